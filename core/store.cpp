@@ -1,0 +1,223 @@
+#include "core/store.h"
+
+#include <algorithm>
+
+#include "core/collation.h"
+#include "core/cp1251.h"
+#include "core/time_zones.h"
+
+namespace zt {
+
+all_list::all_list() : all_list(std::make_shared<SystemClock>()) {}
+
+all_list::all_list(std::shared_ptr<const Clock> clock)
+    : day_names(default_day_names()),
+      fs_short(make_fs_short()),
+      fs_file(make_fs_file()),
+      fs_view(make_fs_view(day_names)),
+      m_clock(std::move(clock)) {}
+
+std::shared_ptr<chl_serv_list> all_list::add_channel(std::int32_t id, std::string name,
+                                                     std::string descr, std::string stamp,
+                                                     std::int32_t logo) {
+    auto c = std::make_shared<chl_serv_list>();
+    c->id = id;
+    c->name = std::move(name);
+    c->descr = std::move(descr);
+    c->stamp = std::move(stamp);
+    c->logo = logo;
+    channels.push_back(c);
+    return c;
+}
+
+std::shared_ptr<chl_serv_list> all_list::find_channel(std::int32_t id) const {
+    for (const auto& c : channels)
+        if (c->id == id) return c;
+    return nullptr;
+}
+
+void all_list::delete_channel(std::size_t index) {
+    if (index >= channels.size()) return;
+    const std::int32_t id = channels[index]->id;
+    for (auto& g : chl_groups)
+        std::erase_if(g->members, [id](const auto& m) { return m->chl_id == id; });
+    channels.erase(channels.begin() + std::ptrdiff_t(index));
+}
+
+void all_list::recount_chl_groups() {
+    for (auto& c : channels) {
+        std::int32_t n = 0;
+        for (const auto& g : chl_groups)
+            if (std::any_of(g->members.begin(), g->members.end(),
+                            [&](const auto& m) { return m->chl_id == c->id; }))
+                ++n;
+        c->group_count = n;
+    }
+}
+
+std::int32_t all_list::add_logo(logo_images images) {
+    logos.push_back(std::move(images));
+    return std::int32_t(logos.size() - 1);
+}
+
+std::shared_ptr<chl_group_list> all_list::add_chl_group(std::int32_t id, std::string name,
+                                                        std::string descr) {
+    auto g = std::make_shared<chl_group_list>();
+    g->id = id == -1 ? next_id(chl_groups) : id;
+    g->name = name.empty() ? "Новая "_cp + std::to_string(g->id) : std::move(name);
+    g->descr = std::move(descr);
+    chl_groups.push_back(g);
+    return g;
+}
+
+std::shared_ptr<chl_local_list> all_list::add_chl_local(chl_group_list& group, std::int32_t id,
+                                                        std::int32_t chl_id,
+                                                        std::shared_ptr<chl_serv_list> chl,
+                                                        std::string name, std::string descr,
+                                                        std::string shift_text,
+                                                        std::string button, std::int32_t logo) {
+    if (!chl) chl = find_channel(chl_id);
+    if (!chl) return nullptr;
+    auto m = std::make_shared<chl_local_list>();
+    m->id = id == -1 ? next_id(group.members) : id;
+    m->chl_id = chl_id;
+    m->name = name.empty() ? chl->name : std::move(name);
+    m->descr = std::move(descr);
+    if (shift_text.empty()) {
+        m->shift_text = "00:00";
+        m->shift = DateTime();
+        m->shift_plus = 0;
+    } else {
+        m->shift = parse_shift(shift_text);
+        m->shift_plus = shift_is_plus(shift_text);
+        m->shift_text = std::move(shift_text);
+    }
+    m->button = std::move(button);
+    m->logo = logo == -1 ? chl->logo : logo;
+    m->chl = std::move(chl);
+    group.members.push_back(m);
+    return m;
+}
+
+std::shared_ptr<chl_group_list> all_list::ensure_default_group() {
+    if (channels.empty()) return nullptr;
+    if (chl_groups.empty()) {
+        auto g = add_chl_group(-1, "По умолчанию"_cp, "");
+        for (const auto& c : channels) add_chl_local(*g, -1, c->id, c, "", "", "", "", c->logo);
+        recount_chl_groups();
+        sort_by_name(g->members);
+        return g;
+    }
+    if (cur_group >= 0 && std::size_t(cur_group) < chl_groups.size())
+        return chl_groups[std::size_t(cur_group)];
+    return chl_groups.front();
+}
+
+void all_list::add_dt_local(chl_serv_list& channel, const std::string& date, int full,
+                            std::uint8_t with_anons) {
+    const std::uint8_t f = full == -1 ? (balance_shown ? 1 : 0) : (full == 1 ? 1 : 0);
+    for (auto it = channel.dates.begin(); it != channel.dates.end();) {
+        if (it->date != date) {
+            ++it;
+            continue;
+        }
+        // Never downgrade a day to a poorer download.
+        if ((it->with_anons == 1 && with_anons == 0) || (it->full == 1 && f == 0)) return;
+        it = channel.dates.erase(it);
+    }
+    channel.dates.push_back(dt_local_list{date, f, with_anons});
+}
+
+void all_list::clear_day_tvprog(chl_serv_list& channel, const std::string& date) {
+    const auto day = fs_file.parse(date);
+    if (!day) return;
+    const DateTime from = day->date();
+    const DateTime to = from.addDays(1);
+    std::erase_if(channel.tvprog,
+                  [&](const auto& p) { return p->start >= from && p->start < to; });
+}
+
+std::shared_ptr<tvprog_serv_list> all_list::add_tvprog(
+    chl_serv_list& channel, std::int32_t id, std::uint8_t continued, DateTime start,
+    DateTime finish, std::int32_t type_family, std::int32_t type_sub, std::int32_t rating,
+    std::uint8_t reported, std::string title, std::string descr, std::int32_t anons_id,
+    std::uint8_t mark, std::int32_t love_id, std::uint8_t alarm) {
+    auto p = std::make_shared<tvprog_serv_list>();
+    p->id = id;
+    p->continued = continued;
+    p->start = start;
+    p->finish = finish;
+    p->type = find_type(type_family, type_sub);
+    p->type_family = type_family;
+    p->type_sub = type_sub;
+    p->rating = rating;
+    p->reported = reported;
+    p->title = std::move(title);
+    p->descr = std::move(descr);
+    if (anons_id != -1) p->anons = find_anons(channel, anons_id);
+    p->mark = mark;
+    if (love_id != -1) p->love = find_love(channel, love_id);
+    p->alarm = alarm;
+    channel.tvprog.push_back(p);
+    return p;
+}
+
+void all_list::apply_tvprog_marks(chl_serv_list& channel, std::int32_t id, DateTime start,
+                                  std::uint8_t mark, std::int32_t love_id, std::uint8_t alarm) {
+    for (auto& p : channel.tvprog) {
+        if (p->id == id && p->start == start) {
+            p->mark = mark;
+            p->alarm = alarm;
+            p->love = love_id == -1 ? nullptr : find_love(channel, love_id);
+            return;
+        }
+    }
+}
+
+const type_serv_list* all_list::find_type(std::int32_t family, std::int32_t sub) const {
+    if (family <= 0) return nullptr;
+    for (const auto& t : types)
+        if (t->family == family && t->sub == sub) return t.get();
+    return nullptr;
+}
+
+std::shared_ptr<anons_serv_list> all_list::add_anons(chl_serv_list& channel, std::int32_t id,
+                                                     std::string text, std::string picture) {
+    auto a = std::make_shared<anons_serv_list>();
+    a->id = id;
+    a->text = std::move(text);
+    a->picture = std::move(picture);
+    channel.anons.push_back(a);
+    return a;
+}
+
+std::shared_ptr<anons_serv_list> all_list::find_anons(const chl_serv_list& channel,
+                                                      std::int32_t id) {
+    for (const auto& a : channel.anons)
+        if (a->id == id) return a;
+    return nullptr;
+}
+
+std::shared_ptr<love_list> all_list::find_love(const chl_serv_list& channel, std::int32_t id) {
+    for (const auto& l : channel.love)
+        if (l->id == id) return l;
+    return nullptr;
+}
+
+std::shared_ptr<love_list> all_list::add_love(chl_serv_list& channel, std::int32_t id,
+                                              std::string title, std::uint8_t liked,
+                                              DateTime seen) {
+    auto l = std::make_shared<love_list>();
+    l->id = id == -1 ? next_id(channel.love) : id;
+    l->title = std::move(title);
+    l->liked = liked;
+    l->seen = seen;
+    channel.love.push_back(l);
+    return l;
+}
+
+void all_list::add_time_gmt(std::string caption, std::int32_t hour, std::int32_t minute) {
+    time_zones.push_back(time_gmt{hour, minute, std::move(caption)});
+}
+
+}  // namespace zt

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/clock.h"
+#include "core/format_set.h"
+#include "core/records.h"
+
+namespace zt {
+
+// The schedule store: every channel with its programmes, announcements, favourites and
+// downloaded days, the user's channel groups, the genre catalogue and genre groups, and the
+// time-zone presets. Lookups are linear scans in list order; lists keep insertion order.
+class all_list final {
+public:
+    // Creates the empty store with its defaults and an own system clock.
+    all_list();
+    explicit all_list(std::shared_ptr<const Clock> clock);
+
+    const Clock& clock() const { return *m_clock; }
+    void set_clock(std::shared_ptr<const Clock> clock) { m_clock = std::move(clock); }
+
+    // --- channels
+    std::shared_ptr<chl_serv_list> add_channel(std::int32_t id, std::string name,
+                                               std::string descr, std::string stamp,
+                                               std::int32_t logo);
+    std::shared_ptr<chl_serv_list> find_channel(std::int32_t id) const;
+    void delete_channel(std::size_t index);
+    void recount_chl_groups();
+    // Appends a channel's three logo images to the logo image list; returns their index.
+    std::int32_t add_logo(logo_images images);
+
+    // --- groups
+    std::shared_ptr<chl_group_list> add_chl_group(std::int32_t id, std::string name,
+                                                  std::string descr);
+    // `chl` may be null: the channel is then looked up by `chl_id`. Returns null when no such
+    // channel exists (a member never refers to a missing channel).
+    std::shared_ptr<chl_local_list> add_chl_local(chl_group_list& group, std::int32_t id,
+                                                  std::int32_t chl_id,
+                                                  std::shared_ptr<chl_serv_list> chl,
+                                                  std::string name, std::string descr,
+                                                  std::string shift_text, std::string button,
+                                                  std::int32_t logo);
+    // Creates "По умолчанию" when there are channels but no groups; returns the group to show
+    // (null when there are no channels).
+    std::shared_ptr<chl_group_list> ensure_default_group();
+
+    // --- days. `full` -1 means "absent": signed-in when the account balance is shown.
+    void add_dt_local(chl_serv_list& channel, const std::string& date, int full,
+                      std::uint8_t with_anons);
+
+    // --- programmes
+    void clear_day_tvprog(chl_serv_list& channel, const std::string& date);
+    std::shared_ptr<tvprog_serv_list> add_tvprog(
+        chl_serv_list& channel, std::int32_t id, std::uint8_t continued, DateTime start,
+        DateTime finish, std::int32_t type_family, std::int32_t type_sub, std::int32_t rating,
+        std::uint8_t reported, std::string title, std::string descr, std::int32_t anons_id,
+        std::uint8_t mark, std::int32_t love_id, std::uint8_t alarm);
+    void apply_tvprog_marks(chl_serv_list& channel, std::int32_t id, DateTime start,
+                            std::uint8_t mark, std::int32_t love_id, std::uint8_t alarm);
+    const type_serv_list* find_type(std::int32_t family, std::int32_t sub) const;
+
+    // --- announcements and favourites
+    std::shared_ptr<anons_serv_list> add_anons(chl_serv_list& channel, std::int32_t id,
+                                               std::string text, std::string picture);
+    static std::shared_ptr<anons_serv_list> find_anons(const chl_serv_list& channel,
+                                                       std::int32_t id);
+    static std::shared_ptr<love_list> find_love(const chl_serv_list& channel, std::int32_t id);
+    std::shared_ptr<love_list> add_love(chl_serv_list& channel, std::int32_t id,
+                                        std::string title, std::uint8_t liked, DateTime seen);
+
+    // --- time zones
+    void add_time_gmt(std::string caption, std::int32_t hour, std::int32_t minute);
+
+    // --- state
+    std::string exe_dir;  // with a trailing '/'
+    std::string server_host;
+    std::string server_script = "/cgi-bin/soft.cgi";
+    std::array<std::string, 7> day_names;
+    FormatSet fs_short;
+    FormatSet fs_file;
+    FormatSet fs_view;
+    DateTime week_cur;
+    DateTime week_next;
+    std::string week_cur_caption;   // "Текущая (A - B)"
+    std::string week_next_caption;  // "Будущая (C - D)"
+    const DateTime one_minute = DateTime::fromMinutes(1);
+
+    std::vector<time_gmt> time_zones;
+    std::vector<std::shared_ptr<chl_group_list>> chl_groups;
+    std::vector<std::shared_ptr<chl_serv_list>> channels;
+    std::vector<std::shared_ptr<type_group_list>> type_groups;
+    std::vector<std::unique_ptr<type_serv_list>> types;
+    std::vector<logo_images> logos;
+
+    std::int32_t cur_group = -1;
+    std::uint8_t idle = 1;
+    std::uint8_t messages_on = 1;
+    std::uint8_t job_cancel = 0;
+    std::uint8_t net_cancel = 0;
+    // True while the download dialog's status bar shows an account balance (a signed-in user).
+    bool balance_shown = false;
+
+    std::string data_dir() const { return exe_dir + "dat/"; }
+
+private:
+    std::shared_ptr<const Clock> m_clock;
+};
+
+// The next id of a list whose records have an `id`: the largest present plus 1, or 1.
+template <class List>
+std::int32_t next_id(const List& list) {
+    std::int32_t top = 0;
+    for (const auto& r : list)
+        if (r->id > top) top = r->id;
+    return top + 1;
+}
+
+}  // namespace zt

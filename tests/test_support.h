@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/clock.h"
+#include "core/progress.h"
+#include "core/store.h"
+
+namespace zt::test {
+
+// A store on a fixed clock with the genre catalogue and time zones built.
+std::unique_ptr<all_list> make_store(DateTime now, std::shared_ptr<FixedClock>* clock = nullptr);
+
+// "yyyy-MM-dd hh:mm[:ss]" or "yyyy-MM-dd"; aborts the test on a bad text.
+DateTime at(const std::string& text);
+
+// Records every message and progress report.
+class Recorder final : public Progress, public UserInterface {
+public:
+    void job_progress(int percent) override { percents.push_back(percent); }
+    bool job_cancelled() const override { return cancel; }
+    bool show_msg(int kind, const std::string& text) override {
+        messages.push_back({kind, text});
+        return answer;
+    }
+    struct Message {
+        int kind;
+        std::string text;
+    };
+    std::vector<int> percents;
+    std::vector<Message> messages;
+    bool answer = true;
+    bool cancel = false;
+};
+
+}  // namespace zt::test
