@@ -1,0 +1,81 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/progress.h"
+#include "core/store.h"
+#include "storage/file_system.h"
+
+namespace zt {
+
+// The download dialog's login data that t.dat keeps: the text of `EditLogin`, the password
+// digest `password` (32 lower-case hex digits or empty), `paid_login`, and the box
+// `CheckBoxLoginSave` ("Сохранять пароль"). Texts are CP1251. The dialogs edit this model.
+struct user_account final {
+    std::string login;
+    std::string password;
+    std::string paid_login;
+    bool save_password = false;
+};
+
+// What the data files work on: the store, where messages and progress go, the login data of
+// t.dat, and the file system (the real one unless a test passes another).
+struct DataContext final {
+    all_list& store;
+    UserInterface& ui;
+    Progress& progress;
+    user_account& user;
+    FileSystem* files = nullptr;
+    // The job window's caption (UTF-8) and its closing, used by the legacy conversion; either
+    // may be empty.
+    std::function<void(const std::string&)> job_caption;
+    std::function<void()> job_end;
+
+    FileSystem& fs() const { return files ? *files : FileSystem::real(); }
+};
+
+// The version every file is written with; u.dat and t.dat also read version 1.
+constexpr std::int32_t kDataVersion = 2;
+
+// The contents of a file of the data folder, or nothing: silently when it is missing or empty,
+// with the message "Ошибка при открытии файла данных: ..." when it cannot be read.
+std::optional<std::string> open_data_file(const DataContext& ctx, const std::string& name);
+
+// Compresses `body` and replaces the data file `name` with version `version` and that body;
+// the previous generation becomes `bak`. The new contents go to a temporary file in the same
+// folder, which is flushed to disk before it takes the data file's name, so a complete data
+// file (old or new) exists at every moment. On failure shows "Ошибка при создании файла
+// данных: ..." and returns false; the previous data file stays as it was.
+bool save_data_file(const DataContext& ctx, std::string body, const std::string& name,
+                    const std::string& bak, std::int32_t version = kDataVersion);
+
+// Each reads one file into the store. A missing or empty file is a first run and changes
+// nothing. A file that cannot be read, has a wrong version, does not inflate or ends inside a
+// record shows its message (kind 2); what was read before the damage stays in the store.
+// Return false when a message was shown.
+bool load_u(const DataContext& ctx);
+bool load_v(const DataContext& ctx);
+bool load_t(const DataContext& ctx);
+bool load_m(const DataContext& ctx);
+
+// Each writes one file from the store; false (after its message) when it could not be written.
+bool save_u(const DataContext& ctx);
+bool save_v(const DataContext& ctx);
+bool save_t(const DataContext& ctx);
+bool save_m(const DataContext& ctx);
+
+// u, v, t and m in that order; false when any of them showed a message.
+bool load_data_files(const DataContext& ctx);
+// The chosen files in the order u, v, t, m; a failed file does not stop the others. False when
+// any of them failed.
+bool save_data_files(const DataContext& ctx, bool u, bool v, bool t, bool m);
+
+// The bodies (uncompressed) the savers write, for tools and benchmarks.
+std::string build_u_body(const DataContext& ctx);
+std::string build_v_body(const DataContext& ctx);
+std::string build_t_body(const DataContext& ctx);
+std::string build_m_body(const DataContext& ctx);
+
+}  // namespace zt

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "core/progress.h"
+
+namespace zt {
+
+// The field encodings shared by the data files, the server's payloads and the import file.
+// Integers are little-endian, texts CP1251 bytes without a terminating zero.
+
+// Thrown when a field would run past the end of its bytes (a truncated or damaged payload) or
+// a compressed section does not inflate. Every length is checked against what remains before
+// anything is allocated, so a crafted length never allocates more than the input holds.
+class field_error final : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads fields from a byte range at a moving position. The range must outlive the reader.
+class FieldReader final {
+public:
+    explicit FieldReader(std::string_view bytes) : m_bytes(bytes) {}
+
+    std::size_t pos() const { return m_pos; }
+    std::size_t size() const { return m_bytes.size(); }
+    std::size_t remaining() const { return m_bytes.size() - m_pos; }
+    // True when every byte has been read (a guarded list stops here).
+    bool at_end() const { return m_pos >= m_bytes.size(); }
+
+    std::int32_t Int32();
+    std::uint8_t Byte();
+    // 1 is true, every other byte false.
+    std::uint8_t Flag();
+    std::string ShortText();
+    std::string LongText();
+    std::string FixedText(std::size_t n);
+    // A BMP file image; empty when the length is 0.
+    std::string BitmapBlob();
+    // A GIF file image decoded and returned as a BMP file image; empty when the length is 0 or
+    // the picture cannot be decoded.
+    std::string GifBlob();
+    // Reads a length-prefixed compressed section and returns it inflated. Throws field_error
+    // when the section does not inflate.
+    std::string ZSection(Progress* progress = nullptr);
+    // The next n bytes as they are.
+    std::string_view Bytes(std::size_t n);
+
+private:
+    void need(std::size_t n) const;
+    std::string_view m_bytes;
+    std::size_t m_pos = 0;
+};
+
+// Appends fields to a byte string.
+class FieldWriter final {
+public:
+    explicit FieldWriter(std::string& out) : m_out(out) {}
+
+    void Int32(std::int32_t v);
+    void Byte(std::uint8_t v);
+    // true (1) as 1, everything else as 0.
+    void Flag(std::uint8_t v);
+    // Texts longer than 255 bytes are cut to 255.
+    void ShortText(std::string_view s);
+    void LongText(std::string_view s);
+    // Exactly n bytes: a shorter text is filled with zero bytes, a longer one cut.
+    void FixedText(std::string_view s, std::size_t n);
+    void BitmapBlob(std::string_view bmp);
+    // Writes a GIF file image as it is (length-prefixed).
+    void GifBlob(std::string_view gif);
+    // Compresses `body` and writes it length-prefixed.
+    void ZSection(std::string body, Progress* progress = nullptr);
+    void Bytes(std::string_view b) { m_out.append(b); }
+
+private:
+    std::string& m_out;
+};
+
+// Decodes a GIF (or any image format QImage reads) and re-encodes it as a BMP file image.
+// Empty when the bytes are not a readable picture.
+std::string picture_to_bmp(std::string_view image_bytes);
+
+}  // namespace zt

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <sys/types.h>
+#include <cstddef>
+#include <string>
+
+namespace zt {
+
+// The few file operations the data files need, as a class so tests can make any one of them
+// fail (a full disk, a refused rename) and check that nothing is lost. The default
+// implementation is plain POSIX; every call returns false or -1 on failure with errno set.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    enum class ReadResult { ok, missing, failed };
+    // Reads a whole file. `missing` when it does not exist.
+    virtual ReadResult read_file(const std::string& path, std::string& out);
+
+    // Creates or truncates a file for writing; returns a descriptor or -1.
+    virtual int create(const std::string& path);
+    // One write call; returns the bytes written or -1.
+    virtual ssize_t write(int fd, const char* data, std::size_t size);
+    // Flushes a file's data to the disk.
+    virtual bool sync(int fd);
+    virtual bool close(int fd);
+    // A second name for an existing file.
+    virtual bool link(const std::string& from, const std::string& to);
+    // Replaces `to` atomically.
+    virtual bool rename(const std::string& from, const std::string& to);
+    virtual bool remove(const std::string& path);
+    virtual bool exists(const std::string& path);
+    // Flushes a folder's entries (a rename in it) to the disk.
+    virtual bool sync_dir(const std::string& dir);
+
+    // The process-wide real file system.
+    static FileSystem& real();
+};
+
+}  // namespace zt

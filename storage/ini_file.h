@@ -1,0 +1,103 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zt {
+
+// A write of the settings file that the file system refused. The message names the file
+// ("Unable to write to <path>", UTF-8); reason() tells what the system said.
+class SettingsWriteError final : public std::runtime_error {
+public:
+    SettingsWriteError(const std::string& path, std::string reason);
+    const std::string& path() const { return m_path; }
+    const std::string& reason() const { return m_reason; }
+
+private:
+    std::string m_path;
+    std::string m_reason;
+};
+
+// The profile file: "[SECTION]" lines open sections, "KEY=value" lines hold values. Names are
+// matched without regard to letter case, the first of duplicate sections or keys wins, and
+// names and values lose their leading and trailing blanks on reading. Values are CP1251 bytes,
+// kept as they are. Lines the reader does not understand (comments, text without "=") and
+// sections and keys nobody asks for are kept and written back unchanged.
+//
+// The file is read whole by load() and written whole by save(), through a temporary file in
+// the same folder that replaces the old one only once it is complete on disk.
+class IniFile final {
+public:
+    IniFile() = default;
+    // Binds the object to a path (UTF-8) and reads the file; see load().
+    explicit IniFile(std::string path);
+
+    const std::string& path() const { return m_path; }
+    void set_path(std::string path) { m_path = std::move(path); }
+
+    // Reads the file again, replacing what is held. Never fails: a missing or unreadable file
+    // gives an empty profile.
+    void load();
+    // Writes everything held. Throws SettingsWriteError when the file cannot be written (a
+    // read-only file, a missing folder, a full disk); the file on disk is then unchanged.
+    void save() const;
+
+    // Parses profile text (used by load(); public for tests and fuzzing).
+    void parse(std::string_view text);
+    // The file's text as save() writes it.
+    std::string text() const;
+
+    bool has_section(std::string_view section) const;
+    bool has_key(std::string_view section, std::string_view key) const;
+    // The trimmed value, or nullopt when the section or key is missing.
+    std::optional<std::string> value(std::string_view section, std::string_view key) const;
+
+    // Typed reads: a missing key, or text that is not a number, gives `def`.
+    std::string read_string(std::string_view section, std::string_view key,
+                            std::string_view def) const;
+    long read_int(std::string_view section, std::string_view key, long def) const;
+    // Any non-zero number is true.
+    bool read_bool(std::string_view section, std::string_view key, bool def) const;
+
+    // Sets a value in memory (created at the end of its section, the section at the end of
+    // the file when new). Line breaks in names and values become spaces, so no value can
+    // add lines of its own to the file.
+    void write_string(std::string_view section, std::string_view key, std::string_view value);
+    void write_int(std::string_view section, std::string_view key, long value);
+    void write_bool(std::string_view section, std::string_view key, bool value);
+
+    // Section names in file order, and the keys of one section in file order.
+    std::vector<std::string> sections() const;
+    std::vector<std::string> keys(std::string_view section) const;
+
+    bool operator==(const IniFile& other) const = default;
+
+private:
+    struct Line {
+        std::string key;  // empty for a line kept as it stands
+        std::string value;
+        std::string raw;  // the line itself when `key` is empty
+        bool operator==(const Line&) const = default;
+    };
+    struct Section {
+        std::string name;  // empty for the lines before the first section
+        bool headed = false;
+        std::vector<Line> lines;
+        bool operator==(const Section&) const = default;
+    };
+
+    const Section* find_section(std::string_view name) const;
+    Section* find_section(std::string_view name);
+
+    std::string m_path;
+    std::vector<Section> m_sections;
+};
+
+// Parses a whole decimal number with an optional sign ("$1F" and "0x1F" hexadecimal are also
+// accepted); nullopt for anything else or a value outside 32 bits.
+std::optional<long> parse_profile_int(std::string_view text);
+
+}  // namespace zt

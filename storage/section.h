@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "core/progress.h"
+
+namespace zt {
+
+// Compressed sections: a zlib stream (level 1 when we write it) without its two header bytes,
+// i.e. raw deflate data followed by the Adler-32 of the uncompressed bytes. Both directions
+// work through zlib's stream interface in chunks, reporting progress after each chunk.
+
+// Size of every chunk read from or written to the compressor.
+constexpr std::size_t kSectionChunk = 102399;
+
+// The most a section of `compressed_size` bytes may inflate to. Real data stays far below
+// this; a crafted section that would expand beyond it is rejected instead of filling memory.
+std::size_t inflate_limit(std::size_t compressed_size);
+
+// Inflates a complete zlib stream (with its header) into `out`, checking the Adler-32.
+// Progress (input position x 100 / input size) goes to `progress` when given. Fails on damaged
+// data, a wrong checksum, or output beyond `max_output` bytes; `out` is then left empty.
+bool inflate_zlib(std::string_view stream, std::string& out, Progress* progress,
+                  std::size_t max_output);
+
+// `data` holds the compressed bytes of one section (no length prefix). On success it holds the
+// uncompressed bytes. On failure it is left unchanged. `max_output` 0 means
+// `inflate_limit(data.size())`.
+bool InflateSection(std::string& data, Progress* progress = nullptr, std::size_t max_output = 0);
+
+// `data` holds uncompressed bytes; on return it holds the compressed section (level 1, the two
+// zlib header bytes dropped).
+void DeflateSection(std::string& data, Progress* progress = nullptr);
+
+}  // namespace zt
