@@ -14,8 +14,7 @@ int collate_compare(const std::string& a, const std::string& b) {
         c.setCaseSensitivity(Qt::CaseSensitive);
         return c;
     }();
-    return collator.compare(QString::fromStdString(to_utf8(a)),
-                            QString::fromStdString(to_utf8(b)));
+    return collator.compare(QString::fromStdString(to_utf8(a)), QString::fromStdString(to_utf8(b)));
 }
 
 }  // namespace zt

@@ -15,7 +15,9 @@ constexpr std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
 
 constexpr std::int64_t kEpochShift = days_from_civil(1899, 12, 30);
 
-bool leap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool leap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int days_in_month(int y, int m) {
     static const int dm[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -27,8 +29,8 @@ int days_in_month(int y, int m) {
 std::optional<DateTime> DateTime::fromParts(int year, int month, int day, int hour, int minute,
                                             int second) {
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-        day > days_in_month(year, month) || hour < 0 || hour > 23 || minute < 0 ||
-        minute > 59 || second < 0 || second > 59)
+        day > days_in_month(year, month) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
+        second < 0 || second > 59)
         return std::nullopt;
     const std::int64_t d = days_from_civil(year, unsigned(month), unsigned(day)) - kEpochShift;
     return DateTime(d * kSecondsPerDay + hour * 3600 + minute * 60 + second);

@@ -118,8 +118,7 @@ std::optional<DateTime> FormatSet::parse(std::string_view text) const {
     int slot = 0;
     bool year_digits_two = false;
     for (std::size_t i = 0; i < short_date.size() && slot < 3;) {
-        const char c =
-            static_cast<char>(std::tolower(static_cast<unsigned char>(short_date[i])));
+        const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(short_date[i])));
         const std::size_t n = run_length(short_date, i);
         if (c == 'y' || c == 'm' || (c == 'd' && n < 4)) {
             const int value = dn[std::size_t(slot++)];
@@ -149,8 +148,12 @@ const std::array<std::string, 7>& default_day_names() {
     return names;
 }
 
-FormatSet make_fs_short() { return FormatSet{"yy-m-d", "h:m", default_day_names()}; }
-FormatSet make_fs_file() { return FormatSet{"yyyy-MM-dd", "hh:mm", default_day_names()}; }
+FormatSet make_fs_short() {
+    return FormatSet{"yy-m-d", "h:m", default_day_names()};
+}
+FormatSet make_fs_file() {
+    return FormatSet{"yyyy-MM-dd", "hh:mm", default_day_names()};
+}
 FormatSet make_fs_view(const std::array<std::string, 7>& day_names) {
     return FormatSet{"dd.MM.yy dddd", "hh:mm", day_names};
 }

@@ -88,8 +88,8 @@ void build_types(all_list& store) {
         add_type(store, g.id, g.family, g.sub, to_cp1251(g.name), g.image);
 }
 
-type_serv_list& add_type(all_list& store, std::int32_t id, std::int32_t family,
-                         std::int32_t sub, std::string name, std::int32_t image) {
+type_serv_list& add_type(all_list& store, std::int32_t id, std::int32_t family, std::int32_t sub,
+                         std::string name, std::int32_t image) {
     auto t = std::make_unique<type_serv_list>();
     t->id = id;
     t->family = family;

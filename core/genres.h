@@ -15,11 +15,10 @@ constexpr int kFamilyCount = 8;
 
 // Fills the store's `types` with the catalogue in its fixed order.
 void build_types(all_list& store);
-type_serv_list& add_type(all_list& store, std::int32_t id, std::int32_t family,
-                         std::int32_t sub, std::string name, std::int32_t image);
+type_serv_list& add_type(all_list& store, std::int32_t id, std::int32_t family, std::int32_t sub,
+                         std::string name, std::int32_t image);
 // id -1 assigns the next id; an empty name becomes "Новая <id>".
-std::shared_ptr<type_group_list> add_type_group(all_list& store, std::int32_t id,
-                                                std::string name);
+std::shared_ptr<type_group_list> add_type_group(all_list& store, std::int32_t id, std::string name);
 void add_type_group_member(type_group_list& group, std::int32_t type_id, std::int32_t row);
 // How many genre groups contain the genre, as decimal text.
 std::string type_group_count(const all_list& store, const type_serv_list& type);

@@ -95,8 +95,7 @@ void expire_love(all_list& store, const MaintenanceOptions& options, Progress& p
     const DateTime limit = store.clock().today().addDays(-options.love_keep_days);
     const std::size_t n = store.channels.size();
     for (std::size_t ci = 0; ci < n; ++ci) {
-        std::erase_if(store.channels[ci]->love,
-                      [&](const auto& l) { return l->seen < limit; });
+        std::erase_if(store.channels[ci]->love, [&](const auto& l) { return l->seen < limit; });
         report(progress, ci, n);
     }
 }

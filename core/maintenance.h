@@ -10,10 +10,10 @@ class all_list;
 
 // The options the maintenance steps read; the settings model fills them.
 struct MaintenanceOptions final {
-    bool alarm_on_liked = false;         // "Ставить оповещения на любимые передачи"
-    int love_keep_days = 90;             // 30, 90 or 180
-    bool rating_alarm = false;           // "Устанавливать оповещение"
-    std::string rating_threshold = "75"; // "на передачи с рейтингом больше:"
+    bool alarm_on_liked = false;  // "Ставить оповещения на любимые передачи"
+    int love_keep_days = 90;              // 30, 90 or 180
+    bool rating_alarm = false;            // "Устанавливать оповещение"
+    std::string rating_threshold = "75";  // "на передачи с рейтингом больше:"
 };
 
 // After new programmes arrive, in this order. Each reports per-channel progress.

@@ -74,8 +74,8 @@ std::shared_ptr<chl_local_list> all_list::add_chl_local(chl_group_list& group, s
                                                         std::int32_t chl_id,
                                                         std::shared_ptr<chl_serv_list> chl,
                                                         std::string name, std::string descr,
-                                                        std::string shift_text,
-                                                        std::string button, std::int32_t logo) {
+                                                        std::string shift_text, std::string button,
+                                                        std::int32_t logo) {
     if (!chl) chl = find_channel(chl_id);
     if (!chl) return nullptr;
     auto m = std::make_shared<chl_local_list>();
@@ -133,8 +133,7 @@ void all_list::clear_day_tvprog(chl_serv_list& channel, const std::string& date)
     if (!day) return;
     const DateTime from = day->date();
     const DateTime to = from.addDays(1);
-    std::erase_if(channel.tvprog,
-                  [&](const auto& p) { return p->start >= from && p->start < to; });
+    std::erase_if(channel.tvprog, [&](const auto& p) { return p->start >= from && p->start < to; });
 }
 
 std::shared_ptr<tvprog_serv_list> all_list::add_tvprog(

@@ -24,9 +24,8 @@ public:
     void set_clock(std::shared_ptr<const Clock> clock) { m_clock = std::move(clock); }
 
     // --- channels
-    std::shared_ptr<chl_serv_list> add_channel(std::int32_t id, std::string name,
-                                               std::string descr, std::string stamp,
-                                               std::int32_t logo);
+    std::shared_ptr<chl_serv_list> add_channel(std::int32_t id, std::string name, std::string descr,
+                                               std::string stamp, std::int32_t logo);
     std::shared_ptr<chl_serv_list> find_channel(std::int32_t id) const;
     void delete_channel(std::size_t index);
     void recount_chl_groups();
@@ -69,8 +68,8 @@ public:
     static std::shared_ptr<anons_serv_list> find_anons(const chl_serv_list& channel,
                                                        std::int32_t id);
     static std::shared_ptr<love_list> find_love(const chl_serv_list& channel, std::int32_t id);
-    std::shared_ptr<love_list> add_love(chl_serv_list& channel, std::int32_t id,
-                                        std::string title, std::uint8_t liked, DateTime seen);
+    std::shared_ptr<love_list> add_love(chl_serv_list& channel, std::int32_t id, std::string title,
+                                        std::uint8_t liked, DateTime seen);
 
     // --- time zones
     void add_time_gmt(std::string caption, std::int32_t hour, std::int32_t minute);

@@ -22,8 +22,7 @@ struct shift_fields final {
 shift_fields zone_to_fields(const time_gmt& zone);
 
 // Builds "+hh:mm", "-hh:mm" or "00:00" from the dialog fields.
-std::string make_shift_text(std::string_view hours_text, std::string_view minutes_text,
-                            bool plus);
+std::string make_shift_text(std::string_view hours_text, std::string_view minutes_text, bool plus);
 // The magnitude of a shift text ("+25:30" is one day, one hour and thirty minutes).
 DateTime parse_shift(std::string_view shift_text);
 std::uint8_t shift_is_plus(std::string_view shift_text);

@@ -20,8 +20,7 @@ int run_demo(const std::vector<std::string>& args) {
     build_time_zones(store);
     set_week(store);
     const auto profile = gen::profile_by_name(opt.get("profile", "small"));
-    gen::generate(store, profile, clock->now(),
-                  std::uint32_t(std::stoul(opt.get("seed", "1"))));
+    gen::generate(store, profile, clock->now(), std::uint32_t(std::stoul(opt.get("seed", "1"))));
     const DateTime now = clock->now();
 
     std::size_t progs = 0, anons = 0, loves = 0;
@@ -30,10 +29,9 @@ int run_demo(const std::vector<std::string>& args) {
         anons += c->anons.size();
         loves += c->love.size();
     }
-    std::cout << "Профиль: " << profile.name << ", момент: "
-              << to_utf8(store.fs_view.format(now)) << "\n"
-              << to_utf8(store.week_cur_caption) << "; " << to_utf8(store.week_next_caption)
+    std::cout << "Профиль: " << profile.name << ", момент: " << to_utf8(store.fs_view.format(now))
               << "\n"
+              << to_utf8(store.week_cur_caption) << "; " << to_utf8(store.week_next_caption) << "\n"
               << "Каналов: " << store.channels.size() << ", передач: " << progs
               << ", анонсов: " << anons << ", любимых и не любимых: " << loves << "\n\n";
     for (const auto& g : store.chl_groups) {
@@ -54,8 +52,8 @@ int run_demo(const std::vector<std::string>& args) {
         std::cout << "  " << label << to_utf8(m->name) << ": ";
         if (on_air)
             std::cout << to_utf8(store.fs_file.formatTime(apply_shift(*m, on_air->start))) << "-"
-                      << to_utf8(store.fs_file.formatTime(apply_shift(*m, on_air->finish)))
-                      << " " << to_utf8(on_air->title)
+                      << to_utf8(store.fs_file.formatTime(apply_shift(*m, on_air->finish))) << " "
+                      << to_utf8(on_air->title)
                       << (on_air->type ? " (" + to_utf8(on_air->type->name) + ")" : "") << "\n";
         else
             std::cout << "нет передачи\n";

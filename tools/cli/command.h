@@ -17,9 +17,7 @@ struct Command {
 std::map<std::string, Command>& commands();
 
 struct Registrar {
-    Registrar(const std::string& name, Command command) {
-        commands()[name] = std::move(command);
-    }
+    Registrar(const std::string& name, Command command) { commands()[name] = std::move(command); }
 };
 
 // Options of the form --name value or --flag, after the positional arguments.

@@ -25,7 +25,9 @@ Options::Options(const std::vector<std::string>& args) {
     }
 }
 
-bool Options::has(const std::string& name) const { return m_values.count(name) != 0; }
+bool Options::has(const std::string& name) const {
+    return m_values.count(name) != 0;
+}
 
 std::string Options::get(const std::string& name, const std::string& def) const {
     auto it = m_values.find(name);

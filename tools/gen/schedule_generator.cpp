@@ -12,10 +12,10 @@
 namespace zt::gen {
 namespace {
 
-const char* const kChannelWords[] = {"Первый", "Россия", "Культура", "Спорт", "Звезда",
-                                     "Мир", "Домашний", "Пятница", "Карусель", "Наука",
-                                     "Кино", "Музыка", "История", "Природа", "Детский",
-                                     "Новости", "Регион", "Столица", "Северный", "Южный"};
+const char* const kChannelWords[] = {"Первый",  "Россия",   "Культура", "Спорт",    "Звезда",
+                                     "Мир",     "Домашний", "Пятница",  "Карусель", "Наука",
+                                     "Кино",    "Музыка",   "История",  "Природа",  "Детский",
+                                     "Новости", "Регион",   "Столица",  "Северный", "Южный"};
 
 // Titles per genre family (index family-1), UTF-8.
 const std::array<std::array<const char*, 6>, 8> kTitles = {{
@@ -28,8 +28,8 @@ const std::array<std::array<const char*, 6>, 8> kTitles = {{
     {"Футбол. Чемпионат России", "Хоккей. КХЛ", "Биатлон", "Теннис. Кубок Кремля",
      "Бокс. Бой за титул", "Формула-1"},
     {"Поле чудес", "Что? Где? Когда?", "КВН", "Голос", "Песня года", "Давай поженимся!"},
-    {"В мире животных", "Клуб путешественников", "Очевидное - невероятное",
-     "Тайны океана", "Планета Земля", "Галилео"},
+    {"В мире животных", "Клуб путешественников", "Очевидное - невероятное", "Тайны океана",
+     "Планета Земля", "Галилео"},
     {"Лебединое озеро", "Щелкунчик", "Вечер романса", "Большой театр", "Театральный сезон",
      "Линия жизни"},
 }};
@@ -37,10 +37,12 @@ const std::array<std::array<const char*, 6>, 8> kTitles = {{
 // Sub-genre counts per family (without the family row).
 constexpr std::array<int, 8> kSubs = {3, 11, 7, 5, 16, 6, 3, 4};
 
-const char* const kDescr[] = {
-    "<b>Премьера.</b> Новый выпуск.", "Повтор от вчерашнего дня.",
-    "Прямая трансляция.\r\nВедущий - Иван Петров.", "Подробнее на www.zorvan.example",
-    "Документальный цикл о людях и событиях.", ""};
+const char* const kDescr[] = {"<b>Премьера.</b> Новый выпуск.",
+                              "Повтор от вчерашнего дня.",
+                              "Прямая трансляция.\r\nВедущий - Иван Петров.",
+                              "Подробнее на www.zorvan.example",
+                              "Документальный цикл о людях и событиях.",
+                              ""};
 
 void put16(std::string& s, std::uint16_t v) {
     s += char(v & 0xFF);
@@ -106,14 +108,15 @@ void generate(all_list& store, const Profile& profile, DateTime anchor, std::uin
         const std::int32_t id = 100 + ci * 3;
         std::string name = kChannelWords[ci % 20];
         if (ci >= 20) name += " " + std::to_string(ci / 20 + 1);
-        const std::int32_t logo = store.add_logo(logo_images{
-            make_bmp(16, 16, std::uint32_t(ci)), make_bmp(24, 24, std::uint32_t(ci)),
-            make_bmp(32, 32, std::uint32_t(ci))});
+        const std::int32_t logo = store.add_logo(logo_images{make_bmp(16, 16, std::uint32_t(ci)),
+                                                             make_bmp(24, 24, std::uint32_t(ci)),
+                                                             make_bmp(32, 32, std::uint32_t(ci))});
         char stamp[9];
         std::snprintf(stamp, sizeof stamp, "%08X", unsigned(rng()));
         auto& channel = *store.add_channel(
             id, to_cp1251(name),
-            to_cp1251("<b>" + name + "</b> - телеканал для всей семьи.\r\nСайт: www.zorvan.example"),
+            to_cp1251("<b>" + name +
+                      "</b> - телеканал для всей семьи.\r\nСайт: www.zorvan.example"),
             stamp, logo);
 
         // Favourites and disliked titles: a few per channel, seen recently.
@@ -157,19 +160,19 @@ void generate(all_list& store, const Profile& profile, DateTime anchor, std::uin
                 if (split) {
                     const int half = length / 2;
                     store.add_tvprog(channel, pid, 1, start, start.addMinutes(half), family, sub,
-                                     rating, 0, to_cp1251(title), to_cp1251(descr), a_id, mark,
-                                     -1, alarm);
+                                     rating, 0, to_cp1251(title), to_cp1251(descr), a_id, mark, -1,
+                                     alarm);
                     store.add_tvprog(channel, prog_id++, 0, start.addMinutes(half),
-                                     start.addMinutes(half + 10), 1, 1, 10, 0,
-                                     "Новости"_cp, "", -1, 0, -1, 0);
+                                     start.addMinutes(half + 10), 1, 1, 10, 0, "Новости"_cp, "", -1,
+                                     0, -1, 0);
                     store.add_tvprog(channel, pid, 0, start.addMinutes(half + 10),
                                      start.addMinutes(length + 10), family, sub, rating, 0,
                                      to_cp1251(title), to_cp1251(descr), a_id, 0, -1, 0);
                     minute += length + 10;
                 } else {
-                    store.add_tvprog(channel, pid, 0, start, start.addMinutes(length), family,
-                                     sub, rating, 0, to_cp1251(title), to_cp1251(descr), a_id,
-                                     mark, -1, alarm);
+                    store.add_tvprog(channel, pid, 0, start, start.addMinutes(length), family, sub,
+                                     rating, 0, to_cp1251(title), to_cp1251(descr), a_id, mark, -1,
+                                     alarm);
                     minute += length;
                 }
             }
@@ -190,9 +193,8 @@ void generate(all_list& store, const Profile& profile, DateTime anchor, std::uin
             for (std::size_t k = 0; k < store.channels.size() && k < 8; ++k) {
                 const std::size_t n = store.channels.size();
                 const auto& c = store.channels[n % 7 == 0 ? k : (k * 7) % n];
-                store.add_chl_local(*g, -1, c->id, c, c->name + " (мой)"_cp,
-                                    "Любимый канал"_cp, shifts[k % 4],
-                                    k < 4 ? std::to_string(k + 1) : "", -1);
+                store.add_chl_local(*g, -1, c->id, c, c->name + " (мой)"_cp, "Любимый канал"_cp,
+                                    shifts[k % 4], k < 4 ? std::to_string(k + 1) : "", -1);
             }
         }
     }
