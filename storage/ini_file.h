@@ -94,6 +94,7 @@ private:
 
     std::string m_path;
     std::vector<Section> m_sections;
+    bool m_crlf = false;  // lines end in CR LF (a file made on Windows keeps its line ends)
 };
 
 // Parses a whole decimal number with an optional sign ("$1F" and "0x1F" hexadecimal are also

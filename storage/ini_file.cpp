@@ -1,0 +1,286 @@
+#include "storage/ini_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QString>
+#include <charconv>
+#include <cstdint>
+#include <utility>
+
+#include "core/cp1251.h"
+
+namespace zt {
+namespace {
+
+bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// A name or value may not break the line it is written on.
+std::string one_line(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) {
+        if (c == '\n' || c == '\r' || c == '\0') c = ' ';
+    }
+    return out;
+}
+
+QString qpath(const std::string& path) {
+    return QString::fromStdString(path);
+}
+
+// A file marked read-only (no write permission for anyone) counts as read-only even for a
+// user the system would let write anyway, as a profile file marked read-only does.
+bool is_read_only(const QFileInfo& info) {
+    if (!info.exists()) return false;
+    if (!info.isWritable()) return true;
+    const auto perms = info.permissions();
+    return !(perms & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther));
+}
+
+}  // namespace
+
+SettingsWriteError::SettingsWriteError(const std::string& path, std::string reason)
+    : std::runtime_error("Unable to write to " + path), m_path(path), m_reason(std::move(reason)) {}
+
+std::optional<long> parse_profile_int(std::string_view text) {
+    std::string_view s = trim(text);
+    bool negative = false;
+    if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    int base = 10;
+    if (!s.empty() && s.front() == '$') {
+        base = 16;
+        s.remove_prefix(1);
+    } else if (s.size() > 1 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+        base = 16;
+        s.remove_prefix(2);
+    }
+    if (s.empty()) return std::nullopt;
+    unsigned long long magnitude = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), magnitude, base);
+    if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+    if (base == 16) {
+        // Hexadecimal is a 32-bit pattern: $FF00000F is a (negative) system colour.
+        if (magnitude > 0xFFFFFFFFull) return std::nullopt;
+        long value = long(std::int32_t(std::uint32_t(magnitude)));
+        return negative ? -value : value;
+    }
+    if (negative) {
+        if (magnitude > 2147483648ull) return std::nullopt;
+        return -static_cast<long>(magnitude);
+    }
+    if (magnitude > 2147483647ull) return std::nullopt;
+    return static_cast<long>(magnitude);
+}
+
+IniFile::IniFile(std::string path) : m_path(std::move(path)) {
+    load();
+}
+
+void IniFile::load() {
+    m_sections.clear();
+    QFile file(qpath(m_path));
+    if (!file.open(QIODevice::ReadOnly)) return;
+    const QByteArray bytes = file.readAll();
+    parse(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+}
+
+void IniFile::parse(std::string_view text) {
+    m_sections.clear();
+    m_crlf = false;
+    m_sections.push_back(Section{});  // lines before the first section
+    // A byte-order mark left by an editor is not part of the first line.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    while (!text.empty()) {
+        const std::size_t nl = text.find('\n');
+        std::string_view line = text.substr(0, nl);
+        text = nl == std::string_view::npos ? std::string_view() : text.substr(nl + 1);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+            if (m_sections.size() == 1 && m_sections.front().lines.empty()) m_crlf = true;
+        }
+
+        const std::string_view t = trim(line);
+        if (!t.empty() && t.front() == '[') {
+            const std::size_t close = t.find(']');
+            if (close != std::string_view::npos) {
+                Section s;
+                s.name = std::string(trim(t.substr(1, close - 1)));
+                s.headed = true;
+                m_sections.push_back(std::move(s));
+                continue;
+            }
+        }
+        Line l;
+        const std::size_t eq = t.find('=');
+        if (!t.empty() && t.front() != ';' && eq != std::string_view::npos && eq > 0 &&
+            !trim(t.substr(0, eq)).empty()) {
+            l.key = std::string(trim(t.substr(0, eq)));
+            l.value = std::string(trim(t.substr(eq + 1)));
+        } else {
+            l.raw = std::string(line);
+        }
+        m_sections.back().lines.push_back(std::move(l));
+    }
+    // Blank lines at the end of a section are spacing between sections; they are written
+    // back as one blank line before each following section.
+    for (Section& s : m_sections) {
+        while (!s.lines.empty() && s.lines.back().key.empty() && trim(s.lines.back().raw).empty())
+            s.lines.pop_back();
+    }
+    if (m_sections.front().lines.empty()) m_sections.erase(m_sections.begin());
+}
+
+std::string IniFile::text() const {
+    const char* eol = m_crlf ? "\r\n" : "\n";
+    std::string out;
+    bool first = true;
+    for (const Section& s : m_sections) {
+        if (s.headed) {
+            if (!first) out += eol;
+            out += "[" + s.name + "]";
+            out += eol;
+        }
+        for (const Line& l : s.lines) {
+            if (l.key.empty()) {
+                out += l.raw;
+            } else {
+                out += l.key;
+                out += '=';
+                out += l.value;
+            }
+            out += eol;
+        }
+        first = false;
+    }
+    return out;
+}
+
+void IniFile::save() const {
+    const QString path = qpath(m_path);
+    if (is_read_only(QFileInfo(path))) throw SettingsWriteError(m_path, "the file is read-only");
+    const std::string bytes = text();
+    QSaveFile file(path);
+    // A folder where no temporary file can be made (but the file itself is writable) still
+    // gets its settings written, in place.
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly)) {
+        throw SettingsWriteError(m_path, file.errorString().toStdString());
+    }
+    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
+        const std::string reason = file.errorString().toStdString();
+        file.cancelWriting();
+        throw SettingsWriteError(m_path, reason);
+    }
+    if (!file.commit()) throw SettingsWriteError(m_path, file.errorString().toStdString());
+}
+
+const IniFile::Section* IniFile::find_section(std::string_view name) const {
+    for (const Section& s : m_sections) {
+        if (s.headed && cp1251_iequal(s.name, name)) return &s;
+    }
+    return nullptr;
+}
+
+IniFile::Section* IniFile::find_section(std::string_view name) {
+    return const_cast<Section*>(std::as_const(*this).find_section(name));
+}
+
+bool IniFile::has_section(std::string_view section) const {
+    return find_section(trim(section)) != nullptr;
+}
+
+bool IniFile::has_key(std::string_view section, std::string_view key) const {
+    return value(section, key).has_value();
+}
+
+std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const {
+    const Section* s = find_section(trim(section));
+    if (!s) return std::nullopt;
+    key = trim(key);
+    for (const Line& l : s->lines) {
+        if (!l.key.empty() && cp1251_iequal(l.key, key)) return l.value;
+    }
+    return std::nullopt;
+}
+
+std::string IniFile::read_string(std::string_view section, std::string_view key,
+                                 std::string_view def) const {
+    auto v = value(section, key);
+    return v ? std::move(*v) : std::string(def);
+}
+
+long IniFile::read_int(std::string_view section, std::string_view key, long def) const {
+    const auto v = value(section, key);
+    if (!v) return def;
+    return parse_profile_int(*v).value_or(def);
+}
+
+bool IniFile::read_bool(std::string_view section, std::string_view key, bool def) const {
+    const auto v = value(section, key);
+    if (!v) return def;
+    const auto n = parse_profile_int(*v);
+    return n ? *n != 0 : def;
+}
+
+void IniFile::write_string(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string sec = one_line(trim(section));
+    const std::string k = one_line(trim(key));
+    if (k.empty()) return;
+    Section* s = find_section(sec);
+    if (!s) {
+        Section fresh;
+        fresh.name = sec;
+        fresh.headed = true;
+        m_sections.push_back(std::move(fresh));
+        s = &m_sections.back();
+    }
+    for (Line& l : s->lines) {
+        if (!l.key.empty() && cp1251_iequal(l.key, k)) {
+            l.value = one_line(value);
+            return;
+        }
+    }
+    Line l;
+    l.key = k;
+    l.value = one_line(value);
+    s->lines.push_back(std::move(l));
+}
+
+void IniFile::write_int(std::string_view section, std::string_view key, long value) {
+    write_string(section, key, std::to_string(value));
+}
+
+void IniFile::write_bool(std::string_view section, std::string_view key, bool value) {
+    write_string(section, key, value ? "1" : "0");
+}
+
+std::vector<std::string> IniFile::sections() const {
+    std::vector<std::string> out;
+    for (const Section& s : m_sections) {
+        if (s.headed) out.push_back(s.name);
+    }
+    return out;
+}
+
+std::vector<std::string> IniFile::keys(std::string_view section) const {
+    std::vector<std::string> out;
+    if (const Section* s = find_section(trim(section))) {
+        for (const Line& l : s->lines) {
+            if (!l.key.empty()) out.push_back(l.key);
+        }
+    }
+    return out;
+}
+
+}  // namespace zt
