@@ -1,0 +1,257 @@
+#include "storage/data_files.h"
+
+#include <algorithm>
+
+#include "core/cp1251.h"
+#include "storage/data_internal.h"
+#include "storage/section.h"
+
+namespace zt {
+namespace {
+
+std::string quoted(const std::string& name) {
+    return "\"" + name + "\"";
+}
+
+// Writes all bytes; false on an error or a write that makes no progress.
+bool write_all(FileSystem& fs, int fd, std::string_view data) {
+    // Several writes for a large file, so the job never hands the kernel one huge buffer.
+    constexpr std::size_t kPiece = std::size_t(1) << 20;
+    while (!data.empty()) {
+        const ssize_t n = fs.write(fd, data.data(), std::min(kPiece, data.size()));
+        if (n <= 0) return false;
+        data.remove_prefix(std::size_t(n));
+    }
+    return true;
+}
+
+// Writes a complete file and flushes it to the disk; on failure nothing of it remains.
+bool write_file_synced(FileSystem& fs, const std::string& path, std::string_view data) {
+    const int fd = fs.create(path);
+    if (fd < 0) return false;
+    const bool written = write_all(fs, fd, data) && fs.sync(fd);
+    const bool closed = fs.close(fd);
+    if (written && closed) return true;
+    fs.remove(path);
+    return false;
+}
+
+// Makes `bak` hold what `path` holds now: a second name for the same file, or a copy where
+// the file system has no hard links.
+void keep_backup(FileSystem& fs, const std::string& path, const std::string& bak) {
+    fs.remove(bak);
+    if (!fs.exists(path) || fs.link(path, bak)) return;
+    std::string old;
+    if (fs.read_file(path, old) == FileSystem::ReadResult::ok) write_file_synced(fs, bak, old);
+}
+
+}  // namespace
+
+std::optional<std::string> open_data_file(const DataContext& ctx, const std::string& name) {
+    bool failed = false;
+    return data::open_file(ctx, name, failed);
+}
+
+bool save_data_file(const DataContext& ctx, std::string body, const std::string& name,
+                    const std::string& bak, std::int32_t version) {
+    DeflateSection(body, &ctx.progress);
+    std::string file;
+    file.reserve(body.size() + 4);
+    FieldWriter(file).Int32(version);
+    file += body;
+    body = std::string();
+
+    FileSystem& fs = ctx.fs();
+    const std::string dir = ctx.store.data_dir();
+    const std::string path = dir + name;
+    const std::string temp = path + ".new";
+    // The new generation goes to disk under a temporary name first: until the rename below,
+    // the data file is the previous generation, complete.
+    if (!write_file_synced(fs, temp, file)) {
+        ctx.ui.show_msg(2, "Ошибка при создании файла данных: " + quoted(name));
+        return false;
+    }
+    keep_backup(fs, path, dir + bak);
+    if (!fs.rename(temp, path)) {
+        fs.remove(temp);
+        ctx.ui.show_msg(2, "Ошибка при создании файла данных: " + quoted(name));
+        return false;
+    }
+    // Make the new name durable; the data is already on disk under it.
+    fs.sync_dir(dir);
+    return true;
+}
+
+bool load_data_files(const DataContext& ctx) {
+    bool ok = load_u(ctx);
+    ok = load_v(ctx) && ok;
+    ok = load_t(ctx) && ok;
+    ok = load_m(ctx) && ok;
+    return ok;
+}
+
+bool save_data_files(const DataContext& ctx, bool u, bool v, bool t, bool m) {
+    bool ok = true;
+    if (u) ok = save_u(ctx) && ok;
+    if (v) ok = save_v(ctx) && ok;
+    if (t) ok = save_t(ctx) && ok;
+    if (m) ok = save_m(ctx) && ok;
+    return ok;
+}
+
+bool save_u(const DataContext& ctx) {
+    return save_data_file(ctx, build_u_body(ctx), "u.dat", "u.bak");
+}
+bool save_v(const DataContext& ctx) {
+    return save_data_file(ctx, build_v_body(ctx), "v.dat", "v.bak");
+}
+bool save_t(const DataContext& ctx) {
+    return save_data_file(ctx, build_t_body(ctx), "t.dat", "t.bak");
+}
+bool save_m(const DataContext& ctx) {
+    return save_data_file(ctx, build_m_body(ctx), "m.dat", "m.bak");
+}
+
+namespace data {
+
+std::optional<std::string> open_file(const DataContext& ctx, const std::string& name,
+                                     bool& failed) {
+    failed = false;
+    std::string bytes;
+    switch (ctx.fs().read_file(ctx.store.data_dir() + name, bytes)) {
+        case FileSystem::ReadResult::missing:
+            return std::nullopt;
+        case FileSystem::ReadResult::failed:
+            ctx.ui.show_msg(2, "Ошибка при открытии файла данных: " + quoted(name));
+            failed = true;
+            return std::nullopt;
+        case FileSystem::ReadResult::ok:
+            break;
+    }
+    if (bytes.empty()) return std::nullopt;
+    return bytes;
+}
+
+std::optional<Body> read_body(const DataContext& ctx, const std::string& name, bool accept_v1,
+                              bool& failed) {
+    auto opened = open_file(ctx, name, failed);
+    if (!opened) return std::nullopt;
+    std::string& bytes = *opened;
+    if (bytes.size() < 4) {
+        report_damaged(ctx, name);
+        failed = true;
+        return std::nullopt;
+    }
+    Body body;
+    body.version = FieldReader(bytes).Int32();
+    if (body.version != kDataVersion && !(accept_v1 && body.version == 1)) {
+        ctx.ui.show_msg(2, "Не верная версия файла данных: " + quoted(name));
+        failed = true;
+        return std::nullopt;
+    }
+    body.bytes.assign(bytes, 4);
+    bytes = std::string();
+    if (!InflateSection(body.bytes, &ctx.progress)) {
+        report_damaged(ctx, name);
+        failed = true;
+        return std::nullopt;
+    }
+    return body;
+}
+
+void report_damaged(const DataContext& ctx, const std::string& name) {
+    ctx.ui.show_msg(2, "Ошибка загрузки данных из файла: " + quoted(name));
+}
+
+void report_position(const DataContext& ctx, const FieldReader& r) {
+    ctx.progress.job_progress(r.size() == 0 ? 100 : int(r.pos() * 100 / r.size()));
+}
+
+void report_index(const DataContext& ctx, std::size_t index, std::size_t count) {
+    ctx.progress.job_progress(count == 0 ? 100 : int(index * 100 / count));
+}
+
+namespace {
+
+bool digits(std::string_view t, std::size_t from, std::size_t n, int& value) {
+    value = 0;
+    for (std::size_t i = from; i < from + n; ++i) {
+        if (t[i] < '0' || t[i] > '9') return false;
+        value = value * 10 + (t[i] - '0');
+    }
+    return true;
+}
+
+bool standard_file_format(const FormatSet& f) {
+    return f.short_date == "yyyy-MM-dd" && f.long_time == "hh:mm";
+}
+
+void put2(std::string& out, int v) {
+    out.push_back(char('0' + v / 10 % 10));
+    out.push_back(char('0' + v % 10));
+}
+
+}  // namespace
+
+std::optional<DateTime> parse_datetime(const all_list& store, std::string_view text) {
+    // The files hold exactly "yyyy-MM-dd" or "yyyy-MM-dd hh:mm"; read those directly and leave
+    // every other form to the format set.
+    if (standard_file_format(store.fs_file) && (text.size() == 10 || text.size() == 16) &&
+        text[4] == '-' && text[7] == '-') {
+        int y = 0, mo = 0, d = 0, h = 0, mi = 0;
+        bool ok = digits(text, 0, 4, y) && digits(text, 5, 2, mo) && digits(text, 8, 2, d);
+        if (ok && text.size() == 16)
+            ok = text[10] == ' ' && text[13] == ':' && digits(text, 11, 2, h) &&
+                 digits(text, 14, 2, mi);
+        if (ok) return DateTime::fromParts(y, mo, d, h, mi);
+    }
+    return store.fs_file.parse(text);
+}
+
+std::string format_datetime(const all_list& store, DateTime v) {
+    if (!standard_file_format(store.fs_file)) return store.fs_file.format(v);
+    int y = 0, mo = 0, d = 0;
+    v.toParts(y, mo, d);
+    if (y < 0 || y > 9999) return store.fs_file.format(v);
+    std::string out;
+    out.reserve(16);
+    put2(out, y / 100);
+    put2(out, y % 100);
+    out.push_back('-');
+    put2(out, mo);
+    out.push_back('-');
+    put2(out, d);
+    if (v.timeOfDay() / 60 != 0) {
+        out.push_back(' ');
+        put2(out, v.hour());
+        out.push_back(':');
+        put2(out, v.minute());
+    }
+    return out;
+}
+
+std::unordered_map<std::int32_t, std::shared_ptr<chl_serv_list>> channel_index(
+    const all_list& store) {
+    std::unordered_map<std::int32_t, std::shared_ptr<chl_serv_list>> index;
+    index.reserve(store.channels.size());
+    for (const auto& c : store.channels) index.emplace(c->id, c);  // the first of an id wins
+    return index;
+}
+
+LoveRecord read_love(FieldReader& r) {
+    LoveRecord rec;
+    rec.id = r.Int32();
+    rec.title = r.ShortText();
+    rec.liked = r.Flag();
+    rec.seen = r.ShortText();
+    return rec;
+}
+
+void add_love_record(all_list& store, chl_serv_list& channel, IdCounter& ids, LoveRecord rec) {
+    const auto seen = parse_datetime(store, rec.seen);
+    if (!seen) return;
+    store.add_love(channel, ids.take(rec.id), std::move(rec.title), rec.liked, *seen);
+}
+
+}  // namespace data
+}  // namespace zt

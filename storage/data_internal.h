@@ -1,0 +1,80 @@
+#pragma once
+
+// Helpers shared by the readers and writers of the four data files (not part of the public
+// interface).
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "core/store.h"
+#include "storage/data_files.h"
+#include "storage/field_codec.h"
+
+namespace zt::data {
+
+// The bytes of a data file; nothing when it is missing or empty, or (with `failed` set and
+// its message shown) when it cannot be read.
+std::optional<std::string> open_file(const DataContext& ctx, const std::string& name, bool& failed);
+
+// A data file's body, inflated, and the version it was written with.
+struct Body final {
+    std::int32_t version = 0;
+    std::string bytes;
+};
+
+// Opens, checks the version and inflates a data file. Nothing when the file is missing or
+// empty (`failed` false) or when a message was shown (`failed` true).
+std::optional<Body> read_body(const DataContext& ctx, const std::string& name, bool accept_v1,
+                              bool& failed);
+
+// Shows "Ошибка загрузки данных из файла: ..." for a body that ends inside a record.
+void report_damaged(const DataContext& ctx, const std::string& name);
+
+// Reports parse progress as body position x 100 / body size.
+void report_position(const DataContext& ctx, const FieldReader& r);
+void report_index(const DataContext& ctx, std::size_t index, std::size_t count);
+
+// Date-time texts of the files: "yyyy-MM-dd" or "yyyy-MM-dd hh:mm" in the store's `fs_file`.
+std::optional<DateTime> parse_datetime(const all_list& store, std::string_view text);
+std::string format_datetime(const all_list& store, DateTime v);
+
+// Channel id -> channel, for the readers of files that refer to channels by id.
+std::unordered_map<std::int32_t, std::shared_ptr<chl_serv_list>> channel_index(
+    const all_list& store);
+
+// The id a record gets when the file says -1: one more than the largest so far.
+class IdCounter final {
+public:
+    template <class List>
+    void seed(const List& list) {
+        for (const auto& r : list) see(r->id);
+    }
+    void see(std::int32_t id) {
+        if (id > m_top) m_top = id;
+    }
+    // The id to store for a record read as `id`.
+    std::int32_t take(std::int32_t id) {
+        if (id == -1) id = m_top == INT32_MAX ? m_top : m_top + 1;
+        see(id);
+        return id;
+    }
+
+private:
+    std::int32_t m_top = 0;
+};
+
+// A favourite or disliked title as the files hold it (v.dat and the legacy u.dat).
+struct LoveRecord final {
+    std::int32_t id = 0;
+    std::string title;
+    std::uint8_t liked = 0;
+    std::string seen;
+};
+LoveRecord read_love(FieldReader& r);
+// Adds one to the channel; a record whose date does not parse is dropped.
+void add_love_record(all_list& store, chl_serv_list& channel, IdCounter& ids, LoveRecord rec);
+
+}  // namespace zt::data

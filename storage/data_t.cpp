@@ -1,0 +1,199 @@
+// t.dat: the user's login data, then per channel the downloaded days, the announcements and the
+// programmes. Version 1 programme records also carry the user's marks.
+#include "core/maintenance.h"
+#include "storage/data_internal.h"
+
+namespace zt {
+
+std::string build_t_body(const DataContext& ctx) {
+    const all_list& store = ctx.store;
+    std::string body;
+    FieldWriter w(body);
+    w.ShortText(ctx.user.login);
+    w.ShortText(ctx.user.save_password ? ctx.user.password : std::string());
+    w.ShortText(ctx.user.paid_login);
+
+    const std::size_t n = store.channels.size();
+    w.Int32(std::int32_t(n));
+    for (std::size_t i = 0; i < n; ++i) {
+        const chl_serv_list& c = *store.channels[i];
+        w.Int32(c.id);
+        w.Int32(std::int32_t(c.dates.size()));
+        for (const auto& d : c.dates) {
+            w.FixedText(d.date, 10);
+            w.Byte(d.full);
+            w.Byte(d.with_anons);
+        }
+        w.Int32(std::int32_t(c.anons.size()));
+        for (const auto& a : c.anons) {
+            w.Int32(a->id);
+            w.LongText(a->text);
+            w.BitmapBlob(a->picture);
+        }
+        w.Int32(std::int32_t(c.tvprog.size()));
+        for (const auto& p : c.tvprog) {
+            w.Int32(p->id);
+            w.ShortText(data::format_datetime(store, p->start));
+            w.ShortText(data::format_datetime(store, p->finish));
+            w.Byte(std::uint8_t(p->type_family));
+            w.Byte(std::uint8_t(p->type_sub));
+            w.Byte(std::uint8_t(p->rating));
+            w.Flag(p->reported);
+            w.ShortText(p->title);
+            w.ShortText(p->descr);
+            w.Flag(p->continued);
+            w.Int32(p->anons ? p->anons->id : -1);
+        }
+        data::report_index(ctx, i, n);
+    }
+    return body;
+}
+
+namespace {
+
+// The downloaded days of a channel while its list is read. Adding a day behaves as the
+// store's add_dt_local: a day never loses its announcements or signed-in mark to a poorer
+// record, otherwise the older entry goes and the new one is appended. Entries are dropped
+// lazily so a long list costs one lookup per record.
+class DayList final {
+public:
+    explicit DayList(chl_serv_list& channel) : m_channel(channel) {
+        for (auto& d : channel.dates) push(std::move(d));
+    }
+    void add(std::string date, std::uint8_t full_byte, std::uint8_t with_anons) {
+        const std::uint8_t full = full_byte == 1 ? 1 : 0;
+        const auto it = m_alive.find(date);
+        if (it != m_alive.end()) {
+            const dt_local_list& old = m_entries[it->second];
+            if ((old.with_anons == 1 && with_anons == 0) || (old.full == 1 && full == 0)) return;
+            m_dead[it->second] = true;
+            m_alive.erase(it);
+        }
+        push(dt_local_list{std::move(date), full, with_anons});
+    }
+    ~DayList() {
+        m_channel.dates.clear();
+        for (std::size_t i = 0; i < m_entries.size(); ++i)
+            if (!m_dead[i]) m_channel.dates.push_back(std::move(m_entries[i]));
+    }
+
+private:
+    void push(dt_local_list d) {
+        m_alive[d.date] = m_entries.size();
+        m_entries.push_back(std::move(d));
+        m_dead.push_back(false);
+    }
+    chl_serv_list& m_channel;
+    std::vector<dt_local_list> m_entries;
+    std::vector<bool> m_dead;
+    std::unordered_map<std::string, std::size_t> m_alive;
+};
+
+template <class T>
+std::unordered_map<std::int32_t, std::shared_ptr<T>> first_by_id(
+    const std::vector<std::shared_ptr<T>>& list) {
+    std::unordered_map<std::int32_t, std::shared_ptr<T>> index;
+    for (const auto& r : list) index.emplace(r->id, r);
+    return index;
+}
+
+void read_channel(const DataContext& ctx, FieldReader& r, std::int32_t version,
+                  chl_serv_list* channel) {
+    all_list& store = ctx.store;
+    {
+        std::optional<DayList> days;
+        if (channel) days.emplace(*channel);
+        const std::int32_t count = r.Int32();
+        for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
+            std::string date = r.FixedText(10);
+            const std::uint8_t full = r.Byte();
+            const std::uint8_t with_anons = r.Byte();
+            if (days) days->add(std::move(date), full, with_anons);
+        }
+    }
+
+    std::unordered_map<std::int32_t, std::shared_ptr<anons_serv_list>> anons;
+    std::unordered_map<std::int32_t, std::shared_ptr<love_list>> loves;
+    if (channel) {
+        anons = first_by_id(channel->anons);
+        if (version == 1) loves = first_by_id(channel->love);
+    }
+    const std::int32_t anons_count = r.Int32();
+    for (std::int32_t i = 0; i < anons_count && !r.at_end(); ++i) {
+        const std::int32_t id = r.Int32();
+        std::string text = r.LongText();
+        std::string picture = r.BitmapBlob();
+        if (channel)
+            anons.emplace(id, store.add_anons(*channel, id, std::move(text), std::move(picture)));
+    }
+
+    const std::int32_t progs = r.Int32();
+    for (std::int32_t i = 0; i < progs && !r.at_end(); ++i) {
+        const std::int32_t id = r.Int32();
+        const std::string start_text = r.ShortText();
+        const std::string finish_text = r.ShortText();
+        const std::uint8_t family = r.Byte();
+        const std::uint8_t sub = r.Byte();
+        const std::uint8_t rating = r.Byte();
+        const std::uint8_t reported = r.Flag();
+        std::string title = r.ShortText();
+        std::string descr = r.ShortText();
+        const std::uint8_t continued = r.Flag();
+        std::uint8_t mark = 0, alarm = 0;
+        if (version == 1) {
+            mark = r.Flag();
+            alarm = r.Flag();
+        }
+        const std::int32_t anons_id = r.Int32();
+        const std::int32_t love_id = version == 1 ? r.Int32() : -1;
+        if (!channel) continue;
+        // A programme whose times do not read is dropped: it could not be placed anyway.
+        const auto start = data::parse_datetime(store, start_text);
+        const auto finish = data::parse_datetime(store, finish_text);
+        if (!start || !finish) continue;
+        auto p =
+            store.add_tvprog(*channel, id, continued, *start, *finish, family, sub, rating,
+                             reported, std::move(title), std::move(descr), -1, mark, -1, alarm);
+        // The announcement among those of this channel, the favourite among its favourites.
+        if (anons_id != -1) {
+            const auto a = anons.find(anons_id);
+            if (a != anons.end()) p->anons = a->second;
+        }
+        if (love_id != -1) {
+            const auto l = loves.find(love_id);
+            if (l != loves.end()) p->love = l->second;
+        }
+    }
+}
+
+}  // namespace
+
+bool load_t(const DataContext& ctx) {
+    bool failed = false;
+    auto body = data::read_body(ctx, "t.dat", true, failed);
+    if (!body) return !failed;
+    all_list& store = ctx.store;
+    FieldReader r(body->bytes);
+    bool ok = true;
+    try {
+        ctx.user.login = r.ShortText();
+        ctx.user.password = r.ShortText();
+        ctx.user.paid_login = r.ShortText();
+        const auto index = data::channel_index(store);
+        const std::int32_t count = r.Int32();
+        for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
+            const std::int32_t id = r.Int32();
+            const auto it = index.find(id);
+            // Records of a channel that u.dat did not create are read and dropped.
+            read_channel(ctx, r, body->version, it == index.end() ? nullptr : it->second.get());
+            data::report_position(ctx, r);
+        }
+    } catch (const field_error&) {
+        data::report_damaged(ctx, "t.dat");
+        ok = false;
+    }
+    link_tvprog_parts(store, ctx.progress);
+    return ok;
+}
+
+}  // namespace zt

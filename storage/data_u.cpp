@@ -1,0 +1,226 @@
+// u.dat: channels with their logos, channel groups, genre abbreviations and genre groups.
+// Version 1 files also carry each channel's favourites inside its record.
+#include <unordered_set>
+
+#include "core/genres.h"
+#include "storage/data_internal.h"
+
+namespace zt {
+
+using data::IdCounter;
+
+std::string build_u_body(const DataContext& ctx) {
+    const all_list& store = ctx.store;
+    std::string body;
+    FieldWriter w(body);
+
+    const std::size_t n = store.channels.size();
+    w.Int32(std::int32_t(n));
+    static const logo_images kNoLogo;
+    for (std::size_t i = 0; i < n; ++i) {
+        const chl_serv_list& c = *store.channels[i];
+        w.Int32(c.id);
+        w.ShortText(c.name);
+        w.LongText(c.descr);
+        w.FixedText(c.stamp, 8);
+        const logo_images& logo = c.logo >= 0 && std::size_t(c.logo) < store.logos.size()
+                                      ? store.logos[std::size_t(c.logo)]
+                                      : kNoLogo;
+        w.BitmapBlob(logo.bmp16);
+        w.BitmapBlob(logo.bmp24);
+        w.BitmapBlob(logo.bmp32);
+        data::report_index(ctx, i, n);
+    }
+
+    w.Int32(std::int32_t(store.chl_groups.size()));
+    for (std::size_t i = 0; i < store.chl_groups.size(); ++i) {
+        const chl_group_list& g = *store.chl_groups[i];
+        w.Int32(g.id);
+        w.LongText(g.name);
+        w.LongText(g.descr);
+        w.Int32(std::int32_t(g.members.size()));
+        for (const auto& m : g.members) {
+            w.Int32(m->id);
+            w.Int32(m->chl_id);
+            w.LongText(m->name);
+            w.LongText(m->descr);
+            w.ShortText(m->shift_text);
+            w.ShortText(m->button);
+        }
+        data::report_index(ctx, i, store.chl_groups.size());
+    }
+
+    w.Int32(std::int32_t(store.types.size()));
+    for (const auto& t : store.types) {
+        w.Int32(t->id);
+        w.ShortText(t->abbr);
+    }
+
+    w.Int32(std::int32_t(store.type_groups.size()));
+    for (std::size_t i = 0; i < store.type_groups.size(); ++i) {
+        const type_group_list& g = *store.type_groups[i];
+        w.Int32(g.id);
+        w.LongText(g.name);
+        w.Int32(std::int32_t(g.members.size()));
+        for (const auto& m : g.members) {
+            w.Int32(m.type_id);
+            w.Int32(m.row);
+        }
+        data::report_index(ctx, i, store.type_groups.size());
+    }
+    return body;
+}
+
+namespace {
+
+// Sets every channel's group count; the same result as the store's recount, in one pass over
+// the members instead of one per channel.
+void recount_groups(all_list& store) {
+    std::unordered_map<std::int32_t, std::int32_t> counts;
+    std::unordered_set<std::int32_t> seen;
+    for (const auto& g : store.chl_groups) {
+        seen.clear();
+        for (const auto& m : g->members)
+            if (seen.insert(m->chl_id).second) ++counts[m->chl_id];
+    }
+    for (auto& c : store.channels) {
+        const auto it = counts.find(c->id);
+        c->group_count = it == counts.end() ? 0 : it->second;
+    }
+}
+
+void read_channels(const DataContext& ctx, FieldReader& r, std::int32_t version) {
+    all_list& store = ctx.store;
+    auto index = data::channel_index(store);
+    const std::int32_t count = r.Int32();
+    for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
+        const std::int32_t id = r.Int32();
+        std::string name = r.ShortText();
+        std::string descr = r.LongText();
+        std::string stamp = r.FixedText(8);
+        logo_images logo;
+        logo.bmp16 = r.BitmapBlob();
+        logo.bmp24 = r.BitmapBlob();
+        logo.bmp32 = r.BitmapBlob();
+        // A channel id occurs once: a repeated one is read and dropped.
+        std::shared_ptr<chl_serv_list> channel;
+        if (!index.count(id)) {
+            const std::int32_t logo_index = store.add_logo(std::move(logo));
+            channel = store.add_channel(id, std::move(name), std::move(descr), std::move(stamp),
+                                        logo_index);
+            index.emplace(id, channel);
+        }
+        if (version == 1) {
+            IdCounter ids;
+            if (channel) ids.seed(channel->love);
+            const std::int32_t loves = r.Int32();
+            for (std::int32_t k = 0; k < loves && !r.at_end(); ++k) {
+                auto rec = data::read_love(r);
+                if (channel) data::add_love_record(store, *channel, ids, std::move(rec));
+            }
+        }
+        data::report_position(ctx, r);
+    }
+}
+
+void read_groups(const DataContext& ctx, FieldReader& r) {
+    all_list& store = ctx.store;
+    const auto index = data::channel_index(store);
+    IdCounter group_ids;
+    group_ids.seed(store.chl_groups);
+    const std::int32_t count = r.Int32();
+    for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
+        const std::int32_t id = r.Int32();
+        std::string name = r.LongText();
+        std::string descr = r.LongText();
+        auto group = store.add_chl_group(group_ids.take(id), std::move(name), std::move(descr));
+        IdCounter member_ids;
+        const std::int32_t members = r.Int32();
+        for (std::int32_t k = 0; k < members && !r.at_end(); ++k) {
+            const std::int32_t member_id = r.Int32();
+            const std::int32_t chl_id = r.Int32();
+            std::string m_name = r.LongText();
+            std::string m_descr = r.LongText();
+            std::string shift = r.ShortText();
+            std::string button = r.ShortText();
+            // Members of channels that are not there are dropped.
+            const auto it = index.find(chl_id);
+            if (it == index.end()) continue;
+            store.add_chl_local(*group, member_ids.take(member_id), chl_id, it->second,
+                                std::move(m_name), std::move(m_descr), std::move(shift),
+                                std::move(button), -1);
+        }
+        data::report_position(ctx, r);
+    }
+    recount_groups(store);
+}
+
+void read_genres(const DataContext& ctx, FieldReader& r) {
+    all_list& store = ctx.store;
+    const std::int32_t count = r.Int32();
+    for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
+        const std::int32_t id = r.Int32();
+        std::string abbr = r.ShortText();
+        for (auto& t : store.types) {
+            if (t->id == id) {
+                t->abbr = std::move(abbr);
+                break;
+            }
+        }
+        data::report_position(ctx, r);
+    }
+}
+
+void read_genre_groups(const DataContext& ctx, FieldReader& r) {
+    all_list& store = ctx.store;
+    std::unordered_map<std::int32_t, std::int32_t> row_of;
+    for (std::size_t k = 0; k < store.types.size(); ++k)
+        row_of.emplace(store.types[k]->id, std::int32_t(k));
+    IdCounter ids;
+    ids.seed(store.type_groups);
+    const std::int32_t count = r.Int32();
+    for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
+        const std::int32_t id = r.Int32();
+        std::string name = r.LongText();
+        const std::int32_t members = r.Int32();
+        std::vector<type_group_member> list;
+        for (std::int32_t k = 0; k < members; ++k) {  // not guarded: a short list is damage
+            type_group_member m;
+            m.type_id = r.Int32();
+            m.row = r.Int32();
+            // Members name catalogue genres; `row` is that genre's position. A member of an
+            // unknown genre is dropped, a wrong row put right, so the views can index by it.
+            const auto it = row_of.find(m.type_id);
+            if (it == row_of.end()) continue;
+            m.row = it->second;
+            list.push_back(m);
+        }
+        auto group = add_type_group(store, ids.take(id), std::move(name));
+        group->members = std::move(list);
+        data::report_position(ctx, r);
+    }
+}
+
+}  // namespace
+
+bool load_u(const DataContext& ctx) {
+    bool failed = false;
+    auto body = data::read_body(ctx, "u.dat", true, failed);
+    if (!body) return !failed;
+    FieldReader r(body->bytes);
+    bool ok = true;
+    try {
+        read_channels(ctx, r, body->version);
+        read_groups(ctx, r);
+        read_genres(ctx, r);
+        read_genre_groups(ctx, r);
+    } catch (const field_error&) {
+        data::report_damaged(ctx, "u.dat");
+        ok = false;
+    }
+    // The groups read so far count, also after damage.
+    recount_groups(ctx.store);
+    return ok;
+}
+
+}  // namespace zt

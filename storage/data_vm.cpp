@@ -1,0 +1,151 @@
+// v.dat (favourite and disliked titles) and m.dat (the user's marks on programmes): the small
+// files written at every exit.
+#include "storage/data_internal.h"
+
+namespace zt {
+
+std::string build_v_body(const DataContext& ctx) {
+    const all_list& store = ctx.store;
+    std::string body;
+    FieldWriter w(body);
+    const std::size_t n = store.channels.size();
+    w.Int32(std::int32_t(n));
+    for (std::size_t i = 0; i < n; ++i) {
+        const chl_serv_list& c = *store.channels[i];
+        w.Int32(c.id);
+        w.Int32(std::int32_t(c.love.size()));
+        for (const auto& l : c.love) {
+            w.Int32(l->id);
+            w.ShortText(l->title);
+            w.Flag(l->liked);
+            w.ShortText(data::format_datetime(store, l->seen));
+        }
+        data::report_index(ctx, i, n);
+    }
+    return body;
+}
+
+std::string build_m_body(const DataContext& ctx) {
+    const all_list& store = ctx.store;
+    std::string body;
+    FieldWriter w(body);
+    const std::size_t n = store.channels.size();
+    w.Int32(std::int32_t(n));
+    for (std::size_t i = 0; i < n; ++i) {
+        const chl_serv_list& c = *store.channels[i];
+        w.Int32(c.id);
+        const std::size_t count_at = body.size();
+        w.Int32(0);
+        std::int32_t count = 0;
+        for (const auto& p : c.tvprog) {
+            if (p->mark != 1 && p->alarm != 1 && !p->love) continue;
+            w.Int32(p->id);
+            w.ShortText(data::format_datetime(store, p->start));
+            w.Flag(p->mark);
+            w.Flag(p->alarm);
+            w.Int32(p->love ? p->love->id : -1);
+            ++count;
+        }
+        std::string patch;
+        FieldWriter(patch).Int32(count);
+        body.replace(count_at, 4, patch);
+        data::report_index(ctx, i, n);
+    }
+    return body;
+}
+
+bool load_v(const DataContext& ctx) {
+    bool failed = false;
+    auto body = data::read_body(ctx, "v.dat", false, failed);
+    if (!body) return !failed;
+    all_list& store = ctx.store;
+    FieldReader r(body->bytes);
+    try {
+        const auto index = data::channel_index(store);
+        const std::int32_t count = r.Int32();
+        for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
+            const std::int32_t id = r.Int32();
+            const auto it = index.find(id);
+            chl_serv_list* channel = it == index.end() ? nullptr : it->second.get();
+            data::IdCounter ids;
+            if (channel) ids.seed(channel->love);
+            const std::int32_t entries = r.Int32();
+            for (std::int32_t k = 0; k < entries && !r.at_end(); ++k) {
+                auto rec = data::read_love(r);
+                if (channel) data::add_love_record(store, *channel, ids, std::move(rec));
+            }
+            data::report_position(ctx, r);
+        }
+    } catch (const field_error&) {
+        data::report_damaged(ctx, "v.dat");
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// The first programme of a channel with a given id and start, as apply_tvprog_marks finds it,
+// with one lookup per mark instead of a scan.
+struct ProgKey final {
+    std::int32_t id;
+    std::int64_t start;
+    bool operator==(const ProgKey&) const = default;
+};
+struct ProgKeyHash final {
+    std::size_t operator()(const ProgKey& k) const {
+        return std::hash<std::uint64_t>()(std::uint64_t(k.start) * 1000003u + std::uint32_t(k.id));
+    }
+};
+
+}  // namespace
+
+bool load_m(const DataContext& ctx) {
+    bool failed = false;
+    auto body = data::read_body(ctx, "m.dat", false, failed);
+    if (!body) return !failed;
+    all_list& store = ctx.store;
+    FieldReader r(body->bytes);
+    try {
+        const auto index = data::channel_index(store);
+        const std::int32_t count = r.Int32();
+        for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
+            const std::int32_t id = r.Int32();
+            const auto it = index.find(id);
+            chl_serv_list* channel = it == index.end() ? nullptr : it->second.get();
+            std::unordered_map<ProgKey, tvprog_serv_list*, ProgKeyHash> progs;
+            std::unordered_map<std::int32_t, std::shared_ptr<love_list>> loves;
+            const std::int32_t n = r.Int32();
+            for (std::int32_t k = 0; k < n && !r.at_end(); ++k) {
+                const std::int32_t prog_id = r.Int32();
+                const std::string start_text = r.ShortText();
+                const std::uint8_t mark = r.Flag();
+                const std::uint8_t alarm = r.Flag();
+                const std::int32_t love_id = r.Int32();
+                if (!channel) continue;
+                const auto start = data::parse_datetime(store, start_text);
+                if (!start) continue;
+                if (progs.empty() && !channel->tvprog.empty()) {
+                    progs.reserve(channel->tvprog.size());
+                    for (const auto& p : channel->tvprog)
+                        progs.emplace(ProgKey{p->id, p->start.seconds()}, p.get());
+                    for (const auto& l : channel->love) loves.emplace(l->id, l);
+                }
+                // A mark whose programme is gone is dropped.
+                const auto p = progs.find(ProgKey{prog_id, start->seconds()});
+                if (p == progs.end()) continue;
+                p->second->mark = mark;
+                p->second->alarm = alarm;
+                const auto l = love_id == -1 ? loves.end() : loves.find(love_id);
+                p->second->love = l == loves.end() ? nullptr : l->second;
+            }
+            data::report_position(ctx, r);
+        }
+    } catch (const field_error&) {
+        data::report_damaged(ctx, "m.dat");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace zt

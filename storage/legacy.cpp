@@ -1,0 +1,38 @@
+#include "storage/legacy.h"
+
+#include "storage/data_internal.h"
+
+namespace zt {
+namespace {
+
+// The version a data file says it has; nothing when there is no such file.
+std::optional<std::int32_t> file_version(const DataContext& ctx, const std::string& name) {
+    bool failed = false;
+    const auto bytes = data::open_file(ctx, name, failed);
+    if (!bytes || bytes->size() < 4) return std::nullopt;
+    return FieldReader(*bytes).Int32();
+}
+
+}  // namespace
+
+bool convert_legacy(const DataContext& ctx) {
+    const auto u = file_version(ctx, "u.dat");
+    if (!u) return false;
+    const auto t = file_version(ctx, "t.dat");
+    if (!t) return false;
+    if (*u != 1 || *t != 1) return false;
+
+    ctx.ui.show_msg(1,
+                    "Сейчас будет произведено преобразование файлов данных в новый формат. "
+                    "Пожалуйста, дождитесь завершения операции.");
+    if (ctx.job_caption) ctx.job_caption("Загрузка данных...");
+    load_u(ctx);
+    load_t(ctx);
+    if (ctx.job_caption) ctx.job_caption("Сохранение данных...");
+    save_data_files(ctx, true, true, true, true);
+    if (ctx.job_end) ctx.job_end();
+    ctx.ui.show_msg(1, "Спасибо, операция завершена. Запустите Windows-приложение повторно.");
+    return true;
+}
+
+}  // namespace zt
