@@ -231,35 +231,32 @@ TEST_F(PagesTest, SystemCategoriesOverrideTheGenreFilterInTheirOrder) {
 
     struct Case {
         const char* what;
-        views::SystemCategories sys;
+        SystemCategories sys;
         bool genre_on;
         std::vector<std::string> titles;
     };
-    views::SystemCategories all;
-    auto without = [&](bool views::SystemCategories::*flag) {
-        views::SystemCategories s;
-        s.*flag = false;
+    SystemCategories all;
+    auto without = [&](SystemCategory c) {
+        SystemCategories s;
+        s.on[std::size_t(c)] = false;
         return s;
     };
     const Case cases[] = {
         {"everything on", all, true, {"Flagged", "Untyped", "Disliked", "Plain"}},
         {"genres off: the categories still show", all, false, {"Flagged", "Untyped", "Disliked"}},
         {"reminders off hide despite mark and favourite",
-         without(&views::SystemCategories::alarm),
+         without(SystemCategory::Alarm),
          true,
          {"Untyped", "Disliked", "Plain"}},
         {"no genre off hides despite the mark",
-         without(&views::SystemCategories::no_type),
+         without(SystemCategory::NoType),
          true,
          {"Flagged", "Disliked", "Plain"}},
         {"marks off: the reminder still shows it",
-         without(&views::SystemCategories::mark),
+         without(SystemCategory::Mark),
          true,
          {"Flagged", "Untyped", "Disliked", "Plain"}},
-        {"disliked off",
-         without(&views::SystemCategories::disliked),
-         true,
-         {"Flagged", "Untyped", "Plain"}},
+        {"disliked off", without(SystemCategory::Disliked), true, {"Flagged", "Untyped", "Plain"}},
     };
     for (const Case& c : cases) {
         auto o = options(ProgramPage::now);

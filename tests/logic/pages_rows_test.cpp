@@ -127,8 +127,8 @@ TEST_F(PagesTest, RowCommandsShowAtOnceWithoutRefiltering) {
     auto a = channel("Первый");
     auto p = prog(a, "2026-03-11 19:30", "2026-03-11 20:30", "Фильм");
     auto o = options(ProgramPage::now);
-    o.view.system.mark = false;
-    o.view.system.alarm = false;
+    o.view.system.on[std::size_t(SystemCategory::Mark)] = false;
+    o.view.system.on[std::size_t(SystemCategory::Alarm)] = false;
     list.rebuild(*store, o);
     ASSERT_EQ(list.size(), 1u);
     const auto& row = list.rows()[0];

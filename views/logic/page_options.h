@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/datetime.h"
+#include "views/logic/genre_filter.h"
 
 namespace zt {
 class all_list;
@@ -21,16 +22,6 @@ namespace zt::views {
 // The four pages of the programme page control, in tab order.
 enum class ProgramPage { now = 0, soon = 1, days = 2, find = 3 };
 
-// The five system categories of the "Типы" menu (all checked at start-up). Each one overrides
-// the genre filter for the programmes it covers.
-struct SystemCategories final {
-    bool no_type = true;   // "Без типа"
-    bool disliked = true;  // "Не любимые"
-    bool mark = true;      // "Маркер"
-    bool liked = true;     // "Любимые"
-    bool alarm = true;     // "Оповещение"
-};
-
 // View switches shared by the four lists.
 struct ViewSwitches final {
     bool show_past = true;       // "Прошедшие"
@@ -38,7 +29,7 @@ struct ViewSwitches final {
     bool date_in_columns = false;  // "Отображать дату в колонках передач"
     std::string descr_left = " (";  // put left of a description (spaces already restored)
     std::string descr_right = ")";  // put right of a description
-    SystemCategories system;
+    SystemCategories system;        // the system categories of the "Типы" menu
 };
 
 // Controls of the "Скоро" page.

@@ -165,13 +165,13 @@ bool ProgramList::AddProgramRow(const std::shared_ptr<tvprog_serv_list>& prog,
     auto by = [](bool checked) { return checked ? Verdict::show : Verdict::hide; };
     if (prog->love) {
         if (prog->love->liked == 0)
-            v = by(sys.disliked);
+            v = by(sys[SystemCategory::Disliked]);
         else if (prog->love->liked == 1)
-            v = by(sys.liked);
+            v = by(sys[SystemCategory::Liked]);
     }
-    if (prog->mark == 1) v = by(sys.mark);
-    if (prog->alarm == 1) v = by(sys.alarm);
-    if (!prog->type) v = by(sys.no_type);
+    if (prog->mark == 1) v = by(sys[SystemCategory::Mark]);
+    if (prog->alarm == 1) v = by(sys[SystemCategory::Alarm]);
+    if (!prog->type) v = by(sys[SystemCategory::NoType]);
 
     if (v == Verdict::hide) return false;
     if (v == Verdict::none && !genre_shown(*prog->type)) return false;
