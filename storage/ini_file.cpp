@@ -133,9 +133,11 @@ void IniFile::parse(std::string_view text) {
         m_sections.back().lines.push_back(std::move(l));
     }
     // Blank lines at the end of a section are spacing between sections; they are written
-    // back as one blank line before each following section.
+    // back as one blank line between sections. The lines before the first section stay as
+    // they are.
     for (Section& s : m_sections) {
-        while (!s.lines.empty() && s.lines.back().key.empty() && trim(s.lines.back().raw).empty())
+        while (s.headed && !s.lines.empty() && s.lines.back().key.empty() &&
+               trim(s.lines.back().raw).empty())
             s.lines.pop_back();
     }
     if (m_sections.front().lines.empty()) m_sections.erase(m_sections.begin());
@@ -144,10 +146,10 @@ void IniFile::parse(std::string_view text) {
 std::string IniFile::text() const {
     const char* eol = m_crlf ? "\r\n" : "\n";
     std::string out;
-    bool first = true;
+    bool after_section = false;
     for (const Section& s : m_sections) {
         if (s.headed) {
-            if (!first) out += eol;
+            if (after_section) out += eol;
             out += "[" + s.name + "]";
             out += eol;
         }
@@ -161,7 +163,7 @@ std::string IniFile::text() const {
             }
             out += eol;
         }
-        first = false;
+        after_section = s.headed;
     }
     return out;
 }
