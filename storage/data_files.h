@@ -23,6 +23,10 @@ struct user_account final {
 // What the data files work on: the store, where messages and progress go, the login data of
 // t.dat, and the file system (the real one unless a test passes another).
 struct DataContext final {
+    DataContext(all_list& store_, UserInterface& ui_, Progress& progress_, user_account& user_,
+                FileSystem* files_ = nullptr)
+        : store(store_), ui(ui_), progress(progress_), user(user_), files(files_) {}
+
     all_list& store;
     UserInterface& ui;
     Progress& progress;

@@ -1,0 +1,72 @@
+// zorvan-cli gen: writes a data folder (dat/ with u, v, t and m) for a generated store.
+#include <filesystem>
+#include <iostream>
+
+#include "command.h"
+#include "core/cp1251.h"
+#include "core/genres.h"
+#include "core/store.h"
+#include "core/text_helpers.h"
+#include "core/time_zones.h"
+#include "storage/data_files.h"
+#include "storage/legacy_layout.h"
+#include "tools/cli/cli_common.h"
+#include "tools/gen/schedule_generator.h"
+
+namespace zt::cli {
+namespace {
+
+class StderrUi final : public UserInterface {
+public:
+    bool show_msg(int kind, const std::string& text) override {
+        std::cerr << "message " << kind << ": " << text << '\n';
+        failed = failed || kind == 2;
+        return true;
+    }
+    bool failed = false;
+};
+
+int run_gen(const std::vector<std::string>& args) {
+    const Options opt(args);
+    if (opt.positional().size() != 1) {
+        std::cerr << "zorvan-cli gen: give one PROGRAM_DIR\n";
+        return 2;
+    }
+    auto clock = std::make_shared<FixedClock>(parse_at(opt.get("at")));
+    all_list store(clock);
+    build_types(store);
+    build_time_zones(store);
+    set_week(store);
+    gen::generate(store, gen::profile_by_name(opt.get("profile", "small")), clock->now(),
+                  std::uint32_t(std::stoul(opt.get("seed", "1"))));
+
+    const std::filesystem::path dir(opt.positional()[0]);
+    std::filesystem::create_directories(dir / "dat");
+    store.exe_dir = dir.string();
+    if (store.exe_dir.back() != '/') store.exe_dir += '/';
+
+    user_account user;
+    user.login = to_cp1251(opt.get("login", ""));
+    if (opt.has("password")) {
+        user.password = md5_hex(opt.get("password"));
+        user.save_password = true;
+    }
+    user.paid_login = to_cp1251(opt.get("paid-login", ""));
+
+    StderrUi ui;
+    NullProgress progress;
+    const DataContext ctx{store, ui, progress, user};
+    if (opt.has("legacy"))
+        save_legacy_files(ctx);
+    else
+        save_data_files(ctx, true, true, true, true);
+    return ui.failed ? 1 : 0;
+}
+
+const Registrar reg("gen",
+                    {"[--profile tiny|small|large] [--at \"yyyy-MM-dd hh:mm\"] [--seed N] "
+                     "[--login NAME] [--password TEXT] [--paid-login NAME] [--legacy] PROGRAM_DIR",
+                     run_gen});
+
+}  // namespace
+}  // namespace zt::cli
