@@ -1,0 +1,301 @@
+// zorvan-cli now | soon | days | find: the rows of a programme page over a program folder,
+// computed by the same queries as the main window's tables.
+#include <algorithm>
+#include <iostream>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+
+#include "command.h"
+#include "core/cp1251.h"
+#include "core/time_zones.h"
+#include "tools/cli/cli_common.h"
+#include "tools/cli/program_folder.h"
+#include "views/logic/program_list.h"
+
+namespace zt::cli {
+namespace {
+
+using views::ProgramPage;
+
+const std::set<std::string> kCommonOptions = {"at", "group", "channels", "json"};
+
+std::set<std::string> page_options(ProgramPage page) {
+    std::set<std::string> names = kCommonOptions;
+    switch (page) {
+        case ProgramPage::now:
+            break;
+        case ProgramPage::soon:
+            names.insert({"from", "to", "count", "offset"});
+            break;
+        case ProgramPage::days:
+            names.insert({"from", "to", "week", "days", "by-day"});
+            break;
+        case ProgramPage::find:
+            names.insert({"text", "mode"});
+            break;
+    }
+    return names;
+}
+
+[[noreturn]] void fail(const std::string& text) {
+    throw std::invalid_argument(text);
+}
+
+// A whole decimal number within [lo, hi].
+int whole_number(const std::string& text, const std::string& what, int lo, int hi) {
+    const bool digits =
+        !text.empty() && text.size() <= 9 &&
+        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const long v = digits ? std::stol(text) : -1;
+    if (!digits || v < lo || v > hi)
+        fail(what + " wants a whole number from " + std::to_string(lo) + " to " +
+             std::to_string(hi) + ", got: \"" + text + "\"");
+    return int(v);
+}
+
+std::vector<std::string> split_list(const std::string& text) {
+    std::vector<std::string> out;
+    std::stringstream in(text);
+    std::string item;
+    while (std::getline(in, item, ',')) out.push_back(item);
+    if (out.empty()) out.push_back("");
+    return out;
+}
+
+// A time as the page's edits take it: "hh:mm" with at most 23 hours.
+std::string time_option(const std::string& text, const std::string& what) {
+    if (!time_text_valid(text, 23) || text.find(' ') != std::string::npos)
+        fail(what + " wants a time \"hh:mm\" (00:00 to 23:59), got: \"" + text + "\"");
+    return text;
+}
+
+std::string two_digits(int v) {
+    return (v < 10 ? "0" : "") + std::to_string(v);
+}
+
+// --- output
+
+// The width of a CP1251 text in characters (one byte each); line breaks become spaces.
+std::string one_line(std::string text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    return text;
+}
+
+std::string json_string(const std::string& utf8) {
+    std::string out = "\"";
+    for (char ch : utf8) {
+        const auto c = static_cast<unsigned char>(ch);
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    static const char hex[] = "0123456789abcdef";
+                    out += "\\u00";
+                    out += hex[c >> 4];
+                    out += hex[c & 15];
+                } else {
+                    out += ch;
+                }
+        }
+    }
+    return out + "\"";
+}
+
+void print_json(std::ostream& out, const views::ProgramList& list) {
+    out << "[";
+    const char* sep = "\n";
+    for (const auto& row : list.rows()) {
+        auto cell = [&](int column) { return json_string(to_utf8(list.cell_text(row, column))); };
+        out << sep << "  {\"channel\": " << cell(views::col_channel)
+            << ", \"button\": " << cell(views::col_button)
+            << ", \"start\": " << cell(views::col_start)
+            << ", \"finish\": " << cell(views::col_finish)
+            << ", \"duration\": " << cell(views::col_duration)
+            << ", \"left\": " << cell(views::col_left)
+            << ", \"rating\": " << cell(views::col_rating)
+            << ", \"title\": " << cell(views::col_title)
+            << ", \"past\": " << (row.past == 1 ? "true" : "false")
+            << ", \"left_percent\": " << row.left_percent << "}";
+        sep = ",\n";
+    }
+    out << (list.size() ? "\n]\n" : "]\n");
+}
+
+void print_table(std::ostream& out, const views::ProgramList& list) {
+    const auto& columns = views::program_columns();
+    std::vector<std::vector<std::string>> cells;  // CP1251
+    cells.emplace_back();
+    for (const auto& c : columns) cells.back().push_back(to_cp1251(c.caption));
+    for (const auto& row : list.rows()) {
+        cells.emplace_back();
+        for (int c = 0; c < views::col_count; ++c)
+            cells.back().push_back(one_line(list.cell_text(row, c)));
+    }
+    std::vector<std::size_t> width(views::col_count, 0);
+    for (const auto& line : cells)
+        for (std::size_t c = 0; c < line.size(); ++c) width[c] = std::max(width[c], line[c].size());
+    for (const auto& line : cells) {
+        std::string text;
+        for (std::size_t c = 0; c < line.size(); ++c) {
+            std::string cell = line[c];
+            if (c + 1 < line.size()) {
+                // Centred columns are centred as in the table; the others are left-aligned.
+                const std::size_t room = width[c] - cell.size();
+                const std::size_t before = columns[c].centred ? room / 2 : 0;
+                cell = std::string(before, ' ') + cell + std::string(room - before, ' ') + "  ";
+            }
+            text += cell;
+        }
+        while (!text.empty() && text.back() == ' ') text.pop_back();
+        out << to_utf8(text) << '\n';
+    }
+}
+
+// --- the command
+
+int run_page(ProgramPage page, const std::string& name, const std::vector<std::string>& raw) {
+    // The switches without a value are taken out first, so that a folder after them is not
+    // read as their value.
+    bool json = false, by_day = false;
+    std::vector<std::string> args;
+    const auto allowed = page_options(page);
+    for (const auto& a : raw) {
+        if (a == "--json") {
+            json = true;
+        } else if (a == "--by-day" && allowed.count("by-day")) {
+            by_day = true;
+        } else {
+            if (a.rfind("--", 0) == 0 && !allowed.count(a.substr(2)))
+                fail(name + " has no option " + a);
+            args.push_back(a);
+        }
+    }
+    const Options opt(args);
+    if (opt.positional().size() != 1) {
+        std::cerr << "zorvan-cli " << name << ": give one PROGRAM_DIR\n";
+        return 2;
+    }
+
+    auto clock = std::make_shared<FixedClock>(parse_at(opt.get("at")));
+    ProgramFolder folder = load_program_folder(opt.positional()[0], clock);
+    for (const auto& [kind, text] : folder.messages)
+        std::cerr << "zorvan-cli: message " << kind << ": " << text << '\n';
+    if (!folder.settings_found)
+        std::cerr << "zorvan-cli: no settings.ini in the folder; default settings are used\n";
+    const all_list& store = *folder.store;
+    const Settings& settings = folder.settings;
+
+    views::PageOptions o;
+    o.page = page;
+    o.now = clock->now();
+    o.view.show_past = settings.program_view.show_past;
+    o.view.abbreviations = settings.program_view.letter_abbrev;
+    o.view.date_in_columns = settings.general.view_date;
+    o.view.descr_left = settings.personal.descr_left;
+    o.view.descr_right = settings.personal.descr_right;
+
+    // The group and its chosen channels.
+    o.panels.group = store.cur_group;
+    if (opt.has("group")) {
+        if (store.chl_groups.empty()) fail("the folder has no channel group");
+        o.panels.group =
+            whole_number(opt.get("group"), "--group", 0, int(store.chl_groups.size()) - 1);
+    }
+    const std::size_t members =
+        o.panels.group >= 0 ? store.chl_groups[std::size_t(o.panels.group)]->members.size() : 0;
+    const std::string channels = opt.get("channels", page == ProgramPage::days ? "first" : "all");
+    if (channels == "all") {
+        o.panels.chosen.assign(members, 1);
+    } else if (channels == "first") {
+        o.panels.chosen.assign(members, 0);
+        if (members) o.panels.chosen[0] = 1;
+    } else {
+        o.panels.chosen.assign(members, 0);
+        if (members == 0) fail("the group has no channels to choose from");
+        for (const auto& item : split_list(channels))
+            o.panels.chosen[std::size_t(whole_number(item, "--channels", 0, int(members) - 1))] = 1;
+    }
+
+    // The page's own controls.
+    switch (page) {
+        case ProgramPage::now:
+            break;
+        case ProgramPage::soon:
+            o.soon.time_start = time_option(opt.get("from", "00:00"), "--from");
+            o.soon.time_finish = time_option(opt.get("to", "03:00"), "--to");
+            // The edit turns 0 into 1; more than 99 counts as 99.
+            o.soon.line =
+                std::clamp(whole_number(opt.get("count", "5"), "--count", 0, 999999999), 1, 99);
+            o.soon.offset_kind = whole_number(opt.get("offset", "0"), "--offset", 0, 2);
+            break;
+        case ProgramPage::days: {
+            const std::string week = opt.get("week", "cur");
+            if (week != "cur" && week != "next")
+                fail("--week wants cur or next, got: \"" + week + "\"");
+            o.days.next_week = week == "next";
+            if (opt.has("days")) {
+                for (const auto& item : split_list(opt.get("days")))
+                    o.days.days[std::size_t(whole_number(item, "--days", 1, 7) - 1)] = true;
+            } else {
+                o.days.days[std::size_t(views::day_button_of(o.now))] = true;
+            }
+            o.days.by_day = by_day;
+            const std::string day_start =
+                two_digits(std::clamp(settings.personal.day_start, 0, 23)) + ":00";
+            o.days.time_start = time_option(opt.get("from", day_start), "--from");
+            o.days.time_finish = time_option(opt.get("to", day_start), "--to");
+            break;
+        }
+        case ProgramPage::find:
+            o.find.text = to_cp1251(opt.get("text"));
+            if (o.find.text.empty()) fail("find wants --text with something to find");
+            o.find.mode = whole_number(opt.get("mode", "0"), "--mode", 0, 2);
+            break;
+    }
+
+    views::ProgramList list;
+    list.rebuild(store, o);
+    if (json)
+        print_json(std::cout, list);
+    else
+        print_table(std::cout, list);
+    return 0;
+}
+
+const std::string kCommon = "PROGRAM_DIR [--at \"yyyy-MM-dd hh:mm[:ss]\"] [--group N] ";
+
+const Registrar reg_now("now",
+                        {kCommon + "[--channels all|first|LIST] [--json]",
+                         [](const auto& a) { return run_page(ProgramPage::now, "now", a); }});
+const Registrar reg_soon("soon",
+                         {kCommon +
+                              "[--channels all|first|LIST] [--from hh:mm] [--to hh:mm] [--count N] "
+                              "[--offset 0|1|2] [--json]",
+                          [](const auto& a) { return run_page(ProgramPage::soon, "soon", a); }});
+const Registrar reg_days(
+    "days", {kCommon + "[--channels all|first|LIST] [--week cur|next] [--days LIST] [--by-day] "
+                       "[--from hh:mm] [--to hh:mm] [--json]",
+             [](const auto& a) { return run_page(ProgramPage::days, "days", a); }});
+const Registrar reg_find("find",
+                         {kCommon + "--text T [--mode 0|1|2] [--channels all|first|LIST] "
+                                    "[--json]",
+                          [](const auto& a) { return run_page(ProgramPage::find, "find", a); }});
+
+}  // namespace
+}  // namespace zt::cli
