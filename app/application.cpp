@@ -1,0 +1,140 @@
+#include "app/application.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QUrl>
+
+#include "dialogs/app_ui.h"
+#include "dialogs/job_window.h"
+#include "dialogs/msg_window.h"
+#include "dialogs/progress_window.h"
+#include "dialogs/setup_window.h"
+#include "dialogs/stat_window.h"
+#include "views/app_resources.h"
+#include "views/main_window.h"
+#include "views/tray.h"
+
+namespace zt {
+
+Application::Application(QString exe_dir, QString executable, std::shared_ptr<const Clock> clock)
+    : m_executable(std::move(executable)), m_store(clock) {
+    init_app_resources();
+    QGuiApplication::setWindowIcon(app_icon());
+
+    // The windows that live for the whole run, the main window first.
+    m_main = std::make_unique<TFMain>(m_settings);
+    m_msg = std::make_unique<TFMsg>(m_main.get());
+    m_msg->set_anchor(m_main.get());
+    auto confirm_cancel = [this] {
+        return m_msg->ShowMsg(
+            3, QStringLiteral("Операция не завершена. Вы уверены что хотите её прервать?"));
+    };
+    m_progress = std::make_unique<TFProgress>(confirm_cancel, &m_store.net_cancel, m_main.get());
+    m_progress->set_anchor(m_main.get());
+    m_job = std::make_unique<TFJob>(confirm_cancel, &m_store.job_cancel, m_main.get());
+    m_job->set_anchor(m_main.get());
+    m_stat = std::make_unique<TFStat>(m_main.get());
+    m_stat->set_anchor(m_main.get());
+    m_ui = std::make_unique<AppUi>(m_store, *m_msg, *m_job);
+    m_start_up =
+        std::make_unique<StartUp>(exe_dir.toStdString(), std::move(clock), m_store, m_settings,
+                                  *m_ui, *m_ui, static_cast<StartUpHost&>(*this));
+
+    connect(m_main.get(), &TFMain::exit_requested, this, &Application::ExitProgram);
+    connect(m_main.get(), &TFMain::stat_requested, this, [this] { m_stat->ShowModal(); });
+    connect(m_main.get(), &TFMain::cabinet_requested, this, &Application::open_cabinet);
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        connect(app, &QGuiApplication::commitDataRequest, this, &Application::save_for_session_end);
+}
+
+Application::~Application() {
+    // Children of the main window go with it; release them first so nothing is freed twice.
+    m_setup.reset();
+    m_stat.reset();
+    m_job.reset();
+    m_progress.reset();
+    m_msg.reset();
+    m_main.reset();
+}
+
+StartUp::Result Application::start() {
+    const StartUp::Result result = m_start_up->start_up();
+    if (result == StartUp::Result::terminated) emit quit_requested();
+    return result;
+}
+
+void Application::show_setup() {
+    m_setup = std::make_unique<TFSetup>(m_executable, *m_ui);
+    // Messages of the installation stand in the middle of the screen.
+    m_msg->set_anchor(nullptr);
+    connect(m_setup.get(), &TFSetup::finished_setup, this, &Application::quit_requested);
+    m_setup->show();
+    m_setup->repaint();
+}
+
+void Application::settings_loaded() {
+    m_main->apply_layout_settings();
+    m_main->apply_general_settings();
+}
+
+void Application::data_loaded(const std::shared_ptr<chl_group_list>& group) {
+    // The channel panel, the genre panel and the programme pages show the loaded data here.
+    (void)group;
+}
+
+void Application::show_main_window() {
+    m_main->set_page(0);
+    m_main->show_at_start();
+}
+
+void Application::manual_download() {
+    StartManualDownload();
+}
+
+void Application::StartManualDownload() {
+    // The download dialogs are not part of the program yet; this is where they start.
+}
+
+void Application::collect_settings() {
+    m_main->collect_layout_settings();
+}
+
+QString Application::activate() {
+    if (m_setup && m_setup->isVisible()) {
+        m_setup->raise();
+        m_setup->activateWindow();
+        return QStringLiteral("shown");
+    }
+    if (!m_start_up->loaded() || m_exiting) return QStringLiteral("busy");
+    m_main->RestoreFromTray();
+    if (m_main->isMinimized()) m_main->showNormal();
+    return m_main->isVisible() ? QStringLiteral("shown") : QStringLiteral("hidden");
+}
+
+void Application::ExitProgram() {
+    if (m_exiting) return;
+    m_exiting = true;
+    m_start_up->save_on_exit();
+    m_main->tray().set_visible(false);
+    m_main->allow_close();
+    m_main->hide();
+    emit quit_requested();
+}
+
+void Application::save_for_session_end() {
+    // The desktop session ends: nothing may be lost even when the window would only go to the
+    // tray, so the data and the settings are written now.
+    if (!m_exiting) m_start_up->save_on_exit();
+}
+
+void Application::open_cabinet() {
+    const HostPort host = service_host(m_settings);
+    QUrl url;
+    url.setScheme(QStringLiteral("http"));
+    url.setHost(QString::fromStdString(host.host));
+    if (host.port != 80) url.setPort(host.port);
+    url.setPath(QStringLiteral("/cgi-bin/user.cgi"));
+    QDesktopServices::openUrl(url);
+}
+
+}  // namespace zt

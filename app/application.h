@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+#include "app/logic/start_up.h"
+#include "core/store.h"
+#include "storage/settings.h"
+
+namespace zt {
+
+class AppUi;
+class TFJob;
+class TFMain;
+class TFMsg;
+class TFProgress;
+class TFSetup;
+class TFStat;
+
+// One running program: the store, the settings model, the windows that live for the whole
+// run, and the start-up and shutdown on the program folder. `program_main` makes one; tests
+// make one on a temporary folder.
+class Application final : public QObject, private StartUpHost {
+    Q_OBJECT
+public:
+    // `exe_dir` is the program folder, `executable` the running program (copied by the
+    // installation).
+    Application(QString exe_dir, QString executable, std::shared_ptr<const Clock> clock);
+    ~Application() override;
+
+    // Runs the start-up sequence.
+    StartUp::Result start();
+
+    // A second copy asked for this one: the window in use is shown and brought to the front.
+    // Returns the answer for the second copy.
+    QString activate();
+
+    // "Выход": saves and ends.
+    void ExitProgram();
+    // The manual download ("Ручное получение телепрограммы"): the one place the download
+    // dialogs start from.
+    void StartManualDownload();
+
+    all_list& store() { return m_store; }
+    Settings& settings() { return m_settings; }
+    StartUp& start_up() { return *m_start_up; }
+    AppUi& ui() { return *m_ui; }
+    TFMain& main_window() { return *m_main; }
+    TFMsg& msg_window() { return *m_msg; }
+    TFJob& job_window() { return *m_job; }
+    TFProgress& progress_window() { return *m_progress; }
+    TFStat& stat_window() { return *m_stat; }
+    // The installation window while it runs, or null.
+    TFSetup* setup_window() { return m_setup.get(); }
+
+signals:
+    // The program is over (after an exit, a finished or closed installation, or a start-up
+    // that ended); the event loop is to end.
+    void quit_requested();
+
+private:
+    void show_setup() override;
+    void settings_loaded() override;
+    void data_loaded(const std::shared_ptr<chl_group_list>& group) override;
+    void show_main_window() override;
+    void manual_download() override;
+    void collect_settings() override;
+
+    void open_cabinet();
+    void save_for_session_end();
+
+    QString m_executable;
+    all_list m_store;
+    Settings m_settings;
+    std::unique_ptr<TFMain> m_main;
+    std::unique_ptr<TFMsg> m_msg;
+    std::unique_ptr<TFProgress> m_progress;
+    std::unique_ptr<TFJob> m_job;
+    std::unique_ptr<TFStat> m_stat;
+    std::unique_ptr<TFSetup> m_setup;
+    std::unique_ptr<AppUi> m_ui;
+    std::unique_ptr<StartUp> m_start_up;
+    bool m_exiting = false;
+};
+
+}  // namespace zt

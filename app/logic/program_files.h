@@ -1,0 +1,13 @@
+#pragma once
+
+namespace zt {
+
+// Names in the program folder.
+inline constexpr const char* kExecutableName = "zorvan_tv";
+inline constexpr const char* kSettingsName = "settings.ini";
+// The executable the self-update replaced; deleted at the next start.
+inline constexpr const char* kOldExecutableName = "old_zorvan_tv";
+// The print page file in the data folder.
+inline constexpr const char* kPrintPageFile = "dat/p.tmp";
+
+}  // namespace zt

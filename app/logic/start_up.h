@@ -1,0 +1,80 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/logic/program_files.h"
+#include "core/clock.h"
+#include "core/progress.h"
+#include "dialogs/logic/job_control.h"
+#include "storage/data_files.h"
+#include "storage/ini_file.h"
+#include "storage/settings.h"
+
+namespace zt {
+
+class all_list;
+
+// What start-up and shutdown ask of the windows. The application implements it with the main
+// window and its companions; tests record the calls.
+class StartUpHost {
+public:
+    virtual ~StartUpHost() = default;
+    // No settings.ini beside the executable: show the installation window instead of the
+    // main window. Nothing is loaded.
+    virtual void show_setup() = 0;
+    // The settings were read into the model: the windows take their layout and switches.
+    virtual void settings_loaded() = 0;
+    // The data files are loaded; `group` is the channel group to show (null without
+    // channels). The panels and the programme pages fill themselves.
+    virtual void data_loaded(const std::shared_ptr<chl_group_list>& group) = 0;
+    // Loading is over: the main window appears with the page "Сейчас" active (or stays in
+    // the tray when it starts there).
+    virtual void show_main_window() = 0;
+    // The store is empty and the user wants the schedule: the manual download.
+    virtual void manual_download() = 0;
+    // Before the settings are written: the windows put their layout into the model.
+    virtual void collect_settings() = 0;
+};
+
+// The program's start-up and shutdown on one program folder: install check, data folder,
+// catalogues, settings, data files, and on exit the user's data and the settings written back.
+class StartUp final {
+public:
+    enum class Result {
+        running,     // loaded; the main window runs
+        installing,  // no settings.ini: the installation window runs instead
+        terminated,  // the application ends at once without saving anything
+    };
+
+    // `exe_dir` is the program folder (UTF-8, with or without a trailing '/').
+    StartUp(std::string exe_dir, std::shared_ptr<const Clock> clock, all_list& store,
+            Settings& settings, UserInterface& ui, JobControl& jobs, StartUpHost& host);
+
+    Result start_up();
+    // Writes v.dat and m.dat and the settings and deletes the print page file. Does nothing
+    // unless start-up loaded the data (an installation or an aborted start must not write
+    // empty data over the user's files). False when something could not be written.
+    bool save_on_exit();
+
+    bool loaded() const { return m_loaded; }
+    const std::string& exe_dir() const { return m_exe_dir; }
+    IniFile& ini() { return m_ini; }
+    user_account& account() { return m_account; }
+    // The context the data files are read and written with.
+    DataContext data_context();
+
+private:
+    std::string m_exe_dir;
+    std::shared_ptr<const Clock> m_clock;
+    all_list& m_store;
+    Settings& m_settings;
+    UserInterface& m_ui;
+    JobControl& m_jobs;
+    StartUpHost& m_host;
+    IniFile m_ini;
+    user_account m_account;
+    bool m_loaded = false;
+};
+
+}  // namespace zt

@@ -1,0 +1,82 @@
+#include "app/program_main.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <exception>
+
+#include "app/application.h"
+#include "app/single_instance.h"
+
+namespace zt {
+namespace {
+
+constexpr const char* kTitle = "ЗОРВАН. Телепрограмма.";
+
+void show_exception(const char* what) {
+    QMessageBox::critical(nullptr, QString::fromUtf8(kTitle), QString::fromUtf8(what));
+}
+
+// Catches what escapes an event handler: the user sees the message and the program ends.
+class GuardedApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            fail(e.what());
+        } catch (...) {
+            fail("");
+        }
+        return false;
+    }
+
+private:
+    void fail(const char* what) {
+        if (m_failed) return;
+        m_failed = true;
+        show_exception(what);
+        QCoreApplication::exit(1);
+    }
+    bool m_failed = false;
+};
+
+}  // namespace
+
+int program_main(int argc, char** argv) {
+    GuardedApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zorvan_tv"));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(kTitle));
+    // The program ends on "Выход", a close without the tray, or the installation's end, never
+    // because the last visible window went away (the main window may live in the tray).
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QString name = SingleInstance::default_name();
+    QString reply;
+    if (SingleInstance::activate_running(name, &reply)) return 0;
+    SingleInstance instance(name);
+    if (!instance.listen()) {
+        // Another copy started at the same moment and got the name first.
+        if (SingleInstance::activate_running(name, &reply)) return 0;
+    }
+
+    try {
+        const QString dir = QCoreApplication::applicationDirPath();
+        Application application(dir + QDir::separator(), QCoreApplication::applicationFilePath(),
+                                std::make_shared<SystemClock>());
+        instance.set_handler([&application] { return application.activate(); });
+        QObject::connect(&application, &Application::quit_requested, &app, &QApplication::quit,
+                         Qt::QueuedConnection);
+        if (application.start() == StartUp::Result::terminated) return 0;
+        return QApplication::exec();
+    } catch (const std::exception& e) {
+        show_exception(e.what());
+    } catch (...) {
+        show_exception("");
+    }
+    return 1;
+}
+
+}  // namespace zt

@@ -1,0 +1,89 @@
+#include "app/single_instance.h"
+
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStandardPaths>
+
+namespace zt {
+namespace {
+
+constexpr QByteArrayView kActivate = "activate\n";
+constexpr int kMaxLine = 256;
+
+}  // namespace
+
+QString SingleInstance::default_name() {
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) dir = QDir::tempPath();
+    return QDir(dir).filePath(QStringLiteral("zorvan_tv"));
+}
+
+SingleInstance::SingleInstance(QString name, QObject* parent)
+    : QObject(parent), m_name(std::move(name)) {}
+
+SingleInstance::~SingleInstance() {
+    if (m_server) m_server->close();
+}
+
+bool SingleInstance::activate_running(const QString& name, QString* reply, int timeout_ms) {
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    if (!socket.waitForConnected(timeout_ms)) return false;
+    socket.write(kActivate.data(), kActivate.size());
+    if (!socket.waitForBytesWritten(timeout_ms)) return false;
+    QByteArray line;
+    while (!line.contains('\n') && line.size() < kMaxLine) {
+        if (!socket.waitForReadyRead(timeout_ms)) break;
+        line += socket.read(kMaxLine - line.size());
+    }
+    socket.disconnectFromServer();
+    if (line.isEmpty()) return false;
+    if (reply) *reply = QString::fromUtf8(line.left(line.indexOf('\n')));
+    return true;
+}
+
+bool SingleInstance::listen() {
+    if (!m_server) {
+        m_server = new QLocalServer(this);
+        m_server->setSocketOptions(QLocalServer::UserAccessOption);
+        connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::on_connection);
+    }
+    if (m_server->listen(m_name)) return true;
+    if (m_server->serverError() != QAbstractSocket::AddressInUseError) return false;
+    // The name is taken. A live copy answers a connection; a socket file left behind by a
+    // copy that died refuses it and can be removed.
+    QLocalSocket probe;
+    probe.connectToServer(m_name);
+    if (probe.waitForConnected(500)) {
+        probe.disconnectFromServer();
+        return false;
+    }
+    QLocalServer::removeServer(m_name);
+    return m_server->listen(m_name);
+}
+
+void SingleInstance::on_connection() {
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
+            if (socket->property("answered").toBool()) {
+                socket->readAll();
+                return;
+            }
+            const QByteArray request = socket->peek(kMaxLine);
+            if (!request.contains('\n')) {
+                if (request.size() >= kMaxLine) socket->abort();
+                return;
+            }
+            socket->readAll();
+            socket->setProperty("answered", true);
+            QString answer = QStringLiteral("unknown");
+            if (request.startsWith(kActivate)) answer = m_handler ? m_handler() : QString();
+            socket->write(answer.toUtf8() + '\n');
+            socket->flush();
+        });
+    }
+}
+
+}  // namespace zt

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QLocalServer;
+
+namespace zt {
+
+// One running copy per user. The first copy listens on a local socket named "zorvan_tv" in the
+// user's runtime folder; a second copy connects, asks the first to show its main window and
+// ends. The first answers with a line telling what it did ("shown").
+class SingleInstance final : public QObject {
+    Q_OBJECT
+public:
+    // The socket's path: "zorvan_tv" in the user's runtime folder (XDG_RUNTIME_DIR).
+    static QString default_name();
+
+    explicit SingleInstance(QString name = default_name(), QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // Asks a running copy to show itself. True when one answered within the time; its answer
+    // goes to `reply`.
+    static bool activate_running(const QString& name, QString* reply, int timeout_ms = 3000);
+
+    // Becomes the running copy. When a copy started at the same moment got there first, this
+    // returns false and `activate_running` reaches that one. A socket left by a copy that
+    // died is taken over.
+    bool listen();
+
+    // Called on the user-interface thread for each activation; returns the answer line.
+    void set_handler(std::function<QString()> handler) { m_handler = std::move(handler); }
+
+    const QString& name() const { return m_name; }
+
+private:
+    void on_connection();
+
+    QString m_name;
+    QLocalServer* m_server = nullptr;
+    std::function<QString()> m_handler;
+};
+
+}  // namespace zt

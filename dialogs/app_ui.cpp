@@ -1,0 +1,34 @@
+#include "dialogs/app_ui.h"
+
+#include <QString>
+
+#include "core/store.h"
+#include "dialogs/job_window.h"
+#include "dialogs/msg_window.h"
+
+namespace zt {
+
+AppUi::AppUi(all_list& store, TFMsg& msg, TFJob& job) : m_store(store), m_msg(msg), m_job(job) {}
+
+bool AppUi::show_msg(int kind, const std::string& text) {
+    if (m_store.messages_on == 0 && kind != 3) return false;
+    return m_msg.ShowMsg(kind, QString::fromStdString(text));
+}
+
+void AppUi::job_begin(const std::string& text, bool with_cancel, bool with_percent) {
+    m_job.JobBegin(QString::fromStdString(text), with_cancel, with_percent);
+}
+
+void AppUi::job_progress(int percent) {
+    m_job.JobProgress(percent);
+}
+
+bool AppUi::job_cancelled() const {
+    return m_store.job_cancel != 0;
+}
+
+void AppUi::job_end() {
+    m_job.JobEnd();
+}
+
+}  // namespace zt

@@ -1,0 +1,140 @@
+#include "dialogs/job_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+#include "dialogs/frame_picture.h"
+
+namespace zt {
+namespace {
+
+constexpr int kWidth = 340;
+constexpr int kMargin = 12;
+constexpr int kTextLeft = kMargin + 48 + 12;
+constexpr int kTextWidth = kWidth - kTextLeft - kMargin;
+
+void let_events_run() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+}  // namespace
+
+TFJob::TFJob(std::function<bool()> confirm_cancel, unsigned char* cancel_flag, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_confirm_cancel(std::move(confirm_cancel)),
+      m_cancel_flag(cancel_flag) {
+    setObjectName(QStringLiteral("TFJob"));
+    setWindowTitle(QStringLiteral("Выполнение"));
+    setModal(false);
+
+    ImagePicture = new QLabel(this);
+    ImagePicture->setPixmap(picture(Picture::job));
+    ImagePicture->setGeometry(kMargin, kMargin, 48, 48);
+
+    LabelName = new QLabel(this);
+    LabelName->setObjectName(QStringLiteral("LabelName"));
+    LabelName->setTextFormat(Qt::PlainText);
+    LabelName->setWordWrap(true);
+    LabelName->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    LabelProgress = new QLabel(QStringLiteral("0 %"), this);
+    LabelProgress->setObjectName(QStringLiteral("LabelProgress"));
+    LabelProgress->setAlignment(Qt::AlignRight | Qt::AlignTop);
+
+    ProgressBar = new QProgressBar(this);
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    ProgressBar->setRange(0, 100);
+    ProgressBar->setTextVisible(false);
+
+    BitBtnCancel = new QPushButton(QStringLiteral("Отмена"), this);
+    BitBtnCancel->setObjectName(QStringLiteral("BitBtnCancel"));
+    BitBtnCancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    BitBtnCancel->setAutoDefault(false);
+    connect(BitBtnCancel, &QPushButton::clicked, this, &TFJob::BitBtnCancelClick);
+}
+
+void TFJob::arrange() {
+    const int name_height = LabelName->heightForWidth(kTextWidth);
+    LabelName->setGeometry(kTextLeft, kMargin, kTextWidth - 50, name_height);
+    LabelProgress->setGeometry(kWidth - kMargin - 50, kMargin, 50,
+                               LabelProgress->sizeHint().height());
+    const int bar_top = kMargin + std::max(name_height, LabelProgress->height()) + 8;
+    const int bar_height = 18;
+    ProgressBar->setGeometry(kTextLeft, bar_top, kTextWidth, bar_height);
+
+    // The label's height + the bar's height + 50, plus the button's height with Cancel.
+    int height = name_height + bar_height + 50;
+    if (BitBtnCancel->isVisibleTo(this)) {
+        const QSize b(90, 25);
+        BitBtnCancel->setGeometry((kWidth - b.width()) / 2, height - 8, b.width(), b.height());
+        height += b.height();
+    }
+    setFixedSize(kWidth, std::max(height, kMargin * 2 + 48));
+}
+
+void TFJob::JobBegin(const QString& text, bool with_cancel, bool with_percent) {
+    if (m_cancel_flag) *m_cancel_flag = 0;
+    LabelName->setText(text);
+    LabelProgress->setText(QStringLiteral("0 %"));
+    ProgressBar->setValue(0);
+    LabelProgress->setVisible(with_percent);
+    ProgressBar->setVisible(with_percent);
+    BitBtnCancel->setVisible(with_cancel);
+    arrange();
+
+    QRect area;
+    if (m_anchor && m_anchor->isVisible() && !m_anchor->isMinimized())
+        area = m_anchor->frameGeometry();
+    else if (QScreen* screen = QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    if (area.isValid()) move(area.center() - QPoint(width() / 2, height() / 2));
+    show();
+    raise();
+    repaint();
+    let_events_run();
+}
+
+void TFJob::JobProgress(int percent) {
+    if (!isVisible()) return;
+    percent = std::clamp(percent, 0, 100);
+    LabelProgress->setText(QString::number(percent) + QStringLiteral(" %"));
+    ProgressBar->setValue(percent);
+    repaint();
+    if (BitBtnCancel->isVisible()) let_events_run();
+}
+
+void TFJob::JobEnd() {
+    hide();
+    let_events_run();
+}
+
+void TFJob::BitBtnCancelClick() {
+    if (!m_confirm_cancel || m_confirm_cancel()) {
+        if (m_cancel_flag) *m_cancel_flag = 1;
+        hide();
+    }
+}
+
+void TFJob::keyPressEvent(QKeyEvent* event) {
+    // Escape would hide the window behind its owner's back; only "Отмена" stops a job.
+    if (event->key() == Qt::Key_Escape) {
+        if (BitBtnCancel->isVisible()) BitBtnCancelClick();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TFJob::closeEvent(QCloseEvent* event) {
+    // The window has no close box; a close request from the desktop counts as "Отмена".
+    event->ignore();
+    if (BitBtnCancel->isVisible()) BitBtnCancelClick();
+}
+
+}  // namespace zt

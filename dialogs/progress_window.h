@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <functional>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace zt {
+
+// The connection window "Центр соединений": the upper frame shows what is sent, the lower
+// frame what is received, one bar between them. The transport fills the labels; the window
+// itself only offers "Отмена", which sets the store's `net_cancel` once the user confirms.
+class TFProgress final : public QDialog {
+    Q_OBJECT
+public:
+    TFProgress(std::function<bool()> confirm_cancel, unsigned char* cancel_flag,
+               QWidget* parent = nullptr);
+
+    // Shows the window (not modal) centred on the anchor and lets it paint.
+    void open_centred();
+    void set_anchor(QWidget* anchor) { m_anchor = anchor; }
+
+    QLabel* LabelFileUpVal = nullptr;     // "Часть:"
+    QLabel* LabelBytesUpVal = nullptr;    // "Передано:"
+    QLabel* LabelProcUpVal = nullptr;     // "Готово:"
+    QLabel* LabelFileDownVal = nullptr;   // "Часть:"
+    QLabel* LabelBytesDownVal = nullptr;  // "Принято:"
+    QLabel* LabelProcDownVal = nullptr;   // "Готово:"
+    QProgressBar* ProgressBar = nullptr;
+    QPushButton* BitBtnCancel = nullptr;
+
+    void BitBtnCancelClick();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    std::function<bool()> m_confirm_cancel;
+    unsigned char* m_cancel_flag;
+    QPointer<QWidget> m_anchor;
+};
+
+}  // namespace zt

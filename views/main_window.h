@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+#include "views/main_menu.h"
+#include "views/side_panel.h"
+
+class QSplitter;
+class QTabWidget;
+
+namespace zt {
+
+struct Settings;
+class Tray;
+
+// The main window: the side panel with the channel and genre panel areas, the programme pages
+// and the menu bar; the tray icon belongs to it. It arranges and shows; the application
+// (saving, the other windows) answers its requests through the signals.
+class TFMain final : public QMainWindow {
+    Q_OBJECT
+public:
+    // `settings` is the live settings model; the window reads its switches from it and puts
+    // its layout back before a save.
+    explicit TFMain(Settings& settings, QWidget* parent = nullptr);
+    ~TFMain() override;
+
+    MainMenu menu;
+    QSplitter* SplitterGeneral = nullptr;
+    SidePanel* PanelUtils = nullptr;
+    QTabWidget* PageControlProg = nullptr;
+    // "Сейчас", "Скоро", "По дням", "Поиск": the programme tables go into these pages.
+    std::array<QWidget*, 4> pages{};
+    Tray& tray() { return *m_tray; }
+
+    // Layout from the settings model: window geometry and state, side panel switches and
+    // sizes, page "Сейчас".
+    void apply_layout_settings();
+    // Window-related general settings: the monitor to start on and the tray icon.
+    void apply_general_settings();
+    // Puts the window's layout into the settings model (before a save).
+    void collect_layout_settings();
+    // True when the window starts hidden in the tray ("Запускать свернутым в значок").
+    bool starts_hidden() const;
+    // Shows the window as start-up leaves it: hidden in the tray, or shown in its state.
+    void show_at_start();
+
+    // Places the side panel from the menu switches.
+    void LayoutSidePanel();
+    void HideToTray();
+    void RestoreFromTray();
+    void ExitProgram();
+    // Disables (on) or enables the menus, the side panel, its splitter and the pages.
+    void LockMainWindow(bool on);
+    // Makes a programme page active (0 "Сейчас" .. 3 "Поиск") and checks its menu item.
+    void set_page(int index);
+    // Lets the next close request end the program instead of asking to save.
+    void allow_close() { m_close_allowed = true; }
+
+signals:
+    // "Выход" or a close without tray minimising: the application saves and ends.
+    void exit_requested();
+    void stat_requested();
+    void cabinet_requested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void build_pages();
+    void connect_menu();
+    void move_panel(QAction* item, PanelEdge edge);
+    std::optional<PanelEdge> checked_edge() const;
+
+    Settings& m_settings;
+    std::unique_ptr<SidePanelLayout> m_layout;
+    Tray* m_tray = nullptr;
+    bool m_close_allowed = false;
+};
+
+}  // namespace zt
