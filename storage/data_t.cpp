@@ -180,7 +180,7 @@ bool load_t(const DataContext& ctx) {
         ctx.user.password = r.ShortText();
         ctx.user.paid_login = r.ShortText();
         const auto index = data::channel_index(store);
-        const std::int32_t count = r.Int32();
+        const std::int32_t count = r.at_end() ? 0 : r.Int32();
         for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
             const std::int32_t id = r.Int32();
             const auto it = index.find(id);

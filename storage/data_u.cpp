@@ -90,6 +90,7 @@ void recount_groups(all_list& store) {
 }
 
 void read_channels(const DataContext& ctx, FieldReader& r, std::int32_t version) {
+    if (r.at_end()) return;  // the body ends before this section: nothing more to read
     all_list& store = ctx.store;
     auto index = data::channel_index(store);
     const std::int32_t count = r.Int32();
@@ -124,6 +125,7 @@ void read_channels(const DataContext& ctx, FieldReader& r, std::int32_t version)
 }
 
 void read_groups(const DataContext& ctx, FieldReader& r) {
+    if (r.at_end()) return;  // the body ends before this section: nothing more to read
     all_list& store = ctx.store;
     const auto index = data::channel_index(store);
     IdCounter group_ids;
@@ -156,6 +158,7 @@ void read_groups(const DataContext& ctx, FieldReader& r) {
 }
 
 void read_genres(const DataContext& ctx, FieldReader& r) {
+    if (r.at_end()) return;  // the body ends before this section: nothing more to read
     all_list& store = ctx.store;
     const std::int32_t count = r.Int32();
     for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
@@ -172,6 +175,7 @@ void read_genres(const DataContext& ctx, FieldReader& r) {
 }
 
 void read_genre_groups(const DataContext& ctx, FieldReader& r) {
+    if (r.at_end()) return;  // the body ends before this section: nothing more to read
     all_list& store = ctx.store;
     std::unordered_map<std::int32_t, std::int32_t> row_of;
     for (std::size_t k = 0; k < store.types.size(); ++k)

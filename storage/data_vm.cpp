@@ -62,7 +62,7 @@ bool load_v(const DataContext& ctx) {
     FieldReader r(body->bytes);
     try {
         const auto index = data::channel_index(store);
-        const std::int32_t count = r.Int32();
+        const std::int32_t count = r.at_end() ? 0 : r.Int32();
         for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
             const std::int32_t id = r.Int32();
             const auto it = index.find(id);
@@ -108,7 +108,7 @@ bool load_m(const DataContext& ctx) {
     FieldReader r(body->bytes);
     try {
         const auto index = data::channel_index(store);
-        const std::int32_t count = r.Int32();
+        const std::int32_t count = r.at_end() ? 0 : r.Int32();
         for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
             const std::int32_t id = r.Int32();
             const auto it = index.find(id);

@@ -99,15 +99,24 @@ void IniFile::parse(std::string_view text) {
     m_sections.clear();
     m_crlf = false;
     m_sections.push_back(Section{});  // lines before the first section
-    // A byte-order mark left by an editor is not part of the first line.
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    // A byte-order mark left by an editor is not part of the first line (blanks around it
+    // are dropped with it).
+    for (;;) {
+        if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+            text.remove_prefix(3);
+        } else if (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+            text.remove_prefix(1);
+        } else {
+            break;
+        }
+    }
     while (!text.empty()) {
         const std::size_t nl = text.find('\n');
         std::string_view line = text.substr(0, nl);
         text = nl == std::string_view::npos ? std::string_view() : text.substr(nl + 1);
         if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
             if (m_sections.size() == 1 && m_sections.front().lines.empty()) m_crlf = true;
+            while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         }
 
         const std::string_view t = trim(line);

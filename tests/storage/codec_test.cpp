@@ -1,0 +1,220 @@
+// Field encodings and compressed sections.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <QImage>
+
+#include "core/cp1251.h"
+#include "storage/field_codec.h"
+#include "storage/section.h"
+#include "storage_util.h"
+
+namespace zt {
+namespace {
+
+using test::i32;
+
+TEST(FieldCodec, WritesTheEncodingsByteForByte) {
+    struct Case {
+        const char* what;
+        std::function<void(FieldWriter&)> write;
+        std::string bytes;
+    };
+    const std::vector<Case> cases = {
+        {"Int32 little-endian", [](FieldWriter& w) { w.Int32(0x01020304); }, "\x04\x03\x02\x01"},
+        {"Int32 negative", [](FieldWriter& w) { w.Int32(-1); }, "\xFF\xFF\xFF\xFF"},
+        {"Byte", [](FieldWriter& w) { w.Byte(200); }, "\xC8"},
+        {"Flag set", [](FieldWriter& w) { w.Flag(1); }, "\x01"},
+        {"Flag: anything but 1 is written clear", [](FieldWriter& w) { w.Flag(2); },
+         std::string(1, '\0')},
+        {"ShortText", [](FieldWriter& w) { w.ShortText("Мир"_cp); }, "\x03" + "Мир"_cp},
+        {"ShortText empty", [](FieldWriter& w) { w.ShortText(""); }, std::string(1, '\0')},
+        {"LongText", [](FieldWriter& w) { w.LongText("ab"); }, i32(2) + "ab"},
+        {"FixedText padded with zeros", [](FieldWriter& w) { w.FixedText("ab", 4); },
+         std::string("ab\0\0", 4)},
+        {"FixedText cut", [](FieldWriter& w) { w.FixedText("abcdef", 4); }, "abcd"},
+        {"BitmapBlob", [](FieldWriter& w) { w.BitmapBlob("BMxy"); }, i32(4) + "BMxy"},
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        FieldWriter w(out);
+        c.write(w);
+        EXPECT_EQ(out, c.bytes) << c.what;
+    }
+}
+
+TEST(FieldCodec, ShortTextLongerThan255BytesIsCutOnWrite) {
+    std::string out;
+    FieldWriter(out).ShortText(std::string(300, 'x'));
+    FieldReader r(out);
+    EXPECT_EQ(r.ShortText(), std::string(255, 'x'));
+    EXPECT_TRUE(r.at_end());
+}
+
+TEST(FieldCodec, ReadsBackWhatItWrites) {
+    std::string out;
+    FieldWriter w(out);
+    w.Int32(-123456);
+    w.Byte(255);
+    w.Flag(1);
+    w.ShortText("Новости"_cp);
+    w.LongText(std::string(1000, 'z'));
+    w.FixedText("2024", 8);
+    w.BitmapBlob("");
+    FieldReader r(out);
+    EXPECT_EQ(r.Int32(), -123456);
+    EXPECT_EQ(r.Byte(), 255);
+    EXPECT_EQ(r.Flag(), 1);
+    EXPECT_EQ(r.ShortText(), "Новости"_cp);
+    EXPECT_EQ(r.LongText(), std::string(1000, 'z'));
+    EXPECT_EQ(r.FixedText(8), std::string("2024\0\0\0\0", 8));
+    EXPECT_EQ(r.BitmapBlob(), "");
+    EXPECT_TRUE(r.at_end());
+}
+
+TEST(FieldCodec, FlagByteOtherThanOneReadsFalse) {
+    const std::string bytes("\x02\x01\x00\xFF", 4);
+    FieldReader r(bytes);
+    EXPECT_EQ(r.Flag(), 0);
+    EXPECT_EQ(r.Flag(), 1);
+    EXPECT_EQ(r.Flag(), 0);
+    EXPECT_EQ(r.Flag(), 0);
+}
+
+// Lengths beyond the remaining bytes, negative lengths and truncated integers are refused
+// before anything is allocated.
+TEST(FieldCodec, RefusesLengthsBeyondTheData) {
+    using Read = std::function<void(FieldReader&)>;
+    const Read long_text = [](FieldReader& r) { r.LongText(); };
+    const std::vector<std::tuple<const char*, std::string, Read>> cases = {
+        {"LongText claiming 2 GB", i32(0x7FFFFFFF) + "abc", long_text},
+        {"LongText negative", i32(-5) + "abc", long_text},
+        {"ShortText past the end",
+         "\x05"
+         "ab",
+         [](FieldReader& r) { r.ShortText(); }},
+        {"Int32 of three bytes", "\x01\x02\x03", [](FieldReader& r) { r.Int32(); }},
+        {"FixedText past the end", "abc", [](FieldReader& r) { r.FixedText(8); }},
+        {"BitmapBlob claiming 2 GB", i32(0x7FFFFFF0), [](FieldReader& r) { r.BitmapBlob(); }},
+        {"ZSection longer than the data", i32(1000) + "xx", [](FieldReader& r) { r.ZSection(); }},
+    };
+    for (const auto& [what, bytes, read] : cases) {
+        FieldReader r(bytes);
+        EXPECT_THROW(read(r), field_error) << what;
+    }
+}
+
+TEST(Section, DeflatedSectionIsZlibWithoutItsHeader) {
+    std::string data = "abc";
+    DeflateSection(data);
+    ASSERT_GE(data.size(), 5u);
+    EXPECT_NE(std::uint8_t(data[0]), 0x78);
+    // With 0x78 0xDA in front it is a complete zlib stream.
+    const std::string stream = "\x78\xDA" + data;
+    char out[16];
+    uLongf out_len = sizeof out;
+    ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(out), &out_len,
+                         reinterpret_cast<const Bytef*>(stream.data()), uLong(stream.size())),
+              Z_OK);
+    EXPECT_EQ(std::string(out, out_len), "abc");
+    ASSERT_TRUE(InflateSection(data));
+    EXPECT_EQ(data, "abc");
+}
+
+TEST(Section, RoundTripsAcrossManyChunksAndReportsProgress) {
+    std::string original;
+    for (int i = 0; original.size() < 3 * kSectionChunk + 17; ++i)
+        original += std::to_string(i * 7919 % 100003) + ' ';
+    std::string data = original;
+    test::Recorder deflating;
+    DeflateSection(data, &deflating);
+    EXPECT_GE(deflating.percents.size(), 4u);
+    EXPECT_EQ(deflating.percents.back(), 100);
+    test::Recorder inflating;
+    ASSERT_TRUE(InflateSection(data, &inflating));
+    EXPECT_EQ(data, original);
+    EXPECT_EQ(inflating.percents.back(), 100);
+    EXPECT_TRUE(std::is_sorted(inflating.percents.begin(), inflating.percents.end()));
+}
+
+TEST(Section, DamagedDataOrChecksumFailsAndLeavesTheInputAlone) {
+    std::string good = std::string(5000, 'q') + "tail";
+    DeflateSection(good);
+    std::string bad_sum = good;
+    bad_sum.back() ^= 0x55;  // the last byte belongs to the Adler-32
+    std::string bad_data = good;
+    bad_data[0] = char(0xFF);  // an invalid block type
+    for (auto* s : {&bad_sum, &bad_data}) {
+        const std::string before = *s;
+        EXPECT_FALSE(InflateSection(*s));
+        EXPECT_EQ(*s, before);
+    }
+}
+
+TEST(Section, ASectionThatEndsEarlyYieldsWhatCouldBeInflated) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += char('a' + i * 31 % 26);
+    std::string data = text;
+    DeflateSection(data);
+    data.resize(data.size() / 2);
+    ASSERT_TRUE(InflateSection(data));
+    EXPECT_FALSE(data.empty());
+    EXPECT_LT(data.size(), text.size());
+    EXPECT_EQ(text.compare(0, data.size(), data), 0);
+}
+
+TEST(Section, ABombIsRefusedInsteadOfFillingMemory) {
+    // 64 MB of zeros packed as tightly as zlib can (about 64 KB), header cut as in a section.
+    const std::string zeros(std::size_t(64) << 20, '\0');
+    std::string packed(compressBound(uLong(zeros.size())), '\0');
+    uLongf packed_len = uLongf(packed.size());
+    ASSERT_EQ(compress2(reinterpret_cast<Bytef*>(packed.data()), &packed_len,
+                        reinterpret_cast<const Bytef*>(zeros.data()), uLong(zeros.size()), 9),
+              Z_OK);
+    std::string data = packed.substr(2, packed_len - 2);
+    ASSERT_LT(data.size(), std::size_t(100) << 10);
+    EXPECT_FALSE(InflateSection(data));
+    // The same bytes inflate when the caller allows that much.
+    EXPECT_TRUE(InflateSection(data, nullptr, zeros.size()));
+    EXPECT_EQ(data, zeros);
+}
+
+TEST(FieldCodec, ZSectionReadsAnInflatedSection) {
+    std::string bytes;
+    FieldWriter w(bytes);
+    w.ZSection("inside");
+    w.Byte(7);
+    FieldReader r(bytes);
+    EXPECT_EQ(r.ZSection(), "inside");
+    EXPECT_EQ(r.Byte(), 7);
+
+    std::string broken = i32(3) + "\xFF\xFF\xFF";  // an invalid block type
+    FieldReader rb(broken);
+    EXPECT_THROW(rb.ZSection(), field_error);
+}
+
+TEST(FieldCodec, GifBlobIsDecodedIntoABitmap) {
+    // A 1x1 GIF whose only pixel is red.
+    const std::string gif(
+        "GIF89a\x01\x00\x01\x00\x80\x00\x00\xFF\x00\x00\x00\x00\x00"
+        ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+        35);
+    std::string bytes;
+    FieldWriter w(bytes);
+    w.GifBlob(gif);
+    w.GifBlob("");
+    w.GifBlob("not a picture");
+    FieldReader r(bytes);
+    const std::string bmp = r.GifBlob();
+    ASSERT_EQ(bmp.substr(0, 2), "BM");
+    const QImage image =
+        QImage::fromData(reinterpret_cast<const uchar*>(bmp.data()), int(bmp.size()), "BMP");
+    ASSERT_EQ(image.size(), QSize(1, 1));
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(255, 0, 0));
+    EXPECT_EQ(r.GifBlob(), "");
+    EXPECT_EQ(r.GifBlob(), "");  // unreadable pictures count as none
+    EXPECT_TRUE(r.at_end());
+}
+
+}  // namespace
+}  // namespace zt

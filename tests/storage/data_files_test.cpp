@@ -1,0 +1,319 @@
+// The four data files: round trips, the layouts, version checks, damaged and hostile bodies.
+#include <gtest/gtest.h>
+
+#include "core/cp1251.h"
+#include "core/genres.h"
+#include "storage/data_files.h"
+#include "storage/field_codec.h"
+#include "storage_util.h"
+
+namespace zt {
+namespace {
+
+using test::Env;
+using test::i32;
+using test::ProgramDir;
+using test::st;
+
+std::vector<std::string> texts(const test::Recorder& rec) {
+    std::vector<std::string> out;
+    for (const auto& m : rec.messages) out.push_back(std::to_string(m.kind) + " " + m.text);
+    return out;
+}
+
+TEST(DataFiles, EveryFileRoundTripsTheStore) {
+    for (const char* profile : {"tiny", "small"}) {
+        ProgramDir dir;
+        Env saved(dir);
+        test::fill_sample(saved, profile);
+        ASSERT_TRUE(save_data_files(saved.ctx, true, true, true, true));
+        EXPECT_TRUE(saved.rec.messages.empty());
+
+        Env loaded(dir);
+        ASSERT_TRUE(load_data_files(loaded.ctx));
+        EXPECT_TRUE(loaded.rec.messages.empty());
+        EXPECT_EQ(test::dump(loaded), test::dump(saved)) << profile;
+        // Logos come back as the same images, one entry per channel in channel order.
+        ASSERT_EQ(loaded.store->logos.size(), loaded.store->channels.size());
+        for (std::size_t i = 0; i < loaded.store->channels.size(); ++i) {
+            const auto& c = *saved.store->channels[i];
+            EXPECT_EQ(loaded.store->channels[i]->logo, std::int32_t(i));
+            EXPECT_EQ(loaded.store->logos[i].bmp24, saved.store->logos[std::size_t(c.logo)].bmp24);
+        }
+        // Pictures come back byte for byte.
+        for (std::size_t i = 0; i < saved.store->channels.size(); ++i)
+            for (std::size_t k = 0; k < saved.store->channels[i]->anons.size(); ++k)
+                EXPECT_EQ(loaded.store->channels[i]->anons[k]->picture,
+                          saved.store->channels[i]->anons[k]->picture);
+    }
+}
+
+TEST(DataFiles, EmptyStoreWritesZeroCountsAndTheGenreList) {
+    ProgramDir dir;
+    Env env(dir);
+    std::string genres = i32(63);
+    for (int id = 1; id <= 63; ++id) genres += i32(id) + st("");
+    EXPECT_EQ(build_u_body(env.ctx), i32(0) + i32(0) + genres + i32(0));
+    EXPECT_EQ(build_v_body(env.ctx), i32(0));
+    EXPECT_EQ(build_t_body(env.ctx), st("") + st("") + st("") + i32(0));
+    EXPECT_EQ(build_m_body(env.ctx), i32(0));
+}
+
+TEST(DataFiles, PasswordIsKeptOnlyWhenTheBoxIsTicked) {
+    for (const bool save_password : {true, false}) {
+        ProgramDir dir;
+        Env saved(dir);
+        saved.user = {"Иван"_cp, "0123456789abcdef0123456789abcdef", "ivan-paid", save_password};
+        ASSERT_TRUE(save_t(saved.ctx));
+        Env loaded(dir);
+        ASSERT_TRUE(load_t(loaded.ctx));
+        EXPECT_EQ(loaded.user.login, "Иван"_cp);
+        EXPECT_EQ(loaded.user.paid_login, "ivan-paid");
+        EXPECT_EQ(loaded.user.password, save_password ? saved.user.password : "");
+    }
+}
+
+TEST(DataFiles, MidnightIsWrittenAsTheDateAloneAndReadsBack) {
+    ProgramDir dir;
+    Env saved(dir);
+    all_list& s = *saved.store;
+    auto c = s.add_channel(7, "Семь"_cp, "", "00000001", -1);
+    s.add_tvprog(*c, 1, 0, test::at("2024-03-11 00:00"), test::at("2024-03-11 00:30"), 0, 0, 0, 0,
+                 "Ночь"_cp, "", -1, 1, -1, 0);
+    s.add_love(*c, -1, "Ночь"_cp, 1, test::at("2024-03-10 00:00"));
+    const std::string t = build_t_body(saved.ctx);
+    EXPECT_NE(t.find(st("2024-03-11") + st("2024-03-11 00:30")), std::string::npos);
+    EXPECT_NE(build_v_body(saved.ctx).find(st("2024-03-10")), std::string::npos);
+    ASSERT_TRUE(save_data_files(saved.ctx, true, true, true, true));
+
+    Env loaded(dir);
+    ASSERT_TRUE(load_data_files(loaded.ctx));
+    ASSERT_EQ(loaded.store->channels.size(), 1u);
+    const auto& p = *loaded.store->channels[0]->tvprog.at(0);
+    EXPECT_EQ(p.start, test::at("2024-03-11 00:00"));
+    EXPECT_EQ(p.mark, 1);
+    EXPECT_EQ(loaded.store->channels[0]->love.at(0)->seen, test::at("2024-03-10"));
+}
+
+// Writes a u.dat with the given channels (id, name), no groups, no genres.
+std::string u_body(const std::vector<std::pair<std::int32_t, std::string>>& channels,
+                   std::int32_t count) {
+    std::string b = i32(count);
+    for (const auto& [id, name] : channels)
+        b += i32(id) + st(name) + i32(0) + "stamp_01" + i32(0) + i32(0) + i32(0);
+    return b;
+}
+
+TEST(DataFiles, GuardedListStopsSilentlyWhereTheBodyEnds) {
+    ProgramDir dir;
+    std::vector<std::pair<std::int32_t, std::string>> four;
+    for (int i = 1; i <= 4; ++i) four.push_back({i * 10, "K" + std::to_string(i)});
+    // The count says ten channels; the body ends after four (and the later sections are gone).
+    test::write_bytes(dir.file("u.dat"), test::make_file(2, u_body(four, 10)));
+    // v.dat: the first channel's list says 5 entries, the body ends after 2.
+    std::string v = i32(3) + i32(10) + i32(5);
+    for (int k = 1; k <= 2; ++k)
+        v += i32(k) + st("T" + std::to_string(k)) + "\x01" + st("2024-03-01");
+    test::write_bytes(dir.file("v.dat"), test::make_file(2, v));
+
+    Env env(dir);
+    EXPECT_TRUE(load_data_files(env.ctx));
+    EXPECT_TRUE(env.rec.messages.empty());
+    ASSERT_EQ(env.store->channels.size(), 4u);
+    EXPECT_EQ(env.store->channels[3]->name, "K4");
+    EXPECT_EQ(env.store->channels[0]->love.size(), 2u);
+}
+
+TEST(DataFiles, WrongVersionsShowTheirMessageAndLoadNothing) {
+    struct Case {
+        const char* file;
+        std::int32_t version;
+    };
+    for (const Case c : {Case{"u.dat", 3}, Case{"v.dat", 1}, Case{"t.dat", 0}, Case{"m.dat", 1},
+                         Case{"u.dat", -1}}) {
+        ProgramDir dir;
+        Env saved(dir);
+        test::fill_sample(saved);
+        ASSERT_TRUE(save_data_files(saved.ctx, true, true, true, true));
+        const std::string body = test::open_file(test::read_bytes(dir.file(c.file))).second;
+        test::write_bytes(dir.file(c.file), test::make_file(c.version, body));
+
+        Env loaded(dir);
+        EXPECT_FALSE(load_data_files(loaded.ctx));
+        EXPECT_EQ(texts(loaded.rec),
+                  std::vector<std::string>{"2 Не верная версия файла данных: \"" +
+                                           std::string(c.file) + "\""})
+            << c.file << " " << c.version;
+        const std::string name = c.file;
+        if (name == "u.dat") {
+            EXPECT_TRUE(loaded.store->channels.empty());
+            EXPECT_TRUE(loaded.store->chl_groups.empty());
+        }
+        if (name == "v.dat") {
+            for (const auto& ch : loaded.store->channels) EXPECT_TRUE(ch->love.empty());
+        }
+        if (name == "t.dat") {
+            for (const auto& ch : loaded.store->channels) EXPECT_TRUE(ch->tvprog.empty());
+        }
+    }
+}
+
+TEST(DataFiles, MissingAndEmptyFilesAreAFirstRun) {
+    ProgramDir dir;
+    test::write_bytes(dir.file("v.dat"), "");
+    test::write_bytes(dir.file("m.dat"), test::i32(2));  // a version and no body at all
+    Env env(dir);
+    EXPECT_TRUE(load_data_files(env.ctx));
+    EXPECT_TRUE(env.rec.messages.empty());
+    EXPECT_TRUE(env.store->channels.empty());
+}
+
+TEST(DataFiles, UnreadableFileShowsTheOpenMessage) {
+    ProgramDir dir;
+    std::filesystem::create_directory(dir.file("u.dat"));  // exists, but cannot be read
+    Env env(dir);
+    EXPECT_FALSE(load_u(env.ctx));
+    EXPECT_EQ(texts(env.rec),
+              std::vector<std::string>{"2 Ошибка при открытии файла данных: \"u.dat\""});
+}
+
+TEST(DataFiles, RecordsOfUnknownChannelsAreReadAndDropped) {
+    ProgramDir dir;
+    Env saved(dir);
+    test::fill_sample(saved);
+    // A channel that u.dat will not know, listed first in v, t and m.
+    all_list& s = *saved.store;
+    auto ghost = s.add_channel(999, "Призрак"_cp, "", "ghost___", -1);
+    auto love = s.add_love(*ghost, -1, "Тень"_cp, 1, test::at("2024-03-12"));
+    s.add_dt_local(*ghost, "2024-03-12", 1, 1);
+    s.add_anons(*ghost, 5, "Анонс"_cp, "BM....");
+    s.add_tvprog(*ghost, 1, 0, test::at("2024-03-12 10:00"), test::at("2024-03-12 11:00"), 1, 1, 50,
+                 0, "Тень"_cp, "", 5, 1, love->id, 1);
+    std::rotate(s.channels.begin(), s.channels.end() - 1, s.channels.end());
+    const std::string expected_without_ghost = [&] {
+        ProgramDir other;
+        Env copy(other);
+        test::fill_sample(copy);
+        return test::dump(copy);
+    }();
+    ASSERT_TRUE(save_data_files(saved.ctx, false, true, true, true));
+    // u.dat without the ghost.
+    s.channels.erase(s.channels.begin());
+    ASSERT_TRUE(save_u(saved.ctx));
+
+    Env loaded(dir);
+    ASSERT_TRUE(load_data_files(loaded.ctx));
+    EXPECT_TRUE(loaded.rec.messages.empty());
+    EXPECT_EQ(loaded.store->find_channel(999), nullptr);
+    EXPECT_EQ(test::dump(loaded), expected_without_ghost);
+}
+
+TEST(DataFiles, MarksOfVanishedProgrammesAreDropped) {
+    ProgramDir dir;
+    Env saved(dir);
+    all_list& s = *saved.store;
+    auto c = s.add_channel(1, "Один"_cp, "", "00000001", -1);
+    s.add_love(*c, 4, "Кино"_cp, 1, test::at("2024-03-12"));
+    s.add_tvprog(*c, 10, 0, test::at("2024-03-12 10:00"), test::at("2024-03-12 11:00"), 0, 0, 0, 0,
+                 "Кино"_cp, "", -1, 1, 4, 1);
+    s.add_tvprog(*c, 11, 0, test::at("2024-03-12 11:00"), test::at("2024-03-12 12:00"), 0, 0, 0, 0,
+                 "Другое"_cp, "", -1, 0, -1, 1);
+    ASSERT_TRUE(save_data_files(saved.ctx, true, true, false, true));
+    // t.dat in which programme 10 moved by a minute: its mark no longer applies.
+    c->tvprog[0]->start = test::at("2024-03-12 10:01");
+    ASSERT_TRUE(save_t(saved.ctx));
+
+    Env loaded(dir);
+    ASSERT_TRUE(load_data_files(loaded.ctx));
+    const auto& progs = loaded.store->channels.at(0)->tvprog;
+    EXPECT_EQ(progs[0]->mark, 0);
+    EXPECT_EQ(progs[0]->love, nullptr);
+    EXPECT_EQ(progs[1]->alarm, 1);
+}
+
+TEST(DataFiles, DamagedBodiesShowTheLoadMessageAndKeepWhatCameBefore) {
+    ProgramDir dir;
+    Env saved(dir);
+    test::fill_sample(saved);
+    ASSERT_TRUE(save_data_files(saved.ctx, true, true, true, true));
+    const std::string u_file = test::read_bytes(dir.file("u.dat"));
+    const std::string u_body = test::open_file(u_file).second;
+    const std::string load_error = "2 Ошибка загрузки данных из файла: \"u.dat\"";
+
+    struct Case {
+        const char* what;
+        std::string file;
+        std::size_t channels_at_least;
+    };
+    std::string bad_sum = u_file;
+    bad_sum.back() ^= 1;
+    const std::vector<Case> cases = {
+        {"checksum", bad_sum, 0},
+        {"cut inside the first channel", test::make_file(2, u_body.substr(0, 60)), 0},
+        {"cut near the end", test::make_file(2, u_body.substr(0, u_body.size() - 400)), 3},
+        {"three bytes", u_file.substr(0, 3), 0},
+    };
+    for (const auto& c : cases) {
+        test::write_bytes(dir.file("u.dat"), c.file);
+        Env loaded(dir);
+        EXPECT_FALSE(load_u(loaded.ctx)) << c.what;
+        EXPECT_EQ(texts(loaded.rec), std::vector<std::string>{load_error}) << c.what;
+        EXPECT_GE(loaded.store->channels.size(), c.channels_at_least) << c.what;
+        if (std::string(c.what) == "checksum") {
+            EXPECT_TRUE(loaded.store->channels.empty());
+        }
+    }
+}
+
+TEST(DataFiles, AbsurdCountsAndLengthsNeverCrashOrAllocateBeyondTheFile) {
+    ProgramDir dir;
+    const std::string channel = i32(1) + st("A") + i32(0) + "stamp_01" + i32(0) + i32(0) + i32(0);
+    const std::vector<std::pair<const char*, std::string>> bodies = {
+        {"channel count 2^31-1", i32(0x7FFFFFFF) + channel},
+        {"negative channel count", i32(-2147483647 - 1) + channel},
+        {"description of 2 GB", i32(1) + i32(1) + st("A") + i32(0x7FFFFFFF) + "x"},
+        {"logo of 2 GB", i32(1) + i32(1) + st("A") + i32(0) + "stamp_01" + i32(0x7FFFFFFF)},
+        {"member count 2^31-1",
+         i32(1) + channel + i32(1) + i32(1) + i32(0) + i32(0) + i32(0x7FFFFFFF)},
+        {"genre group member count 2^31-1",
+         i32(0) + i32(0) + i32(0) + i32(1) + i32(1) + i32(0) + i32(0x7FFFFFFF) + i32(10)},
+    };
+    for (const auto& [what, body] : bodies) {
+        test::write_bytes(dir.file("u.dat"), test::make_file(2, body));
+        Env loaded(dir);
+        load_u(loaded.ctx);
+        EXPECT_LE(loaded.rec.messages.size(), 1u) << what;
+        EXPECT_LE(loaded.store->channels.size(), 1u) << what;
+    }
+}
+
+TEST(DataFiles, RepeatedChannelIdsKeepTheFirst) {
+    ProgramDir dir;
+    test::write_bytes(dir.file("u.dat"),
+                      test::make_file(2, u_body({{5, "A"}, {5, "B"}, {6, "C"}}, 3)));
+    Env env(dir);
+    EXPECT_TRUE(load_u(env.ctx));
+    ASSERT_EQ(env.store->channels.size(), 2u);
+    EXPECT_EQ(env.store->channels[0]->name, "A");
+    EXPECT_EQ(env.store->channels[1]->logo, 1);
+}
+
+TEST(DataFiles, LoadingReportsProgress) {
+    ProgramDir dir;
+    Env saved(dir);
+    test::fill_sample(saved, "small");
+    ASSERT_TRUE(save_t(saved.ctx));
+    EXPECT_FALSE(saved.rec.percents.empty());
+    Env loaded(dir);
+    test::fill_sample(loaded, "small");  // channels to attach the programmes to
+    for (auto& c : loaded.store->channels) c->tvprog.clear(), c->anons.clear(), c->dates.clear();
+    ASSERT_TRUE(load_t(loaded.ctx));
+    EXPECT_GT(loaded.rec.percents.size(), 10u);
+    for (int p : loaded.rec.percents) {
+        EXPECT_GE(p, 0);
+        EXPECT_LE(p, 100);
+    }
+}
+
+}  // namespace
+}  // namespace zt
