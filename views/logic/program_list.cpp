@@ -1,6 +1,7 @@
 #include "views/logic/program_list.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "core/cp1251.h"
 #include "core/store.h"
@@ -66,11 +67,6 @@ void for_chosen(const chl_group_list& group, const std::vector<std::uint8_t>& ch
     }
 }
 
-void put2(std::string& out, int v) {
-    out += char('0' + v / 10 % 10);
-    out += char('0' + v % 10);
-}
-
 }  // namespace
 
 const std::array<ColumnInfo, col_count>& program_columns() {
@@ -134,6 +130,7 @@ void ProgramList::begin(const all_list& store, const PageOptions& options) {
     m_page = options.page;
     m_view = options.view;
     m_fs_view = store.fs_view;
+    m_plain_time = m_fs_view.long_time == "hh:mm";
     std::int32_t top = 0;
     for (const auto& t : store.types) top = std::max(top, t->id);
     m_genre_by_id.assign(std::size_t(top) + 1, 1);
@@ -155,6 +152,13 @@ bool ProgramList::genre_shown(const type_serv_list& type) const {
 bool ProgramList::AddProgramRow(const std::shared_ptr<tvprog_serv_list>& prog,
                                 const std::shared_ptr<chl_local_list>& member, DateTime s,
                                 DateTime f, DateTime now) {
+    return add_row(m_rows, prog, member, s, f, now);
+}
+
+bool ProgramList::add_row(std::vector<tvprog_local_list>& out,
+                          const std::shared_ptr<tvprog_serv_list>& prog,
+                          const std::shared_ptr<chl_local_list>& member, DateTime s, DateTime f,
+                          DateTime now) const {
     if (!m_view.show_past && f < now) return false;
 
     // The verdict: each rule that applies overwrites it, so the last one wins (no genre, then
@@ -176,28 +180,29 @@ bool ProgramList::AddProgramRow(const std::shared_ptr<tvprog_serv_list>& prog,
     if (v == Verdict::hide) return false;
     if (v == Verdict::none && !genre_shown(*prog->type)) return false;
 
-    tvprog_local_list& row = m_rows.emplace_back();
+    tvprog_local_list& row = out.emplace_back();
     row.prog = prog;
     row.member = member;
     row.start = s;
     row.finish = f;
     row.start_text = time_cell(s);
     row.finish_text = time_cell(f);
-    row.duration_text = m_fs_view.formatTime(f - s);
+    row.duration_text = time_text(f - s);
     set_times(row, now);
     return true;
 }
 
+std::string ProgramList::time_text(DateTime v) const {
+    if (!m_plain_time) return m_fs_view.formatTime(v);
+    const auto minutes = int(v.timeOfDay() / 60);
+    const int h = minutes / 60, m = minutes % 60;
+    const char text[5] = {char('0' + h / 10), char('0' + h % 10), ':', char('0' + m / 10),
+                          char('0' + m % 10)};
+    return std::string(text, 5);
+}
+
 std::string ProgramList::time_cell(DateTime v) const {
-    std::string t;
-    if (m_fs_view.long_time == "hh:mm") {
-        t.reserve(5);
-        put2(t, v.hour());
-        t += ':';
-        put2(t, v.minute());
-    } else {
-        t = m_fs_view.formatTime(v);
-    }
+    std::string t = time_text(v);
     if (!m_view.date_in_columns) return t;
     return "   " + t + "     " + m_fs_view.formatDate(v);
 }
@@ -208,7 +213,7 @@ void ProgramList::set_times(tvprog_local_list& row, DateTime now) const {
         // The time left is rounded up to whole minutes: 59.5 minutes left show as 01:00.
         const std::int64_t left = ceil_minutes((row.finish - now).seconds());
         const std::int64_t length = ceil_minutes((row.finish - row.start).seconds());
-        row.left_text = m_fs_view.formatTime(DateTime::fromMinutes(left));
+        row.left_text = time_text(DateTime::fromMinutes(left));
         // A programme shorter than a minute is wholly ahead while it is on air.
         row.left_percent =
             length > 0 ? std::int32_t(std::clamp<std::int64_t>(left * 100 / length, 0, 100)) : 100;
@@ -385,19 +390,32 @@ void ProgramList::enumerate_days(const all_list& store, const chl_group_list& gr
     if (windows.empty()) return;
     const DateTime now = o.now;
 
+    const DateTime lowest = windows.front().from, highest = windows.back().to;
     if (o.days.by_day) {
-        for (const Window& w : windows) {
-            for_chosen(group, m_chosen, [&](const std::shared_ptr<chl_local_list>& m) {
-                for (const auto& p : m->chl->tvprog) {
-                    const DateTime s = apply_shift(*m, p->start);
-                    if (w.from <= s && s <= w.to)
-                        AddProgramRow(p, m, s, apply_shift(*m, p->finish), now);
-                }
-            });
+        // Day by day: every window in turn lists the chosen channels' programmes that start in
+        // it, so a programme on the boundary of two windows is listed under both. One pass over
+        // the programmes builds the rows of every window (the first window's straight into the
+        // list, the others aside); the other windows' rows then follow in day order.
+        m_window_rows.resize(windows.size());
+        for_chosen(group, m_chosen, [&](const std::shared_ptr<chl_local_list>& m) {
+            for (const auto& p : m->chl->tvprog) {
+                const DateTime s = apply_shift(*m, p->start);
+                if (s < lowest || s > highest) continue;
+                for (std::size_t w = 0; w < windows.size(); ++w)
+                    if (windows[w].from <= s && s <= windows[w].to)
+                        add_row(w == 0 ? m_rows : m_window_rows[w], p, m, s,
+                                apply_shift(*m, p->finish), now);
+            }
+        });
+        std::size_t total = m_rows.size();
+        for (const auto& rows : m_window_rows) total += rows.size();
+        m_rows.reserve(total);
+        for (auto& rows : m_window_rows) {
+            std::move(rows.begin(), rows.end(), std::back_inserter(m_rows));
+            rows.clear();
         }
         return;
     }
-    const DateTime lowest = windows.front().from, highest = windows.back().to;
     for_chosen(group, m_chosen, [&](const std::shared_ptr<chl_local_list>& m) {
         for (const auto& p : m->chl->tvprog) {
             const DateTime s = apply_shift(*m, p->start);
@@ -419,7 +437,19 @@ void ProgramList::enumerate_find(const chl_group_list& group, const PageOptions&
     const int mode = o.find.mode;
     const DateTime now = o.now;
     for_chosen(group, m_chosen, [&](const std::shared_ptr<chl_local_list>& m) {
-        for (const auto& p : m->chl->tvprog) {
+        const auto& progs = m->chl->tvprog;
+        for (std::size_t i = 0; i < progs.size(); ++i) {
+            // The texts live apart from the records: ask for the ones a few steps ahead early,
+            // so that walking many records does not wait on memory at every one.
+            if (i + 8 < progs.size()) __builtin_prefetch(progs[i + 8].get());
+            if (i + 4 < progs.size()) {
+                const tvprog_serv_list& ahead = *progs[i + 4];
+                if (mode != 1) __builtin_prefetch(ahead.title.data());
+                if (mode != 0 && ahead.anons) __builtin_prefetch(ahead.anons.get());
+            }
+            if (mode != 0 && i + 2 < progs.size() && progs[i + 2]->anons)
+                __builtin_prefetch(progs[i + 2]->anons->text.data());
+            const auto& p = progs[i];
             bool hit = false;
             if (mode != 1) hit = contains_lowered(p->title, needle, low);
             if (!hit && mode != 0 && p->anons) hit = contains_lowered(p->anons->text, needle, low);

@@ -122,7 +122,13 @@ private:
     void enumerate_soon(const chl_group_list& group, const PageOptions& o);
     void enumerate_days(const all_list& store, const chl_group_list& group, const PageOptions& o);
     void enumerate_find(const chl_group_list& group, const PageOptions& o);
+    bool add_row(std::vector<tvprog_local_list>& out, const std::shared_ptr<tvprog_serv_list>& prog,
+                 const std::shared_ptr<chl_local_list>& member, DateTime s, DateTime f,
+                 DateTime now) const;
     void set_times(tvprog_local_list& row, DateTime now) const;
+    // The time of day in the display format ("hh:mm"), and the same for the start and finish
+    // cells, which may carry the date too.
+    std::string time_text(DateTime v) const;
     std::string time_cell(DateTime v) const;
     bool genre_shown(const type_serv_list& type) const;
 
@@ -130,8 +136,11 @@ private:
     ProgramPage m_page = ProgramPage::now;
     ViewSwitches m_view;
     FormatSet m_fs_view;
+    bool m_plain_time = true;  // the display time format is "hh:mm": written directly
     std::vector<std::uint8_t> m_genre_by_id;  // genre id -> shown
     std::vector<std::uint8_t> m_chosen;
+    // Rows of the later day windows while "По дням" is grouped by day (kept for its capacity).
+    std::vector<std::vector<tvprog_local_list>> m_window_rows;
 };
 
 // The members of the chosen group that the lists draw from, in the group's order.
