@@ -1,0 +1,238 @@
+// The message, job, connection and statistics windows.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "core/store.h"
+#include "dialogs/app_ui.h"
+#include "dialogs/job_window.h"
+#include "dialogs/logic/session_text.h"
+#include "dialogs/msg_window.h"
+#include "dialogs/progress_window.h"
+#include "dialogs/stat_window.h"
+#include "ui_helpers.h"
+
+namespace zt {
+namespace {
+
+using test::OnNextModal;
+
+struct Windows {
+    all_list store;
+    TFMsg msg;
+    TFJob job{[this] { return msg.ShowMsg(3, QStringLiteral("Прервать?")); }, &store.job_cancel};
+    AppUi ui{store, msg, job};
+};
+
+void press(QPushButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+TEST(MessageWindow, SilencedMessagesReturnFalseButQuestionsAreAlwaysAsked) {
+    Windows w;
+    w.store.messages_on = 0;
+    for (int kind : {1, 2, 4}) {
+        OnNextModal fail([](QDialog& d) {
+            ADD_FAILURE() << "a silenced message was shown";
+            d.reject();
+        });
+        EXPECT_FALSE(w.ui.show_msg(kind, "Текст")) << kind;
+        EXPECT_EQ(fail.runs(), 0);
+    }
+    OnNextModal yes([&](QDialog&) { press(w.msg.BitBtnYes); });
+    EXPECT_TRUE(w.ui.show_msg(3, "Вопрос?"));
+    EXPECT_EQ(yes.runs(), 1);
+}
+
+TEST(MessageWindow, OnlyYesToAQuestionIsTrue) {
+    Windows w;
+    struct Case {
+        int kind;
+        std::function<void(Windows&, QDialog&)> answer;
+        bool expected;
+    };
+    const Case cases[] = {
+        {3, [](Windows& w, QDialog&) { press(w.msg.BitBtnYes); }, true},
+        {3, [](Windows& w, QDialog&) { press(w.msg.BitBtnNo); }, false},
+        {3, [](Windows&, QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }, false},
+        {1, [](Windows& w, QDialog&) { press(w.msg.BitBtnInfo); }, false},
+        {2, [](Windows& w, QDialog&) { press(w.msg.BitBtnError); }, false},
+        {4, [](Windows& w, QDialog&) { press(w.msg.BitBtnError); }, false},
+    };
+    for (const Case& c : cases) {
+        OnNextModal answer([&](QDialog& d) { c.answer(w, d); });
+        EXPECT_EQ(w.ui.show_msg(c.kind, "Текст"), c.expected) << c.kind;
+        EXPECT_EQ(answer.runs(), 1);
+    }
+}
+
+TEST(MessageWindow, PanelHeadAndTextFollowTheKind) {
+    Windows w;
+    struct Case {
+        int kind;
+        QString panel;
+        QString head;
+        QString text;
+    };
+    const Case cases[] = {
+        {1, "PanelInfo", " Информация ", "Готово."},
+        {2, "PanelError", " Ошибка ", "Готово."},
+        {3, "PanelDialog", " Вопрос ", "Готово."},
+        {4, "PanelError", " Ошибка ", "Сервер сообщает:\nГотово."},
+    };
+    for (const Case& c : cases) {
+        OnNextModal close([&](QDialog& d) {
+            const auto& p = w.msg.current_panel();
+            EXPECT_EQ(p.panel->objectName(), c.panel);
+            EXPECT_TRUE(p.panel->isVisible());
+            EXPECT_EQ(p.head->text(), c.head);
+            EXPECT_EQ(p.text->text(), c.text);
+            d.reject();
+        });
+        w.msg.ShowMsg(c.kind, QStringLiteral("Готово."));
+    }
+}
+
+TEST(MessageWindow, GrowsWithItsTextAndKeepsTheButtonsBelowIt) {
+    Windows w;
+    int short_height = 0;
+    {
+        OnNextModal close([&](QDialog& d) {
+            short_height = d.height();
+            d.reject();
+        });
+        w.msg.ShowMsg(1, QStringLiteral("Одна строка."));
+    }
+    EXPECT_EQ(short_height, TFMsg::kBaseHeight);
+
+    const QString long_text = QStringLiteral(
+        "Очень длинное сообщение, которое занимает много строк в окне сообщения, потому что "
+        "ширина текста ограничена и слова переносятся на следующие строки одна за другой, "
+        "пока не кончится весь этот длинный текст сообщения.");
+    OnNextModal close([&](QDialog& d) {
+        const QLabel* text = w.msg.current_panel().text;
+        EXPECT_EQ(text->width(), TFMsg::kTextWidth);
+        EXPECT_EQ(d.height(), TFMsg::kBaseHeight + TFMsg::extra_height(text->height()));
+        EXPECT_GT(d.height(), short_height);
+        EXPECT_GE(w.msg.BitBtnInfo->y(), text->y() + text->height());
+        EXPECT_LE(w.msg.BitBtnInfo->geometry().bottom(), d.height());
+        d.reject();
+    });
+    w.msg.ShowMsg(1, long_text);
+}
+
+TEST(MessageWindow, HeightRule) {
+    EXPECT_EQ(TFMsg::extra_height(13), 0);
+    EXPECT_EQ(TFMsg::extra_height(52), 0);
+    EXPECT_EQ(TFMsg::extra_height(53), 1);
+    EXPECT_EQ(TFMsg::extra_height(65), 13);
+}
+
+TEST(MessageWindow, AMessageDuringAnotherOneGetsItsOwnWindow) {
+    Windows w;
+    bool inner_answer = false;
+    OnNextModal outer([&](QDialog& first) {
+        OnNextModal inner([&](QDialog& second) {
+            EXPECT_NE(&second, &first);
+            press(second.findChild<QPushButton*>(QStringLiteral("BitBtnYes")));
+        });
+        inner_answer = w.msg.ShowMsg(3, QStringLiteral("Второй вопрос?"));
+        EXPECT_EQ(w.msg.current_panel().text->text(), QStringLiteral("Первый"));
+        first.reject();
+    });
+    w.msg.ShowMsg(1, QStringLiteral("Первый"));
+    EXPECT_TRUE(inner_answer);
+}
+
+TEST(JobWindow, ShowsTheJobAndItsPercentage) {
+    Windows w;
+    w.ui.job_begin("Загрузка данных...", false, true);
+    EXPECT_TRUE(w.job.isVisible());
+    EXPECT_EQ(w.job.LabelName->text(), QStringLiteral("Загрузка данных..."));
+    EXPECT_EQ(w.job.LabelProgress->text(), QStringLiteral("0 %"));
+    EXPECT_FALSE(w.job.BitBtnCancel->isVisible());
+    const int height_without_cancel = w.job.height();
+
+    w.ui.job_progress(42);
+    EXPECT_EQ(w.job.LabelProgress->text(), QStringLiteral("42 %"));
+    EXPECT_EQ(w.job.ProgressBar->value(), 42);
+    w.ui.job_end();
+    EXPECT_FALSE(w.job.isVisible());
+
+    // Hidden, the window ignores progress.
+    w.ui.job_progress(77);
+    EXPECT_EQ(w.job.LabelProgress->text(), QStringLiteral("42 %"));
+
+    // A new job starts from zero; with Cancel it is taller, without percentage no bar.
+    w.ui.job_begin("Печать...", true, false);
+    EXPECT_EQ(w.job.LabelProgress->text(), QStringLiteral("0 %"));
+    EXPECT_FALSE(w.job.ProgressBar->isVisible());
+    EXPECT_TRUE(w.job.BitBtnCancel->isVisible());
+    EXPECT_GT(w.job.height() - w.job.ProgressBar->height(),
+              height_without_cancel - w.job.ProgressBar->height());
+    w.ui.job_end();
+}
+
+TEST(JobWindow, CancelAsksAndSetsTheFlagOnlyOnYes) {
+    Windows w;
+    w.ui.job_begin("Печать...", true, true);
+    {
+        OnNextModal no([&](QDialog&) { press(w.msg.BitBtnNo); });
+        press(w.job.BitBtnCancel);
+        EXPECT_EQ(no.runs(), 1);
+    }
+    EXPECT_FALSE(w.ui.job_cancelled());
+    EXPECT_TRUE(w.job.isVisible());
+    {
+        OnNextModal yes([&](QDialog&) { press(w.msg.BitBtnYes); });
+        press(w.job.BitBtnCancel);
+    }
+    EXPECT_TRUE(w.ui.job_cancelled());
+    EXPECT_FALSE(w.job.isVisible());
+
+    // The next job starts uncancelled.
+    w.ui.job_begin("Печать...", true, true);
+    EXPECT_FALSE(w.ui.job_cancelled());
+    w.ui.job_end();
+}
+
+TEST(ConnectionWindow, CancelSetsTheNetworkFlagOnYes) {
+    all_list store;
+    TFMsg msg;
+    TFProgress progress([&] { return msg.ShowMsg(3, QStringLiteral("Прервать?")); },
+                        &store.net_cancel);
+    EXPECT_EQ(progress.windowTitle(), QStringLiteral("Центр соединений"));
+    EXPECT_EQ(progress.LabelBytesUpVal->text(), QStringLiteral("0 байт"));
+    EXPECT_EQ(progress.LabelProcDownVal->text(), QStringLiteral("0 %"));
+    progress.open_centred();
+    OnNextModal yes([&](QDialog&) { press(msg.BitBtnYes); });
+    press(progress.BitBtnCancel);
+    EXPECT_EQ(store.net_cancel, 1);
+    EXPECT_FALSE(progress.isVisible());
+}
+
+TEST(StatisticsWindow, RunningTimeText) {
+    const std::pair<unsigned, const char*> cases[] = {{0, "0 мин."},
+                                                      {59, "59 мин."},
+                                                      {60, "1 ч. 0 мин."},
+                                                      {90, "1 ч. 30 мин."},
+                                                      {1501, "25 ч. 1 мин."}};
+    for (const auto& [minutes, text] : cases) EXPECT_EQ(session_time_text(minutes), text);
+}
+
+TEST(StatisticsWindow, EachMinuteAddsToTheRunningTime) {
+    TFStat stat;
+    EXPECT_EQ(stat.Timer->interval(), 60000);
+    EXPECT_TRUE(stat.Timer->isActive());
+    for (int i = 0; i < 61; ++i) stat.TimerTimer();
+    EXPECT_EQ(stat.LabelDatTime->text(), QStringLiteral("1 ч. 1 мин."));
+    stat.set_traffic(QStringLiteral("3 Кб"), QStringLiteral("2 Мб"));
+    EXPECT_EQ(stat.LabelDatOut->text(), QStringLiteral("3 Кб"));
+    EXPECT_EQ(stat.LabelDatIn->text(), QStringLiteral("2 Мб"));
+}
+
+}  // namespace
+}  // namespace zt

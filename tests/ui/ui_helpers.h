@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace zt::test {
+
+// While it lives, runs `action` once on the next modal dialog that opens (the message window
+// waiting for an answer), from the event loop that dialog runs.
+class OnNextModal final {
+public:
+    explicit OnNextModal(std::function<void(QDialog&)> action)
+        : m_timer(std::make_unique<QTimer>()) {
+        m_timer->setInterval(5);
+        QObject::connect(m_timer.get(), &QTimer::timeout, [this, action] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                m_timer->stop();
+                ++m_runs;
+                action(*dialog);
+            }
+        });
+        m_timer->start();
+    }
+    int runs() const { return m_runs; }
+
+private:
+    std::unique_ptr<QTimer> m_timer;
+    int m_runs = 0;
+};
+
+}  // namespace zt::test
