@@ -22,7 +22,7 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     QGuiApplication::setWindowIcon(app_icon());
 
     // The windows that live for the whole run, the main window first.
-    m_main = std::make_unique<TFMain>(m_settings);
+    m_main = std::make_unique<TFMain>(m_settings, m_view);
     m_msg = std::make_unique<TFMsg>(m_main.get());
     m_msg->set_anchor(m_main.get());
     auto confirm_cancel = [this] {

@@ -7,6 +7,7 @@
 #include "app/logic/start_up.h"
 #include "core/store.h"
 #include "storage/settings.h"
+#include "views/logic/view_state.h"
 
 namespace zt {
 
@@ -44,6 +45,7 @@ public:
 
     all_list& store() { return m_store; }
     Settings& settings() { return m_settings; }
+    ViewState& view() { return m_view; }
     StartUp& start_up() { return *m_start_up; }
     AppUi& ui() { return *m_ui; }
     TFMain& main_window() { return *m_main; }
@@ -73,6 +75,7 @@ private:
     QString m_executable;
     all_list m_store;
     Settings m_settings;
+    ViewState m_view{m_store};
     std::unique_ptr<TFMain> m_main;
     std::unique_ptr<TFMsg> m_msg;
     std::unique_ptr<TFProgress> m_progress;

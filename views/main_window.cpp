@@ -18,7 +18,8 @@
 
 namespace zt {
 
-TFMain::TFMain(Settings& settings, QWidget* parent) : QMainWindow(parent), m_settings(settings) {
+TFMain::TFMain(Settings& settings, ViewState& view, QWidget* parent)
+    : QMainWindow(parent), m_settings(settings), m_view(view) {
     setObjectName(QStringLiteral("TFMain"));
     setWindowTitle(QStringLiteral("ЗОРВАН. Телепрограмма."));
     setWindowIcon(app_icon());

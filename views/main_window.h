@@ -13,6 +13,7 @@ class QTabWidget;
 namespace zt {
 
 struct Settings;
+struct ViewState;
 class Tray;
 
 // The main window: the side panel with the channel and genre panel areas, the programme pages
@@ -23,7 +24,8 @@ class TFMain final : public QMainWindow {
 public:
     // `settings` is the live settings model; the window reads its switches from it and puts
     // its layout back before a save.
-    explicit TFMain(Settings& settings, QWidget* parent = nullptr);
+    // `view` is the shared view state (channel choice, genre filter, programme rows).
+    TFMain(Settings& settings, ViewState& view, QWidget* parent = nullptr);
     ~TFMain() override;
 
     MainMenu menu;
@@ -33,6 +35,7 @@ public:
     // "Сейчас", "Скоро", "По дням", "Поиск": the programme tables go into these pages.
     std::array<QWidget*, 4> pages{};
     Tray& tray() { return *m_tray; }
+    ViewState& view() { return m_view; }
 
     // Layout from the settings model: window geometry and state, side panel switches and
     // sizes, page "Сейчас".
@@ -74,6 +77,7 @@ private:
     std::optional<PanelEdge> checked_edge() const;
 
     Settings& m_settings;
+    ViewState& m_view;
     std::unique_ptr<SidePanelLayout> m_layout;
     Tray* m_tray = nullptr;
     bool m_close_allowed = false;
