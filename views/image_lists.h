@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QPixmap>
+#include <vector>
+
+namespace zt {
+
+class all_list;
+
+// The program's image lists, shared by the programme tables and the side panels.
+//
+// Genre icon list `ImageListTypes<size>Button` (the same index in every size): 0 a programme
+// without genre family, 1 groups, 2 all genres, 3 system genres, 4 to 11 the eight genre
+// families, 12 announcement mark, 13, 14, 15 the overlays all / some / no sub-genres shown,
+// 16 continuation mark. The pictures are compiled-in resources named
+// ":/types/<size>/<index>.png"; an index without a picture gives a transparent image of the
+// size, so a list always has kTypeIconCount entries.
+constexpr int kTypeIconCount = 17;
+const std::vector<QPixmap>& types_button_icons(int size);
+// One icon of the list; an index outside the list gives a null pixmap.
+QPixmap type_icon(int index, int size);
+
+// Channel logo lists `ImageListChannels<size>Logo`, decoded from the store's `logos` (BMP
+// images); the same index in every size. Decoding is done once per store generation:
+// `refresh` drops the cache when the number of logos changed.
+class LogoImages final {
+public:
+    void refresh(const all_list& store);
+    // The logo at `index` in the size 16, 24 or 32; null outside the list or when the stored
+    // image cannot be decoded.
+    const QPixmap* logo(int index, int size) const;
+    void clear();
+
+private:
+    std::vector<QPixmap> m_16, m_24, m_32;
+    const void* m_store = nullptr;
+    std::size_t m_count = 0;
+};
+
+}  // namespace zt

@@ -1,0 +1,137 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "views/logic/page_options.h"
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QTabWidget;
+class QTimer;
+
+namespace zt {
+
+struct MainMenu;
+struct Settings;
+struct ViewState;
+class ProgramTable;
+class ProgramTableModel;
+class ProgramRowDelegate;
+class SoonPageControls;
+class DaysPageControls;
+class FindPageControls;
+class TFAnons;
+
+// The four programme pages ("Сейчас", "Скоро", "По дням", "Поиск") of the main window: their
+// tables, page controls, the row popup menu, the column chooser, the minute refresh and the
+// announcement window. One instance lives in the main window (`TFMain::programs()`).
+//
+// Everything that changes what the schedule shows (the panels, the menus, downloads, the
+// settings dialog) ends with RebuildProgramList().
+class ProgramPages final : public QObject {
+    Q_OBJECT
+public:
+    // `pages` is the page control; its four tab widgets receive the controls and tables.
+    ProgramPages(QTabWidget& pages, MainMenu& menu, Settings& settings, ViewState& view,
+                 QWidget* window);
+    ~ProgramPages() override;
+
+    // Recomputes the rows of the active page and shows them, keeping the selected row and the
+    // scroll position where they still exist.
+    void RebuildProgramList();
+    // The clock tick: rebuilds "Сейчас" and "Скоро", brings the time left of the other pages'
+    // rows up to date, then runs the reminder check.
+    void RefreshProgramList();
+    // Font and icon size of the four tables: 16, 24 or 32.
+    void SetProgramListSize(int size);
+    int list_size() const { return m_size; }
+
+    // Makes a page active (0..3) with the channel choice rule of the pages, and rebuilds.
+    void set_page(int index);
+    int page() const;
+    ProgramTable& table(int page) const { return *m_tables[std::size_t(page)]; }
+    ProgramTable& active_table() const { return table(page()); }
+    ProgramTableModel& model(int page) const { return *m_models[std::size_t(page)]; }
+
+    // The selected row of the active table, or null.
+    const views::tvprog_local_list* SelectedProgramRow() const;
+    // Row commands on the selected row ("Любимая" 1, "Не любимая" 0; marker; reminder).
+    void ToggleLove(std::uint8_t liked);
+    void ToggleMark();
+    void ToggleAlarm();
+    // The announcement window for the selected row.
+    void ShowAnnouncement();
+    TFAnons& anons_window() const { return *m_anons; }
+    // The "Колонки" dialog for the active table.
+    void ShowColumnChooser();
+
+    // Settings: applies the table settings of the model (column widths, switches, icon size,
+    // colours and font, the day start of "По дням") and collects them back before a save.
+    void apply_settings();
+    void collect_settings();
+    // Colours, font, grid, logos and icons from the view and general settings (after the
+    // settings dialog).
+    void apply_view_settings();
+    // Start-up after the data are loaded: today's day button, the first rebuild, the refresh
+    // timer, then "Сейчас" with every channel of the group chosen.
+    void start();
+    // Presses today's day button on "По дням" (also when the panels are refilled).
+    void press_today();
+
+    // The options the queries read, from the live controls, menus and settings.
+    views::PageOptions page_options() const;
+
+    // Called at the end of every clock refresh (the reminder scan plugs in here).
+    void set_alarm_check(std::function<void()> check) { m_alarm_check = std::move(check); }
+
+    SoonPageControls& soon() const { return *m_soon; }
+    DaysPageControls& days() const { return *m_days; }
+    FindPageControls& find() const { return *m_find; }
+    QMenu& row_menu() const { return *m_row_menu; }
+    QTimer& refresh_timer() const { return *m_timer; }
+
+signals:
+    // After every rebuild (print preview, status, tests).
+    void rebuilt();
+
+private:
+    void build_menu_items();
+    void build_row_menu();
+    void connect_table(int page);
+    void on_page_changed(int index);
+    void on_timer();
+    void update_week_captions();
+    void restore_view(ProgramTable& t, int selected, int top);
+    void repaint_tables(bool all);
+
+    QTabWidget& m_pages;
+    MainMenu& m_menu;
+    Settings& m_settings;
+    ViewState& m_view;
+    QWidget* m_window;
+    std::array<ProgramTable*, 4> m_tables{};
+    std::array<ProgramTableModel*, 4> m_models{};
+    ProgramRowDelegate* m_delegate = nullptr;
+    SoonPageControls* m_soon = nullptr;
+    DaysPageControls* m_days = nullptr;
+    FindPageControls* m_find = nullptr;
+    QMenu* m_row_menu = nullptr;
+    QAction* m_item_details = nullptr;
+    QAction* m_item_disliked = nullptr;
+    QAction* m_item_mark = nullptr;
+    QAction* m_item_liked = nullptr;
+    QAction* m_item_alarm = nullptr;
+    QTimer* m_timer = nullptr;
+    std::unique_ptr<TFAnons> m_anons;
+    std::function<void()> m_alarm_check;
+    int m_size = 16;
+    int m_shown_page = -1;
+    bool m_switching = false;
+};
+
+}  // namespace zt
