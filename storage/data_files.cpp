@@ -149,9 +149,10 @@ std::optional<Body> read_body(const DataContext& ctx, const std::string& name, b
         failed = true;
         return std::nullopt;
     }
-    body.bytes.assign(bytes, 4);
+    const bool inflated =
+        InflateSection(std::string_view(bytes).substr(4), body.bytes, &ctx.progress);
     bytes = std::string();
-    if (!InflateSection(body.bytes, &ctx.progress)) {
+    if (!inflated) {
         report_damaged(ctx, name);
         failed = true;
         return std::nullopt;

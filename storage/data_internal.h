@@ -12,6 +12,7 @@
 #include "core/store.h"
 #include "storage/data_files.h"
 #include "storage/field_codec.h"
+#include "storage/section.h"
 
 namespace zt::data {
 
@@ -22,7 +23,7 @@ std::optional<std::string> open_file(const DataContext& ctx, const std::string& 
 // A data file's body, inflated, and the version it was written with.
 struct Body final {
     std::int32_t version = 0;
-    std::string bytes;
+    ByteBuffer bytes;
 };
 
 // Opens, checks the version and inflates a data file. Nothing when the file is missing or

@@ -130,8 +130,8 @@ void read_channel(const DataContext& ctx, FieldReader& r, std::int32_t version,
     const std::int32_t progs = r.Int32();
     for (std::int32_t i = 0; i < progs && !r.at_end(); ++i) {
         const std::int32_t id = r.Int32();
-        const std::string start_text = r.ShortText();
-        const std::string finish_text = r.ShortText();
+        const std::string_view start_text = r.ShortTextView();
+        const std::string_view finish_text = r.ShortTextView();
         const std::uint8_t family = r.Byte();
         const std::uint8_t sub = r.Byte();
         const std::uint8_t rating = r.Byte();
@@ -173,7 +173,7 @@ bool load_t(const DataContext& ctx) {
     auto body = data::read_body(ctx, "t.dat", true, failed);
     if (!body) return !failed;
     all_list& store = ctx.store;
-    FieldReader r(body->bytes);
+    FieldReader r(body->bytes.view());
     bool ok = true;
     try {
         ctx.user.login = r.ShortText();

@@ -211,7 +211,7 @@ bool load_u(const DataContext& ctx) {
     bool failed = false;
     auto body = data::read_body(ctx, "u.dat", true, failed);
     if (!body) return !failed;
-    FieldReader r(body->bytes);
+    FieldReader r(body->bytes.view());
     bool ok = true;
     try {
         read_channels(ctx, r, body->version);

@@ -59,7 +59,7 @@ bool load_v(const DataContext& ctx) {
     auto body = data::read_body(ctx, "v.dat", false, failed);
     if (!body) return !failed;
     all_list& store = ctx.store;
-    FieldReader r(body->bytes);
+    FieldReader r(body->bytes.view());
     try {
         const auto index = data::channel_index(store);
         const std::int32_t count = r.at_end() ? 0 : r.Int32();
@@ -105,7 +105,7 @@ bool load_m(const DataContext& ctx) {
     auto body = data::read_body(ctx, "m.dat", false, failed);
     if (!body) return !failed;
     all_list& store = ctx.store;
-    FieldReader r(body->bytes);
+    FieldReader r(body->bytes.view());
     try {
         const auto index = data::channel_index(store);
         const std::int32_t count = r.at_end() ? 0 : r.Int32();
@@ -118,7 +118,7 @@ bool load_m(const DataContext& ctx) {
             const std::int32_t n = r.Int32();
             for (std::int32_t k = 0; k < n && !r.at_end(); ++k) {
                 const std::int32_t prog_id = r.Int32();
-                const std::string start_text = r.ShortText();
+                const std::string_view start_text = r.ShortTextView();
                 const std::uint8_t mark = r.Flag();
                 const std::uint8_t alarm = r.Flag();
                 const std::int32_t love_id = r.Int32();

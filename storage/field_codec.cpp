@@ -11,35 +11,8 @@
 
 namespace zt {
 
-void FieldReader::need(std::size_t n) const {
-    if (n > remaining()) throw field_error("field runs past the end of the data");
-}
-
-std::string_view FieldReader::Bytes(std::size_t n) {
-    need(n);
-    const std::string_view v = m_bytes.substr(m_pos, n);
-    m_pos += n;
-    return v;
-}
-
-std::int32_t FieldReader::Int32() {
-    const std::string_view b = Bytes(4);
-    const auto u = std::uint32_t(std::uint8_t(b[0])) | std::uint32_t(std::uint8_t(b[1])) << 8 |
-                   std::uint32_t(std::uint8_t(b[2])) << 16 |
-                   std::uint32_t(std::uint8_t(b[3])) << 24;
-    return std::int32_t(u);
-}
-
-std::uint8_t FieldReader::Byte() {
-    return std::uint8_t(Bytes(1)[0]);
-}
-
-std::uint8_t FieldReader::Flag() {
-    return Byte() == 1 ? 1 : 0;
-}
-
-std::string FieldReader::ShortText() {
-    return std::string(Bytes(Byte()));
+void FieldReader::fail() {
+    throw field_error("field runs past the end of the data");
 }
 
 std::string FieldReader::LongText() {

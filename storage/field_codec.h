@@ -32,11 +32,17 @@ public:
     // True when every byte has been read (a guarded list stops here).
     bool at_end() const { return m_pos >= m_bytes.size(); }
 
-    std::int32_t Int32();
-    std::uint8_t Byte();
+    std::int32_t Int32() {
+        const auto* b = reinterpret_cast<const unsigned char*>(Bytes(4).data());
+        return std::int32_t(std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 |
+                            std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24);
+    }
+    std::uint8_t Byte() { return std::uint8_t(Bytes(1)[0]); }
     // 1 is true, every other byte false.
-    std::uint8_t Flag();
-    std::string ShortText();
+    std::uint8_t Flag() { return Byte() == 1 ? 1 : 0; }
+    std::string ShortText() { return std::string(ShortTextView()); }
+    // The text in place, valid as long as the bytes are.
+    std::string_view ShortTextView() { return Bytes(Byte()); }
     std::string LongText();
     std::string FixedText(std::size_t n);
     // A BMP file image; empty when the length is 0.
@@ -48,10 +54,15 @@ public:
     // when the section does not inflate.
     std::string ZSection(Progress* progress = nullptr);
     // The next n bytes as they are.
-    std::string_view Bytes(std::size_t n);
+    std::string_view Bytes(std::size_t n) {
+        if (n > remaining()) fail();
+        const std::string_view v = m_bytes.substr(m_pos, n);
+        m_pos += n;
+        return v;
+    }
 
 private:
-    void need(std::size_t n) const;
+    [[noreturn]] static void fail();
     std::string_view m_bytes;
     std::size_t m_pos = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,18 @@ bool inflate_zlib(std::string_view stream, std::string& out, Progress* progress,
 // uncompressed bytes. On failure it is left unchanged. `max_output` 0 means
 // `inflate_limit(data.size())`.
 bool InflateSection(std::string& data, Progress* progress = nullptr, std::size_t max_output = 0);
+
+// Bytes of a known size that are not zero-filled before use: large inflated bodies.
+struct ByteBuffer final {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::string_view view() const { return {data.get(), size}; }
+};
+
+// Inflates the compressed bytes of one section into `out`, as InflateSection does, without a
+// copy of the input and with the output in one block of exactly its size.
+bool InflateSection(std::string_view compressed, ByteBuffer& out, Progress* progress = nullptr,
+                    std::size_t max_output = 0);
 
 // `data` holds uncompressed bytes; on return it holds the compressed section (level 1, the two
 // zlib header bytes dropped).

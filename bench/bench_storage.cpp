@@ -1,0 +1,217 @@
+// The four data files on the large generated profile. Each figure is set beside a reference
+// measured in the same run on the same bytes:
+//   load  (open, inflate, parse into a fresh store)   vs  plain zlib inflation of the bodies
+//   save  (build bodies, deflate, write, flush, rotate) vs  plain level-1 deflation of the bodies
+//   peak heap while loading, and the loaded store's heap  vs  the uncompressed body size
+// Targets: load <= 2.0 x inflate, save <= 2.0 x deflate, peak memory <= 3 x the bodies.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "core/genres.h"
+#include "core/store.h"
+#include "core/time_zones.h"
+#include "storage/data_files.h"
+#include "storage/section.h"
+#include "tools/gen/schedule_generator.h"
+
+namespace {
+
+using namespace zt;
+using Clock = std::chrono::steady_clock;
+
+const char* const kFiles[] = {"u.dat", "v.dat", "t.dat", "m.dat"};
+
+class QuietUi final : public UserInterface {
+public:
+    bool show_msg(int, const std::string& text) override {
+        std::fprintf(stderr, "message: %s\n", text.c_str());
+        return true;
+    }
+};
+
+std::size_t heap_in_use() {
+    const struct mallinfo2 mi = mallinfo2();
+    return mi.uordblks + mi.hblkhd;
+}
+
+// Samples the heap at every progress report (after each chunk and each channel).
+class HeapSampler final : public Progress {
+public:
+    void job_progress(int) override { peak = std::max(peak, heap_in_use()); }
+    std::size_t peak = 0;
+};
+
+std::unique_ptr<all_list> empty_store(const std::string& exe_dir) {
+    auto store = std::make_unique<all_list>();
+    build_types(*store);
+    build_time_zones(*store);
+    store->exe_dir = exe_dir;
+    return store;
+}
+
+// The data folder of the large profile and the bodies of its files.
+struct Fixture {
+    std::string exe_dir;
+    std::map<std::string, std::string> compressed;    // the file bytes after the version
+    std::map<std::string, std::string> uncompressed;  // the bodies
+    std::size_t body_bytes = 0;
+    std::size_t file_bytes = 0;
+    std::size_t programmes = 0;
+
+    Fixture() {
+        char tmpl[] = "/tmp/zt_bench_storage_XXXXXX";
+        exe_dir = std::string(mkdtemp(tmpl)) + "/";
+        std::filesystem::create_directory(exe_dir + "dat");
+        auto store = empty_store(exe_dir);
+        set_week(*store);
+        gen::generate(*store, gen::profile_by_name("large"), *DateTime::fromParts(2024, 3, 14, 12));
+        for (const auto& c : store->channels) programmes += c->tvprog.size();
+        QuietUi ui;
+        NullProgress none;
+        user_account user;
+        const DataContext ctx(*store, ui, none, user);
+        save_data_files(ctx, true, true, true, true);
+        uncompressed["u.dat"] = build_u_body(ctx);
+        uncompressed["v.dat"] = build_v_body(ctx);
+        uncompressed["t.dat"] = build_t_body(ctx);
+        uncompressed["m.dat"] = build_m_body(ctx);
+        for (const char* name : kFiles) {
+            std::string bytes;
+            FileSystem::real().read_file(exe_dir + "dat/" + name, bytes);
+            file_bytes += bytes.size();
+            compressed[name] = bytes.substr(4);
+            body_bytes += uncompressed[name].size();
+        }
+    }
+    ~Fixture() { std::filesystem::remove_all(exe_dir); }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+struct Figures {
+    double load = 1e30, inflate = 1e30, save = 1e30, deflate = 1e30;
+    std::size_t peak = 0, store = 0;
+} figures;
+
+double seconds(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+// Plain zlib: inflate each body (header restored) into a buffer of its known size.
+double plain_inflate(const Fixture& f) {
+    const auto t0 = Clock::now();
+    for (const char* name : kFiles) {
+        const std::string& in = f.compressed.at(name);
+        std::string stream = "\x78\xDA" + in;
+        std::string out(f.uncompressed.at(name).size(), '\0');
+        uLongf out_len = uLongf(out.size());
+        if (uncompress(reinterpret_cast<Bytef*>(out.data()), &out_len,
+                       reinterpret_cast<const Bytef*>(stream.data()), uLong(stream.size())) != Z_OK)
+            std::abort();
+        benchmark::DoNotOptimize(out.data());
+    }
+    return seconds(Clock::now() - t0);
+}
+
+// Plain zlib: level-1 deflation of each body into a buffer of the bound's size.
+double plain_deflate(const Fixture& f) {
+    const auto t0 = Clock::now();
+    for (const char* name : kFiles) {
+        const std::string& in = f.uncompressed.at(name);
+        std::string out(compressBound(uLong(in.size())), '\0');
+        uLongf out_len = uLongf(out.size());
+        if (compress2(reinterpret_cast<Bytef*>(out.data()), &out_len,
+                      reinterpret_cast<const Bytef*>(in.data()), uLong(in.size()), 1) != Z_OK)
+            std::abort();
+        benchmark::DoNotOptimize(out.data());
+    }
+    return seconds(Clock::now() - t0);
+}
+
+void BM_Load(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        const double reference = plain_inflate(f);
+        auto store = empty_store(f.exe_dir);
+        QuietUi ui;
+        HeapSampler sampler;
+        user_account user;
+        const DataContext ctx(*store, ui, sampler, user);
+        const std::size_t before = heap_in_use();
+        const auto t0 = Clock::now();
+        load_data_files(ctx);
+        const double took = seconds(Clock::now() - t0);
+        state.SetIterationTime(took);
+        figures.load = std::min(figures.load, took);
+        figures.inflate = std::min(figures.inflate, reference);
+        figures.peak = std::max(figures.peak, sampler.peak - before);
+        figures.store = heap_in_use() - before;
+        state.PauseTiming();
+        store.reset();
+        state.ResumeTiming();
+    }
+    state.counters["load_ms"] = figures.load * 1e3;
+    state.counters["inflate_ms"] = figures.inflate * 1e3;
+    state.counters["load/inflate"] = figures.load / figures.inflate;
+}
+
+void BM_Save(benchmark::State& state) {
+    Fixture& f = fixture();
+    auto store = empty_store(f.exe_dir);
+    QuietUi ui;
+    NullProgress none;
+    user_account user;
+    const DataContext ctx(*store, ui, none, user);
+    load_data_files(ctx);
+    for (auto _ : state) {
+        const double reference = plain_deflate(f);
+        const auto t0 = Clock::now();
+        save_data_files(ctx, true, true, true, true);
+        const double took = seconds(Clock::now() - t0);
+        state.SetIterationTime(took);
+        figures.save = std::min(figures.save, took);
+        figures.deflate = std::min(figures.deflate, reference);
+    }
+    state.counters["save_ms"] = figures.save * 1e3;
+    state.counters["deflate_ms"] = figures.deflate * 1e3;
+    state.counters["save/deflate"] = figures.save / figures.deflate;
+}
+
+BENCHMARK(BM_Load)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    const Fixture& f = fixture();
+    const double mb = 1024.0 * 1024.0;
+    std::printf("\nlarge profile: %zu channels' programmes %zu, files %.1f MB, bodies %.1f MB\n",
+                std::size_t(300), f.programmes, double(f.file_bytes) / mb,
+                double(f.body_bytes) / mb);
+    std::printf("load   %8.1f ms  plain inflate %8.1f ms  ratio %.2f (target <= 2.0)\n",
+                figures.load * 1e3, figures.inflate * 1e3, figures.load / figures.inflate);
+    std::printf("save   %8.1f ms  plain deflate %8.1f ms  ratio %.2f (target <= 2.0)\n",
+                figures.save * 1e3, figures.deflate * 1e3, figures.save / figures.deflate);
+    std::printf(
+        "memory peak %.1f MB, store %.1f MB, bodies %.1f MB: peak/bodies %.2f "
+        "(target <= 3.0), store/bodies %.2f\n",
+        double(figures.peak) / mb, double(figures.store) / mb, double(f.body_bytes) / mb,
+        double(figures.peak) / double(f.body_bytes), double(figures.store) / double(f.body_bytes));
+    benchmark::Shutdown();
+    return 0;
+}
