@@ -11,6 +11,7 @@
 #include "core/time_zones.h"
 #include "tools/cli/cli_common.h"
 #include "tools/cli/program_folder.h"
+#include "views/logic/page_settings.h"
 #include "views/logic/program_list.h"
 
 namespace zt::cli {
@@ -70,13 +71,9 @@ std::string time_option(const std::string& text, const std::string& what) {
     return text;
 }
 
-std::string two_digits(int v) {
-    return (v < 10 ? "0" : "") + std::to_string(v);
-}
-
 // --- output
 
-// The width of a CP1251 text in characters (one byte each); line breaks become spaces.
+// A cell on one line: line breaks and other control characters become spaces.
 std::string one_line(std::string text) {
     for (char& c : text)
         if (static_cast<unsigned char>(c) < 0x20) c = ' ';
@@ -204,11 +201,7 @@ int run_page(ProgramPage page, const std::string& name, const std::vector<std::s
     views::PageOptions o;
     o.page = page;
     o.now = clock->now();
-    o.view.show_past = settings.program_view.show_past;
-    o.view.abbreviations = settings.program_view.letter_abbrev;
-    o.view.date_in_columns = settings.general.view_date;
-    o.view.descr_left = settings.personal.descr_left;
-    o.view.descr_right = settings.personal.descr_right;
+    o.view = views::view_switches(settings);
 
     // The group and its chosen channels.
     o.panels.group = store.cur_group;
@@ -256,8 +249,7 @@ int run_page(ProgramPage page, const std::string& name, const std::vector<std::s
                 o.days.days[std::size_t(views::day_button_of(o.now))] = true;
             }
             o.days.by_day = by_day;
-            const std::string day_start =
-                two_digits(std::clamp(settings.personal.day_start, 0, 23)) + ":00";
+            const std::string day_start = views::day_start_text(settings);
             o.days.time_start = time_option(opt.get("from", day_start), "--from");
             o.days.time_finish = time_option(opt.get("to", day_start), "--to");
             break;

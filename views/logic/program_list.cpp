@@ -107,22 +107,6 @@ std::string search_lower(std::string_view text) {
     return cp1251_lower(text);
 }
 
-std::vector<std::shared_ptr<chl_local_list>> chosen_members(const all_list& store,
-                                                            const PanelChoice& panels) {
-    std::vector<std::shared_ptr<chl_local_list>> out;
-    if (panels.group < 0 || std::size_t(panels.group) >= store.chl_groups.size()) return out;
-    const auto& members = store.chl_groups[std::size_t(panels.group)]->members;
-    for (std::size_t i = 0; i < members.size(); ++i) {
-        const auto& m = members[i];
-        if (!m || !m->chl) continue;
-        const bool chosen = panels.chosen.empty()
-                                ? m->selected == 1
-                                : i < panels.chosen.size() && panels.chosen[i] == 1;
-        if (chosen) out.push_back(m);
-    }
-    return out;
-}
-
 // --- rows
 
 void ProgramList::begin(const all_list& store, const PageOptions& options) {

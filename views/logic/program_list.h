@@ -143,10 +143,6 @@ private:
     std::vector<std::vector<tvprog_local_list>> m_window_rows;
 };
 
-// The members of the chosen group that the lists draw from, in the group's order.
-std::vector<std::shared_ptr<chl_local_list>> chosen_members(const all_list& store,
-                                                            const PanelChoice& panels);
-
 // Lower-cases a CP1251 text (Latin and Cyrillic letters) the way the search compares.
 std::string search_lower(std::string_view text);
 
