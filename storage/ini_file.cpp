@@ -104,7 +104,7 @@ void IniFile::parse(std::string_view text) {
     for (;;) {
         if (text.substr(0, 3) == "\xEF\xBB\xBF") {
             text.remove_prefix(3);
-        } else if (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        } else if (!text.empty() && is_blank(text.front())) {
             text.remove_prefix(1);
         } else {
             break;

@@ -156,6 +156,24 @@ TEST(IniFile, ReadingNeverFails) {
     any.parse(std::string("[unterminated\n[]\n=\n[A]B=C\n\0\0\0", 29));
     EXPECT_TRUE(any.has_section(""));
     EXPECT_TRUE(any.has_section("a"));
+
+    // Whatever was read is written back so that reading it again gives the same profile.
+    const std::string odd[] = {
+        junk,
+        "\xEF\xBB\xBF[WM]\r\nW=1\r\n",
+        "\v\xEF\xBB\xBF:\tD1=\r\n[GU]\n",
+        "x\r\r\n[A]\r\r\nK=v\r\r\n",
+        "x\ny\r\r\n",
+        " \t\xEF\xBB\xBF[WPP1]x=y\n",
+    };
+    for (const std::string& text : odd) {
+        IniFile first;
+        first.parse(text);
+        IniFile second;
+        second.parse(first.text());
+        EXPECT_EQ(second.text(), first.text());
+        EXPECT_EQ(second.sections(), first.sections());
+    }
 }
 
 TEST(IniFile, RefusedWriteNamesTheFileAndChangesNothing) {
