@@ -61,7 +61,7 @@ bool same_file(const QString& a, const QString& b) {
 // Copies the executable over `target`. Checks that the copy is whole: a copy that failed or
 // came out short would leave an installation that cannot start.
 bool copy_executable(const QString& source, const QString& target) {
-    if (same_file(source, target)) return QFileInfo(target).isExecutable();
+    if (same_file(source, target)) return QFile::setPermissions(target, kExecutablePermissions);
     QFile::remove(target);
     if (!QFile::copy(source, target)) return false;
     if (QFileInfo(target).size() != QFileInfo(source).size()) {
@@ -148,7 +148,7 @@ InstallOutcome install(const InstallOptions& options, UserInterface& ui) {
     }
 
     QString icon;
-    if (!options.icon_png.isEmpty()) {
+    if (!options.icon_png.isEmpty() && (options.start_menu || options.desktop)) {
         const QString path = dir.filePath(QString::fromLatin1(kIconName));
         if (write_file(path, options.icon_png,
                        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther))

@@ -2,9 +2,19 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QString>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <ostream>
+
+// Lets test expectations and messages print Qt texts.
+inline std::ostream& operator<<(std::ostream& os, const QString& text) {
+    return os << text.toStdString();
+}
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text << '"';
+}
 
 namespace zt::test {
 

@@ -1,0 +1,225 @@
+// Start-up and shutdown on a temporary program folder, with recorded windows.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "app/logic/start_up.h"
+#include "core/genres.h"
+#include "core/store.h"
+#include "storage/data_files.h"
+#include "test_support.h"
+#include "tools/gen/schedule_generator.h"
+
+namespace zt {
+namespace {
+
+using test::at;
+
+struct RecordingJobs final : JobControl {
+    void job_begin(const std::string& text, bool, bool) override {
+        calls.push_back("begin " + text);
+    }
+    void job_end() override { calls.push_back("end"); }
+    void job_progress(int) override {}
+    std::vector<std::string> calls;
+};
+
+struct RecordingHost final : StartUpHost {
+    void show_setup() override { calls.push_back("setup"); }
+    void settings_loaded() override { calls.push_back("settings"); }
+    void data_loaded(const std::shared_ptr<chl_group_list>& g) override {
+        calls.push_back("data");
+        group = g;
+    }
+    void show_main_window() override { calls.push_back("main"); }
+    void manual_download() override { calls.push_back("download"); }
+    void collect_settings() override { calls.push_back("collect"); }
+    std::vector<std::string> calls;
+    std::shared_ptr<chl_group_list> group;
+};
+
+QByteArray read_all(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void write_all(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+class StartUpTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString path(const QString& relative) const { return m_dir.filePath(relative); }
+
+    StartUp& start(const QByteArray& settings_text = "") {
+        if (!settings_text.isNull()) write_all(path("settings.ini"), settings_text);
+        return make();
+    }
+    StartUp& make() {
+        m_clock = std::make_shared<FixedClock>(at("2024-03-13 20:00"));
+        m_store = std::make_unique<all_list>(m_clock);
+        m_start = std::make_unique<StartUp>(m_dir.path().toStdString(), m_clock, *m_store,
+                                            m_settings, m_ui, m_jobs, m_host);
+        return *m_start;
+    }
+    // Writes the four data files of a generated schedule into dat/.
+    void write_data_files() {
+        auto store = test::make_store(at("2024-03-13 20:00"));
+        gen::generate(*store, gen::profile_by_name("tiny"), at("2024-03-13 20:00"));
+        store->exe_dir = m_dir.path().toStdString() + "/";
+        QDir().mkpath(path("dat"));
+        user_account user;
+        test::Recorder rec;
+        ASSERT_TRUE(save_data_files(DataContext{*store, rec, rec, user}, true, true, true, true));
+        ASSERT_TRUE(rec.messages.empty());
+    }
+
+    QTemporaryDir m_dir;
+    std::shared_ptr<FixedClock> m_clock;
+    std::unique_ptr<all_list> m_store;
+    Settings m_settings;
+    test::Recorder m_ui;
+    RecordingJobs m_jobs;
+    RecordingHost m_host;
+    std::unique_ptr<StartUp> m_start;
+};
+
+TEST_F(StartUpTest, WithoutSettingsOnlyTheInstallationRunsAndNoFileIsTouched) {
+    StartUp& s = start(QByteArray());
+    EXPECT_EQ(s.start_up(), StartUp::Result::installing);
+    EXPECT_EQ(m_host.calls, std::vector<std::string>{"setup"});
+    EXPECT_TRUE(m_ui.messages.empty());
+    EXPECT_TRUE(m_jobs.calls.empty());
+
+    // Leaving the installation writes nothing either.
+    EXPECT_TRUE(s.save_on_exit());
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+TEST_F(StartUpTest, AnEmptyDataFolderAsksOnlyWhetherToGetTheSchedule) {
+    for (const bool yes : {true, false}) {
+        m_ui = {};
+        m_host = {};
+        m_jobs = {};
+        m_ui.answer = yes;
+        StartUp& s = start();
+        EXPECT_EQ(s.start_up(), StartUp::Result::running);
+        ASSERT_EQ(m_ui.messages.size(), 1u);
+        EXPECT_EQ(m_ui.messages[0].kind, 3);
+        EXPECT_EQ(m_ui.messages[0].text, "Телепрограмма не найдена. Получить телепрограмму?");
+        std::vector<std::string> expected{"settings", "data", "main"};
+        if (yes) expected.push_back("download");
+        EXPECT_EQ(m_host.calls, expected);
+        EXPECT_EQ(m_jobs.calls, (std::vector<std::string>{"begin Загрузка данных...", "end"}));
+        EXPECT_TRUE(QFileInfo(path("dat")).isDir());
+    }
+}
+
+TEST_F(StartUpTest, QuietLoadingOpensNoJobWindow) {
+    start("[GG]\nCSP=1\n").start_up();
+    EXPECT_TRUE(m_jobs.calls.empty());
+    EXPECT_TRUE(m_settings.general.quiet_start);
+}
+
+TEST_F(StartUpTest, ADataFolderThatCannotBeMadeEndsTheProgramWithoutLoading) {
+    write_all(path("dat"), "a file in the way");
+    StartUp& s = start();
+    EXPECT_EQ(s.start_up(), StartUp::Result::terminated);
+    ASSERT_EQ(m_ui.messages.size(), 1u);
+    EXPECT_EQ(m_ui.messages[0].kind, 2);
+    EXPECT_EQ(m_ui.messages[0].text,
+              "Невозможно создать папку \"dat\" в \"" + m_dir.path().toStdString() + "/\"");
+    EXPECT_TRUE(m_host.calls.empty());
+    EXPECT_FALSE(s.loaded());
+    EXPECT_TRUE(s.save_on_exit());
+    EXPECT_EQ(read_all(path("dat")), QByteArray("a file in the way"));
+    EXPECT_EQ(read_all(path("settings.ini")), QByteArray());
+}
+
+TEST_F(StartUpTest, LeftoversOfUpdateAndPrintingAreDeleted) {
+    QDir().mkpath(path("dat"));
+    write_all(path("old_zorvan_tv"), "old program");
+    write_all(path("dat/p.tmp"), "page");
+    start().start_up();
+    EXPECT_FALSE(QFileInfo::exists(path("old_zorvan_tv")));
+    EXPECT_FALSE(QFileInfo::exists(path("dat/p.tmp")));
+}
+
+TEST_F(StartUpTest, LoadsTheDataAndTheSettings) {
+    write_data_files();
+    StartUp& s = start("[CGR]\nC=1\n[WM]\nW=900\n");
+    EXPECT_EQ(s.start_up(), StartUp::Result::running);
+    EXPECT_TRUE(m_ui.messages.empty());
+    EXPECT_FALSE(m_store->channels.empty());
+    EXPECT_EQ(m_store->types.size(), std::size_t(kGenreCount));
+    EXPECT_FALSE(m_store->time_zones.empty());
+    EXPECT_EQ(m_settings.main_window.width, 900);
+    EXPECT_EQ(m_store->cur_group, 1);
+    ASSERT_NE(m_host.group, nullptr);
+    EXPECT_EQ(m_host.group, m_store->chl_groups.at(1));
+    EXPECT_EQ(m_host.calls, (std::vector<std::string>{"settings", "data", "main"}));
+}
+
+TEST_F(StartUpTest, ExitWritesViewedDataAndSettingsButNotTheDownloadedFiles) {
+    write_data_files();
+    const QByteArray u = read_all(path("dat/u.dat"));
+    const QByteArray t = read_all(path("dat/t.dat"));
+    const QByteArray v = read_all(path("dat/v.dat"));
+    const QDateTime u_time = QFileInfo(path("dat/u.dat")).lastModified();
+    StartUp& s = start();
+    ASSERT_EQ(s.start_up(), StartUp::Result::running);
+    write_all(path("dat/p.tmp"), "page");
+
+    m_jobs.calls.clear();
+    m_host.calls.clear();
+    EXPECT_TRUE(s.save_on_exit());
+    EXPECT_TRUE(m_ui.messages.empty());
+    EXPECT_EQ(m_jobs.calls, (std::vector<std::string>{"begin Сохранение данных...", "end"}));
+    EXPECT_EQ(m_host.calls, std::vector<std::string>{"collect"});
+
+    // v.dat and m.dat were written with their previous generation kept as .bak.
+    EXPECT_EQ(read_all(path("dat/v.bak")), v);
+    EXPECT_TRUE(QFileInfo(path("dat/m.bak")).isFile());
+    EXPECT_TRUE(QFileInfo(path("dat/v.dat")).isFile());
+    // u.dat and t.dat stay as they were.
+    EXPECT_EQ(read_all(path("dat/u.dat")), u);
+    EXPECT_EQ(read_all(path("dat/t.dat")), t);
+    EXPECT_EQ(QFileInfo(path("dat/u.dat")).lastModified(), u_time);
+    EXPECT_FALSE(QFileInfo::exists(path("dat/u.bak")));
+    EXPECT_FALSE(QFileInfo::exists(path("dat/t.bak")));
+    // The settings were written and the print page deleted.
+    EXPECT_TRUE(read_all(path("settings.ini")).contains("[WM]"));
+    EXPECT_FALSE(QFileInfo::exists(path("dat/p.tmp")));
+
+    // What was written loads again.
+    all_list again;
+    again.exe_dir = m_dir.path().toStdString() + "/";
+    user_account user;
+    test::Recorder rec;
+    EXPECT_TRUE(load_data_files(DataContext{again, rec, rec, user}));
+    EXPECT_EQ(again.channels.size(), m_store->channels.size());
+}
+
+TEST_F(StartUpTest, ASettingsFileThatCannotBeWrittenIsReported) {
+    StartUp& s = start();
+    ASSERT_EQ(s.start_up(), StartUp::Result::running);
+    m_ui.messages.clear();
+    // A folder where the settings file should be: no rename can replace it.
+    QFile::remove(path("settings.ini"));
+    QDir().mkpath(path("settings.ini"));
+    const bool saved = s.save_on_exit();
+    EXPECT_FALSE(saved);
+    ASSERT_FALSE(m_ui.messages.empty());
+    EXPECT_EQ(m_ui.messages.back().kind, 2);
+    EXPECT_NE(m_ui.messages.back().text.find("Unable to write to"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zt
