@@ -35,6 +35,32 @@ QAction* add_radio(QMenu& menu, QActionGroup& group, const char* name, const QSt
     return a;
 }
 
+QMenu* add_submenu(QMenu& menu, const char* name, const QString& caption) {
+    QMenu* sub = menu.addMenu(caption);
+    sub->setObjectName(QString::fromLatin1(name));
+    return sub;
+}
+
+// "Подробно" / "Кратко" and "Размер шрифта и значков" of one panel, named `prefix` + "Full",
+// "Small", "Size", "Size16", "Size24", "Size32".
+void add_panel_items(QMenu& menu, QObject& owner, const QString& prefix, QAction*& full,
+                     QAction*& small, QActionGroup*& modes, QMenu*& size_menu,
+                     std::array<QAction*, 3>& sizes, QActionGroup*& size_group) {
+    auto name = [&](const char* suffix) { return (prefix + QLatin1String(suffix)).toLatin1(); };
+    modes = new QActionGroup(&owner);
+    full = add_radio(menu, *modes, name("Full").constData(), QStringLiteral("Подробно"), {}, true);
+    small = add_radio(menu, *modes, name("Small").constData(), QStringLiteral("Кратко"), {}, false);
+    size_menu =
+        add_submenu(menu, name("Size").constData(), QStringLiteral("Размер шрифта и значков"));
+    size_group = new QActionGroup(&owner);
+    const char* suffixes[3] = {"Size16", "Size24", "Size32"};
+    const QString captions[3] = {QStringLiteral("Малый"), QStringLiteral("Средний"),
+                                 QStringLiteral("Большой")};
+    for (int i = 0; i < 3; ++i)
+        sizes[std::size_t(i)] = add_radio(*size_menu, *size_group, name(suffixes[i]).constData(),
+                                          captions[i], {}, i == 0);
+}
+
 }  // namespace
 
 MainMenu build_main_menu(QMenuBar& bar, QObject& owner) {
@@ -42,6 +68,14 @@ MainMenu build_main_menu(QMenuBar& bar, QObject& owner) {
 
     m.MData = bar.addMenu(QStringLiteral("&Данные"));
     m.MData->setObjectName(QStringLiteral("MData"));
+    m.MDataWeek = m.MData->addMenu(QStringLiteral("Неделя"));
+    m.MDataWeek->setObjectName(QStringLiteral("MDataWeek"));
+    m.weeks = new QActionGroup(&owner);
+    m.weeks->setExclusive(true);
+    m.MDataWeekCur = add_radio(*m.MDataWeek, *m.weeks, "MDataWeekCur", QStringLiteral("Текущая"),
+                               QKeySequence(Qt::CTRL | Qt::Key_F10), true);
+    m.MDataWeekNew = add_radio(*m.MDataWeek, *m.weeks, "MDataWeekNew", QStringLiteral("Будущая"),
+                               QKeySequence(Qt::CTRL | Qt::Key_F11), false);
     m.MDataCabinet = add_item(*m.MData, "MDataCabinet", QStringLiteral("Личный кабинет"),
                               QKeySequence(Qt::CTRL | Qt::Key_C));
     m.MStat = add_item(*m.MData, "MStat", QStringLiteral("Статистика"));
@@ -73,10 +107,16 @@ MainMenu build_main_menu(QMenuBar& bar, QObject& owner) {
     m.MPanelUtilsChannels =
         add_switch(*m.MPanelUtils, "MPanelUtilsChannels", QStringLiteral("Показывать каналы"),
                    QKeySequence(Qt::CTRL | Qt::Key_K), true);
+    add_panel_items(*m.MPanelUtils, owner, QStringLiteral("MPanelUtilsChannels"),
+                    m.MPanelUtilsChannelsFull, m.MPanelUtilsChannelsSmall, m.channel_modes,
+                    m.MPanelUtilsChannelsSize, m.MPanelUtilsChannelsSizes, m.channel_sizes);
     m.MPanelUtils->addSeparator();
     m.MPanelUtilsTypes =
         add_switch(*m.MPanelUtils, "MPanelUtilsTypes", QStringLiteral("Показывать типы"),
                    QKeySequence(Qt::CTRL | Qt::Key_T), true);
+    add_panel_items(*m.MPanelUtils, owner, QStringLiteral("MPanelUtilsTypes"),
+                    m.MPanelUtilsTypesFull, m.MPanelUtilsTypesSmall, m.type_modes,
+                    m.MPanelUtilsTypesSize, m.MPanelUtilsTypesSizes, m.type_sizes);
 
     m.MPanelProg = m.MPanel->addMenu(QStringLiteral("Передачи"));
     m.MPanelProg->setObjectName(QStringLiteral("MPanelProg"));
@@ -93,6 +133,21 @@ MainMenu build_main_menu(QMenuBar& bar, QObject& owner) {
         m.MPanelProgPages[std::size_t(i)] =
             add_radio(*m.MPanelProgPage, *m.pages, page_names[i], page_captions[i],
                       QKeySequence(Qt::CTRL | page_keys[i]), i == 0);
+    m.MPanelProgSize = m.MPanelProg->addMenu(QStringLiteral("Размер шрифта и значков"));
+    m.MPanelProgSize->setObjectName(QStringLiteral("MPanelProgSize"));
+    m.prog_sizes = new QActionGroup(&owner);
+    m.prog_sizes->setExclusive(true);
+    const char* size_names[3] = {"MPanelProgSize16", "MPanelProgSize24", "MPanelProgSize32"};
+    const QString size_captions[3] = {QStringLiteral("Малый"), QStringLiteral("Средний"),
+                                      QStringLiteral("Большой")};
+    for (int i = 0; i < 3; ++i)
+        m.MPanelProgSizes[std::size_t(i)] = add_radio(*m.MPanelProgSize, *m.prog_sizes,
+                                                      size_names[i], size_captions[i], {}, i == 0);
+    m.MPanelProg->addSeparator();
+    m.MPanelProgOld =
+        add_switch(*m.MPanelProg, "MPanelProgOld", QStringLiteral("Прошедшие"), {}, true);
+    m.MPanelProgTxt = add_switch(*m.MPanelProg, "MPanelProgTxt",
+                                 QStringLiteral("Буквенные сокращения"), {}, false);
     return m;
 }
 

@@ -15,6 +15,10 @@ namespace zt {
 struct MainMenu final {
     // "&Данные"
     QMenu* MData = nullptr;
+    QMenu* MDataWeek = nullptr;       // "Неделя"
+    QAction* MDataWeekCur = nullptr;  // "Текущая (...)": the shown week is the current one
+    QAction* MDataWeekNew = nullptr;  // "Будущая (...)"
+    QActionGroup* weeks = nullptr;
     QAction* MDataCabinet = nullptr;  // "Личный кабинет"
     QAction* MStat = nullptr;         // "Статистика"
     QAction* MDataTray = nullptr;     // "Свернуть в системный трей"
@@ -29,11 +33,30 @@ struct MainMenu final {
     QAction* MPanelUtilsVDown = nullptr;
     QActionGroup* positions = nullptr;
     QAction* MPanelUtilsChannels = nullptr;  // "Показывать каналы"
-    QAction* MPanelUtilsTypes = nullptr;     // "Показывать типы"
-    QMenu* MPanelProg = nullptr;             // "Передачи"
-    QMenu* MPanelProgPage = nullptr;         // "Закладки"
+    // The channel panel's mode ("Подробно", "Кратко") and size ("Малый", "Средний", "Большой").
+    QAction* MPanelUtilsChannelsFull = nullptr;
+    QAction* MPanelUtilsChannelsSmall = nullptr;
+    QActionGroup* channel_modes = nullptr;
+    QMenu* MPanelUtilsChannelsSize = nullptr;
+    std::array<QAction*, 3> MPanelUtilsChannelsSizes{};  // 16, 24, 32
+    QActionGroup* channel_sizes = nullptr;
+    QAction* MPanelUtilsTypes = nullptr;  // "Показывать типы"
+    // The genre panel's mode and size, likewise.
+    QAction* MPanelUtilsTypesFull = nullptr;
+    QAction* MPanelUtilsTypesSmall = nullptr;
+    QActionGroup* type_modes = nullptr;
+    QMenu* MPanelUtilsTypesSize = nullptr;
+    std::array<QAction*, 3> MPanelUtilsTypesSizes{};  // 16, 24, 32
+    QActionGroup* type_sizes = nullptr;
+    QMenu* MPanelProg = nullptr;                // "Передачи"
+    QMenu* MPanelProgPage = nullptr;            // "Закладки"
     std::array<QAction*, 4> MPanelProgPages{};  // "Сейчас", "Скоро", "По дням", "Поиск"
     QActionGroup* pages = nullptr;
+    QMenu* MPanelProgSize = nullptr;            // "Размер шрифта и значков"
+    std::array<QAction*, 3> MPanelProgSizes{};  // "Малый", "Средний", "Большой"
+    QActionGroup* prog_sizes = nullptr;
+    QAction* MPanelProgOld = nullptr;  // "Прошедшие"
+    QAction* MPanelProgTxt = nullptr;  // "Буквенные сокращения"
 };
 
 // Builds the menus into `bar`; actions belong to `owner`.
