@@ -433,6 +433,11 @@ int love_keep_days(int item) {
     }
 }
 
+std::string day_start_text(int item) {
+    if (item < 0 || item > 23) item = 0;
+    return std::string(1, char('0' + item / 10)) + char('0' + item % 10) + ":00";
+}
+
 Geometry clamp_window_geometry(const MainWindowSettings& window, const WorkArea& area) {
     const MainWindowSettings defaults;
     Geometry g{window.width, window.height, window.top, window.left};

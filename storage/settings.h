@@ -19,6 +19,9 @@ namespace zt {
 // Members whose default the window decides at run time (sizes of panels, column widths, fonts)
 // start from the design values; a key missing from the file leaves a member as it is.
 
+// The settings file in the program folder; its absence means the program is not installed.
+constexpr std::string_view settings_file_name = "settings.ini";
+
 // A colour as the file stores it: 0x00BBGGRR (blue in the high byte), in decimal. Negative
 // values (high byte 0xFF) name system colours and are kept as they are.
 using Colour = std::int32_t;
@@ -392,6 +395,9 @@ int wheel_step(int mouse_speed);
 int monitor_index(int stored, int monitor_count);
 // Keep period of favourites for the item of "Любимые и не любимые передачи".
 int love_keep_days(int item);
+// The text of the "Новый день начинается в:" item: "00:00" .. "23:00"; "00:00" for an index
+// outside the list.
+std::string day_start_text(int item);
 
 // A monitor's work area in desktop coordinates.
 struct WorkArea final {

@@ -412,6 +412,11 @@ TEST(Settings, DerivedValues) {
     EXPECT_EQ(wheel_step(2), 2);
     EXPECT_EQ(wheel_step(-3), 2);
 
+    EXPECT_EQ(day_start_text(0), "00:00");
+    EXPECT_EQ(day_start_text(9), "09:00");
+    EXPECT_EQ(day_start_text(23), "23:00");
+    EXPECT_EQ(day_start_text(24), "00:00");
+
     EXPECT_EQ(monitor_index(3, 1), 0);  // index 3 with one monitor: the primary
     EXPECT_EQ(monitor_index(1, 2), 1);
     EXPECT_EQ(monitor_index(-1, 2), 0);
