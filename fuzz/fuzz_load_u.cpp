@@ -1,0 +1,7 @@
+// libFuzzer target: u.dat through its loader.
+#include "fuzz_common.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    zt::fuzz::load_with('u', data, size);
+    return 0;
+}
