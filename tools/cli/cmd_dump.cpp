@@ -36,8 +36,10 @@ int run_dump(const std::vector<std::string>& args) {
     user_account user;
     const DataContext ctx{store, ui, progress, user};
     load_data_files(ctx);
+    std::ios::sync_with_stdio(false);
     write_store_json(std::cout, store, user, ui.messages);
-    return 0;
+    std::cout.flush();
+    return std::cout ? 0 : 1;
 }
 
 const Registrar reg("dump", {"PROGRAM_DIR", run_dump});
