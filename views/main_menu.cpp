@@ -148,6 +148,20 @@ MainMenu build_main_menu(QMenuBar& bar, QObject& owner) {
         add_switch(*m.MPanelProg, "MPanelProgOld", QStringLiteral("Прошедшие"), {}, true);
     m.MPanelProgTxt = add_switch(*m.MPanelProg, "MPanelProgTxt",
                                  QStringLiteral("Буквенные сокращения"), {}, false);
+    m.MPanelAlarm = add_submenu(*m.MPanel, "MPanelAlarm", QStringLiteral("Оповещение"));
+
+    m.MChannels = bar.addMenu(QStringLiteral("&Каналы"));
+    m.MChannels->setObjectName(QStringLiteral("MChannels"));
+    m.MTypes = bar.addMenu(QStringLiteral("&Типы"));
+    m.MTypes->setObjectName(QStringLiteral("MTypes"));
+
+    m.MHelp = bar.addMenu(QStringLiteral("&Справка"));
+    m.MHelp->setObjectName(QStringLiteral("MHelp"));
+    m.MHelpIndex = add_item(*m.MHelp, "MHelpIndex", QStringLiteral("Содержание"));
+    m.MHelp->addSeparator();
+    m.MHelpURL = add_item(*m.MHelp, "MHelpURL", QStringLiteral("Сайт программы"));
+    m.MHelpEmail = add_item(*m.MHelp, "MHelpEmail", QStringLiteral("Письмо в службу поддержки"));
+    m.MHelp->addSeparator();
     return m;
 }
 

@@ -57,6 +57,17 @@ struct MainMenu final {
     QActionGroup* prog_sizes = nullptr;
     QAction* MPanelProgOld = nullptr;  // "Прошедшие"
     QAction* MPanelProgTxt = nullptr;  // "Буквенные сокращения"
+    QMenu* MPanelAlarm = nullptr;      // "Оповещение": the reminder switches
+
+    // "&Каналы" and "&Типы": filled by the channel panel and the genre panel.
+    QMenu* MChannels = nullptr;
+    QMenu* MTypes = nullptr;
+
+    // "&Справка"
+    QMenu* MHelp = nullptr;
+    QAction* MHelpIndex = nullptr;  // "Содержание"
+    QAction* MHelpURL = nullptr;    // "Сайт программы"
+    QAction* MHelpEmail = nullptr;  // "Письмо в службу поддержки"
 };
 
 // Builds the menus into `bar`; actions belong to `owner`.
