@@ -28,7 +28,10 @@ public:
 
 int run_gen(const std::vector<std::string>& args) {
     const Options opt(args);
-    if (opt.positional().size() != 1) {
+    std::vector<std::string> positional = opt.positional();
+    // "--legacy PROGRAM_DIR": the flag takes no value, the folder is positional.
+    if (!opt.get("legacy").empty()) positional.push_back(opt.get("legacy"));
+    if (positional.size() != 1) {
         std::cerr << "zorvan-cli gen: give one PROGRAM_DIR\n";
         return 2;
     }
@@ -40,7 +43,7 @@ int run_gen(const std::vector<std::string>& args) {
     gen::generate(store, gen::profile_by_name(opt.get("profile", "small")), clock->now(),
                   std::uint32_t(std::stoul(opt.get("seed", "1"))));
 
-    const std::filesystem::path dir(opt.positional()[0]);
+    const std::filesystem::path dir(positional[0]);
     std::filesystem::create_directories(dir / "dat");
     store.exe_dir = dir.string();
     if (store.exe_dir.back() != '/') store.exe_dir += '/';
