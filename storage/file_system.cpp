@@ -5,14 +5,17 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 
 namespace zt {
 
 FileSystem::ReadResult FileSystem::read_file(const std::string& path, std::string& out) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so a FIFO or device under a data file's name cannot hang the program; only
+    // regular files of a sane size are read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return errno == ENOENT ? ReadResult::missing : ReadResult::failed;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || std::uint64_t(st.st_size) > kMaxReadSize) {
         ::close(fd);
         return ReadResult::failed;
     }

@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace zt {
@@ -14,7 +15,10 @@ public:
     virtual ~FileSystem() = default;
 
     enum class ReadResult { ok, missing, failed };
-    // Reads a whole file. `missing` when it does not exist.
+    // No data file we write comes near this; anything larger is refused rather than read.
+    static constexpr std::uint64_t kMaxReadSize = std::uint64_t(1) << 30;
+    // Reads a whole regular file. `missing` when it does not exist; `failed` when it cannot be
+    // read, is not a regular file or is larger than kMaxReadSize.
     virtual ReadResult read_file(const std::string& path, std::string& out);
 
     // Creates or truncates a file for writing; returns a descriptor or -1.

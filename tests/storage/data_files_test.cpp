@@ -1,5 +1,6 @@
 // The four data files: round trips, the layouts, version checks, damaged and hostile bodies.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "core/cp1251.h"
 #include "core/genres.h"
@@ -170,11 +171,13 @@ TEST(DataFiles, MissingAndEmptyFilesAreAFirstRun) {
 
 TEST(DataFiles, UnreadableFileShowsTheOpenMessage) {
     ProgramDir dir;
-    std::filesystem::create_directory(dir.file("u.dat"));  // exists, but cannot be read
+    std::filesystem::create_directory(dir.file("u.dat"));   // exists, but cannot be read
+    ASSERT_EQ(mkfifo(dir.file("v.dat").c_str(), 0600), 0);  // would block a plain open
     Env env(dir);
-    EXPECT_FALSE(load_u(env.ctx));
+    EXPECT_FALSE(load_data_files(env.ctx));
     EXPECT_EQ(texts(env.rec),
-              std::vector<std::string>{"2 Ошибка при открытии файла данных: \"u.dat\""});
+              (std::vector<std::string>{"2 Ошибка при открытии файла данных: \"u.dat\"",
+                                        "2 Ошибка при открытии файла данных: \"v.dat\""}));
 }
 
 TEST(DataFiles, RecordsOfUnknownChannelsAreReadAndDropped) {
