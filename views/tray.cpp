@@ -22,6 +22,9 @@ Tray::Tray(QObject* parent) : QObject(parent) {
     MTrayDataCabinet = PopupMenuTray->addAction(QStringLiteral("Личный кабинет"));
     MTrayDataCabinet->setObjectName(QStringLiteral("MTrayDataCabinet"));
     PopupMenuTray->addSeparator();
+    MTrayAlarm = PopupMenuTray->addMenu(QStringLiteral("Оповещение"));
+    MTrayAlarm->setObjectName(QStringLiteral("MTrayAlarm"));
+    PopupMenuTray->addSeparator();
     MTrayExit = PopupMenuTray->addAction(QStringLiteral("Выход"));
     MTrayExit->setObjectName(QStringLiteral("MTrayExit"));
 

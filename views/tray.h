@@ -28,6 +28,7 @@ public:
     QMenu* PopupMenuTray = nullptr;
     QAction* MTrayRestore = nullptr;
     QAction* MTrayDataCabinet = nullptr;
+    QMenu* MTrayAlarm = nullptr;  // "Оповещение": twins of the main menu's reminder switches
     QAction* MTrayExit = nullptr;
 
 signals:
