@@ -209,6 +209,23 @@ std::optional<DateTime> parse_datetime(const all_list& store, std::string_view t
     return store.fs_file.parse(text);
 }
 
+std::optional<DateTime> DateTimeReader::operator()(std::string_view text) {
+    int h = 0, mi = 0;
+    if (text.size() == 16 && text[10] == ' ' && text[13] == ':' && digits(text, 11, 2, h) &&
+        digits(text, 14, 2, mi) && h < 24 && mi < 60 && !m_date.empty() &&
+        text.substr(0, 10) == m_date)
+        return m_day.addMinutes(h * 60 + mi);
+    const auto v = parse_datetime(m_store, text);
+    int y = 0, mo = 0, d = 0;
+    if (v && (text.size() == 10 || text.size() == 16) && text[4] == '-' && text[7] == '-' &&
+        digits(text, 0, 4, y) && digits(text, 5, 2, mo) && digits(text, 8, 2, d) &&
+        standard_file_format(m_store.fs_file)) {
+        m_date.assign(text.substr(0, 10));
+        m_day = v->date();
+    }
+    return v;
+}
+
 std::string format_datetime(const all_list& store, DateTime v) {
     if (!standard_file_format(store.fs_file)) return store.fs_file.format(v);
     int y = 0, mo = 0, d = 0;

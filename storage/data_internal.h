@@ -42,6 +42,19 @@ void report_index(const DataContext& ctx, std::size_t index, std::size_t count);
 std::optional<DateTime> parse_datetime(const all_list& store, std::string_view text);
 std::string format_datetime(const all_list& store, DateTime v);
 
+// parse_datetime for a run of texts that mostly share their date (a channel's programmes):
+// the day of the last date read is reused.
+class DateTimeReader final {
+public:
+    explicit DateTimeReader(const all_list& store) : m_store(store) {}
+    std::optional<DateTime> operator()(std::string_view text);
+
+private:
+    const all_list& m_store;
+    std::string m_date;  // the last "yyyy-MM-dd" read
+    DateTime m_day;
+};
+
 // Channel id -> channel, for the readers of files that refer to channels by id.
 std::unordered_map<std::int32_t, std::shared_ptr<chl_serv_list>> channel_index(
     const all_list& store);

@@ -89,6 +89,25 @@ private:
     std::unordered_map<std::string, std::size_t> m_alive;
 };
 
+// Genres by their (family, sub-genre) byte pair, resolved as find_type does (the first genre
+// of the catalogue with that pair; none for family 0): one lookup per programme.
+class GenreTable final {
+public:
+    explicit GenreTable(const all_list& store) : m_table(256 * 256, nullptr) {
+        for (std::size_t i = store.types.size(); i-- > 0;) {
+            const type_serv_list& t = *store.types[i];
+            if (t.family >= 1 && t.family <= 255 && t.sub >= 0 && t.sub <= 255)
+                m_table[std::size_t(t.family) * 256 + std::size_t(t.sub)] = &t;
+        }
+    }
+    const type_serv_list* find(std::uint8_t family, std::uint8_t sub) const {
+        return m_table[std::size_t(family) * 256 + sub];
+    }
+
+private:
+    std::vector<const type_serv_list*> m_table;
+};
+
 template <class T>
 std::unordered_map<std::int32_t, std::shared_ptr<T>> first_by_id(
     const std::vector<std::shared_ptr<T>>& list) {
@@ -98,7 +117,7 @@ std::unordered_map<std::int32_t, std::shared_ptr<T>> first_by_id(
 }
 
 void read_channel(const DataContext& ctx, FieldReader& r, std::int32_t version,
-                  chl_serv_list* channel) {
+                  const GenreTable& genres, chl_serv_list* channel) {
     all_list& store = ctx.store;
     {
         std::optional<DayList> days;
@@ -127,6 +146,7 @@ void read_channel(const DataContext& ctx, FieldReader& r, std::int32_t version,
             anons.emplace(id, store.add_anons(*channel, id, std::move(text), std::move(picture)));
     }
 
+    data::DateTimeReader dates(store);
     const std::int32_t progs = r.Int32();
     for (std::int32_t i = 0; i < progs && !r.at_end(); ++i) {
         const std::int32_t id = r.Int32();
@@ -148,12 +168,15 @@ void read_channel(const DataContext& ctx, FieldReader& r, std::int32_t version,
         const std::int32_t love_id = version == 1 ? r.Int32() : -1;
         if (!channel) continue;
         // A programme whose times do not read is dropped: it could not be placed anyway.
-        const auto start = data::parse_datetime(store, start_text);
-        const auto finish = data::parse_datetime(store, finish_text);
+        const auto start = dates(start_text);
+        const auto finish = dates(finish_text);
         if (!start || !finish) continue;
+        // The genre, announcement and favourite are resolved here with one lookup each.
         auto p =
-            store.add_tvprog(*channel, id, continued, *start, *finish, family, sub, rating,
-                             reported, std::move(title), std::move(descr), -1, mark, -1, alarm);
+            store.add_tvprog(*channel, id, continued, *start, *finish, 0, sub, rating, reported,
+                             std::move(title), std::move(descr), -1, mark, -1, alarm);
+        p->type_family = family;
+        p->type = genres.find(family, sub);
         // The announcement among those of this channel, the favourite among its favourites.
         if (anons_id != -1) {
             const auto a = anons.find(anons_id);
@@ -180,12 +203,14 @@ bool load_t(const DataContext& ctx) {
         ctx.user.password = r.ShortText();
         ctx.user.paid_login = r.ShortText();
         const auto index = data::channel_index(store);
+        const GenreTable genres(store);
         const std::int32_t count = r.at_end() ? 0 : r.Int32();
         for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
             const std::int32_t id = r.Int32();
             const auto it = index.find(id);
             // Records of a channel that u.dat did not create are read and dropped.
-            read_channel(ctx, r, body->version, it == index.end() ? nullptr : it->second.get());
+            read_channel(ctx, r, body->version, genres,
+                         it == index.end() ? nullptr : it->second.get());
             data::report_position(ctx, r);
         }
     } catch (const field_error&) {

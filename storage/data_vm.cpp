@@ -85,18 +85,45 @@ bool load_v(const DataContext& ctx) {
 
 namespace {
 
-// The first programme of a channel with a given id and start, as apply_tvprog_marks finds it,
-// with one lookup per mark instead of a scan.
-struct ProgKey final {
+// One mark record as read.
+struct MarkRecord final {
+    std::uint8_t mark = 0;
+    std::uint8_t alarm = 0;
+    std::int32_t love_id = -1;
+};
+
+struct MarkKey final {
     std::int32_t id;
     std::int64_t start;
-    bool operator==(const ProgKey&) const = default;
+    bool operator==(const MarkKey&) const = default;
 };
-struct ProgKeyHash final {
-    std::size_t operator()(const ProgKey& k) const {
+struct MarkKeyHash final {
+    std::size_t operator()(const MarkKey& k) const {
         return std::hash<std::uint64_t>()(std::uint64_t(k.start) * 1000003u + std::uint32_t(k.id));
     }
 };
+
+// Applies a channel's marks as apply_tvprog_marks would, one record after the other: each
+// goes to the first programme with its id and start, so where several records name the same
+// programme the last one stands, and a record whose programme is gone is dropped. One pass over
+// the programmes with a lookup among the (few) records, instead of a search per record.
+void apply_marks(chl_serv_list& channel,
+                 std::unordered_map<MarkKey, MarkRecord, MarkKeyHash>& records) {
+    if (records.empty()) return;
+    std::unordered_map<std::int32_t, std::shared_ptr<love_list>> loves;
+    for (const auto& l : channel.love) loves.emplace(l->id, l);  // the first of an id wins
+    for (const auto& p : channel.tvprog) {
+        const auto it = records.find(MarkKey{p->id, p->start.seconds()});
+        if (it == records.end()) continue;
+        const MarkRecord& rec = it->second;
+        p->mark = rec.mark;
+        p->alarm = rec.alarm;
+        const auto l = rec.love_id == -1 ? loves.end() : loves.find(rec.love_id);
+        p->love = l == loves.end() ? nullptr : l->second;
+        records.erase(it);  // later programmes with the same key keep their own state
+        if (records.empty()) break;
+    }
+}
 
 }  // namespace
 
@@ -113,32 +140,26 @@ bool load_m(const DataContext& ctx) {
             const std::int32_t id = r.Int32();
             const auto it = index.find(id);
             chl_serv_list* channel = it == index.end() ? nullptr : it->second.get();
-            std::unordered_map<ProgKey, tvprog_serv_list*, ProgKeyHash> progs;
-            std::unordered_map<std::int32_t, std::shared_ptr<love_list>> loves;
+            std::unordered_map<MarkKey, MarkRecord, MarkKeyHash> records;
             const std::int32_t n = r.Int32();
-            for (std::int32_t k = 0; k < n && !r.at_end(); ++k) {
-                const std::int32_t prog_id = r.Int32();
-                const std::string_view start_text = r.ShortTextView();
-                const std::uint8_t mark = r.Flag();
-                const std::uint8_t alarm = r.Flag();
-                const std::int32_t love_id = r.Int32();
-                if (!channel) continue;
-                const auto start = data::parse_datetime(store, start_text);
-                if (!start) continue;
-                if (progs.empty() && !channel->tvprog.empty()) {
-                    progs.reserve(channel->tvprog.size());
-                    for (const auto& p : channel->tvprog)
-                        progs.emplace(ProgKey{p->id, p->start.seconds()}, p.get());
-                    for (const auto& l : channel->love) loves.emplace(l->id, l);
+            try {
+                for (std::int32_t k = 0; k < n && !r.at_end(); ++k) {
+                    const std::int32_t prog_id = r.Int32();
+                    const std::string_view start_text = r.ShortTextView();
+                    MarkRecord rec;
+                    rec.mark = r.Flag();
+                    rec.alarm = r.Flag();
+                    rec.love_id = r.Int32();
+                    if (!channel) continue;
+                    const auto start = data::parse_datetime(store, start_text);
+                    if (!start) continue;
+                    records[MarkKey{prog_id, start->seconds()}] = rec;
                 }
-                // A mark whose programme is gone is dropped.
-                const auto p = progs.find(ProgKey{prog_id, start->seconds()});
-                if (p == progs.end()) continue;
-                p->second->mark = mark;
-                p->second->alarm = alarm;
-                const auto l = love_id == -1 ? loves.end() : loves.find(love_id);
-                p->second->love = l == loves.end() ? nullptr : l->second;
+            } catch (const field_error&) {
+                if (channel) apply_marks(*channel, records);  // the marks read before the damage
+                throw;
             }
+            if (channel) apply_marks(*channel, records);
             data::report_position(ctx, r);
         }
     } catch (const field_error&) {

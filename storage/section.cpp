@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <array>
 #include <climits>
-#include <cstring>
-#include <vector>
+#include <cstdlib>
+#include <new>
+#include <utility>
 
 namespace zt {
 namespace {
@@ -24,37 +25,9 @@ void report(Progress* progress, std::size_t done, std::size_t total) {
     if (progress) progress->job_progress(total == 0 ? 100 : int(done * 100 / total));
 }
 
-// Output in blocks of one chunk each, inflated into directly; joined once at the end, when
-// the total size is known.
-class ChunkList final {
-public:
-    char* next() {
-        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(kSectionChunk));
-        return m_blocks.back().get();
-    }
-    void used(std::size_t n) { m_size += n; }
-    std::size_t size() const { return m_size; }
-    // Copies the blocks into `out` (of size()) and frees them one by one.
-    void join(char* out) {
-        std::size_t left = m_size;
-        for (auto& b : m_blocks) {
-            const std::size_t n = std::min(left, kSectionChunk);
-            std::memcpy(out, b.get(), n);
-            out += n;
-            left -= n;
-            b.reset();
-        }
-        m_blocks.clear();
-    }
-
-private:
-    std::vector<std::unique_ptr<char[]>> m_blocks;
-    std::size_t m_size = 0;
-};
-
 // Inflates `prefix` followed by `data` (together a zlib stream). Input is fed and output
 // drained in chunks. A stream that ends before its end marker yields what could be inflated.
-bool inflate_parts(std::string_view prefix, std::string_view data, ChunkList& out,
+bool inflate_parts(std::string_view prefix, std::string_view data, ByteBuffer& out,
                    Progress* progress, std::size_t max_output) {
     z_stream zs{};
     if (inflateInit(&zs) != Z_OK) return false;
@@ -64,11 +37,10 @@ bool inflate_parts(std::string_view prefix, std::string_view data, ChunkList& ou
     zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(prefix.data()));
     zs.avail_in = uInt(prefix.size());
     bool ok = true;
-    char* block = nullptr;
-    std::size_t block_left = 0;
+    bool output_full = false;
     for (;;) {
-        if (zs.avail_in == 0 && block_left != 0) {
-            // The output block has room, so zlib holds nothing back: more input is needed.
+        if (zs.avail_in == 0 && !output_full) {
+            // The last read had room left, so zlib holds nothing back: more input is needed.
             in_prefix = false;
             if (fed_data >= data.size()) break;  // the input ended early: keep what we have
             const std::size_t n = std::min(kSectionChunk, data.size() - fed_data);
@@ -76,27 +48,24 @@ bool inflate_parts(std::string_view prefix, std::string_view data, ChunkList& ou
             zs.avail_in = uInt(n);
             fed_data += n;
         }
-        if (block_left == 0) {
-            block = out.next();
-            block_left = kSectionChunk;
-        }
-        zs.next_out = reinterpret_cast<Bytef*>(block + (kSectionChunk - block_left));
-        zs.avail_out = uInt(block_left);
+        // One read of at most a chunk, straight into the output.
+        zs.next_out = reinterpret_cast<Bytef*>(out.room(kSectionChunk));
+        zs.avail_out = uInt(kSectionChunk);
         const int rc = inflate(&zs, Z_NO_FLUSH);
-        const std::size_t produced = block_left - zs.avail_out;
-        block_left = zs.avail_out;
+        const std::size_t produced = kSectionChunk - zs.avail_out;
+        output_full = zs.avail_out == 0;
         if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) {
             ok = false;  // damaged data or a wrong checksum
             break;
         }
-        out.used(produced);
+        out.grow(produced);
         if (out.size() > max_output) {
             ok = false;  // far more than any real section holds
             break;
         }
         const std::size_t consumed =
             in_prefix ? prefix.size() - zs.avail_in : prefix.size() + fed_data - zs.avail_in;
-        if (block_left == 0 || rc == Z_STREAM_END) report(progress, consumed, total);
+        report(progress, consumed, total);
         if (rc == Z_STREAM_END) break;
         if (rc == Z_BUF_ERROR && zs.avail_in != 0 && produced == 0) {
             ok = false;  // no progress possible
@@ -109,11 +78,9 @@ bool inflate_parts(std::string_view prefix, std::string_view data, ChunkList& ou
 
 bool inflate_to_string(std::string_view prefix, std::string_view data, std::string& out,
                        Progress* progress, std::size_t max_output) {
-    ChunkList chunks;
-    if (!inflate_parts(prefix, data, chunks, progress, max_output)) return false;
-    std::string result(chunks.size(), '\0');
-    chunks.join(result.data());
-    out = std::move(result);
+    ByteBuffer buffer;
+    if (!inflate_parts(prefix, data, buffer, progress, max_output)) return false;
+    out.assign(buffer.view());
     return true;
 }
 
@@ -141,12 +108,47 @@ bool InflateSection(std::string& data, Progress* progress, std::size_t max_outpu
 bool InflateSection(std::string_view compressed, ByteBuffer& out, Progress* progress,
                     std::size_t max_output) {
     if (max_output == 0) max_output = inflate_limit(compressed.size());
-    ChunkList chunks;
-    if (!inflate_parts(kHeaderView, compressed, chunks, progress, max_output)) return false;
-    out.size = chunks.size();
-    out.data = std::make_unique_for_overwrite<char[]>(out.size);
-    chunks.join(out.data.get());
+    ByteBuffer buffer;
+    if (!inflate_parts(kHeaderView, compressed, buffer, progress, max_output)) return false;
+    buffer.trim();
+    out = std::move(buffer);
     return true;
+}
+
+ByteBuffer& ByteBuffer::operator=(ByteBuffer&& o) noexcept {
+    if (this != &o) {
+        std::free(m_data);
+        m_data = std::exchange(o.m_data, nullptr);
+        m_size = std::exchange(o.m_size, 0);
+        m_capacity = std::exchange(o.m_capacity, 0);
+    }
+    return *this;
+}
+
+ByteBuffer::~ByteBuffer() {
+    std::free(m_data);
+}
+
+char* ByteBuffer::room(std::size_t n) {
+    if (m_capacity - m_size < n) {
+        // Doubling while small, then steps of 16 MB: large blocks move by remapping pages, so
+        // a step is cheap and the spare room stays small.
+        constexpr std::size_t kStep = std::size_t(16) << 20;
+        const std::size_t want = std::max(m_size + n, std::min(m_capacity * 2, m_capacity + kStep));
+        void* p = std::realloc(m_data, want);
+        if (!p) throw std::bad_alloc();
+        m_data = static_cast<char*>(p);
+        m_capacity = want;
+    }
+    return m_data + m_size;
+}
+
+void ByteBuffer::trim() {
+    if (m_capacity == m_size || m_size == 0) return;
+    if (void* p = std::realloc(m_data, m_size)) {
+        m_data = static_cast<char*>(p);
+        m_capacity = m_size;
+    }
 }
 
 void DeflateSection(std::string& data, Progress* progress) {

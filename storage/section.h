@@ -31,15 +31,31 @@ bool inflate_zlib(std::string_view stream, std::string& out, Progress* progress,
 // `inflate_limit(data.size())`.
 bool InflateSection(std::string& data, Progress* progress = nullptr, std::size_t max_output = 0);
 
-// Bytes of a known size that are not zero-filled before use: large inflated bodies.
-struct ByteBuffer final {
-    std::unique_ptr<char[]> data;
-    std::size_t size = 0;
-    std::string_view view() const { return {data.get(), size}; }
+// A block of bytes that grows without being zero-filled or copied (large blocks are moved by
+// the allocator's page remapping): the inflated bodies of data files.
+class ByteBuffer final {
+public:
+    ByteBuffer() = default;
+    ByteBuffer(ByteBuffer&& o) noexcept { *this = std::move(o); }
+    ByteBuffer& operator=(ByteBuffer&& o) noexcept;
+    ~ByteBuffer();
+
+    std::string_view view() const { return {m_data, m_size}; }
+    std::size_t size() const { return m_size; }
+    // At least `n` writable bytes after the end; they count once passed to `grow`.
+    char* room(std::size_t n);
+    void grow(std::size_t n) { m_size += n; }
+    // Gives back the capacity beyond the size.
+    void trim();
+
+private:
+    char* m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
 };
 
 // Inflates the compressed bytes of one section into `out`, as InflateSection does, without a
-// copy of the input and with the output in one block of exactly its size.
+// copy of the input or of the output.
 bool InflateSection(std::string_view compressed, ByteBuffer& out, Progress* progress = nullptr,
                     std::size_t max_output = 0);
 
