@@ -45,8 +45,10 @@ bool SingleInstance::activate_running(const QString& name, QString* reply, int t
 
 bool SingleInstance::listen() {
     if (!m_server) {
+        // No socket options: with them the server is made elsewhere and renamed into place,
+        // which would silently replace a live copy's socket. A plain bind fails on a taken
+        // name, and the runtime folder is the user's own already.
         m_server = new QLocalServer(this);
-        m_server->setSocketOptions(QLocalServer::UserAccessOption);
         connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::on_connection);
     }
     if (m_server->listen(m_name)) return true;

@@ -1,0 +1,190 @@
+// The main window: side panel placement, pages, close and tray behaviour, layout settings.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTest>
+
+#include "core/store.h"
+#include "storage/settings.h"
+#include "ui_helpers.h"
+#include "views/logic/view_state.h"
+#include "views/main_window.h"
+#include "views/tray.h"
+
+namespace zt {
+namespace {
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = std::make_unique<TFMain>(settings, view);
+        window->resize(800, 570);
+        window->show();
+        settle();
+    }
+    void settle() {
+        QApplication::processEvents();
+        QApplication::sendPostedEvents();
+        QApplication::processEvents();
+    }
+    void trigger(QAction* action) {
+        action->trigger();
+        settle();
+    }
+    QWidget* channels() const { return window->PanelUtils->ScrollBoxChannels; }
+    QWidget* types() const { return window->PanelUtils->ScrollBoxTypes; }
+    QSplitterHandle* general_handle() const { return window->SplitterGeneral->handle(1); }
+
+    all_list store;
+    ViewState view{store};
+    Settings settings;
+    std::unique_ptr<TFMain> window;
+};
+
+TEST_F(MainWindow, CaptionSizeAndPages) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ЗОРВАН. Телепрограмма."));
+    EXPECT_EQ(window->minimumSize(), QSize(640, 400));
+    QStringList tabs;
+    for (int i = 0; i < window->PageControlProg->count(); ++i)
+        tabs << window->PageControlProg->tabText(i);
+    EXPECT_EQ(tabs, QStringList({"Сейчас", "Скоро", "По дням", "Поиск"}));
+}
+
+TEST_F(MainWindow, HidingBothPanelsHidesTheSidePanelAndOneShownFillsIt) {
+    trigger(window->menu.MPanelUtilsChannels);
+    trigger(window->menu.MPanelUtilsTypes);
+    EXPECT_FALSE(window->PanelUtils->isVisible());
+    EXPECT_FALSE(general_handle()->isVisible());
+    EXPECT_EQ(window->PageControlProg->width(), window->SplitterGeneral->width());
+
+    trigger(window->menu.MPanelUtilsTypes);
+    EXPECT_TRUE(window->PanelUtils->isVisible());
+    EXPECT_TRUE(general_handle()->isVisible());
+    EXPECT_FALSE(channels()->isVisible());
+    EXPECT_TRUE(types()->isVisible());
+    EXPECT_EQ(types()->height(), window->PanelUtils->height());
+}
+
+TEST_F(MainWindow, EachEdgePlacesThePanelAndArrangesItsTwoHalves) {
+    struct Case {
+        QAction* item;
+        bool upright;
+        bool panel_first;
+    };
+    const Case cases[] = {
+        {window->menu.MPanelUtilsVUp, false, true},
+        {window->menu.MPanelUtilsHRight, true, false},
+        {window->menu.MPanelUtilsVDown, false, false},
+        {window->menu.MPanelUtilsHLeft, true, true},
+    };
+    for (const Case& c : cases) {
+        trigger(c.item);
+        SCOPED_TRACE(c.item->text().toStdString());
+        EXPECT_TRUE(c.item->isChecked());
+        const QRect panel = window->PanelUtils->geometry();
+        const QRect pages = window->PageControlProg->geometry();
+        if (c.upright) {
+            EXPECT_EQ(panel.height(), pages.height());
+            EXPECT_EQ(panel.left() < pages.left(), c.panel_first);
+            // Channels above, genres below, half each.
+            EXPECT_LT(channels()->y(), types()->y());
+            EXPECT_NEAR(channels()->height(), types()->height(), 4);
+        } else {
+            EXPECT_EQ(panel.width(), pages.width());
+            EXPECT_EQ(panel.top() < pages.top(), c.panel_first);
+            // Lying flat: channels left, genres right, half the width each.
+            EXPECT_LT(channels()->x(), types()->x());
+            EXPECT_NEAR(channels()->width(), types()->width(), 4);
+            EXPECT_EQ(channels()->height(), types()->height());
+        }
+    }
+}
+
+TEST_F(MainWindow, PageItemsAndTabsFollowEachOther) {
+    trigger(window->menu.MPanelProgPages[2]);
+    EXPECT_EQ(window->PageControlProg->currentIndex(), 2);
+    window->PageControlProg->setCurrentIndex(3);
+    EXPECT_TRUE(window->menu.MPanelProgPages[3]->isChecked());
+    QTest::keyClick(window.get(), Qt::Key_F2, Qt::ControlModifier);
+    EXPECT_EQ(window->PageControlProg->currentIndex(), 1);
+}
+
+TEST_F(MainWindow, ClosingGoesToTheTrayOrAsksToExitAsSet) {
+    QSignalSpy exit(window.get(), &TFMain::exit_requested);
+    settings.general.tray_minimize = true;
+    window->close();
+    settle();
+    EXPECT_EQ(exit.count(), 0);
+    EXPECT_TRUE(window->isHidden() || window->isMinimized());
+
+    window->RestoreFromTray();
+    settle();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isMinimized());
+
+    settings.general.tray_minimize = false;
+    window->close();
+    EXPECT_EQ(exit.count(), 1);
+    EXPECT_TRUE(window->isVisible());  // the application decides, after saving
+
+    window->allow_close();
+    EXPECT_TRUE(window->close());
+}
+
+TEST_F(MainWindow, ExitItemsOfTheMenuAndTheTrayAskToExit) {
+    QSignalSpy exit(window.get(), &TFMain::exit_requested);
+    trigger(window->menu.MDataExit);
+    window->tray().MTrayExit->trigger();
+    EXPECT_EQ(exit.count(), 2);
+}
+
+TEST_F(MainWindow, LayoutSettingsComeBackAsTheyWereApplied) {
+    settings.side_panel.pos_left = false;
+    settings.side_panel.pos_down = true;
+    settings.side_panel.show_types = false;
+    settings.side_panel.geometry.height = 150;
+    window->apply_layout_settings();
+    settle();
+    EXPECT_TRUE(window->menu.MPanelUtilsVDown->isChecked());
+    EXPECT_FALSE(window->menu.MPanelUtilsTypes->isChecked());
+    EXPECT_FALSE(types()->isVisible());
+    EXPECT_GT(window->PanelUtils->y(), window->PageControlProg->y());
+    EXPECT_EQ(window->PanelUtils->height(), 150);
+    EXPECT_EQ(window->PageControlProg->currentIndex(), 0);
+
+    settings.side_panel = SidePanelSettings{};
+    window->collect_layout_settings();
+    EXPECT_TRUE(settings.side_panel.pos_down);
+    EXPECT_FALSE(settings.side_panel.pos_left);
+    EXPECT_FALSE(settings.side_panel.show_types);
+    EXPECT_TRUE(settings.side_panel.show_channels);
+    EXPECT_EQ(settings.side_panel.geometry.height, 150);
+    EXPECT_EQ(settings.main_window.width, window->width());
+}
+
+TEST_F(MainWindow, AWindowSavedOffTheScreenComesBackOntoIt) {
+    settings.main_window = MainWindowSettings{800, 570, 0, 5000, 0};
+    window->apply_layout_settings();
+    const QRect area = window->screen()->availableGeometry();
+    EXPECT_EQ(window->pos().x(), area.left());
+    EXPECT_EQ(window->size(), QSize(800, 570));
+}
+
+TEST_F(MainWindow, LockingDisablesMenusPanelAndPages) {
+    window->LockMainWindow(true);
+    for (QAction* top : window->menuBar()->actions()) EXPECT_FALSE(top->isEnabled());
+    EXPECT_FALSE(window->PanelUtils->isEnabled());
+    EXPECT_FALSE(window->PageControlProg->isEnabled());
+    EXPECT_FALSE(general_handle()->isEnabled());
+    window->LockMainWindow(false);
+    EXPECT_TRUE(window->menu.MData->menuAction()->isEnabled());
+    EXPECT_TRUE(window->PageControlProg->isEnabled());
+}
+
+}  // namespace
+}  // namespace zt
