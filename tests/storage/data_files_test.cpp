@@ -320,3 +320,75 @@ TEST(DataFiles, LoadingReportsProgress) {
 
 }  // namespace
 }  // namespace zt
+
+namespace zt {
+namespace {
+
+// The readers resolve repeated days, announcements and marks with lookups of their own; the
+// result must be what the store's operations give when the records are applied one by one.
+TEST(DataFiles, RepeatedRecordsResolveAsTheStoreOperationsDo) {
+    struct Day {
+        const char* date;
+        std::uint8_t full, with_anons;
+    };
+    const std::vector<Day> days = {{"2024-03-11", 0, 0}, {"2024-03-12", 1, 0}, {"2024-03-11", 1, 1},
+                                   {"2024-03-12", 0, 0}, {"2024-03-13", 0, 1}, {"2024-03-11", 0, 1},
+                                   {"2024-03-13", 2, 1}, {"2024-03-14", 1, 0}};
+    struct Mark {
+        std::int32_t id;
+        const char* start;
+        std::uint8_t mark, alarm;
+        std::int32_t love;
+    };
+    const std::vector<Mark> marks = {
+        {1, "2024-03-11 10:00", 1, 0, 4},  // overwritten below
+        {2, "2024-03-11 11:00", 0, 1, -1},
+        {1, "2024-03-11 10:00", 0, 1, 9},  // the last for programme 1 stands; 9 is unknown
+        {3, "2024-03-11 12:00", 1, 1, 4},  // two programmes share id and start: the first
+        {5, "2024-03-11 13:00", 1, 1, 4},  // no such programme
+    };
+
+    ProgramDir dir;
+    Env expected(dir);
+    all_list& s = *expected.store;
+    auto c = s.add_channel(1, "Один"_cp, "", "00000001", s.add_logo({}));
+    s.add_love(*c, 4, "Кино"_cp, 1, test::at("2024-03-10"));
+    s.add_anons(*c, 7, "первый"_cp, "");
+    s.add_anons(*c, 7, "второй с тем же id"_cp, "");
+    const std::pair<std::int32_t, const char*> progs[] = {{1, "2024-03-11 10:00"},
+                                                          {2, "2024-03-11 11:00"},
+                                                          {3, "2024-03-11 12:00"},
+                                                          {3, "2024-03-11 12:00"}};
+    for (const auto& [id, start] : progs)
+        s.add_tvprog(*c, id, 0, test::at(start), test::at(start).addMinutes(30), 2, 4, 0, 0,
+                     "Кино"_cp, "", 7, 0, -1, 0);
+    ASSERT_TRUE(save_data_files(expected.ctx, true, true, true, false));
+    // t.dat again, with the repeated days.
+    std::string t = test::st("") + test::st("") + test::st("") + i32(1) + i32(1) +
+                    i32(std::int32_t(days.size()));
+    for (const auto& d : days) t += std::string(d.date) + char(d.full) + char(d.with_anons);
+    const std::string t_saved = test::open_file(test::read_bytes(dir.file("t.dat"))).second;
+    FieldReader tr(t_saved);
+    tr.ShortText(), tr.ShortText(), tr.ShortText(), tr.Int32(), tr.Int32();
+    const std::int32_t no_days = tr.Int32();
+    ASSERT_EQ(no_days, 0);
+    t += t_saved.substr(tr.pos());
+    test::write_bytes(dir.file("t.dat"), test::make_file(2, t));
+    std::string m = i32(1) + i32(1) + i32(std::int32_t(marks.size()));
+    for (const auto& k : marks)
+        m += i32(k.id) + test::st(k.start) + char(k.mark) + char(k.alarm) + i32(k.love);
+    test::write_bytes(dir.file("m.dat"), test::make_file(2, m));
+
+    for (const auto& d : days) s.add_dt_local(*c, d.date, d.full, d.with_anons);
+    for (const auto& k : marks)
+        s.apply_tvprog_marks(*c, k.id, test::at(k.start), k.mark, k.love, k.alarm);
+
+    Env loaded(dir);
+    ASSERT_TRUE(load_data_files(loaded.ctx));
+    EXPECT_EQ(test::dump(loaded), test::dump(expected));
+    // Programmes name the first announcement of their id.
+    EXPECT_EQ(loaded.store->channels[0]->tvprog[0]->anons, loaded.store->channels[0]->anons[0]);
+}
+
+}  // namespace
+}  // namespace zt
