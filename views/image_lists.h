@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QPixmap>
 #include <vector>
 
@@ -19,6 +20,10 @@ constexpr int kTypeIconCount = 17;
 const std::vector<QPixmap>& types_button_icons(int size);
 // One icon of the list; an index outside the list gives a null pixmap.
 QPixmap type_icon(int index, int size);
+
+// A glyph of the pages' and detail windows' buttons (":/views/<size>/<name>.png" in 16, 24
+// and 32 pixels): "multi", "group", "find", "print", "profiles", "up", "down", "close".
+QIcon view_icon(const char* name);
 
 // Channel logo lists `ImageListChannels<size>Logo`, decoded from the store's `logos` (BMP
 // images); the same index in every size. Decoding is done once per store generation:

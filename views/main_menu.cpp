@@ -162,6 +162,7 @@ MainMenu build_main_menu(QMenuBar& bar, QObject& owner) {
     m.MHelpURL = add_item(*m.MHelp, "MHelpURL", QStringLiteral("Сайт программы"));
     m.MHelpEmail = add_item(*m.MHelp, "MHelpEmail", QStringLiteral("Письмо в службу поддержки"));
     m.MHelp->addSeparator();
+    m.MHelpAbout = add_item(*m.MHelp, "MHelpAbout", QStringLiteral("О программе"));
     return m;
 }
 

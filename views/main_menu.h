@@ -68,6 +68,7 @@ struct MainMenu final {
     QAction* MHelpIndex = nullptr;  // "Содержание"
     QAction* MHelpURL = nullptr;    // "Сайт программы"
     QAction* MHelpEmail = nullptr;  // "Письмо в службу поддержки"
+    QAction* MHelpAbout = nullptr;  // "О программе"
 };
 
 // Builds the menus into `bar`; actions belong to `owner`.

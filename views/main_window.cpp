@@ -13,6 +13,7 @@
 
 #include "storage/settings.h"
 #include "views/app_resources.h"
+#include "views/program_pages.h"
 #include "views/tray.h"
 #include "views/window_placement.h"
 
@@ -30,6 +31,7 @@ TFMain::TFMain(Settings& settings, ViewState& view, QWidget* parent)
     SplitterGeneral = new QSplitter(this);
     PanelUtils = new SidePanel(SplitterGeneral);
     build_pages();
+    m_programs = new ProgramPages(*PageControlProg, menu, m_settings, m_view, this);
     m_layout = std::make_unique<SidePanelLayout>(*SplitterGeneral, *PanelUtils, *PageControlProg);
     setCentralWidget(SplitterGeneral);
 
@@ -109,7 +111,7 @@ void TFMain::LayoutSidePanel() {
 void TFMain::set_page(int index) {
     if (index < 0 || index >= 4) return;
     menu.MPanelProgPages[std::size_t(index)]->setChecked(true);
-    PageControlProg->setCurrentIndex(index);
+    m_programs->set_page(index);
 }
 
 void TFMain::apply_layout_settings() {
@@ -145,6 +147,7 @@ void TFMain::apply_layout_settings() {
     else
         PanelUtils->set_panel_sizes(ch.width, ty.width);
 
+    m_programs->apply_settings();
     set_page(0);
 }
 
@@ -190,6 +193,7 @@ void TFMain::collect_layout_settings() {
             m_settings.genre_panel.geometry = geometry(PanelUtils->ScrollBoxTypes);
     }
     m_settings.pages.geometry = geometry(PageControlProg);
+    m_programs->collect_settings();
 }
 
 void TFMain::HideToTray() {

@@ -14,6 +14,7 @@ namespace zt {
 
 struct Settings;
 struct ViewState;
+class ProgramPages;
 class Tray;
 
 // The main window: the side panel with the channel and genre panel areas, the programme pages
@@ -35,6 +36,8 @@ public:
     // "Сейчас", "Скоро", "По дням", "Поиск": the programme tables go into these pages.
     std::array<QWidget*, 4> pages{};
     Tray& tray() { return *m_tray; }
+    // The programme pages: tables, page controls, RebuildProgramList.
+    ProgramPages& programs() { return *m_programs; }
     ViewState& view() { return m_view; }
 
     // Layout from the settings model: window geometry and state, side panel switches and
@@ -80,6 +83,7 @@ private:
     ViewState& m_view;
     std::unique_ptr<SidePanelLayout> m_layout;
     Tray* m_tray = nullptr;
+    ProgramPages* m_programs = nullptr;
     bool m_close_allowed = false;
 };
 

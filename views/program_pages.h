@@ -6,7 +6,9 @@
 #include <functional>
 #include <memory>
 
-#include "views/logic/page_options.h"
+#include "views/image_lists.h"
+#include "views/logic/program_list.h"
+#include "views/prog_delegate.h"
 
 class QAction;
 class QActionGroup;
@@ -25,14 +27,20 @@ class ProgramRowDelegate;
 class SoonPageControls;
 class DaysPageControls;
 class FindPageControls;
+class TFAbout;
 class TFAnons;
+class TFChannel;
+class TFColTvprog;
+struct chl_local_list;
+struct chl_serv_list;
 
 // The four programme pages ("Сейчас", "Скоро", "По дням", "Поиск") of the main window: their
 // tables, page controls, the row popup menu, the column chooser, the minute refresh and the
 // announcement window. One instance lives in the main window (`TFMain::programs()`).
 //
 // Everything that changes what the schedule shows (the panels, the menus, downloads, the
-// settings dialog) ends with RebuildProgramList().
+// settings dialog) ends with RebuildProgramList(). The row list of `ViewState::list` belongs
+// to the tables: nothing else may rebuild or clear it while they show it.
 class ProgramPages final : public QObject {
     Q_OBJECT
 public:
@@ -47,6 +55,9 @@ public:
     // The clock tick: rebuilds "Сейчас" and "Скоро", brings the time left of the other pages'
     // rows up to date, then runs the reminder check.
     void RefreshProgramList();
+    // A tick of the refresh timer: every second until a whole minute, then once a minute,
+    // RefreshProgramList.
+    void TimerTvprogUpdateTimer();
     // Font and icon size of the four tables: 16, 24 or 32.
     void SetProgramListSize(int size);
     int list_size() const { return m_size; }
@@ -69,6 +80,16 @@ public:
     TFAnons& anons_window() const { return *m_anons; }
     // The "Колонки" dialog for the active table.
     void ShowColumnChooser();
+    TFColTvprog& column_chooser() const { return *m_columns; }
+    // The channel description window (right button in the channel panel, the managers).
+    void ShowChannelInfo(const chl_local_list& member);
+    void ShowChannelInfo(const chl_serv_list& channel);
+    TFChannel& channel_window() const { return *m_channel; }
+    // "О программе", modal.
+    void ShowAbout();
+    TFAbout& about_window() const { return *m_about; }
+    // The channel logos decoded for the tables and the detail windows.
+    const LogoImages& logos() const { return m_logos; }
 
     // Settings: applies the table settings of the model (column widths, switches, icon size,
     // colours and font, the day start of "По дням") and collects them back before a save.
@@ -98,16 +119,20 @@ public:
 signals:
     // After every rebuild (print preview, status, tests).
     void rebuilt();
+    // A page switch changed the channel choice (multiple with every channel for "Сейчас" and
+    // "Скоро", single with the first channel for "По дням"): the channel panel redraws.
+    void channel_choice_changed();
 
 private:
-    void build_menu_items();
+    void connect_menu();
     void build_row_menu();
     void connect_table(int page);
+    void open_row_menu(const QPoint& global);
     void on_page_changed(int index);
-    void on_timer();
     void update_week_captions();
     void restore_view(ProgramTable& t, int selected, int top);
-    void repaint_tables(bool all);
+    void repaint_tables();
+    QFont table_font() const;
 
     QTabWidget& m_pages;
     MainMenu& m_menu;
@@ -117,6 +142,8 @@ private:
     std::array<ProgramTable*, 4> m_tables{};
     std::array<ProgramTableModel*, 4> m_models{};
     ProgramRowDelegate* m_delegate = nullptr;
+    RowPaintContext m_ctx;
+    LogoImages m_logos;
     SoonPageControls* m_soon = nullptr;
     DaysPageControls* m_days = nullptr;
     FindPageControls* m_find = nullptr;
@@ -128,10 +155,12 @@ private:
     QAction* m_item_alarm = nullptr;
     QTimer* m_timer = nullptr;
     std::unique_ptr<TFAnons> m_anons;
+    std::unique_ptr<TFChannel> m_channel;
+    std::unique_ptr<TFAbout> m_about;
+    std::unique_ptr<TFColTvprog> m_columns;
     std::function<void()> m_alarm_check;
     int m_size = 16;
-    int m_shown_page = -1;
-    bool m_switching = false;
+    bool m_rebuilding = false;
 };
 
 }  // namespace zt

@@ -1,0 +1,136 @@
+#include "views/prog_delegate.h"
+
+#include <QPainter>
+
+#include "storage/settings.h"
+#include "views/image_lists.h"
+#include "views/prog_model.h"
+
+namespace zt {
+
+QColor qcolour(std::int32_t colour) {
+    if (is_system_colour(colour)) return QColor(Qt::black);
+    return QColor(colour_red(colour), colour_green(colour), colour_blue(colour));
+}
+
+void RowPaintContext::take(const Settings& settings) {
+    const ViewSettings& v = settings.view;
+    text = qcolour(v.text);
+    back = qcolour(v.back);
+    focus = qcolour(v.focus);
+    select1 = qcolour(v.select1);
+    end = qcolour(v.end);
+    old = qcolour(v.old);
+    current = qcolour(v.current);
+    love_no = qcolour(v.love_no);
+    mark = qcolour(v.mark);
+    love_yes = qcolour(v.love_yes);
+    alarm = qcolour(v.alarm);
+    logos = settings.general.channel_logos;
+    type_icons = settings.general.type_icons;
+}
+
+ProgramRowDelegate::ProgramRowDelegate(const RowPaintContext& context, QObject* parent)
+    : QStyledItemDelegate(parent), m_ctx(context) {}
+
+QSize ProgramRowDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                   const QModelIndex& index) const {
+    const int h = std::max(option.fontMetrics.height(), m_ctx.size) + 3;
+    const auto& c = views::program_columns();
+    const int column = index.column();
+    return QSize(column >= 0 && column < views::col_count ? c[std::size_t(column)].width : 50, h);
+}
+
+void ProgramRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const {
+    const auto* model = qobject_cast<const ProgramTableModel*>(index.model());
+    const views::tvprog_local_list* row = model ? model->row(index.row()) : nullptr;
+    if (!row) return;
+    const int column = index.column();
+    const QRect r = option.rect;
+    const RowPaintContext& c = m_ctx;
+    painter->save();
+    painter->setClipRect(r);
+
+    // Background of the row, then the fills of single cells.
+    const bool selected = option.state & QStyle::State_Selected;
+    painter->fillRect(r, selected ? c.select1 : c.back);
+    if (column == views::col_start && row->alarm()) painter->fillRect(r, c.alarm);
+    if (column == views::col_title) {
+        switch (row->title_fill()) {
+            case views::TitleFill::mark:
+                painter->fillRect(r, c.mark);
+                break;
+            case views::TitleFill::liked:
+                painter->fillRect(r, c.love_yes);
+                break;
+            case views::TitleFill::disliked:
+                painter->fillRect(r, c.love_no);
+                break;
+            case views::TitleFill::none:
+                break;
+        }
+    }
+    // "Осталось": a frame and a bar over the share of the programme still to run.
+    if (column == views::col_left && row->left_percent >= 0) {
+        painter->setPen(c.end);
+        painter->drawRect(r.adjusted(0, 0, -1, -1));
+        const int bar = r.width() * row->left_percent / 100;
+        if (bar > 0) painter->fillRect(QRect(r.left(), r.top(), bar, r.height()), c.end);
+    }
+
+    switch (row->text_colour(model->page())) {
+        case views::RowTextColour::past:
+            painter->setPen(c.old);
+            break;
+        case views::RowTextColour::on_air:
+            painter->setPen(c.current);
+            break;
+        case views::RowTextColour::normal:
+            painter->setPen(c.text);
+            break;
+    }
+    painter->setFont(option.font);
+
+    const int size = c.size;
+    auto draw_image = [&](const QPixmap& p, int x) {
+        painter->drawPixmap(x, r.top() + (r.height() - p.height()) / 2, p);
+    };
+    int x = r.left();
+    int right = r.right() + 1;
+    if (column == views::col_channel && c.logos) {
+        // The logo's room is kept for every row so the names line up.
+        if (c.logo_list && row->member && row->member->logo >= 0)
+            if (const QPixmap* logo = c.logo_list->logo(row->member->logo, size))
+                draw_image(*logo, x);
+        x += size + 3;
+    }
+    if (column == views::col_title) {
+        if (c.type_icons) {
+            draw_image(type_icon(row->genre_icon(), size), x + 3);
+            x += size + 3;
+        }
+        // The announcement or continuation mark stands at the right edge of a wide enough
+        // cell; the text stops before it.
+        if (r.width() >= views::kTitleMinWidth && (row->continued() || row->has_anons())) {
+            draw_image(type_icon(row->continued() ? 16 : 12, size), right - size);
+            right -= size + 2;
+        }
+    }
+
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (!text.isEmpty()) {
+        const QFontMetrics& fm = option.fontMetrics;
+        const bool centred = views::program_columns()[std::size_t(column)].centred;
+        const int room = right - x;
+        const int width = fm.horizontalAdvance(text);
+        int tx = x + 3;
+        if (centred && width <= room - 7) tx = x + (room - 2) / 2 - width / 2;
+        const QRect area(tx, r.top(), std::max(0, right - tx - 1), r.height() - 1);
+        painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                          fm.elidedText(text, Qt::ElideRight, area.width()));
+    }
+    painter->restore();
+}
+
+}  // namespace zt

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QColor>
+#include <QStyledItemDelegate>
+
+#include "views/logic/page_options.h"
+
+namespace zt {
+
+class LogoImages;
+struct Settings;
+
+// What the row painter needs, taken from the settings once when they change (never per cell).
+struct RowPaintContext final {
+    QColor text{0, 0, 0};
+    QColor back{255, 255, 255};
+    QColor focus{128, 128, 128};
+    QColor select1{224, 224, 224};
+    QColor end{160, 239, 160};
+    QColor old{128, 128, 128};
+    QColor current{0, 0, 255};
+    QColor love_no{255, 224, 224};
+    QColor mark{255, 255, 224};
+    QColor love_yes{224, 255, 224};
+    QColor alarm{224, 224, 255};
+    bool logos = true;       // "Логотипы каналов в таблицах"
+    bool type_icons = true;  // "Значки типов передач в таблицах"
+    int size = 16;           // icon size of the tables
+    const LogoImages* logo_list = nullptr;
+
+    // Colours and switches from the view and general settings.
+    void take(const Settings& settings);
+};
+
+// Paints the cells of the programme tables: the row background (selected or not), the
+// reminder colour of "Начало", the shrinking "Осталось" bar, the mark or favourite colour of
+// "Передача", the text colours of programmes on air and past, the channel logos, the genre
+// icons and the announcement and continuation marks. Texts come from the model.
+class ProgramRowDelegate final : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    ProgramRowDelegate(const RowPaintContext& context, QObject* parent = nullptr);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    const RowPaintContext& m_ctx;
+};
+
+// A colour of the settings file (0x00BBGGRR) as a QColor.
+QColor qcolour(std::int32_t colour);
+
+}  // namespace zt

@@ -1,0 +1,138 @@
+#include "views/prog_table.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "views/logic/program_list.h"
+
+namespace zt {
+
+ProgramTable::ProgramTable(QWidget* parent) : QTableView(parent) {
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    QHeaderView* h = horizontalHeader();
+    h->setSectionsClickable(true);
+    h->setHighlightSections(false);
+    h->setSectionsMovable(false);
+    h->setStretchLastSection(false);
+    h->setMinimumSectionSize(4);
+    // Narrow columns show the beginning of their caption.
+    h->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The title column keeps its minimum width.
+    connect(h, &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+        if (column == views::col_title && size < views::kTitleMinWidth && size > 0)
+            horizontalHeader()->resizeSection(column, views::kTitleMinWidth);
+    });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (!m_quiet) emit user_scrolled(m_in_wheel);
+    });
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (!m_quiet) emit user_scrolled(true);
+    });
+}
+
+void ProgramTable::set_row_height_for(int icon_size) {
+    const int h = std::max(fontMetrics().height(), icon_size) + 3;
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(h);
+}
+
+std::vector<int> ProgramTable::column_widths() const {
+    std::vector<int> widths;
+    for (int c = 0; c < views::col_count; ++c) widths.push_back(column_width(c));
+    return widths;
+}
+
+int ProgramTable::column_width(int column) const {
+    const QHeaderView* h = horizontalHeader();
+    return h->isSectionHidden(column) ? 0 : h->sectionSize(column);
+}
+
+void ProgramTable::set_column_width(int column, int width) {
+    QHeaderView* h = horizontalHeader();
+    if (column < 0 || column >= views::col_count) return;
+    if (column == views::col_title) width = std::max(width, views::kTitleMinWidth);
+    if (width <= 0) {
+        h->hideSection(column);
+    } else {
+        h->showSection(column);
+        h->resizeSection(column, width);
+    }
+}
+
+void ProgramTable::set_column_widths(const std::vector<int>& widths) {
+    const auto& defaults = views::program_columns();
+    for (int c = 0; c < views::col_count; ++c)
+        set_column_width(c, std::size_t(c) < widths.size() ? widths[std::size_t(c)]
+                                                           : defaults[std::size_t(c)].width);
+}
+
+int ProgramTable::top_line() const {
+    return verticalScrollBar()->value();
+}
+
+void ProgramTable::scroll_to_line(int top) {
+    // After a model reset the scroll range is only brought up to date later; do it now so
+    // the position is not clamped to the old range.
+    executeDelayedItemsLayout();
+    updateGeometries();
+    verticalScrollBar()->setValue(top);
+}
+
+void ProgramTable::mousePressEvent(QMouseEvent* event) {
+    QTableView::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        emit left_pressed();
+}
+
+void ProgramTable::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        emit double_clicked_row();
+    else
+        QTableView::mouseDoubleClickEvent(event);
+}
+
+void ProgramTable::enterEvent(QEnterEvent* event) {
+    QTableView::enterEvent(event);
+    if (m_mouse_focus && isEnabled()) setFocus(Qt::MouseFocusReason);
+}
+
+void ProgramTable::wheelEvent(QWheelEvent* event) {
+    m_in_wheel = true;
+    QTableView::wheelEvent(event);
+    m_in_wheel = false;
+}
+
+void ProgramTable::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    viewport()->update();
+    if (!m_quiet && current.row() != previous.row()) emit selection_moved();
+}
+
+void ProgramTable::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) return;
+    // The focus frame round the current row, less its last pixel line.
+    const int y = rowViewportPosition(current.row());
+    const int h = rowHeight(current.row());
+    const int left = -horizontalOffset();
+    const int width = horizontalHeader()->length();
+    if (y + h < 0 || y > viewport()->height()) return;
+    QPainter p(viewport());
+    p.setPen(m_focus_colour);
+    p.drawRect(QRect(left, y, width - 1, h - 2));
+}
+
+}  // namespace zt

@@ -1,0 +1,434 @@
+#include "views/program_pages.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMenu>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "core/store.h"
+#include "core/time_zones.h"
+#include "storage/settings.h"
+#include "views/about_window.h"
+#include "views/anons_window.h"
+#include "views/channel_window.h"
+#include "views/cp_text.h"
+#include "views/logic/row_commands.h"
+#include "views/logic/view_state.h"
+#include "views/main_menu.h"
+#include "views/prog_columns.h"
+#include "views/prog_controls.h"
+#include "views/prog_model.h"
+#include "views/prog_table.h"
+
+namespace zt {
+namespace {
+
+constexpr int kFirstTick = 1000;
+constexpr int kMinuteTick = 60000;
+
+std::string day_start_text(const Settings& settings) {
+    const int h = std::clamp(settings.personal.day_start, 0, 23);
+    return std::string{char('0' + h / 10), char('0' + h % 10)} + ":00";
+}
+
+}  // namespace
+
+ProgramPages::ProgramPages(QTabWidget& pages, MainMenu& menu, Settings& settings, ViewState& view,
+                           QWidget* window)
+    : QObject(&pages),
+      m_pages(pages),
+      m_menu(menu),
+      m_settings(settings),
+      m_view(view),
+      m_window(window) {
+    m_ctx.take(settings);
+    m_ctx.logo_list = &m_logos;
+    m_delegate = new ProgramRowDelegate(m_ctx, this);
+
+    const char* table_names[4] = {"ListViewCur", "ListViewNext", "ListViewDays", "ListViewFind"};
+    for (int i = 0; i < 4; ++i) {
+        QWidget* page = m_pages.widget(i);
+        auto* layout = new QVBoxLayout(page);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        if (i == 1) layout->addWidget(m_soon = new SoonPageControls(page));
+        if (i == 2) layout->addWidget(m_days = new DaysPageControls(page));
+        if (i == 3) layout->addWidget(m_find = new FindPageControls(page));
+        auto* table = new ProgramTable(page);
+        table->setObjectName(QString::fromLatin1(table_names[i]));
+        auto* model = new ProgramTableModel(m_view.list, table);
+        table->setModel(model);
+        table->setItemDelegate(m_delegate);
+        table->set_column_widths({});
+        layout->addWidget(table, 1);
+        m_tables[std::size_t(i)] = table;
+        m_models[std::size_t(i)] = model;
+        connect_table(i);
+    }
+    connect(m_soon, &SoonPageControls::changed, this, &ProgramPages::RebuildProgramList);
+    connect(m_days, &DaysPageControls::changed, this, &ProgramPages::RebuildProgramList);
+    connect(m_find, &FindPageControls::find_requested, this, &ProgramPages::RebuildProgramList);
+
+    m_anons = std::make_unique<TFAnons>(window);
+    m_anons->set_reshow([this] { ShowAnnouncement(); });
+    m_channel = std::make_unique<TFChannel>(m_logos, window);
+    m_about = std::make_unique<TFAbout>(window);
+    m_columns = std::make_unique<TFColTvprog>(window);
+    build_row_menu();
+    connect_menu();
+
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("TimerTvprogUpdate"));
+    m_timer->setInterval(kFirstTick);
+    connect(m_timer, &QTimer::timeout, this, &ProgramPages::TimerTvprogUpdateTimer);
+
+    connect(&m_pages, &QTabWidget::currentChanged, this, &ProgramPages::on_page_changed);
+    SetProgramListSize(16);
+}
+
+ProgramPages::~ProgramPages() = default;
+
+int ProgramPages::page() const {
+    return std::clamp(m_pages.currentIndex(), 0, 3);
+}
+
+void ProgramPages::connect_table(int i) {
+    ProgramTable* t = m_tables[std::size_t(i)];
+    connect(t, &ProgramTable::selection_moved, this, [this] { m_anons->close(); });
+    connect(t, &ProgramTable::left_pressed, this, &ProgramPages::ShowAnnouncement);
+    connect(t, &ProgramTable::double_clicked_row, this, &ProgramPages::ToggleAlarm);
+    connect(t, &ProgramTable::user_scrolled, this, [this](bool wide) {
+        m_anons->close();
+        if (wide) repaint_tables();
+    });
+    connect(t->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this] { ShowColumnChooser(); });
+    connect(t, &QWidget::customContextMenuRequested, this,
+            [this, t](const QPoint& pos) { open_row_menu(t->viewport()->mapToGlobal(pos)); });
+}
+
+void ProgramPages::connect_menu() {
+    connect(m_menu.MDataWeekCur, &QAction::triggered, this, &ProgramPages::RebuildProgramList);
+    connect(m_menu.MDataWeekNew, &QAction::triggered, this, &ProgramPages::RebuildProgramList);
+    const int sizes[3] = {16, 24, 32};
+    for (int i = 0; i < 3; ++i)
+        connect(m_menu.MPanelProgSizes[std::size_t(i)], &QAction::triggered, this,
+                [this, s = sizes[i]] { SetProgramListSize(s); });
+    connect(m_menu.MPanelProgOld, &QAction::triggered, this, &ProgramPages::RebuildProgramList);
+    connect(m_menu.MPanelProgTxt, &QAction::triggered, this, &ProgramPages::RebuildProgramList);
+    connect(m_menu.MHelpAbout, &QAction::triggered, this, &ProgramPages::ShowAbout);
+}
+
+void ProgramPages::build_row_menu() {
+    m_row_menu = new QMenu(m_window);
+    m_row_menu->setObjectName(QStringLiteral("PopupMenuProgAll"));
+    m_item_details = m_row_menu->addAction(QStringLiteral("Подробнее"));
+    m_item_details->setObjectName(QStringLiteral("MProgAllAnons"));
+    m_row_menu->addSeparator();
+    m_item_disliked = m_row_menu->addAction(QStringLiteral("Не любимая"));
+    m_item_disliked->setObjectName(QStringLiteral("MProgAllLoveN"));
+    m_item_mark = m_row_menu->addAction(QStringLiteral("Маркер"));
+    m_item_mark->setObjectName(QStringLiteral("MProgAllMark"));
+    m_item_liked = m_row_menu->addAction(QStringLiteral("Любимая"));
+    m_item_liked->setObjectName(QStringLiteral("MProgAllLoveY"));
+    m_row_menu->addSeparator();
+    m_item_alarm = m_row_menu->addAction(QStringLiteral("Оповещение"));
+    m_item_alarm->setObjectName(QStringLiteral("MProgAllAlarm"));
+    for (QAction* a : {m_item_disliked, m_item_mark, m_item_liked, m_item_alarm})
+        a->setCheckable(true);
+    connect(m_item_details, &QAction::triggered, this, &ProgramPages::ShowAnnouncement);
+    connect(m_item_disliked, &QAction::triggered, this, [this] { ToggleLove(0); });
+    connect(m_item_mark, &QAction::triggered, this, &ProgramPages::ToggleMark);
+    connect(m_item_liked, &QAction::triggered, this, [this] { ToggleLove(1); });
+    connect(m_item_alarm, &QAction::triggered, this, &ProgramPages::ToggleAlarm);
+}
+
+void ProgramPages::open_row_menu(const QPoint& global) {
+    // With no row the items keep the state they had.
+    if (const auto* row = SelectedProgramRow()) {
+        const views::RowMenuState s = views::row_menu_state(*row->prog);
+        m_item_details->setEnabled(s.details);
+        m_item_disliked->setChecked(s.disliked);
+        m_item_mark->setChecked(s.mark);
+        m_item_liked->setChecked(s.liked);
+        m_item_alarm->setChecked(s.alarm);
+    }
+    m_row_menu->popup(global);
+}
+
+// --- pages and rebuilds
+
+void ProgramPages::set_page(int index) {
+    if (index < 0 || index > 3) return;
+    if (m_pages.currentIndex() != index)
+        m_pages.setCurrentIndex(index);  // currentChanged runs the switch
+    else
+        on_page_changed(index);
+}
+
+void ProgramPages::on_page_changed(int index) {
+    if (index < 0 || index > 3) return;
+    m_anons->close();
+    ChannelChoice& channels = m_view.channels;
+    if (index == 0 || index == 1) {
+        channels.set_choice_mode(false);
+        channels.choose_all(ChannelChoice::All);
+        emit channel_choice_changed();
+    } else if (index == 2) {
+        channels.set_choice_mode(true);
+        emit channel_choice_changed();
+    }
+    RebuildProgramList();
+}
+
+views::PageOptions ProgramPages::page_options() const {
+    const all_list& store = m_view.store;
+    views::PageOptions o;
+    o.page = views::ProgramPage(page());
+    o.now = store.clock().now();
+    o.view.show_past = m_menu.MPanelProgOld->isChecked();
+    o.view.abbreviations = m_menu.MPanelProgTxt->isChecked();
+    o.view.date_in_columns = m_settings.general.view_date;
+    o.view.descr_left = m_settings.personal.descr_left;
+    o.view.descr_right = m_settings.personal.descr_right;
+    o.view.system = m_view.genres.system();
+    o.soon = m_soon->values();
+    o.days = m_days->values();
+    o.days.next_week = m_menu.MDataWeekNew->isChecked();
+    o.find = m_find->values();
+    o.panels = views::panel_choice_from_store(store);
+    return o;
+}
+
+void ProgramPages::RebuildProgramList() {
+    if (m_rebuilding) return;
+    m_rebuilding = true;
+    const int p = page();
+    m_menu.MPanelProgPages[std::size_t(p)]->setChecked(true);
+    ProgramTable& t = table(p);
+    const int selected = t.currentIndex().isValid() ? t.currentIndex().row() : -1;
+    const int top = t.top_line();
+    for (auto* t2 : m_tables) t2->set_quiet(true);
+
+    m_logos.refresh(m_view.store);
+    for (auto* m : m_models) m->begin_rows();
+    m_view.list.rebuild(m_view.store, page_options());
+    for (int i = 0; i < 4; ++i) m_models[std::size_t(i)]->end_rows(i == p);
+    restore_view(t, selected, top);
+    for (auto* t2 : m_tables) t2->set_quiet(false);
+
+    // The announcement stays only while its row still shows the same programme.
+    if (m_anons->isVisible()) {
+        const auto* row = SelectedProgramRow();
+        if (!row || row->prog.get() != m_anons->shown()) m_anons->close();
+    }
+    m_days->set_hints(views::day_button_hints(m_view.store, m_menu.MDataWeekNew->isChecked()));
+    m_rebuilding = false;
+    emit rebuilt();
+}
+
+void ProgramPages::restore_view(ProgramTable& t, int selected, int top) {
+    const int count = t.model()->rowCount();
+    if (selected >= 0 && selected < count) {
+        const QModelIndex index = t.model()->index(selected, 0);
+        t.selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    if (count > 0) t.scroll_to_line(top);
+}
+
+void ProgramPages::repaint_tables() {
+    for (auto* t : m_tables)
+        if (t->model()->rowCount() > 0) t->viewport()->update();
+}
+
+void ProgramPages::TimerTvprogUpdateTimer() {
+    if (m_timer->interval() != kMinuteTick) {
+        // Ticks every second until a whole minute, then once a minute.
+        if (m_view.store.clock().now().timeOfDay() % 60 != 0) return;
+        m_timer->setInterval(kMinuteTick);
+    }
+    RefreshProgramList();
+}
+
+void ProgramPages::RefreshProgramList() {
+    all_list& store = m_view.store;
+    const DateTime now = store.clock().now();
+    // Monday, the first minute of the day: the weeks move on.
+    if (now.dayOfWeek() == 2 && now.timeOfDay() < 60) {
+        set_week(store);
+        update_week_captions();
+    }
+    const int p = page();
+    if (p == 0 || p == 1 || m_view.list.page() != views::ProgramPage(p)) {
+        RebuildProgramList();
+    } else {
+        // The rows stay; only their time left and past flag follow the clock.
+        ProgramTable& t = table(p);
+        const int selected = t.currentIndex().isValid() ? t.currentIndex().row() : -1;
+        const int top = t.top_line();
+        t.set_quiet(true);
+        m_view.list.refresh_times(now);
+        m_models[std::size_t(p)]->times_changed();
+        restore_view(t, selected, top);
+        t.set_quiet(false);
+    }
+    if (m_alarm_check) m_alarm_check();
+}
+
+void ProgramPages::update_week_captions() {
+    const all_list& store = m_view.store;
+    if (!store.week_cur_caption.empty())
+        m_menu.MDataWeekCur->setText(from_cp(store.week_cur_caption));
+    if (!store.week_next_caption.empty())
+        m_menu.MDataWeekNew->setText(from_cp(store.week_next_caption));
+    m_days->set_hints(views::day_button_hints(store, m_menu.MDataWeekNew->isChecked()));
+}
+
+void ProgramPages::press_today() {
+    m_days->press_day(views::day_button_of(m_view.store.clock().now()));
+}
+
+void ProgramPages::start() {
+    update_week_captions();
+    press_today();
+    RebuildProgramList();
+    m_timer->setInterval(kFirstTick);
+    m_timer->start();
+    set_page(0);
+}
+
+// --- sizes and settings
+
+QFont ProgramPages::table_font() const {
+    const ViewSettings& v = m_settings.view;
+    QFont f = m_pages.font();
+    if (!v.font_name.empty()) f.setFamily(from_cp(v.font_name));
+    const int grow = m_size >= 32 ? 4 : m_size >= 24 ? 2 : 0;
+    f.setPointSize(std::max(1, v.font_size) + grow);
+    f.setBold(v.font_bold);
+    f.setItalic(v.font_italic);
+    return f;
+}
+
+void ProgramPages::SetProgramListSize(int size) {
+    m_size = normalize_icon_size(size);
+    m_ctx.size = m_size;
+    const QFont f = table_font();
+    for (auto* t : m_tables) {
+        t->scrollToTop();
+        t->setFont(f);
+        t->horizontalHeader()->setFont(f);
+        t->set_row_height_for(m_size);
+        t->viewport()->update();
+    }
+    const int slot = m_size == 32 ? 2 : m_size == 24 ? 1 : 0;
+    m_menu.MPanelProgSizes[std::size_t(slot)]->setChecked(true);
+}
+
+void ProgramPages::apply_view_settings() {
+    m_ctx.take(m_settings);
+    for (auto* t : m_tables) {
+        t->setShowGrid(m_settings.general.table_grid);
+        t->set_mouse_focus(m_settings.general.mouse_focus);
+        t->set_focus_colour(m_ctx.focus);
+        QPalette p = t->palette();
+        p.setColor(QPalette::Base, m_ctx.back);
+        p.setColor(QPalette::Text, m_ctx.text);
+        t->setPalette(p);
+    }
+    SetProgramListSize(m_size);
+}
+
+void ProgramPages::apply_settings() {
+    const ProgramPagesSettings& s = m_settings.pages;
+    for (int i = 0; i < 4; ++i)
+        m_tables[std::size_t(i)]->set_column_widths(s.columns[std::size_t(i)]);
+    m_menu.MPanelProgOld->setChecked(m_settings.program_view.show_past);
+    m_menu.MPanelProgTxt->setChecked(m_settings.program_view.letter_abbrev);
+    m_size = normalize_icon_size(s.icon_size);
+    apply_view_settings();
+    m_days->set_day_start(day_start_text(m_settings));
+    m_about->set_service(service_host(m_settings));
+}
+
+void ProgramPages::collect_settings() {
+    ProgramPagesSettings& s = m_settings.pages;
+    for (int i = 0; i < 4; ++i)
+        s.columns[std::size_t(i)] = m_tables[std::size_t(i)]->column_widths();
+    s.icon_size = m_size;
+    m_settings.program_view.show_past = m_menu.MPanelProgOld->isChecked();
+    m_settings.program_view.letter_abbrev = m_menu.MPanelProgTxt->isChecked();
+}
+
+// --- rows
+
+const views::tvprog_local_list* ProgramPages::SelectedProgramRow() const {
+    if (m_view.store.cur_group < 0) return nullptr;
+    const int p = page();
+    const QModelIndex current = table(p).currentIndex();
+    if (!current.isValid()) return nullptr;
+    return model(p).row(current.row());
+}
+
+void ProgramPages::ToggleLove(std::uint8_t liked) {
+    const auto* row = SelectedProgramRow();
+    if (!row || !row->member || !row->member->chl) return;
+    views::ToggleLove(*row->member->chl, *row->prog, liked, m_view.store.clock().now());
+    active_table().viewport()->update();
+}
+
+void ProgramPages::ToggleMark() {
+    const auto* row = SelectedProgramRow();
+    if (!row) return;
+    views::toggle_mark(*row->prog);
+    active_table().viewport()->update();
+}
+
+void ProgramPages::ToggleAlarm() {
+    const auto* row = SelectedProgramRow();
+    if (!row) return;
+    views::toggle_alarm(*row->prog);
+    active_table().viewport()->update();
+}
+
+void ProgramPages::ShowAnnouncement() {
+    m_anons->close();
+    const auto* row = SelectedProgramRow();
+    if (!row) return;
+    ProgramTable& t = active_table();
+    const QRect r = t.visualRect(t.currentIndex());
+    const int row_top = t.viewport()->mapToGlobal(QPoint(0, r.top())).y();
+    const int left = t.mapToGlobal(QPoint(0, 0)).x();
+    QScreen* screen =
+        m_window && m_window->screen() ? m_window->screen() : QGuiApplication::primaryScreen();
+    const QRect work = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    m_anons->ShowFor(m_view.store, *row, t.width(), left, row_top, r.height(), work);
+    t.setFocus(Qt::OtherFocusReason);
+}
+
+void ProgramPages::ShowColumnChooser() {
+    m_columns->ShowFor(active_table(), m_window);
+}
+
+void ProgramPages::ShowChannelInfo(const chl_local_list& member) {
+    m_logos.refresh(m_view.store);
+    m_channel->ShowChannelInfo(member);
+}
+
+void ProgramPages::ShowChannelInfo(const chl_serv_list& channel) {
+    m_logos.refresh(m_view.store);
+    m_channel->ShowChannelInfo(channel);
+}
+
+void ProgramPages::ShowAbout() {
+    m_about->set_service(service_host(m_settings));
+    m_about->ShowAbout(m_window);
+}
+
+}  // namespace zt
