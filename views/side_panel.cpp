@@ -1,5 +1,6 @@
 #include "views/side_panel.h"
 
+#include <QEvent>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -95,41 +96,60 @@ SidePanelLayout::SidePanelLayout(QSplitter& general, SidePanel& panel, QWidget& 
     m_general.setStretchFactor(0, 0);
     m_general.setStretchFactor(1, 1);
     m_general.setSizes({m_upright_thickness, 1000});
+    m_general.installEventFilter(this);
 }
 
 int SidePanelLayout::thickness() const {
-    const bool upright = m_edge == PanelEdge::left || m_edge == PanelEdge::right;
-    if (!m_panel.isVisibleTo(&m_general)) return upright ? m_upright_thickness : m_flat_thickness;
-    return upright ? m_panel.width() : m_panel.height();
+    if (m_pending || !m_panel.isVisibleTo(&m_general))
+        return upright() ? m_upright_thickness : m_flat_thickness;
+    return upright() ? m_panel.width() : m_panel.height();
 }
 
 void SidePanelLayout::set_thickness(int pixels) {
     if (pixels < m_panel.minimumWidth()) return;
-    const bool upright = m_edge == PanelEdge::left || m_edge == PanelEdge::right;
-    (upright ? m_upright_thickness : m_flat_thickness) = pixels;
+    (upright() ? m_upright_thickness : m_flat_thickness) = pixels;
+    m_pending = true;
+    apply_thickness();
+}
+
+void SidePanelLayout::apply_thickness() {
     const int total =
         m_general.orientation() == Qt::Horizontal ? m_general.width() : m_general.height();
-    const int rest = std::max(total - pixels - m_general.handleWidth(), 1);
+    // Before the window is shown its size means nothing; the resize that shows it applies.
+    if (!m_general.isVisible() || total <= 0) return;
+    m_pending = false;
+    const int room = total - m_general.handleWidth();
+    const int wanted = upright() ? m_upright_thickness : m_flat_thickness;
+    // Placed or restored, the side panel takes at most half the window (a lying panel given
+    // the height it had upright would hide the pages); dragging the splitter may go further.
+    const int pixels = std::clamp(wanted, std::min(30, room), std::max(room / 2, 30));
+    const int rest = std::max(room - pixels, 1);
     const bool first = m_general.indexOf(&m_panel) == 0;
     m_general.setSizes(first ? QList<int>{pixels, rest} : QList<int>{rest, pixels});
 }
 
+bool SidePanelLayout::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &m_general && m_pending &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        apply_thickness();
+    return QObject::eventFilter(watched, event);
+}
+
 void SidePanelLayout::dock(PanelEdge edge) {
     // Remember how thick the panel is in its current orientation before turning it.
-    const bool was_upright = m_edge == PanelEdge::left || m_edge == PanelEdge::right;
-    if (m_panel.isVisibleTo(&m_general) && m_general.width() > 0 && m_general.height() > 0)
-        (was_upright ? m_upright_thickness : m_flat_thickness) =
-            was_upright ? m_panel.width() : m_panel.height();
+    if (!m_pending && m_panel.isVisibleTo(&m_general))
+        (upright() ? m_upright_thickness : m_flat_thickness) =
+            upright() ? m_panel.width() : m_panel.height();
 
     m_edge = edge;
-    const bool upright = edge == PanelEdge::left || edge == PanelEdge::right;
     const bool first = edge == PanelEdge::left || edge == PanelEdge::top;
-    m_general.setOrientation(upright ? Qt::Horizontal : Qt::Vertical);
+    m_general.setOrientation(upright() ? Qt::Horizontal : Qt::Vertical);
     m_general.insertWidget(first ? 0 : 1, &m_panel);
     const int panel_index = m_general.indexOf(&m_panel);
     m_general.setStretchFactor(panel_index, 0);
     m_general.setStretchFactor(1 - panel_index, 1);
-    set_thickness(upright ? m_upright_thickness : m_flat_thickness);
+    m_pending = true;
+    apply_thickness();
 }
 
 void SidePanelLayout::LayoutSidePanel(std::optional<PanelEdge> edge, bool channels, bool types) {
@@ -139,8 +159,7 @@ void SidePanelLayout::LayoutSidePanel(std::optional<PanelEdge> edge, bool channe
     }
     m_panel.show();
     if (edge) dock(*edge);
-    const bool upright = m_edge == PanelEdge::left || m_edge == PanelEdge::right;
-    m_panel.arrange(upright, channels, types);
+    m_panel.arrange(upright(), channels, types);
 }
 
 }  // namespace zt

@@ -47,7 +47,8 @@ private:
 
 // The window's division between the side panel and the programme pages: `SplitterGeneral`
 // holds both, the side panel first for "Слева"/"Вверху" and last for "Справа"/"Внизу".
-class SidePanelLayout final {
+class SidePanelLayout final : public QObject {
+    Q_OBJECT
 public:
     SidePanelLayout(QSplitter& general, SidePanel& panel, QWidget& pages);
 
@@ -56,12 +57,19 @@ public:
     void LayoutSidePanel(std::optional<PanelEdge> edge, bool channels, bool types);
 
     PanelEdge edge() const { return m_edge; }
+    bool upright() const { return m_edge == PanelEdge::left || m_edge == PanelEdge::right; }
     // The side panel's thickness across the window (width upright, height lying).
     int thickness() const;
+    // Sets the thickness for the current orientation. It takes effect once the window has its
+    // size, at most half of it.
     void set_thickness(int pixels);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void dock(PanelEdge edge);
+    void apply_thickness();
 
     QSplitter& m_general;
     SidePanel& m_panel;
@@ -69,6 +77,7 @@ private:
     PanelEdge m_edge = PanelEdge::left;
     int m_upright_thickness = 160;
     int m_flat_thickness = 200;
+    bool m_pending = true;  // the thickness waits for the window's real size
 };
 
 }  // namespace zt
