@@ -132,26 +132,34 @@ std::optional<std::string> open_file(const DataContext& ctx, const std::string& 
     return bytes;
 }
 
-std::optional<Body> read_body(const DataContext& ctx, const std::string& name, bool accept_v1,
-                              bool& failed) {
+std::optional<StreamFile> open_stream(const DataContext& ctx, const std::string& name,
+                                      bool accept_v1, bool& failed) {
     auto opened = open_file(ctx, name, failed);
     if (!opened) return std::nullopt;
-    std::string& bytes = *opened;
-    if (bytes.size() < 4) {
+    if (opened->size() < 4) {
         report_damaged(ctx, name);
         failed = true;
         return std::nullopt;
     }
-    Body body;
-    body.version = FieldReader(bytes).Int32();
-    if (body.version != kDataVersion && !(accept_v1 && body.version == 1)) {
+    StreamFile file;
+    file.version = FieldReader(*opened).Int32();
+    if (file.version != kDataVersion && !(accept_v1 && file.version == 1)) {
         ctx.ui.show_msg(2, "Не верная версия файла данных: " + quoted(name));
         failed = true;
         return std::nullopt;
     }
-    const bool inflated =
-        InflateSection(std::string_view(bytes).substr(4), body.bytes, &ctx.progress);
-    bytes = std::string();
+    file.bytes = std::move(*opened);
+    return file;
+}
+
+std::optional<Body> read_body(const DataContext& ctx, const std::string& name, bool accept_v1,
+                              bool& failed) {
+    auto file = open_stream(ctx, name, accept_v1, failed);
+    if (!file) return std::nullopt;
+    Body body;
+    body.version = file->version;
+    const bool inflated = InflateSection(file->compressed(), body.bytes, &ctx.progress);
+    file.reset();
     if (!inflated) {
         report_damaged(ctx, name);
         failed = true;
@@ -165,7 +173,7 @@ void report_damaged(const DataContext& ctx, const std::string& name) {
 }
 
 void report_position(const DataContext& ctx, const FieldReader& r) {
-    ctx.progress.job_progress(r.size() == 0 ? 100 : int(r.pos() * 100 / r.size()));
+    ctx.progress.job_progress(r.percent());
 }
 
 void report_index(const DataContext& ctx, std::size_t index, std::size_t count) {

@@ -31,10 +31,22 @@ struct Body final {
 std::optional<Body> read_body(const DataContext& ctx, const std::string& name, bool accept_v1,
                               bool& failed);
 
+// A data file opened for reading as it streams: its version and its bytes after the version
+// (the compressed body), which an InflateStream then reads.
+struct StreamFile final {
+    std::int32_t version = 0;
+    std::string bytes;
+    std::string_view compressed() const { return std::string_view(bytes).substr(4); }
+};
+// Opens and checks the version; nothing when missing or empty (`failed` false) or when a
+// message was shown (`failed` true).
+std::optional<StreamFile> open_stream(const DataContext& ctx, const std::string& name,
+                                      bool accept_v1, bool& failed);
+
 // Shows "Ошибка загрузки данных из файла: ..." for a body that ends inside a record.
 void report_damaged(const DataContext& ctx, const std::string& name);
 
-// Reports parse progress as body position x 100 / body size.
+// Reports parse progress: body position x 100 / body size (or the stream's input position).
 void report_position(const DataContext& ctx, const FieldReader& r);
 void report_index(const DataContext& ctx, std::size_t index, std::size_t count);
 

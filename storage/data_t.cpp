@@ -150,8 +150,9 @@ void read_channel(const DataContext& ctx, FieldReader& r, std::int32_t version,
     const std::int32_t progs = r.Int32();
     for (std::int32_t i = 0; i < progs && !r.at_end(); ++i) {
         const std::int32_t id = r.Int32();
-        const std::string_view start_text = r.ShortTextView();
-        const std::string_view finish_text = r.ShortTextView();
+        // Texts in place are valid only until the next read: read the times at once.
+        const auto start = dates(r.ShortTextView());
+        const auto finish = dates(r.ShortTextView());
         const std::uint8_t family = r.Byte();
         const std::uint8_t sub = r.Byte();
         const std::uint8_t rating = r.Byte();
@@ -168,8 +169,6 @@ void read_channel(const DataContext& ctx, FieldReader& r, std::int32_t version,
         const std::int32_t love_id = version == 1 ? r.Int32() : -1;
         if (!channel) continue;
         // A programme whose times do not read is dropped: it could not be placed anyway.
-        const auto start = dates(start_text);
-        const auto finish = dates(finish_text);
         if (!start || !finish) continue;
         // The genre, announcement and favourite are resolved here with one lookup each.
         auto p =
@@ -191,13 +190,50 @@ void read_channel(const DataContext& ctx, FieldReader& r, std::int32_t version,
 
 }  // namespace
 
+namespace {
+
+// What t.dat loading changes, so a body found damaged after some of it was read can be taken
+// out again: the login data, each channel's days, and the lengths of its announcement and
+// programme lists (which only grow at their ends).
+class TSnapshot final {
+public:
+    TSnapshot(const all_list& s, const user_account& user) : m_user(user) {
+        for (const auto& c : s.channels)
+            m_channels.push_back({c, c->dates, c->anons.size(), c->tvprog.size()});
+    }
+    void restore(user_account& user) const {
+        user = m_user;
+        for (const auto& c : m_channels) {
+            c.channel->dates = c.dates;
+            c.channel->anons.resize(c.anons);
+            c.channel->tvprog.resize(c.tvprog);
+        }
+    }
+
+private:
+    struct Channel {
+        std::shared_ptr<chl_serv_list> channel;
+        std::vector<dt_local_list> dates;
+        std::size_t anons, tvprog;
+    };
+    user_account m_user;
+    std::vector<Channel> m_channels;
+};
+
+}  // namespace
+
 bool load_t(const DataContext& ctx) {
     bool failed = false;
-    auto body = data::read_body(ctx, "t.dat", true, failed);
-    if (!body) return !failed;
+    auto file = data::open_stream(ctx, "t.dat", true, failed);
+    if (!file) return !failed;
     all_list& store = ctx.store;
-    FieldReader r(body->bytes.view());
-    bool ok = true;
+    const TSnapshot before(store, ctx.user);
+    // The body is read as it inflates: announcement pictures go straight from the inflater into
+    // their own bytes. A body that turns out damaged (even at its checksum) is taken out
+    // again; one that merely ends inside a record keeps what came before.
+    InflateStream stream(file->compressed(), &ctx.progress);
+    FieldReader r(stream);
+    bool cut = false;
     try {
         ctx.user.login = r.ShortText();
         ctx.user.password = r.ShortText();
@@ -209,16 +245,18 @@ bool load_t(const DataContext& ctx) {
             const std::int32_t id = r.Int32();
             const auto it = index.find(id);
             // Records of a channel that u.dat did not create are read and dropped.
-            read_channel(ctx, r, body->version, genres,
+            read_channel(ctx, r, file->version, genres,
                          it == index.end() ? nullptr : it->second.get());
             data::report_position(ctx, r);
         }
     } catch (const field_error&) {
-        data::report_damaged(ctx, "t.dat");
-        ok = false;
+        cut = true;
     }
+    const bool damaged = !stream.finish();
+    if (damaged) before.restore(ctx.user);
+    if (damaged || cut) data::report_damaged(ctx, "t.dat");
     link_tvprog_parts(store, ctx.progress);
-    return ok;
+    return !damaged && !cut;
 }
 
 }  // namespace zt

@@ -207,24 +207,60 @@ void read_genre_groups(const DataContext& ctx, FieldReader& r) {
 
 }  // namespace
 
+namespace {
+
+// What u.dat loading adds to the store, so a body found damaged after some of it was read can
+// be taken out again: its lists only grow at their ends, and the abbreviations are few.
+class USnapshot final {
+public:
+    explicit USnapshot(const all_list& s)
+        : m_channels(s.channels.size()),
+          m_logos(s.logos.size()),
+          m_groups(s.chl_groups.size()),
+          m_type_groups(s.type_groups.size()) {
+        for (const auto& t : s.types) m_abbr.push_back(t->abbr);
+    }
+    void restore(all_list& s) const {
+        s.channels.resize(m_channels);
+        s.logos.resize(m_logos);
+        s.chl_groups.resize(m_groups);
+        s.type_groups.resize(m_type_groups);
+        for (std::size_t i = 0; i < s.types.size() && i < m_abbr.size(); ++i)
+            s.types[i]->abbr = m_abbr[i];
+    }
+
+private:
+    std::size_t m_channels, m_logos, m_groups, m_type_groups;
+    std::vector<std::string> m_abbr;
+};
+
+}  // namespace
+
 bool load_u(const DataContext& ctx) {
     bool failed = false;
-    auto body = data::read_body(ctx, "u.dat", true, failed);
-    if (!body) return !failed;
-    FieldReader r(body->bytes.view());
-    bool ok = true;
+    auto file = data::open_stream(ctx, "u.dat", true, failed);
+    if (!file) return !failed;
+    all_list& store = ctx.store;
+    const USnapshot before(store);
+    // The body is read as it inflates; a body that turns out damaged (even at its checksum)
+    // is taken out again, while one that merely ends inside a record keeps what came before.
+    InflateStream stream(file->compressed(), &ctx.progress);
+    FieldReader r(stream);
+    bool cut = false;
     try {
-        read_channels(ctx, r, body->version);
+        read_channels(ctx, r, file->version);
         read_groups(ctx, r);
         read_genres(ctx, r);
         read_genre_groups(ctx, r);
     } catch (const field_error&) {
-        data::report_damaged(ctx, "u.dat");
-        ok = false;
+        cut = true;
     }
+    const bool damaged = !stream.finish();
+    if (damaged) before.restore(store);
+    if (damaged || cut) data::report_damaged(ctx, "u.dat");
     // The groups read so far count, also after damage.
-    recount_groups(ctx.store);
-    return ok;
+    recount_groups(store);
+    return !damaged && !cut;
 }
 
 }  // namespace zt

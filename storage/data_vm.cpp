@@ -145,14 +145,12 @@ bool load_m(const DataContext& ctx) {
             try {
                 for (std::int32_t k = 0; k < n && !r.at_end(); ++k) {
                     const std::int32_t prog_id = r.Int32();
-                    const std::string_view start_text = r.ShortTextView();
+                    const auto start = data::parse_datetime(store, r.ShortTextView());
                     MarkRecord rec;
                     rec.mark = r.Flag();
                     rec.alarm = r.Flag();
                     rec.love_id = r.Int32();
-                    if (!channel) continue;
-                    const auto start = data::parse_datetime(store, start_text);
-                    if (!start) continue;
+                    if (!channel || !start) continue;
                     records[MarkKey{prog_id, start->seconds()}] = rec;
                 }
             } catch (const field_error&) {

@@ -11,37 +11,99 @@
 
 namespace zt {
 
+namespace {
+
+// The stream's window: refilled in reads of this size (several inflater chunks).
+constexpr std::size_t kWindow = std::size_t(256) << 10;
+// A large field grows by at most this much beyond the bytes that have arrived for it.
+constexpr std::size_t kTakeStep = std::size_t(1) << 20;
+
+}  // namespace
+
 void FieldReader::fail() {
     throw field_error("field runs past the end of the data");
+}
+
+int FieldReader::percent() const {
+    if (m_source) return m_source->percent();
+    return m_bytes.empty() ? 100 : int(m_pos * 100 / m_bytes.size());
+}
+
+void FieldReader::refill(std::size_t n) {
+    if (!m_source || n > kMaxInPlace) fail();
+    // Keep the unread tail at the front of the window and fill the rest from the stream.
+    const std::size_t unread = m_bytes.size() - m_pos;
+    if (m_window.size() < kWindow) m_window.resize(kWindow);
+    if (unread != 0 && m_pos != 0) std::memmove(m_window.data(), m_bytes.data() + m_pos, unread);
+    std::size_t have = unread;
+    while (have < n) {
+        const std::size_t got = m_source->read(m_window.data() + have, m_window.size() - have);
+        if (m_source->failed()) throw section_error("section does not inflate");
+        if (got == 0) break;
+        have += got;
+    }
+    m_bytes = std::string_view(m_window.data(), have);
+    m_pos = 0;
+    if (have < n) fail();
+}
+
+bool FieldReader::more() {
+    if (!m_source) return false;
+    if (m_window.size() < kWindow) m_window.resize(kWindow);
+    const std::size_t got = m_source->read(m_window.data(), m_window.size());
+    if (m_source->failed()) throw section_error("section does not inflate");
+    m_bytes = std::string_view(m_window.data(), got);
+    m_pos = 0;
+    return got != 0;
+}
+
+std::string FieldReader::Take(std::size_t n) {
+    const std::size_t at_hand = remaining();
+    if (n <= at_hand) return std::string(Bytes(n));
+    if (!m_source) fail();
+    // The bytes at hand, then straight from the stream into the text.
+    std::string out;
+    out.resize(std::min(n, std::max(at_hand, kTakeStep)));
+    std::memcpy(out.data(), m_bytes.data() + m_pos, at_hand);
+    m_pos = m_bytes.size();
+    std::size_t have = at_hand;
+    while (have < n) {
+        if (have == out.size()) out.resize(std::min(n, out.size() + kTakeStep));
+        const std::size_t got = m_source->read(out.data() + have, out.size() - have);
+        if (m_source->failed()) throw section_error("section does not inflate");
+        if (got == 0) fail();
+        have += got;
+    }
+    return out;
 }
 
 std::string FieldReader::LongText() {
     const std::int32_t n = Int32();
     if (n < 0) throw field_error("negative text length");
-    return std::string(Bytes(std::size_t(n)));
+    return Take(std::size_t(n));
 }
 
 std::string FieldReader::FixedText(std::size_t n) {
-    return std::string(Bytes(n));
+    return Take(n);
 }
 
 std::string FieldReader::BitmapBlob() {
     const std::int32_t n = Int32();
     if (n < 0) throw field_error("negative picture length");
-    return std::string(Bytes(std::size_t(n)));
+    return Take(std::size_t(n));
 }
 
 std::string FieldReader::GifBlob() {
     const std::int32_t n = Int32();
     if (n < 0) throw field_error("negative picture length");
     if (n == 0) return {};
-    return picture_to_bmp(Bytes(std::size_t(n)));
+    return picture_to_bmp(Take(std::size_t(n)));
 }
 
 std::string FieldReader::ZSection(Progress* progress) {
     const std::int32_t n = Int32();
     if (n < 0) throw field_error("negative section length");
-    std::string data(Bytes(std::size_t(n)));
+    std::string data = Take(std::size_t(n));
     if (!InflateSection(data, progress)) throw field_error("section does not inflate");
     return data;
 }

@@ -16,21 +16,38 @@ namespace zt {
 // Thrown when a field would run past the end of its bytes (a truncated or damaged payload) or
 // a compressed section does not inflate. Every length is checked against what remains before
 // anything is allocated, so a crafted length never allocates more than the input holds.
-class field_error final : public std::runtime_error {
+class field_error : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-// Reads fields from a byte range at a moving position. The range must outlive the reader.
+// The field_error of a reader on an InflateStream whose compressed data is damaged (as opposed
+// to data that merely ends).
+class section_error final : public field_error {
+public:
+    using field_error::field_error;
+};
+
+class InflateStream;
+
+// Reads fields from bytes at a moving position: either a byte range, which must outlive the
+// reader, or an InflateStream, of which the reader holds only a window (a large field is
+// inflated straight into its own bytes). With a stream, a length can only be checked against
+// what the stream still yields, which its own limit bounds; large fields grow as their bytes
+// arrive, so a false length costs at most a step of memory beyond what the data holds.
 class FieldReader final {
 public:
     explicit FieldReader(std::string_view bytes) : m_bytes(bytes) {}
+    explicit FieldReader(InflateStream& source) : m_source(&source) {}
 
+    // Position and size of the bytes at hand: the whole range, or the stream's window.
     std::size_t pos() const { return m_pos; }
     std::size_t size() const { return m_bytes.size(); }
     std::size_t remaining() const { return m_bytes.size() - m_pos; }
+    // How far the reading is, 0..100 (of the compressed input for a stream).
+    int percent() const;
     // True when every byte has been read (a guarded list stops here).
-    bool at_end() const { return m_pos >= m_bytes.size(); }
+    bool at_end() { return m_pos >= m_bytes.size() && !more(); }
 
     std::int32_t Int32() {
         const auto* b = reinterpret_cast<const unsigned char*>(Bytes(4).data());
@@ -41,7 +58,7 @@ public:
     // 1 is true, every other byte false.
     std::uint8_t Flag() { return Byte() == 1 ? 1 : 0; }
     std::string ShortText() { return std::string(ShortTextView()); }
-    // The text in place, valid as long as the bytes are.
+    // The text in place, valid until the next read.
     std::string_view ShortTextView() { return Bytes(Byte()); }
     std::string LongText();
     std::string FixedText(std::size_t n);
@@ -53,18 +70,29 @@ public:
     // Reads a length-prefixed compressed section and returns it inflated. Throws field_error
     // when the section does not inflate.
     std::string ZSection(Progress* progress = nullptr);
-    // The next n bytes as they are.
+    // The next n bytes in place, valid until the next read. Meant for short fields: on a stream
+    // n may be at most kMaxInPlace.
     std::string_view Bytes(std::size_t n) {
-        if (n > remaining()) fail();
+        if (n > remaining()) refill(n);
         const std::string_view v = m_bytes.substr(m_pos, n);
         m_pos += n;
         return v;
     }
+    // The next n bytes as a text of their own.
+    std::string Take(std::size_t n);
+
+    static constexpr std::size_t kMaxInPlace = std::size_t(1) << 16;
 
 private:
+    // Makes at least n unread bytes available or throws.
+    void refill(std::size_t n);
+    // Reads more of the stream into the window; false at the end of the data.
+    bool more();
     [[noreturn]] static void fail();
     std::string_view m_bytes;
     std::size_t m_pos = 0;
+    InflateStream* m_source = nullptr;
+    std::string m_window;
 };
 
 // Appends fields to a byte string.

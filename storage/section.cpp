@@ -25,66 +25,128 @@ void report(Progress* progress, std::size_t done, std::size_t total) {
     if (progress) progress->job_progress(total == 0 ? 100 : int(done * 100 / total));
 }
 
-// Inflates `prefix` followed by `data` (together a zlib stream). Input is fed and output
-// drained in chunks. A stream that ends before its end marker yields what could be inflated.
-bool inflate_parts(std::string_view prefix, std::string_view data, ByteBuffer& out,
-                   Progress* progress, std::size_t max_output) {
+const std::string_view kHeaderView(reinterpret_cast<const char*>(kHeader.data()), kHeader.size());
+
+}  // namespace
+
+// The inflater and where it stands in its input: first the restored header, then the section.
+struct InflateStream::State {
     z_stream zs{};
-    if (inflateInit(&zs) != Z_OK) return false;
-    const std::size_t total = prefix.size() + data.size();
+    std::string_view prefix;
+    std::string_view data;
     std::size_t fed_data = 0;
-    bool in_prefix = !prefix.empty();
-    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(prefix.data()));
-    zs.avail_in = uInt(prefix.size());
-    bool ok = true;
-    bool output_full = false;
-    for (;;) {
-        if (zs.avail_in == 0 && !output_full) {
-            // The last read had room left, so zlib holds nothing back: more input is needed.
-            in_prefix = false;
-            if (fed_data >= data.size()) break;  // the input ended early: keep what we have
-            const std::size_t n = std::min(kSectionChunk, data.size() - fed_data);
-            zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data() + fed_data));
-            zs.avail_in = uInt(n);
-            fed_data += n;
-        }
-        // One read of at most a chunk, straight into the output.
-        zs.next_out = reinterpret_cast<Bytef*>(out.room(kSectionChunk));
-        zs.avail_out = uInt(kSectionChunk);
-        const int rc = inflate(&zs, Z_NO_FLUSH);
-        const std::size_t produced = kSectionChunk - zs.avail_out;
-        output_full = zs.avail_out == 0;
-        if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) {
-            ok = false;  // damaged data or a wrong checksum
-            break;
-        }
-        out.grow(produced);
-        if (out.size() > max_output) {
-            ok = false;  // far more than any real section holds
-            break;
-        }
-        const std::size_t consumed =
-            in_prefix ? prefix.size() - zs.avail_in : prefix.size() + fed_data - zs.avail_in;
-        report(progress, consumed, total);
-        if (rc == Z_STREAM_END) break;
-        if (rc == Z_BUF_ERROR && zs.avail_in != 0 && produced == 0) {
-            ok = false;  // no progress possible
-            break;
-        }
+    bool in_prefix = true;
+    bool output_full = false;  // the last read filled its room: zlib may hold more output
+    std::size_t produced = 0;
+    std::size_t max_output = 0;
+    std::size_t reported_at = 0;
+    Progress* progress = nullptr;
+
+    std::size_t consumed() const {
+        return in_prefix ? prefix.size() - zs.avail_in : prefix.size() + fed_data - zs.avail_in;
     }
-    inflateEnd(&zs);
-    return ok;
+    std::size_t total() const { return prefix.size() + data.size(); }
+};
+
+InflateStream::InflateStream(std::string_view compressed, Progress* progress,
+                             std::size_t max_output, bool header_included)
+    : m_state(std::make_unique<State>()) {
+    State& st = *m_state;
+    st.prefix = header_included ? std::string_view() : kHeaderView;
+    st.data = compressed;
+    st.progress = progress;
+    st.max_output = max_output == 0 ? inflate_limit(compressed.size()) : max_output;
+    if (inflateInit(&st.zs) != Z_OK) {
+        m_failed = true;
+        return;
+    }
+    st.zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(st.prefix.data()));
+    st.zs.avail_in = uInt(st.prefix.size());
 }
 
-bool inflate_to_string(std::string_view prefix, std::string_view data, std::string& out,
+InflateStream::~InflateStream() {
+    inflateEnd(&m_state->zs);
+}
+
+std::size_t InflateStream::read(char* dst, std::size_t n) {
+    State& st = *m_state;
+    std::size_t got = 0;
+    while (got < n && !m_done && !m_failed) {
+        if (st.zs.avail_in == 0 && !st.output_full) {
+            // zlib holds nothing back: it needs more input.
+            st.in_prefix = false;
+            if (st.fed_data >= st.data.size()) {
+                m_done = true;  // the input ended early: the data ends here
+                break;
+            }
+            const std::size_t k = std::min(kSectionChunk, st.data.size() - st.fed_data);
+            st.zs.next_in =
+                reinterpret_cast<Bytef*>(const_cast<char*>(st.data.data() + st.fed_data));
+            st.zs.avail_in = uInt(k);
+            st.fed_data += k;
+        }
+        const std::size_t room = std::min(kSectionChunk, n - got);
+        st.zs.next_out = reinterpret_cast<Bytef*>(dst + got);
+        st.zs.avail_out = uInt(room);
+        const int rc = inflate(&st.zs, Z_NO_FLUSH);
+        const std::size_t produced = room - st.zs.avail_out;
+        st.output_full = st.zs.avail_out == 0;
+        if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) {
+            m_failed = true;  // damaged data or a wrong checksum
+            break;
+        }
+        got += produced;
+        st.produced += produced;
+        if (st.produced > st.max_output) {
+            m_failed = true;  // far more than any real section holds
+            break;
+        }
+        if (rc == Z_STREAM_END) m_done = true;
+        if (rc == Z_BUF_ERROR && st.zs.avail_in != 0 && produced == 0) {
+            m_failed = true;  // no progress possible
+            break;
+        }
+        if (m_done || st.produced - st.reported_at >= kSectionChunk) {
+            st.reported_at = st.produced;
+            report(st.progress, st.consumed(), st.total());
+        }
+    }
+    return got;
+}
+
+bool InflateStream::finish() {
+    std::string scratch(kSectionChunk, '\0');
+    while (!m_done && !m_failed) read(scratch.data(), scratch.size());
+    return !m_failed;
+}
+
+int InflateStream::percent() const {
+    const State& st = *m_state;
+    return st.total() == 0 ? 100 : int(st.consumed() * 100 / st.total());
+}
+
+namespace {
+
+// Inflates a section (or with `header_included` a whole zlib stream) into `out`, one chunk at
+// a time straight into its room.
+bool inflate_parts(bool header_included, std::string_view data, ByteBuffer& out, Progress* progress,
+                   std::size_t max_output) {
+    InflateStream stream(data, progress, max_output, header_included);
+    for (;;) {
+        const std::size_t n = stream.read(out.room(kSectionChunk), kSectionChunk);
+        out.grow(n);
+        if (n < kSectionChunk) break;
+    }
+    return !stream.failed();
+}
+
+bool inflate_to_string(bool header_included, std::string_view data, std::string& out,
                        Progress* progress, std::size_t max_output) {
     ByteBuffer buffer;
-    if (!inflate_parts(prefix, data, buffer, progress, max_output)) return false;
+    if (!inflate_parts(header_included, data, buffer, progress, max_output)) return false;
     out.assign(buffer.view());
     return true;
 }
-
-const std::string_view kHeaderView(reinterpret_cast<const char*>(kHeader.data()), kHeader.size());
 
 }  // namespace
 
@@ -95,21 +157,21 @@ std::size_t inflate_limit(std::size_t compressed_size) {
 
 bool inflate_zlib(std::string_view stream, std::string& out, Progress* progress,
                   std::size_t max_output) {
-    if (inflate_to_string({}, stream, out, progress, max_output)) return true;
+    if (inflate_to_string(true, stream, out, progress, max_output)) return true;
     out.clear();
     return false;
 }
 
 bool InflateSection(std::string& data, Progress* progress, std::size_t max_output) {
     if (max_output == 0) max_output = inflate_limit(data.size());
-    return inflate_to_string(kHeaderView, data, data, progress, max_output);
+    return inflate_to_string(false, data, data, progress, max_output);
 }
 
 bool InflateSection(std::string_view compressed, ByteBuffer& out, Progress* progress,
                     std::size_t max_output) {
     if (max_output == 0) max_output = inflate_limit(compressed.size());
     ByteBuffer buffer;
-    if (!inflate_parts(kHeaderView, compressed, buffer, progress, max_output)) return false;
+    if (!inflate_parts(false, compressed, buffer, progress, max_output)) return false;
     buffer.trim();
     out = std::move(buffer);
     return true;

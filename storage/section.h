@@ -59,6 +59,35 @@ private:
 bool InflateSection(std::string_view compressed, ByteBuffer& out, Progress* progress = nullptr,
                     std::size_t max_output = 0);
 
+// Inflates a section piece by piece as a reader asks for bytes, so a large body never has to
+// be held whole. Every inflater read is at most one chunk; progress (input position x 100 /
+// input size) is reported after every chunk of output. Like InflateSection: damaged data, a
+// wrong checksum or output beyond the limit fail; input that ends early just ends the data.
+class InflateStream final {
+public:
+    // `compressed` (a section without its header, or with `header_included` a whole zlib
+    // stream) must outlive the stream. `max_output` 0 means `inflate_limit(compressed.size())`.
+    explicit InflateStream(std::string_view compressed, Progress* progress = nullptr,
+                           std::size_t max_output = 0, bool header_included = false);
+    ~InflateStream();
+    InflateStream(const InflateStream&) = delete;
+    InflateStream& operator=(const InflateStream&) = delete;
+
+    // Up to `n` bytes into `dst`; fewer only when the data ends or fails.
+    std::size_t read(char* dst, std::size_t n);
+    bool failed() const { return m_failed; }
+    // Reads the rest, discarding it, so the checksum is verified; false when the section is
+    // damaged (also when it failed before).
+    bool finish();
+    int percent() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+    bool m_failed = false;
+    bool m_done = false;
+};
+
 // `data` holds uncompressed bytes; on return it holds the compressed section (level 1, the two
 // zlib header bytes dropped).
 void DeflateSection(std::string& data, Progress* progress = nullptr);

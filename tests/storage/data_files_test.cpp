@@ -268,6 +268,32 @@ TEST(DataFiles, DamagedBodiesShowTheLoadMessageAndKeepWhatCameBefore) {
     }
 }
 
+// t.dat is read as it inflates; a checksum found wrong at its very end takes back everything
+// the file had added, as if it had not been read.
+TEST(DataFiles, AScheduleDamagedAtItsChecksumLeavesNothingBehind) {
+    ProgramDir dir;
+    Env saved(dir);
+    test::fill_sample(saved);
+    ASSERT_TRUE(save_data_files(saved.ctx, true, true, true, true));
+    std::string t = test::read_bytes(dir.file("t.dat"));
+    t.back() ^= 1;
+    test::write_bytes(dir.file("t.dat"), t);
+
+    Env loaded(dir);
+    loaded.user.login = "до загрузки"_cp;
+    EXPECT_FALSE(load_data_files(loaded.ctx));
+    EXPECT_EQ(texts(loaded.rec),
+              std::vector<std::string>{"2 Ошибка загрузки данных из файла: \"t.dat\""});
+    EXPECT_EQ(loaded.user.login, "до загрузки"_cp);
+    ASSERT_EQ(loaded.store->channels.size(), saved.store->channels.size());
+    for (const auto& c : loaded.store->channels) {
+        EXPECT_TRUE(c->tvprog.empty());
+        EXPECT_TRUE(c->anons.empty());
+        EXPECT_TRUE(c->dates.empty());
+        EXPECT_FALSE(c->love.empty());  // v.dat was fine
+    }
+}
+
 TEST(DataFiles, AbsurdCountsAndLengthsNeverCrashOrAllocateBeyondTheFile) {
     ProgramDir dir;
     const std::string channel = i32(1) + st("A") + i32(0) + "stamp_01" + i32(0) + i32(0) + i32(0);

@@ -92,6 +92,7 @@ TEST(Saving, AFailureAtAnyStepKeepsThePreviousDataFile) {
     // place. Every other step must leave the previous file and say so.
     const std::set<std::string> harmless = {"link", "remove", "sync_dir"};
     bool every_step_tried = false;
+    std::set<std::string> failed_ops;
     for (int n = 1; !every_step_tried; ++n) {
         ProgramDir dir;
         Env old_env(dir);
@@ -109,6 +110,7 @@ TEST(Saving, AFailureAtAnyStepKeepsThePreviousDataFile) {
             EXPECT_TRUE(ok);
             break;
         }
+        failed_ops.insert(fs.failed_op);
         const std::string u_now = test::read_bytes(dir.file("u.dat"));
         SCOPED_TRACE("operation " + std::to_string(n) + " (" + fs.failed_op + ")");
         // Whatever failed, each data file is a complete generation, old or new.
@@ -130,6 +132,9 @@ TEST(Saving, AFailureAtAnyStepKeepsThePreviousDataFile) {
             EXPECT_FALSE(std::filesystem::exists(dir.file(u_failed ? "u.dat.new" : "v.dat.new")));
         }
     }
+    // Every kind of step was made to fail at least once.
+    EXPECT_EQ(failed_ops, (std::set<std::string>{"create", "write", "sync", "close", "remove",
+                                                 "link", "rename", "sync_dir"}));
 }
 
 // The store's bodies, for telling which generation a file holds.
