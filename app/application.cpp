@@ -12,6 +12,7 @@
 #include "dialogs/stat_window.h"
 #include "views/app_resources.h"
 #include "views/main_window.h"
+#include "views/panel_set.h"
 #include "views/program_pages.h"
 #include "views/tray.h"
 
@@ -79,8 +80,8 @@ void Application::settings_loaded() {
 }
 
 void Application::data_loaded(const std::shared_ptr<chl_group_list>& group) {
-    // The channel panel, the genre panel and the programme pages show the loaded data here.
-    (void)group;
+    // The channel panel, the genre panel and the programme pages show the loaded data.
+    m_main->panels().data_loaded(group);
     m_main->programs().start();
 }
 

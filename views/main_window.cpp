@@ -13,6 +13,8 @@
 
 #include "storage/settings.h"
 #include "views/app_resources.h"
+#include "views/channel_panel.h"
+#include "views/panel_set.h"
 #include "views/program_pages.h"
 #include "views/tray.h"
 #include "views/window_placement.h"
@@ -36,6 +38,13 @@ TFMain::TFMain(Settings& settings, ViewState& view, QWidget* parent)
     setCentralWidget(SplitterGeneral);
 
     m_tray = new Tray(this);
+    m_panels = new PanelSet(*PanelUtils, menu, *m_tray, m_view, m_settings, this);
+    m_panels->set_rebuild([this] { m_programs->RebuildProgramList(); });
+    m_panels->set_describe([this](const chl_local_list& member, const QPoint&) {
+        m_programs->ShowChannelInfo(member);
+    });
+    connect(m_programs, &ProgramPages::channel_choice_changed, &m_panels->channels(),
+            &ChannelPanel::sync_choice);
     connect_menu();
 }
 
@@ -147,6 +156,7 @@ void TFMain::apply_layout_settings() {
     else
         PanelUtils->set_panel_sizes(ch.width, ty.width);
 
+    m_panels->apply_settings();
     m_programs->apply_settings();
     set_page(0);
 }
@@ -193,6 +203,7 @@ void TFMain::collect_layout_settings() {
             m_settings.genre_panel.geometry = geometry(PanelUtils->ScrollBoxTypes);
     }
     m_settings.pages.geometry = geometry(PageControlProg);
+    m_panels->collect_settings();
     m_programs->collect_settings();
 }
 

@@ -14,6 +14,7 @@ namespace zt {
 
 struct Settings;
 struct ViewState;
+class PanelSet;
 class ProgramPages;
 class Tray;
 
@@ -38,6 +39,8 @@ public:
     Tray& tray() { return *m_tray; }
     // The programme pages: tables, page controls, RebuildProgramList.
     ProgramPages& programs() { return *m_programs; }
+    // The channel and genre panels with their menus, the reminder switches, the help links.
+    PanelSet& panels() { return *m_panels; }
     ViewState& view() { return m_view; }
 
     // Layout from the settings model: window geometry and state, side panel switches and
@@ -84,6 +87,7 @@ private:
     std::unique_ptr<SidePanelLayout> m_layout;
     Tray* m_tray = nullptr;
     ProgramPages* m_programs = nullptr;
+    PanelSet* m_panels = nullptr;
     bool m_close_allowed = false;
 };
 

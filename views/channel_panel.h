@@ -1,0 +1,146 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "views/image_lists.h"
+#include "views/logic/channel_choice.h"
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QScrollArea;
+class QToolButton;
+
+namespace zt {
+
+struct MainMenu;
+struct Settings;
+struct ViewState;
+class ChannelListModel;
+class ChannelListView;
+class RowPainter;
+
+// The channel panel of the side panel and the "Каналы" menu: the group choice ("Группы"), the
+// choice mode ("Выбор") and the bulk commands ("Все каналы"), the channels of the current group
+// as a detailed list or a compact grid of logo buttons, and one menu item per channel. The
+// choice itself lives in the shared view state; every command that changes what the programme
+// tables show ends with the rebuild given to the panel.
+class ChannelPanel final : public QWidget {
+    Q_OBJECT
+public:
+    ChannelPanel(ViewState& view, Settings& settings, MainMenu& menu, QWidget* parent = nullptr);
+    ~ChannelPanel() override;
+
+    // Rebuilds the programme tables (RebuildProgramList).
+    void set_rebuild(std::function<void()> rebuild) { m_rebuild = std::move(rebuild); }
+    // Opens the channel description window for a member at a screen point.
+    void set_describe(std::function<void(const chl_local_list&, const QPoint&)> describe) {
+        m_describe = std::move(describe);
+    }
+
+    QToolButton* BitBtnChannelsGroup = nullptr;  // "Группы"
+    QToolButton* SpeedButtonSelOnOff = nullptr;  // "Выбор": down = multiple choice
+    QToolButton* BitBtnChannelsAll = nullptr;    // "Все каналы"
+    QMenu* PopupMenuChannelsGroup = nullptr;
+    QMenu* PopupMenuChannelsAll = nullptr;
+    std::array<QAction*, 3> PopupMenuChannelsAllItems{};  // "Пометить все", "Инверсия", ...
+    ChannelListView* ListViewChannels = nullptr;
+    QScrollArea* ScrollBoxListChl = nullptr;
+
+    // The fixed part of "Каналы".
+    QMenu* MChannelsGroup = nullptr;     // "Группы"
+    QMenu* MChannelsSelOnOff = nullptr;  // "Выбор"
+    QAction* MChannelsSelOn = nullptr;   // "Однозначный"
+    QAction* MChannelsSelOff = nullptr;  // "Многозначный"
+    QMenu* MChannelsAll = nullptr;       // "Все каналы"
+    QAction* MChannelsAllOn = nullptr;
+    QAction* MChannelsAllInv = nullptr;
+    QAction* MChannelsAllOff = nullptr;
+
+    // Makes a group current and shows its channels (index outside the groups: no group).
+    void SelectGroup(int index);
+    // One radio item per group in "Группы" of "Каналы" and in the "Группы" popup.
+    void BuildGroupMenus();
+    // Removes the group items and the channel items and empties the panel.
+    void ClearGroupMenus();
+    void SetChoiceMode(bool single);
+    void ChooseFirstOnly();
+    void ChooseAll(ChannelChoice::Kind kind);
+    void ToggleChannel(int index);
+    void ChooseFirst();
+    // "Подробно" (list) or "Кратко" (logo grid); lays the panel out again.
+    void SetChannelPanelMode(bool detailed);
+    // 16, 24 or 32: buttons, logos and font.
+    void SetChannelPanelSize(int size);
+    bool detailed() const { return m_detailed; }
+    int icon_size() const { return m_size; }
+    // Docked left or right (buttons in a row) or top or bottom (buttons in a column).
+    void set_upright(bool upright);
+
+    // The state of the choice was changed from outside (the programme pages switch the choice
+    // mode): the menu items, buttons and list are brought in line with it.
+    void sync_choice();
+
+    // Settings: mode, size and column widths from the model, and back before a save. The view
+    // settings (font, colours, grid, logos) are taken again by apply_view_settings.
+    void apply_settings();
+    void collect_settings();
+    void apply_view_settings();
+
+    ChannelListModel& model() const { return *m_model; }
+    // The channel items of "Каналы" in member order (some sit in the overflow column menus).
+    const std::vector<QAction*>& channel_items() const { return m_channel_items; }
+    // The submenus holding the channels beyond the first menu column.
+    const std::vector<QMenu*>& column_menus() const { return m_column_menus; }
+    const std::vector<QToolButton*>& compact_buttons() const { return m_buttons; }
+    const std::vector<QAction*>& group_items() const { return m_group_items; }
+    const std::vector<QAction*>& group_popup_items() const { return m_group_popup_items; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build_buttons();
+    void build_menu();
+    void connect_commands();
+    void clear_channels();
+    void add_channel(int index, const chl_local_list& member, bool column_start);
+    void layout_panel();
+    void layout_grid(bool refresh_scroll);
+    void update_marks();
+    void update_mode_marks();
+    void set_button_glyphs();
+    void focus_list();
+    void restart_list();
+    void rebuild();
+    void bulk(ChannelChoice::Kind kind);
+    int wheel_step() const;
+
+    ViewState& m_view;
+    Settings& m_settings;
+    MainMenu& m_menu;
+    LogoImages m_logos;
+    ChannelListModel* m_model = nullptr;
+    RowPainter* m_painter = nullptr;
+    QWidget* m_grid = nullptr;  // the buttons' parent inside ScrollBoxListChl
+    QActionGroup* m_group_radio = nullptr;
+    QActionGroup* m_group_popup_radio = nullptr;
+    QActionGroup* m_mode_radio = nullptr;
+    std::vector<QAction*> m_group_items;
+    std::vector<QAction*> m_group_popup_items;
+    std::vector<QAction*> m_channel_items;
+    std::vector<QMenu*> m_column_menus;
+    QMenu* m_column = nullptr;  // where the next channel item goes
+    std::vector<QToolButton*> m_buttons;
+    std::function<void()> m_rebuild;
+    std::function<void(const chl_local_list&, const QPoint&)> m_describe;
+    bool m_detailed = true;
+    bool m_upright = true;
+    int m_size = 16;
+};
+
+}  // namespace zt

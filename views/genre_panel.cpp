@@ -1,0 +1,439 @@
+#include "views/genre_panel.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include "core/cp1251.h"
+#include "core/genres.h"
+#include "core/store.h"
+#include "storage/settings.h"
+#include "views/image_lists.h"
+#include "views/logic/genre_filter.h"
+#include "views/logic/panel_layout.h"
+#include "views/logic/view_state.h"
+#include "views/main_menu.h"
+#include "views/panel_resources.h"
+#include "views/row_painter.h"
+
+namespace zt {
+namespace {
+
+QString menu_text(const std::string& cp1251) {
+    return QString::fromStdString(to_utf8(cp1251)).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+QIcon main_icon(int index) {
+    return QIcon(QStringLiteral(":/panels/main/%1.png").arg(index));
+}
+
+// Icon `index` of the genre icon list of `size` with overlay `overlay` (13, 14, 15) drawn over
+// it; no overlay for -1.
+QPixmap glyph(int index, int overlay, int size) {
+    QPixmap out = type_icon(index, size);
+    if (out.isNull()) {
+        out = QPixmap(size, size);
+        out.fill(Qt::transparent);
+    }
+    if (overlay >= 0) {
+        out = out.copy();
+        QPainter p(&out);
+        p.drawPixmap(0, 0, type_icon(overlay, size));
+    }
+    return out;
+}
+
+// The three commands at the top of a family menu, named prefix + 1..3 + the family row's id.
+void add_family_commands(QMenu& menu, const char* prefix, int id, std::array<QAction*, 3>& items) {
+    const QString captions[3] = {QStringLiteral("Пометить все"), QStringLiteral("Инверсия"),
+                                 QStringLiteral("Снять со всех")};
+    for (int p = 0; p < 3; ++p) {
+        QAction* a = menu.addAction(main_icon(p + 1), captions[p]);
+        a->setObjectName(QStringLiteral("%1%2%3").arg(QLatin1String(prefix)).arg(p + 1).arg(id));
+        items[std::size_t(p)] = a;
+    }
+    menu.addSeparator();
+}
+
+const char* const kSysNames[5] = {"SysClear", "SysLoveN", "SysMark", "SysLoveY", "SysAlarm"};
+const char* const kSysCaptions[5] = {"Без типа", "Не любимые", "Маркер", "Любимые", "Оповещение"};
+
+}  // namespace
+
+GenrePanel::GenrePanel(ViewState& view, Settings& settings, MainMenu& menu, QWidget* parent)
+    : QWidget(parent), m_view(view), m_settings(settings), m_menu(menu) {
+    init_panel_resources();
+    setObjectName(QStringLiteral("GenrePanel"));
+    m_group_radio = new QActionGroup(this);
+    m_group_radio->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    m_group_popup_radio = new QActionGroup(this);
+    m_group_popup_radio->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    build_fixed();
+
+    connect(m_menu.MPanelUtilsTypesFull, &QAction::triggered, this,
+            [this] { SetGenrePanelMode(true); });
+    connect(m_menu.MPanelUtilsTypesSmall, &QAction::triggered, this,
+            [this] { SetGenrePanelMode(false); });
+    const int sizes[3] = {16, 24, 32};
+    for (int i = 0; i < 3; ++i) {
+        const int size = sizes[i];
+        connect(m_menu.MPanelUtilsTypesSizes[std::size_t(i)], &QAction::triggered, this,
+                [this, size] { SetGenrePanelSize(size); });
+    }
+    SetGenrePanelSize(16);
+}
+
+GenrePanel::~GenrePanel() = default;
+
+void GenrePanel::set_scroll_area(QScrollArea* area) {
+    m_scroll = area;
+    if (m_scroll) {
+        m_scroll->viewport()->installEventFilter(this);
+        m_scroll->installEventFilter(this);
+    }
+}
+
+QToolButton* GenrePanel::add_button(const QString& name, const QString& caption, QMenu* popup) {
+    auto* b = new QToolButton(this);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    b->setFocusPolicy(Qt::StrongFocus);
+    // The popup opens under the button on a click and on Space.
+    connect(b, &QToolButton::clicked, popup,
+            [b, popup] { popup->popup(b->mapToGlobal(QPoint(0, b->height()))); });
+    b->show();
+    m_buttons.push_back(b);
+    m_captions.push_back(caption);
+    m_glyphs.emplace_back();
+    return b;
+}
+
+void GenrePanel::build_fixed() {
+    QMenu& types = *m_menu.MTypes;
+    MTypesGroup = types.addMenu(QStringLiteral("Группы"));
+    MTypesGroup->setObjectName(QStringLiteral("MTypesGroup"));
+    MTypesAll = types.addMenu(QStringLiteral("Все типы"));
+    MTypesAll->setObjectName(QStringLiteral("MTypesAll"));
+    const char* all_names[3] = {"MTypesAllOn", "MTypesAllInv", "MTypesAllOff"};
+    const QString all_captions[3] = {QStringLiteral("Пометить все"), QStringLiteral("Инверсия"),
+                                     QStringLiteral("Снять со всех")};
+    types.addSeparator();
+    MTypesSys = types.addMenu(QStringLiteral("Системные"));
+    MTypesSys->setObjectName(QStringLiteral("MTypesSys"));
+
+    PopupMenuTypesGroup = new QMenu(this);
+    PopupMenuTypesGroup->setObjectName(QStringLiteral("PopupMenuTypesGroup"));
+    PopupMenuTypesAll = new QMenu(this);
+    PopupMenuTypesAll->setObjectName(QStringLiteral("PopupMenuTypesAll"));
+    PopupMenuTypesSys = new QMenu(this);
+    PopupMenuTypesSys->setObjectName(QStringLiteral("PopupMenuTypesSys"));
+
+    for (int p = 0; p < 3; ++p) {
+        MTypesAllItems[std::size_t(p)] = MTypesAll->addAction(all_captions[p]);
+        MTypesAllItems[std::size_t(p)]->setObjectName(QLatin1String(all_names[p]));
+        PopupMenuTypesAllItems[std::size_t(p)] = PopupMenuTypesAll->addAction(all_captions[p]);
+        PopupMenuTypesAllItems[std::size_t(p)]->setObjectName(
+            QStringLiteral("PopupMenuTypesAll%1").arg(p + 1));
+        for (QAction* a : {MTypesAllItems[std::size_t(p)], PopupMenuTypesAllItems[std::size_t(p)]})
+            connect(a, &QAction::triggered, this, [this, p] { all_command(p); });
+    }
+
+    const SystemCategories& system = m_view.genres.system();
+    for (int c = 0; c < 5; ++c) {
+        if (c == 4) {
+            MTypesSys->addSeparator();
+            PopupMenuTypesSys->addSeparator();
+        }
+        const QString caption = QString::fromUtf8(kSysCaptions[c]);
+        QAction* main = MTypesSys->addAction(caption);
+        main->setObjectName(QStringLiteral("MTypes") + QLatin1String(kSysNames[c]));
+        QAction* twin = PopupMenuTypesSys->addAction(caption);
+        twin->setObjectName(QStringLiteral("PopupMenuTypes") + QLatin1String(kSysNames[c]));
+        for (QAction* a : {main, twin}) {
+            a->setCheckable(true);
+            a->setChecked(system.on[std::size_t(c)]);
+        }
+        MTypesSysItems[std::size_t(c)] = main;
+        PopupMenuTypesSysItems[std::size_t(c)] = twin;
+        // The main item checks itself; the twin acts as a click on it.
+        connect(main, &QAction::triggered, this, [this, c] { toggle_system(c); });
+        connect(twin, &QAction::triggered, main, &QAction::trigger);
+        if (c == 0) {
+            MTypesSys->addSeparator();
+            PopupMenuTypesSys->addSeparator();
+        }
+    }
+
+    add_button(QStringLiteral("BBTG"), QStringLiteral("Группы"), PopupMenuTypesGroup);
+    add_button(QStringLiteral("BBTA"), QStringLiteral("Все типы"), PopupMenuTypesAll);
+    add_button(QStringLiteral("BBTS"), QStringLiteral("Системные"), PopupMenuTypesSys);
+}
+
+void GenrePanel::BuildGenreControls() {
+    if (m_built) return;
+    m_built = true;
+    const auto& types = m_view.store.types;
+    m_type_items.assign(types.size(), nullptr);
+    m_type_popup_items.assign(types.size(), nullptr);
+    QMenu* family_menu = nullptr;
+    QMenu* family_popup = nullptr;
+    for (std::size_t row = 0; row < types.size(); ++row) {
+        const type_serv_list& t = *types[row];
+        const int id = t.id;
+        if (t.sub == -1) {
+            family_popup = new QMenu(this);
+            family_popup->setObjectName(QStringLiteral("PopupMenuTypes%1").arg(t.family));
+            family_menu = m_menu.MTypes->addMenu(menu_text(t.name));
+            family_menu->setObjectName(QStringLiteral("MTypes%1").arg(t.family));
+            std::array<QAction*, 3> popup_items{}, menu_items{};
+            add_family_commands(*family_popup, "PU", id, popup_items);
+            add_family_commands(*family_menu, "MM", id, menu_items);
+            for (int p = 0; p < 3; ++p) {
+                for (QAction* a : {popup_items[std::size_t(p)], menu_items[std::size_t(p)]})
+                    connect(a, &QAction::triggered, this, [this, p, id] { family_command(p, id); });
+            }
+            m_family_menus.push_back(family_menu);
+            m_family_popups.push_back(family_popup);
+            add_button(QStringLiteral("BBT%1").arg(t.family), menu_text(t.name), family_popup);
+            continue;
+        }
+        if (!family_menu) continue;  // a sub-genre before any family row has no menu to go in
+        const QString caption = menu_text(t.name);
+        QAction* popup_item = family_popup->addAction(caption);
+        popup_item->setObjectName(QStringLiteral("PUT%1").arg(id));
+        QAction* menu_item = family_menu->addAction(caption);
+        menu_item->setObjectName(QStringLiteral("MMT%1").arg(id));
+        for (QAction* a : {popup_item, menu_item}) {
+            a->setCheckable(true);
+            a->setChecked(t.filter_on == 1);
+            connect(a, &QAction::triggered, this,
+                    [this, id](bool checked) { set_genre(id, checked); });
+        }
+        m_type_items[row] = menu_item;
+        m_type_popup_items[row] = popup_item;
+    }
+    SetGenrePanelSize(m_size);
+}
+
+void GenrePanel::BuildGenreGroupMenus() {
+    ClearGenreGroupMenus();
+    const auto& groups = m_view.store.type_groups;
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        const int index = int(i);
+        const QString caption = menu_text(groups[i]->name);
+        QAction* item = MTypesGroup->addAction(caption);
+        QAction* popup = PopupMenuTypesGroup->addAction(caption);
+        for (QAction* a : {item, popup}) {
+            a->setCheckable(true);
+            a->setChecked(index == m_view.genres.checked_group());
+            connect(a, &QAction::triggered, this, [this, index] { choose_group(index); });
+        }
+        m_group_radio->addAction(item);
+        m_group_popup_radio->addAction(popup);
+        m_group_items.push_back(item);
+        m_group_popup_items.push_back(popup);
+    }
+}
+
+void GenrePanel::ClearGenreGroupMenus() {
+    for (QAction* a : m_group_items) delete a;
+    for (QAction* a : m_group_popup_items) delete a;
+    m_group_items.clear();
+    m_group_popup_items.clear();
+}
+
+// --- commands
+
+void GenrePanel::choose_group(int index) {
+    m_view.genres.choose_group(index);
+    sync_marks();
+    rebuild();
+}
+
+void GenrePanel::all_command(int position) {
+    m_view.genres.all_command(position);
+    sync_marks();
+    rebuild();
+}
+
+void GenrePanel::family_command(int position, int genre_id) {
+    m_view.genres.family_command(position, genre_id);
+    sync_marks();
+    rebuild();
+}
+
+void GenrePanel::set_genre(int genre_id, bool checked) {
+    m_view.genres.set_genre(genre_id, checked);
+    sync_marks();
+    rebuild();
+}
+
+void GenrePanel::toggle_system(int category) {
+    if (category < 0 || category >= 5) return;
+    m_view.genres.system().on[std::size_t(category)] =
+        MTypesSysItems[std::size_t(category)]->isChecked();
+    PopupMenuTypesSysItems[std::size_t(category)]->setChecked(
+        MTypesSysItems[std::size_t(category)]->isChecked());
+    rebuild();
+}
+
+void GenrePanel::rebuild() {
+    if (m_rebuild) m_rebuild();
+}
+
+void GenrePanel::sync_marks() {
+    const int group = m_view.genres.checked_group();
+    for (std::size_t i = 0; i < m_group_items.size(); ++i) {
+        m_group_items[i]->setChecked(int(i) == group);
+        m_group_popup_items[i]->setChecked(int(i) == group);
+    }
+    const SystemCategories& system = m_view.genres.system();
+    for (std::size_t c = 0; c < 5; ++c) {
+        MTypesSysItems[c]->setChecked(system.on[c]);
+        PopupMenuTypesSysItems[c]->setChecked(system.on[c]);
+    }
+    RefreshGenreMarks();
+}
+
+QPixmap GenrePanel::family_glyph(int family_index) const {
+    const std::size_t k = std::size_t(family_index) + 3;
+    return k < m_glyphs.size() ? m_glyphs[k] : QPixmap();
+}
+
+void GenrePanel::RefreshGenreMarks() {
+    const auto& types = m_view.store.types;
+    std::size_t k = 3;
+    for (std::size_t row = 0; row < types.size(); ++row) {
+        const type_serv_list& t = *types[row];
+        if (t.sub == -1) {
+            const int overlay = family_overlay_icon(m_view.store, t.family);
+            if (k < m_buttons.size()) {
+                m_glyphs[k] = glyph(int(k) + 1, overlay, m_size);
+                m_buttons[k]->setIcon(QIcon(m_glyphs[k]));
+                m_family_menus[k - 3]->setIcon(QIcon(glyph(int(k) + 1, overlay, 16)));
+            }
+            ++k;
+            continue;
+        }
+        const bool on = t.filter_on == 1;
+        if (row < m_type_items.size() && m_type_items[row]) m_type_items[row]->setChecked(on);
+        if (row < m_type_popup_items.size() && m_type_popup_items[row])
+            m_type_popup_items[row]->setChecked(on);
+    }
+}
+
+// --- mode, size and layout
+
+void GenrePanel::SetGenrePanelMode(bool detailed) {
+    m_detailed = detailed;
+    (detailed ? m_menu.MPanelUtilsTypesFull : m_menu.MPanelUtilsTypesSmall)->setChecked(true);
+    for (std::size_t j = 0; j < m_buttons.size(); ++j) {
+        QToolButton* b = m_buttons[j];
+        if (detailed) {
+            // The hint becomes the caption again.
+            b->setText(m_captions[j]);
+            b->setToolTip(QString());
+            b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        } else {
+            // Icons only; the caption is shown as the hint.
+            b->setToolTip(
+                QString(m_captions[j]).replace(QStringLiteral("&&"), QStringLiteral("&")));
+            b->setText(QString());
+            b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        }
+    }
+    layout_buttons(true);
+    if (m_scroll && m_scroll->isVisible() && window()->isVisible()) m_scroll->setFocus();
+}
+
+void GenrePanel::SetGenrePanelSize(int size) {
+    m_size = normalize_icon_size(size);
+    const int index = m_size == 32 ? 2 : m_size == 24 ? 1 : 0;
+    m_menu.MPanelUtilsTypesSizes[std::size_t(index)]->setChecked(true);
+    apply_view_settings();
+    for (std::size_t j = 0; j < m_buttons.size(); ++j) {
+        QToolButton* b = m_buttons[j];
+        b->setFixedSize(genre_button_width(true, m_size), genre_button_height(m_size));
+        b->setIconSize(QSize(m_size, m_size));
+        m_glyphs[j] = glyph(int(j) + 1, -1, m_size);
+        b->setIcon(QIcon(m_glyphs[j]));
+    }
+    RefreshGenreMarks();
+    SetGenrePanelMode(m_detailed);
+}
+
+void GenrePanel::apply_view_settings() {
+    const ViewSettings& v = m_settings.view;
+    QFont f = font();
+    if (!v.font_name.empty()) f.setFamily(QString::fromStdString(to_utf8(v.font_name)));
+    f.setPointSize(std::max(panel_font_size(v.font_size, m_size), 1));
+    for (QToolButton* b : m_buttons) b->setFont(f);
+    QPalette back = palette();
+    back.setColor(QPalette::Window, settings_colour(v.back, Qt::white));
+    setPalette(back);
+    setAutoFillBackground(true);
+}
+
+void GenrePanel::layout_buttons(bool refresh_scroll) {
+    const int count = int(m_buttons.size());
+    const int w = width();
+    const int pitch = genre_column_pitch(m_detailed, m_size);
+    const int button_w = genre_button_width(m_detailed, m_size);
+    const auto points = grid_positions(count, w, pitch, genre_row_pitch(m_size));
+    for (int k = 0; k < count; ++k) {
+        QToolButton* b = m_buttons[std::size_t(k)];
+        b->setFixedSize(button_w, genre_button_height(m_size));
+        b->move(points[std::size_t(k)].left, points[std::size_t(k)].top);
+    }
+    setMinimumHeight(
+        grid_height(count, w, pitch, genre_row_pitch(m_size), genre_button_height(m_size)));
+    if (m_scroll) {
+        QScrollBar* bar = m_scroll->verticalScrollBar();
+        bar->setValue(0);
+        if (refresh_scroll && m_scroll->isVisible()) {
+            bar->setValue(10);
+            bar->setValue(0);
+        }
+    }
+}
+
+void GenrePanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layout_buttons(false);
+}
+
+bool GenrePanel::eventFilter(QObject* watched, QEvent* event) {
+    if (m_scroll && watched == m_scroll->viewport() && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        QScrollBar* bar = m_scroll->verticalScrollBar();
+        bar->setValue(bar->value() +
+                      wheel_scroll_delta(wheel->angleDelta().y(),
+                                         wheel_step(m_settings.general.mouse_speed)));
+        return true;
+    }
+    if (m_scroll && watched == m_scroll && event->type() == QEvent::Enter &&
+        m_settings.general.mouse_focus)
+        m_scroll->setFocus();
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- settings
+
+void GenrePanel::apply_settings() {
+    m_detailed = m_settings.genre_panel.detailed;
+    SetGenrePanelSize(m_settings.genre_panel.icon_size);
+}
+
+void GenrePanel::collect_settings() {
+    m_settings.genre_panel.detailed = m_detailed;
+    m_settings.genre_panel.icon_size = m_size;
+}
+
+}  // namespace zt

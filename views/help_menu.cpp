@@ -1,0 +1,29 @@
+#include "views/help_menu.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QUrl>
+
+#include "storage/settings.h"
+#include "views/logic/service_links.h"
+#include "views/main_menu.h"
+
+namespace zt {
+
+void open_service_page(const Settings& settings, std::string_view path) {
+    QDesktopServices::openUrl(
+        QUrl(QString::fromStdString(service_page_url(service_host(settings), path))));
+}
+
+void connect_help_menu(const MainMenu& menu, const Settings& settings, QObject& context) {
+    const Settings* s = &settings;
+    QObject::connect(menu.MHelpIndex, &QAction::triggered, &context,
+                     [s] { open_service_page(*s, kHelpPath); });
+    QObject::connect(menu.MHelpURL, &QAction::triggered, &context,
+                     [s] { open_service_page(*s, kSitePath); });
+    QObject::connect(menu.MHelpEmail, &QAction::triggered, &context, [s] {
+        QDesktopServices::openUrl(QUrl(QString::fromStdString(support_mail_url(service_host(*s)))));
+    });
+}
+
+}  // namespace zt

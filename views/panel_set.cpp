@@ -1,0 +1,77 @@
+#include "views/panel_set.h"
+
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "core/store.h"
+#include "storage/settings.h"
+#include "views/channel_panel.h"
+#include "views/genre_panel.h"
+#include "views/help_menu.h"
+#include "views/logic/view_state.h"
+#include "views/main_menu.h"
+#include "views/reminder_menu.h"
+#include "views/side_panel.h"
+#include "views/tray.h"
+
+namespace zt {
+namespace {
+
+void fill(QWidget* area, QWidget* content) {
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(content);
+}
+
+}  // namespace
+
+PanelSet::PanelSet(SidePanel& side, MainMenu& menu, Tray& tray, ViewState& view, Settings& settings,
+                   QObject* parent)
+    : QObject(parent), m_view(view), m_settings(settings) {
+    m_channels = new ChannelPanel(view, settings, menu, side.ChannelPanelArea);
+    fill(side.ChannelPanelArea, m_channels);
+    m_genres = new GenrePanel(view, settings, menu, side.GenrePanelArea);
+    fill(side.GenrePanelArea, m_genres);
+    m_genres->set_scroll_area(side.ScrollBoxTypes);
+    m_channels->set_upright(side.upright());
+    connect(&side, &SidePanel::orientation_changed, m_channels, &ChannelPanel::set_upright);
+
+    m_reminders = new ReminderMenu(settings, *menu.MPanelAlarm, *tray.MTrayAlarm, this);
+    connect_help_menu(menu, settings, *this);
+}
+
+PanelSet::~PanelSet() = default;
+
+void PanelSet::set_rebuild(std::function<void()> rebuild) {
+    m_channels->set_rebuild(rebuild);
+    m_genres->set_rebuild(std::move(rebuild));
+}
+
+void PanelSet::set_describe(std::function<void(const chl_local_list&, const QPoint&)> describe) {
+    m_channels->set_describe(std::move(describe));
+}
+
+void PanelSet::apply_settings() {
+    m_genres->BuildGenreControls();
+    m_channels->apply_settings();
+    m_genres->apply_settings();
+    m_reminders->apply_settings();
+}
+
+void PanelSet::collect_settings() {
+    m_channels->collect_settings();
+    m_genres->collect_settings();
+}
+
+void PanelSet::data_loaded(const std::shared_ptr<chl_group_list>& group) {
+    int index = -1;
+    const auto& groups = m_view.store.chl_groups;
+    for (std::size_t i = 0; i < groups.size(); ++i)
+        if (groups[i] == group) index = int(i);
+    m_channels->BuildGroupMenus();
+    m_channels->SelectGroup(index);
+    m_genres->BuildGenreGroupMenus();
+}
+
+}  // namespace zt

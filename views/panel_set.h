@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+namespace zt {
+
+struct MainMenu;
+struct Settings;
+struct ViewState;
+struct chl_group_list;
+struct chl_local_list;
+class ChannelPanel;
+class GenrePanel;
+class ReminderMenu;
+class SidePanel;
+class Tray;
+
+// The side panel's contents and the menus that go with them: the channel panel with "Каналы",
+// the genre panel with "Типы", the reminder switches of the main and the tray menu and the
+// links of "Справка". The main window makes one and hands its start-up and settings calls on.
+class PanelSet final : public QObject {
+    Q_OBJECT
+public:
+    PanelSet(SidePanel& side, MainMenu& menu, Tray& tray, ViewState& view, Settings& settings,
+             QObject* parent = nullptr);
+    ~PanelSet() override;
+
+    ChannelPanel& channels() const { return *m_channels; }
+    GenrePanel& genres() const { return *m_genres; }
+    ReminderMenu& reminders() const { return *m_reminders; }
+
+    // What the panels call after a change of the visible schedule (RebuildProgramList).
+    void set_rebuild(std::function<void()> rebuild);
+    // The channel description window for a member, at a screen point.
+    void set_describe(std::function<void(const chl_local_list&, const QPoint&)> describe);
+
+    // After the settings are loaded (the genre catalogue exists by then): the genre controls
+    // are built, modes and sizes applied, the reminder switches set.
+    void apply_settings();
+    // Before a save: modes, sizes and column widths into the settings model.
+    void collect_settings();
+    // After the data are loaded: the group menus, the group to show (`group`, or none), the
+    // genre group menus.
+    void data_loaded(const std::shared_ptr<chl_group_list>& group);
+
+private:
+    ViewState& m_view;
+    Settings& m_settings;
+    ChannelPanel* m_channels = nullptr;
+    GenrePanel* m_genres = nullptr;
+    ReminderMenu* m_reminders = nullptr;
+};
+
+}  // namespace zt
