@@ -19,7 +19,7 @@ constexpr int kWidth = 249;
 constexpr int kHeight = 264;
 constexpr int kFrameLeft = 8;
 constexpr int kFrameWidth = kWidth - 2 * kFrameLeft;
-constexpr int kFrameHeight = 92;
+constexpr int kFrameHeight = 84;
 
 struct Frame {
     QLabel* part;
@@ -42,18 +42,18 @@ Frame make_frame(QWidget* parent, int top, const QString& head, const QString& b
 
     auto* pic = new QLabel(parent);
     pic->setPixmap(picture(which));
-    pic->setGeometry(kFrameLeft + 12, top + 24, 48, 48);
+    pic->setGeometry(kFrameLeft + 12, top + 20, 48, 48);
 
     Frame f{};
-    const int caption_left = kFrameLeft + 72;
-    const int value_left = caption_left + 70;
+    const int caption_left = kFrameLeft + 70;
+    const int value_left = caption_left + 76;
     const int value_width = kFrameLeft + kFrameWidth - 8 - value_left;
     const QString captions[3] = {QStringLiteral("Часть:"), bytes_caption,
                                  QStringLiteral("Готово:")};
     const QString values[3] = {QString(), QStringLiteral("0 байт"), QStringLiteral("0 %")};
     QLabel* value_labels[3] = {};
     for (int i = 0; i < 3; ++i) {
-        const int y = top + 20 + i * 22;
+        const int y = top + 16 + i * 20;
         auto* c = new QLabel(captions[i], parent);
         c->setGeometry(caption_left, y, value_left - caption_left, 20);
         value_labels[i] = new QLabel(values[i], parent);
@@ -77,7 +77,10 @@ TFProgress::TFProgress(std::function<bool()> confirm_cancel, unsigned char* canc
     setModal(false);
     setFixedSize(kWidth, kHeight);
 
-    const Frame up = make_frame(this, 16, QStringLiteral(" Передача данных "),
+    constexpr int kUpTop = 14;
+    constexpr int kBarTop = kUpTop + kFrameHeight + 8;
+    constexpr int kDownTop = kBarTop + 16 + 16;
+    const Frame up = make_frame(this, kUpTop, QStringLiteral(" Передача данных "),
                                 QStringLiteral("Передано:"), Picture::upload);
     LabelFileUpVal = up.part;
     LabelBytesUpVal = up.bytes;
@@ -87,9 +90,9 @@ TFProgress::TFProgress(std::function<bool()> confirm_cancel, unsigned char* canc
     ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
     ProgressBar->setRange(0, 100);
     ProgressBar->setTextVisible(false);
-    ProgressBar->setGeometry(kFrameLeft, 16 + kFrameHeight + 8, kFrameWidth, 16);
+    ProgressBar->setGeometry(kFrameLeft, kBarTop, kFrameWidth, 16);
 
-    const Frame down = make_frame(this, 16 + kFrameHeight + 40, QStringLiteral(" Прием данных "),
+    const Frame down = make_frame(this, kDownTop, QStringLiteral(" Прием данных "),
                                   QStringLiteral("Принято:"), Picture::download);
     LabelFileDownVal = down.part;
     LabelBytesDownVal = down.bytes;

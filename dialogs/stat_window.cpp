@@ -31,7 +31,10 @@ TFStat::TFStat(QWidget* parent)
     LabelDatOut = add_row(1, QStringLiteral("Передано:"), QStringLiteral("0 байт"), "LabelDatOut");
     LabelDatIn = add_row(2, QStringLiteral("Принято:"), QStringLiteral("0 байт"), "LabelDatIn");
     grid->setColumnStretch(1, 1);
-    setFixedSize(QSize(278, 70).expandedTo(grid->sizeHint()));
+    // Room for the longest running time, so the window never has to grow while it is shown.
+    LabelDatTime->setMinimumWidth(
+        LabelDatTime->fontMetrics().horizontalAdvance(QStringLiteral("9999 ч. 59 мин.")));
+    setFixedSize(QSize(278, 70).expandedTo(grid->totalSizeHint()));
 
     Timer = new QTimer(this);
     Timer->setInterval(60000);
