@@ -1,6 +1,8 @@
 #include "app/application.h"
 
+#include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QUrl>
 
@@ -42,6 +44,7 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
         std::make_unique<StartUp>(exe_dir.toStdString(), std::move(clock), m_store, m_settings,
                                   *m_ui, *m_ui, static_cast<StartUpHost&>(*this));
 
+    connect(this, &Application::quit_requested, this, [this] { m_finished = true; });
     connect(m_main.get(), &TFMain::exit_requested, this, &Application::ExitProgram);
     connect(m_main.get(), &TFMain::stat_requested, this, [this] { m_stat->ShowModal(); });
     connect(m_main.get(), &TFMain::cabinet_requested, this, &Application::open_cabinet);
@@ -121,6 +124,12 @@ void Application::ExitProgram() {
     m_main->tray().set_visible(false);
     m_main->allow_close();
     m_main->hide();
+    // A question or another modal window still waiting (the system may end the program at
+    // any moment) is answered "no", so its local event loop ends as well.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(w);
+            dialog && dialog->isVisible() && dialog->isModal())
+            dialog->reject();
     emit quit_requested();
 }
 

@@ -53,6 +53,9 @@ public:
     TFJob& job_window() { return *m_job; }
     TFProgress& progress_window() { return *m_progress; }
     TFStat& stat_window() { return *m_stat; }
+    // True once the program is over (quit_requested was sent), for example when the user's
+    // session ended while start-up still waited for an answer.
+    bool finished() const { return m_finished; }
     // The installation window while it runs, or null.
     TFSetup* setup_window() { return m_setup.get(); }
 
@@ -85,6 +88,7 @@ private:
     std::unique_ptr<AppUi> m_ui;
     std::unique_ptr<StartUp> m_start_up;
     bool m_exiting = false;
+    bool m_finished = false;
 };
 
 }  // namespace zt

@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "app/application.h"
+#include "app/exit_signals.h"
 #include "app/single_instance.h"
 
 namespace zt {
@@ -67,9 +68,12 @@ int program_main(int argc, char** argv) {
         Application application(dir + QDir::separator(), QCoreApplication::applicationFilePath(),
                                 std::make_shared<SystemClock>());
         instance.set_handler([&application] { return application.activate(); });
+        ExitSignals exit_signals;
+        QObject::connect(&exit_signals, &ExitSignals::exit_requested, &application,
+                         &Application::ExitProgram);
         QObject::connect(&application, &Application::quit_requested, &app, &QApplication::quit,
                          Qt::QueuedConnection);
-        if (application.start() == StartUp::Result::terminated) return 0;
+        if (application.start() == StartUp::Result::terminated || application.finished()) return 0;
         return QApplication::exec();
     } catch (const std::exception& e) {
         show_exception(e.what());

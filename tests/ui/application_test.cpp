@@ -82,7 +82,7 @@ TEST(Application, AnEmptyFolderAsksForTheScheduleOverTheMainWindowAndExitSaves) 
 }
 
 // Two real processes of the program: the second start shows the first one's window and ends.
-TEST(Application, ASecondCopyActivatesTheFirstAndEnds) {
+TEST(Application, ASecondCopyActivatesTheFirstAndEndsAndTheSystemsEndSaves) {
     const QString program = QStringLiteral(ZT_BINARY_DIR "/zorvan_tv");
     if (!QFileInfo(program).isExecutable()) GTEST_SKIP() << "the program is not built";
     QTemporaryDir dir;
@@ -123,8 +123,16 @@ TEST(Application, ASecondCopyActivatesTheFirstAndEnds) {
     EXPECT_TRUE(SingleInstance::activate_running(socket, &reply, 5000));
     EXPECT_EQ(reply, QStringLiteral("shown"));
 
-    first.kill();
-    first.waitForFinished(5000);
+    // Asked to end by the system, the first copy saves like "Выход" does.
+    first.terminate();
+    EXPECT_TRUE(first.waitForFinished(10000));
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 0);
+    EXPECT_TRUE(QFileInfo(dir.filePath("dat/v.dat")).isFile());
+    QFile ini(dir.filePath("settings.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains("[WM]"));
+    if (first.state() != QProcess::NotRunning) first.kill();
 }
 
 TEST(SingleInstance, ASocketLeftByACopyThatDiedIsTakenOver) {
