@@ -4,9 +4,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "dialogs/logic/installer.h"
+#include "dialogs/setup_window.h"
 #include "test_support.h"
 #include "ui_helpers.h"
 
@@ -162,6 +168,26 @@ TEST_F(Installer, InstallingIntoTheProgramsOwnFolderKeepsTheProgram) {
     EXPECT_EQ(read_all(m_program), program);
     EXPECT_TRUE(QFileInfo(m_program).isExecutable());
     EXPECT_TRUE(QFileInfo(home("download/settings.ini")).isFile());
+}
+
+TEST_F(Installer, TheWindowProposesTheFolderAndInstallsOnItsButton) {
+    TFSetup window(m_program, m_ui);
+    EXPECT_EQ(window.EditPath->text(), home("share/zorvan_tv"));
+    EXPECT_EQ(window.EditPath->toolTip(), window.EditPath->text());
+    EXPECT_EQ(window.LabelVers->text(), QStringLiteral("1.6 (2010113002)"));
+
+    QSignalSpy finished(&window, &TFSetup::finished_setup);
+    window.set_path(QString());
+    QTest::mouseClick(window.BitBtnSetup, Qt::LeftButton);
+    EXPECT_EQ(finished.count(), 0);  // "Необходимо указать место установки." and it stays
+
+    window.set_path(home("tv"));
+    QTest::mouseClick(window.BitBtnSetup, Qt::LeftButton);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_TRUE(QFileInfo(home("tv/zorvan_tv")).isExecutable());
+    EXPECT_TRUE(QFileInfo(home("Desktop/zorvan_tv.desktop")).isFile());
+    ASSERT_EQ(m_ui.messages.size(), 2u);
+    EXPECT_EQ(m_ui.messages.back().kind, 1);
 }
 
 TEST(DesktopEntry, ExecArgumentIsQuotedAndEscaped) {
