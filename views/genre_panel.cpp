@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -61,6 +63,45 @@ void add_family_commands(QMenu& menu, const char* prefix, int id, std::array<QAc
     menu.addSeparator();
 }
 
+// A panel button: its glyph at the left and the caption after it, with less padding than the
+// style gives a tool button, so the family names fit the design width; only the glyph,
+// centred, when the caption is empty (compact mode).
+class GenreButton final : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter p(this);
+        QStyleOptionToolButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        option.icon = QIcon();
+        p.drawComplexControl(QStyle::CC_ToolButton, option);
+
+        const int s = iconSize().width();
+        const int shift = isDown() ? 1 : 0;
+        const QPixmap glyph = icon().pixmap(iconSize());
+        const QString caption = QString(text()).replace(QStringLiteral("&&"), QStringLiteral("&"));
+        if (caption.isEmpty()) {
+            p.drawPixmap((width() - s) / 2 + shift, (height() - s) / 2 + shift, glyph);
+            return;
+        }
+        p.drawPixmap(3 + shift, (height() - s) / 2 + shift, glyph);
+        const QRect text_rect(3 + s + 3 + shift, shift, width() - s - 8, height());
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                 QPalette::ButtonText));
+        // A caption too long for the button is drawn condensed, and shortened only when even
+        // that does not fit (the desktop's font may be wider than the one the sizes suit).
+        QFont f = font();
+        if (QFontMetrics(f).horizontalAdvance(caption) > text_rect.width())
+            f.setStretch(QFont::Condensed);
+        p.setFont(f);
+        p.drawText(text_rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                   QFontMetrics(f).elidedText(caption, Qt::ElideRight, text_rect.width()));
+    }
+};
+
 const char* const kSysNames[5] = {"SysClear", "SysLoveN", "SysMark", "SysLoveY", "SysAlarm"};
 const char* const kSysCaptions[5] = {"Без типа", "Не любимые", "Маркер", "Любимые", "Оповещение"};
 
@@ -100,7 +141,7 @@ void GenrePanel::set_scroll_area(QScrollArea* area) {
 }
 
 QToolButton* GenrePanel::add_button(const QString& name, const QString& caption, QMenu* popup) {
-    auto* b = new QToolButton(this);
+    auto* b = new GenreButton(this);
     b->setObjectName(name);
     b->setText(caption);
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
