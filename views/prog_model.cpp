@@ -58,9 +58,6 @@ QVariant ProgramTableModel::headerData(int section, Qt::Orientation orientation,
     if (orientation != Qt::Horizontal || section < 0 || section >= views::col_count) return {};
     const auto& c = views::program_columns()[std::size_t(section)];
     if (role == Qt::DisplayRole) return QString::fromUtf8(c.caption);
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(
-            Qt::Alignment(c.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter));
     return {};
 }
 

@@ -29,6 +29,7 @@ ProgramTable::ProgramTable(QWidget* parent) : QTableView(parent) {
     h->setMinimumSectionSize(4);
     // Narrow columns show the beginning of their caption.
     h->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    h->setTextElideMode(Qt::ElideNone);
     // The title column keeps its minimum width.
     connect(h, &QHeaderView::sectionResized, this, [this](int column, int, int size) {
         if (column == views::col_title && size < views::kTitleMinWidth && size > 0)

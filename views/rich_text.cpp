@@ -16,9 +16,8 @@ LinkLabel::LinkLabel(const QString& word, QWidget* parent) : QLabel(word, parent
     f.setUnderline(true);
     f.setBold(false);
     setFont(f);
-    QPalette p = palette();
-    p.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    setPalette(p);
+    // A style sheet, so the colour holds whatever palette the label inherits.
+    setStyleSheet(QStringLiteral("color: #0000ff;"));
     setCursor(main_cursor(3));
 }
 

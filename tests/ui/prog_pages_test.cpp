@@ -1,0 +1,316 @@
+// The programme pages driven through the real main window: page switches with their channel
+// rule, the page controls, the row commands, the column chooser, the minute refresh and the
+// settings of the tables.
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "prog_fixture.h"
+#include "ui_helpers.h"
+#include "views/anons_window.h"
+#include "views/logic/prog_page_rules.h"
+#include "views/main_menu.h"
+#include "views/prog_columns.h"
+#include "views/prog_controls.h"
+
+namespace zt::test {
+namespace {
+
+using Rows = std::vector<std::string>;
+
+QAction* row_item(ProgramPages& p, const QString& caption) {
+    for (QAction* a : p.row_menu().actions())
+        if (a->text() == caption) return a;
+    return nullptr;
+}
+
+TEST_F(ProgPagesTest, PageSwitchesChooseChannelsAndRebuild) {
+    EXPECT_EQ(pages().page(), 0);
+    EXPECT_EQ(shown(), (Rows{"Первый 20:00 Фильм", "Второй 19:30 Спорт"}));
+
+    // "По дням" by its menu item: single choice with the first channel, today's day pressed.
+    main->menu.MPanelProgPages[2]->trigger();
+    EXPECT_EQ(pages().page(), 2);
+    EXPECT_EQ(first->selected, 1);
+    EXPECT_EQ(second->selected, 0);
+    EXPECT_TRUE(pages().days().SpeedButtonDays[2]->isChecked());  // Wednesday
+    EXPECT_EQ(shown(),
+              (Rows{"Первый 19:00 Новости", "Первый 20:00 Фильм", "Первый 21:00 Новости"}));
+
+    // A tab click on "Скоро": every channel again, and its menu item follows.
+    main->PageControlProg->setCurrentIndex(1);
+    EXPECT_EQ(second->selected, 1);
+    EXPECT_TRUE(main->menu.MPanelProgPages[1]->isChecked());
+    EXPECT_EQ(shown(), (Rows{"Первый 21:00 Новости", "Второй 20:30 Новости"}));
+
+    // "Поиск" keeps the choice; it lists nothing until something is searched for.
+    main->menu.MPanelProgPages[3]->trigger();
+    EXPECT_TRUE(shown().empty());
+    FindPageControls& find = pages().find();
+    QTest::mouseClick(find.BitBtnFind, Qt::LeftButton);  // empty text: no search
+    EXPECT_TRUE(shown().empty());
+    find.EditFind->setText(QStringLiteral("НОВОСТИ"));
+    QTest::mouseClick(find.BitBtnFind, Qt::LeftButton);
+    EXPECT_EQ(shown().size(), 3u);
+}
+
+TEST_F(ProgPagesTest, DayButtonsWeekAndGrouping) {
+    pages().set_page(2);
+    DaysPageControls& days = pages().days();
+    // Without "Выбор" a second day releases the first; with it days add up.
+    QTest::mouseClick(days.SpeedButtonDays[3], Qt::LeftButton);
+    EXPECT_FALSE(days.SpeedButtonDays[2]->isChecked());
+    EXPECT_TRUE(shown().empty());  // nothing on Thursday
+    QTest::mouseClick(days.SpeedButtonDaysSel, Qt::LeftButton);
+    QTest::mouseClick(days.SpeedButtonDays[2], Qt::LeftButton);
+    EXPECT_TRUE(days.SpeedButtonDays[3]->isChecked());
+    EXPECT_EQ(shown().size(), 3u);
+    // Releasing "Выбор" releases every day: an empty list.
+    QTest::mouseClick(days.SpeedButtonDaysSel, Qt::LeftButton);
+    for (auto* b : days.SpeedButtonDays) EXPECT_FALSE(b->isChecked());
+    EXPECT_TRUE(shown().empty());
+
+    // The hints carry the dates of the shown week; "Будущая" moves them on by seven days.
+    EXPECT_EQ(days.SpeedButtonDays[0]->toolTip().left(8), QStringLiteral("09.03.26"));
+    main->menu.MDataWeekNew->trigger();
+    EXPECT_EQ(days.SpeedButtonDays[0]->toolTip().left(8), QStringLiteral("16.03.26"));
+    EXPECT_TRUE(main->menu.MDataWeekCur->text().startsWith(QStringLiteral("Текущая")));
+}
+
+TEST_F(ProgPagesTest, SoonControlsLeaveRulesAndMenus) {
+    pages().set_page(1);
+    SoonPageControls& soon = pages().soon();
+    // An hour past 23 is no time: the default comes back and the offset kind returns to 0.
+    soon.ComboBoxNextType->setCurrentIndex(2);
+    soon.EditNextTimeStart->setText(QStringLiteral("25:00"));
+    emit soon.EditNextTimeStart->left();
+    EXPECT_EQ(soon.EditNextTimeStart->edit_text(), "00:00");
+    EXPECT_EQ(soon.ComboBoxNextType->currentIndex(), 0);
+    soon.EditNextTimeFinish->setText(QStringLiteral("1"));  // incomplete
+    emit soon.EditNextTimeFinish->left();
+    EXPECT_EQ(soon.EditNextTimeFinish->edit_text(), "03:00");
+    soon.EditNextLine->setText(QStringLiteral("0"));
+    emit soon.EditNextLine->left();
+    EXPECT_EQ(soon.EditNextLine->edit_text(), "1 ");
+
+    // A profile item sets the three edits and the kind, and rebuilds.
+    QMenu* today = soon.PopupMenuProgNextProfiles->actions()[2]->menu();
+    ASSERT_NE(today, nullptr);
+    today->actions().last()->trigger();  // "Вечером с 18:00 до 0:00"
+    EXPECT_EQ(soon.values().time_start, "18:00");
+    EXPECT_EQ(soon.values().time_finish, "23:59");
+    EXPECT_EQ(soon.values().line, 99);
+    EXPECT_EQ(soon.values().offset_kind, 2);
+    EXPECT_EQ(shown().size(), 5u);  // everything starting today from 18:00
+
+    // A time item of the "Без смещения" submenu fills its edit and chooses the kind.
+    QMenu* plain = soon.PopupMenuProgNextStart->actions()[2]->menu();
+    for (QAction* a : plain->actions())
+        if (a->text() == QStringLiteral("21:00")) a->trigger();
+    EXPECT_EQ(soon.values().time_start, "21:00");
+    EXPECT_EQ(soon.values().offset_kind, 2);
+
+    // The drop-down list opens wide enough for its longest item.
+    QFont f = soon.ComboBoxNextType->font();
+    f.setPointSize(8);
+    const int longest =
+        QFontMetrics(f).horizontalAdvance(QStringLiteral("Смещение от конца текущей передачи"));
+    EXPECT_GT(soon.ComboBoxNextType->view()->minimumWidth(), longest);
+}
+
+TEST(ProgPageRules, PopupItemsAndLeaveRules) {
+    // Offsets: 18 ten-minute steps, then hours to 14:00, columns at 01, 02, 03 and 09 o'clock.
+    const auto offsets = views::soon_time_items(0);
+    ASSERT_EQ(offsets.size(), 30u);
+    EXPECT_EQ(offsets.front().caption, "00:00");
+    EXPECT_EQ(offsets.back().caption, "14:00");
+    std::vector<std::string> columns;
+    for (const auto& i : offsets)
+        if (i.column) columns.push_back(i.caption);
+    EXPECT_EQ(columns, (std::vector<std::string>{"01:00", "02:00", "03:00", "09:00"}));
+    EXPECT_EQ(views::soon_profile_items(0).front().caption, "00:10");
+    EXPECT_EQ(views::soon_profile_items(0).size(), 29u);
+    EXPECT_TRUE(views::soon_profile_items(1)[5].column);  // "6"
+    EXPECT_EQ(views::day_time_items().size(), 24u);
+
+    const views::SoonProfile nearest = views::soon_profile(1, 2);
+    EXPECT_EQ(nearest.finish, "14:00");
+    EXPECT_EQ(nearest.line, "3");
+    EXPECT_EQ(nearest.kind, 1);
+
+    struct Case {
+        const char* text;
+        bool valid;
+    } cases[] = {{"00:00", true},  {"23:59", true},  {"24:00", false},
+                 {"12:60", false}, {"1 :30", false}, {"--:--", false},
+                 {"  :  ", false}, {"07:5-", false}, {"+07:05", true}};
+    for (const auto& c : cases) EXPECT_EQ(views::time_edit_valid(c.text), c.valid) << c.text;
+    EXPECT_EQ(views::leave_time_edit("24:00", "23:59"), "23:59");
+    EXPECT_EQ(views::leave_count_edit("0 "), "1");
+    EXPECT_EQ(views::leave_count_edit("07"), "7");
+    EXPECT_EQ(views::count_edit_value("  "), 1);
+}
+
+TEST_F(ProgPagesTest, RowCommandsChangeTheProgrammeAndRepaint) {
+    const auto later = prog(first, "2026-03-12 20:00", "2026-03-12 21:00", "фильм");
+    pages().RebuildProgramList();
+    ProgramTable& t = pages().active_table();
+
+    // Without a selected row the commands do nothing.
+    t.setCurrentIndex({});
+    row_item(pages(), QStringLiteral("Любимая"))->trigger();
+    EXPECT_FALSE(film->love);
+
+    select(line_of(film));
+    // The popup shows the programme's state when it opens.
+    film->mark = 1;
+    emit t.customContextMenuRequested(QPoint(5, 5));
+    EXPECT_TRUE(row_item(pages(), QStringLiteral("Маркер"))->isChecked());
+    EXPECT_FALSE(row_item(pages(), QStringLiteral("Подробнее"))->isEnabled());
+    pages().row_menu().hide();
+    row_item(pages(), QStringLiteral("Маркер"))->trigger();
+    EXPECT_EQ(film->mark, 0);
+
+    // "Любимая" marks every programme of the channel with the same title, in any case;
+    // "Не любимая" then turns the entry round; "Не любимая" again removes it.
+    row_item(pages(), QStringLiteral("Любимая"))->trigger();
+    ASSERT_TRUE(film->love);
+    EXPECT_EQ(later->love, film->love);
+    EXPECT_EQ(film->love->liked, 1);
+    row_item(pages(), QStringLiteral("Не любимая"))->trigger();
+    EXPECT_EQ(later->love->liked, 0);
+    row_item(pages(), QStringLiteral("Не любимая"))->trigger();
+    EXPECT_FALSE(film->love);
+    EXPECT_FALSE(later->love);
+    EXPECT_TRUE(first->chl->love.empty());
+
+    // A double click on a row toggles its reminder.
+    const QRect r = t.visualRect(t.model()->index(line_of(film), 7));
+    QTest::mouseDClick(t.viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_EQ(film->alarm, 1);
+    row_item(pages(), QStringLiteral("Оповещение"))->trigger();
+    EXPECT_EQ(film->alarm, 0);
+    pages().anons_window().close();
+}
+
+TEST_F(ProgPagesTest, RebuildKeepsSelectionAndScroll) {
+    for (int i = 0; i < 60; ++i)
+        prog(second, "2026-03-11 20:00", "2026-03-11 20:59", "Канал " + std::to_string(i));
+    pages().RebuildProgramList();
+    ProgramTable& t = pages().active_table();
+    t.resize(600, 200);
+    select(40);
+    t.scroll_to_line(30);
+    pages().RebuildProgramList();
+    EXPECT_EQ(t.currentIndex().row(), 40);
+    EXPECT_EQ(t.top_line(), 30);
+    // A remembered line beyond the new rows is not selected.
+    main->menu.MPanelProgPages[2]->trigger();
+    EXPECT_FALSE(t.currentIndex().isValid());
+}
+
+TEST_F(ProgPagesTest, MinuteRefresh) {
+    QTimer& timer = pages().refresh_timer();
+    EXPECT_TRUE(timer.isActive());
+    EXPECT_EQ(timer.interval(), 1000);
+    pages().TimerTvprogUpdateTimer();  // 20:00:30: not a whole minute
+    EXPECT_EQ(timer.interval(), 1000);
+
+    // A whole minute: once a minute from now on, and "Сейчас" is rebuilt.
+    int checks = 0;
+    pages().set_alarm_check([&] { ++checks; });
+    clock->set(at("2026-03-11 20:31"));
+    pages().TimerTvprogUpdateTimer();
+    EXPECT_EQ(timer.interval(), 60000);
+    EXPECT_EQ(checks, 1);
+    EXPECT_EQ(shown(), (Rows{"Первый 20:00 Фильм", "Второй 20:30 Новости"}));
+
+    // "По дням" keeps its rows, even one that has ended with "Прошедшие" off, until a rebuild.
+    pages().set_page(2);
+    main->menu.MPanelProgOld->trigger();
+    EXPECT_FALSE(main->menu.MPanelProgOld->isChecked());
+    EXPECT_EQ(shown(), (Rows{"Первый 20:00 Фильм", "Первый 21:00 Новости"}));
+    clock->set(at("2026-03-11 21:01"));
+    pages().TimerTvprogUpdateTimer();
+    ProgramTableModel& m = pages().model(2);
+    ASSERT_EQ(m.rowCount(), 2);
+    EXPECT_EQ(m.row(0)->past, 1);
+    EXPECT_TRUE(m.row(1)->on_air());
+    pages().RebuildProgramList();
+    EXPECT_EQ(shown(), (Rows{"Первый 21:00 Новости"}));
+}
+
+TEST_F(ProgPagesTest, ModelsStayConsistent) {
+    std::vector<std::unique_ptr<QAbstractItemModelTester>> testers;
+    for (int i = 0; i < 4; ++i)
+        testers.push_back(std::make_unique<QAbstractItemModelTester>(
+            &pages().model(i), QAbstractItemModelTester::FailureReportingMode::Warning));
+    QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type != QtDebugMsg) ADD_FAILURE() << text.toStdString();
+        });
+    for (int page : {1, 2, 3, 0}) pages().set_page(page);
+    clock->set(at("2026-03-11 20:45"));
+    pages().RefreshProgramList();
+    pages().set_page(2);
+    pages().RefreshProgramList();
+    pages().model(2).data(pages().model(2).index(0, 5));
+    qInstallMessageHandler(previous);
+    // Inactive tables show no rows; texts of the active one come from the row list.
+    EXPECT_EQ(pages().model(0).rowCount(), 0);
+    EXPECT_EQ(pages().model(2).data(pages().model(2).index(1, 1)).toString(), QStringLiteral("1"));
+}
+
+TEST_F(ProgPagesTest, ColumnChooserRestoresDefaultWidth) {
+    ProgramTable& t = pages().active_table();
+    t.set_column_width(views::col_channel, 200);
+    auto run = [&](bool channel_on) {
+        OnNextModal answer([channel_on](QDialog& d) {
+            auto& chooser = static_cast<TFColTvprog&>(d);
+            chooser.boxes[0]->setChecked(channel_on);
+            d.close();
+        });
+        pages().ShowColumnChooser();
+    };
+    run(true);
+    EXPECT_EQ(t.column_width(views::col_channel), 200);  // shown before: kept
+    run(false);
+    EXPECT_EQ(t.column_width(views::col_channel), 0);
+    EXPECT_TRUE(t.horizontalHeader()->isSectionHidden(views::col_channel));
+    run(true);
+    EXPECT_EQ(t.column_width(views::col_channel), 140);
+    // Only the active table changes.
+    EXPECT_EQ(pages().table(1).column_width(views::col_channel), 140);
+}
+
+TEST_F(ProgPagesTest, TableSettingsRoundTrip) {
+    settings.pages.columns[2] = {0, 30, 60, 56, 0, 45, 45, 300};
+    settings.pages.icon_size = 24;
+    settings.program_view.letter_abbrev = true;
+    settings.personal.day_start = 6;
+    pages().apply_settings();
+    EXPECT_EQ(pages().table(2).column_width(0), 0);
+    EXPECT_EQ(pages().table(2).column_width(7), 300);
+    EXPECT_TRUE(main->menu.MPanelProgSizes[1]->isChecked());
+    EXPECT_TRUE(main->menu.MPanelProgTxt->isChecked());
+    EXPECT_EQ(pages().days().values().time_start, "06:00");
+
+    main->menu.MPanelProgSizes[2]->trigger();
+    pages().collect_settings();
+    EXPECT_EQ(settings.pages.columns[2], (std::vector<int>{0, 30, 60, 56, 0, 45, 45, 300}));
+    EXPECT_EQ(settings.pages.icon_size, 32);
+    EXPECT_TRUE(settings.program_view.letter_abbrev);
+    // A stored size of 20 is read as 16.
+    settings.pages.icon_size = 20;
+    pages().apply_settings();
+    EXPECT_EQ(pages().list_size(), 16);
+}
+
+}  // namespace
+}  // namespace zt::test
