@@ -58,10 +58,14 @@ int program_main(int argc, char** argv) {
     QString reply;
     if (SingleInstance::activate_running(name, &reply)) return 0;
     SingleInstance instance(name);
-    if (!instance.listen()) {
-        // Another copy started at the same moment and got the name first.
-        if (SingleInstance::activate_running(name, &reply)) return 0;
+    const SingleInstance::Listen listening = instance.listen();
+    if (listening == SingleInstance::Listen::taken) {
+        // Another copy started at the same moment, or is too busy to answer at once: it runs
+        // on the same data, so this one asks it once more and ends either way.
+        SingleInstance::activate_running(name, &reply);
+        return 0;
     }
+    // Listen::failed: without a socket the program still runs, unguarded.
 
     try {
         const QString dir = QCoreApplication::applicationDirPath();

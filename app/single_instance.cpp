@@ -43,7 +43,7 @@ bool SingleInstance::activate_running(const QString& name, QString* reply, int t
     return true;
 }
 
-bool SingleInstance::listen() {
+SingleInstance::Listen SingleInstance::listen() {
     if (!m_server) {
         // No socket options: with them the server is made elsewhere and renamed into place,
         // which would silently replace a live copy's socket. A plain bind fails on a taken
@@ -51,18 +51,18 @@ bool SingleInstance::listen() {
         m_server = new QLocalServer(this);
         connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::on_connection);
     }
-    if (m_server->listen(m_name)) return true;
-    if (m_server->serverError() != QAbstractSocket::AddressInUseError) return false;
+    if (m_server->listen(m_name)) return Listen::listening;
+    if (m_server->serverError() != QAbstractSocket::AddressInUseError) return Listen::failed;
     // The name is taken. A live copy answers a connection; a socket file left behind by a
     // copy that died refuses it and can be removed.
     QLocalSocket probe;
     probe.connectToServer(m_name);
     if (probe.waitForConnected(500)) {
         probe.disconnectFromServer();
-        return false;
+        return Listen::taken;
     }
     QLocalServer::removeServer(m_name);
-    return m_server->listen(m_name);
+    return m_server->listen(m_name) ? Listen::listening : Listen::failed;
 }
 
 void SingleInstance::on_connection() {

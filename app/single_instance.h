@@ -24,10 +24,13 @@ public:
     // goes to `reply`.
     static bool activate_running(const QString& name, QString* reply, int timeout_ms = 3000);
 
-    // Becomes the running copy. When a copy started at the same moment got there first, this
-    // returns false and `activate_running` reaches that one. A socket left by a copy that
-    // died is taken over.
-    bool listen();
+    enum class Listen {
+        listening,  // this is the running copy now
+        taken,      // another copy is alive (perhaps started at the same moment, or busy)
+        failed,     // no socket could be made (the runtime folder is not writable)
+    };
+    // Becomes the running copy. A socket left by a copy that died is taken over.
+    Listen listen();
 
     // Called on the user-interface thread for each activation; returns the answer line.
     void set_handler(std::function<QString()> handler) { m_handler = std::move(handler); }

@@ -140,10 +140,10 @@ TEST(SingleInstance, ASocketLeftByACopyThatDiedIsTakenOver) {
     const QString name = dir.filePath("zorvan_tv");
     write_all(name, "left behind");
     SingleInstance instance(name);
-    EXPECT_TRUE(instance.listen());
+    EXPECT_EQ(instance.listen(), SingleInstance::Listen::listening);
     // A second listener on the same name gives way to the live one.
     SingleInstance other(name);
-    EXPECT_FALSE(other.listen());
+    EXPECT_EQ(other.listen(), SingleInstance::Listen::taken);
 }
 
 }  // namespace
