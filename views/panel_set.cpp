@@ -64,7 +64,13 @@ void PanelSet::collect_settings() {
     m_genres->collect_settings();
 }
 
+void PanelSet::apply_view_settings() {
+    m_channels->apply_view_settings();
+    m_genres->apply_view_settings();
+}
+
 void PanelSet::data_loaded(const std::shared_ptr<chl_group_list>& group) {
+    m_genres->BuildGenreControls();  // in case the settings were never applied
     int index = -1;
     const auto& groups = m_view.store.chl_groups;
     for (std::size_t i = 0; i < groups.size(); ++i)

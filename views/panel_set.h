@@ -41,6 +41,8 @@ public:
     void apply_settings();
     // Before a save: modes, sizes and column widths into the settings model.
     void collect_settings();
+    // The view settings changed (font, colours, grid, logos): the panels draw with them.
+    void apply_view_settings();
     // After the data are loaded: the group menus, the group to show (`group`, or none), the
     // genre group menus.
     void data_loaded(const std::shared_ptr<chl_group_list>& group);
