@@ -175,6 +175,19 @@ TEST_F(MainWindow, AWindowSavedOffTheScreenComesBackOntoIt) {
     EXPECT_EQ(window->size(), QSize(800, 570));
 }
 
+TEST_F(MainWindow, AMaximisedWindowKeepsItsNormalSizeForTheNextStart) {
+    settings.main_window = MainWindowSettings{700, 450, 30, 40, 2};
+    window->hide();
+    window->apply_layout_settings();
+    window->show();
+    settle();
+    EXPECT_TRUE(window->isMaximized());
+    window->collect_layout_settings();
+    EXPECT_EQ(settings.main_window.state, 2);
+    EXPECT_EQ(settings.main_window.width, 700);
+    EXPECT_EQ(settings.main_window.height, 450);
+}
+
 TEST_F(MainWindow, LockingDisablesMenusPanelAndPages) {
     window->LockMainWindow(true);
     for (QAction* top : window->menuBar()->actions()) EXPECT_FALSE(top->isEnabled());
