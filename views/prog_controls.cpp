@@ -239,6 +239,10 @@ views::SoonControls SoonPageControls::values() const {
 
 DaysPageControls::DaysPageControls(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("PanelDays"));
+    // A pressed day stands out clearly from the others.
+    setStyleSheet(
+        QStringLiteral("QToolButton:checked { background-color: #b8d0f0; "
+                       "border: 1px solid #5080c0; border-radius: 2px; }"));
     auto* l = row_layout(this);
     const QString names[7] = {QStringLiteral("ПН"), QStringLiteral("ВТ"), QStringLiteral("СР"),
                               QStringLiteral("ЧТ"), QStringLiteral("ПТ"), QStringLiteral("СБ"),
