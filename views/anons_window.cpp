@@ -64,8 +64,7 @@ std::string further_parts_text(const all_list& store, const views::tvprog_local_
            to_utf8(store.fs_view.formatDate(start));
 }
 
-TFAnons::TFAnons(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+TFAnons::TFAnons(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("TFAnons"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     QFont f = font();

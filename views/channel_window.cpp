@@ -28,8 +28,7 @@ std::string member_caption(const chl_local_list& member) {
 }
 
 TFChannel::TFChannel(const LogoImages& logos, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      m_logos(logos) {
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), m_logos(logos) {
     setObjectName(QStringLiteral("TFChannel"));
     QFont f = font();
     f.setPointSize(8);
