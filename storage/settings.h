@@ -96,7 +96,9 @@ struct GenrePanelSettings final {
 // "Скоро", "По дням" and "Поиск" (a hidden column has width 0).
 struct ProgramPagesSettings final {
     static constexpr int page_count = 4;
-    static std::vector<int> default_columns() { return {140, 30, 56, 56, 45, 45, 45, 190}; }
+    // The window's widths at first start. "Осталось" holds the time left and the percentage
+    // (" 01:00   100%"), which needs about 80 pixels in the desktop's sans font.
+    static std::vector<int> default_columns() { return {140, 30, 56, 56, 45, 85, 45, 190}; }
     Geometry geometry{505, 537, 0, 163};
     int icon_size = 16;
     std::array<std::vector<int>, page_count> columns{default_columns(), default_columns(),
