@@ -86,6 +86,7 @@ void build_types(all_list& store) {
     store.types.clear();
     for (const auto& g : kCatalogue)
         add_type(store, g.id, g.family, g.sub, to_cp1251(g.name), g.image);
+    store.index_types();
 }
 
 type_serv_list& add_type(all_list& store, std::int32_t id, std::int32_t family, std::int32_t sub,

@@ -1,6 +1,8 @@
 #include "core/store.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "core/collation.h"
 #include "core/cp1251.h"
@@ -45,13 +47,17 @@ void all_list::delete_channel(std::size_t index) {
 }
 
 void all_list::recount_chl_groups() {
+    // One pass over the members of each group instead of one per channel.
+    std::unordered_map<std::int32_t, std::int32_t> counts;
+    std::unordered_set<std::int32_t> seen;
+    for (const auto& g : chl_groups) {
+        seen.clear();
+        for (const auto& m : g->members)
+            if (seen.insert(m->chl_id).second) ++counts[m->chl_id];
+    }
     for (auto& c : channels) {
-        std::int32_t n = 0;
-        for (const auto& g : chl_groups)
-            if (std::any_of(g->members.begin(), g->members.end(),
-                            [&](const auto& m) { return m->chl_id == c->id; }))
-                ++n;
-        c->group_count = n;
+        const auto it = counts.find(c->id);
+        c->group_count = it == counts.end() ? 0 : it->second;
     }
 }
 
@@ -173,8 +179,28 @@ void all_list::apply_tvprog_marks(chl_serv_list& channel, std::int32_t id, DateT
     }
 }
 
+namespace {
+constexpr std::int32_t kIndexRange = 256;
+bool in_index(std::int32_t family, std::int32_t sub) {
+    return family >= 1 && family < kIndexRange && sub >= 0 && sub < kIndexRange;
+}
+}  // namespace
+
+void all_list::index_types() {
+    m_type_index.assign(std::size_t(kIndexRange * kIndexRange), nullptr);
+    // Backwards, so the first genre of a repeated pair wins.
+    for (std::size_t i = types.size(); i-- > 0;) {
+        const type_serv_list& t = *types[i];
+        if (in_index(t.family, t.sub))
+            m_type_index[std::size_t(t.family * kIndexRange + t.sub)] = &t;
+    }
+    m_type_index_size = types.size();
+}
+
 const type_serv_list* all_list::find_type(std::int32_t family, std::int32_t sub) const {
     if (family <= 0) return nullptr;
+    if (in_index(family, sub) && m_type_index_size == types.size() && !types.empty())
+        return m_type_index[std::size_t(family * kIndexRange + sub)];
     for (const auto& t : types)
         if (t->family == family && t->sub == sub) return t.get();
     return nullptr;

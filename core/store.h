@@ -60,7 +60,11 @@ public:
         std::uint8_t mark, std::int32_t love_id, std::uint8_t alarm);
     void apply_tvprog_marks(chl_serv_list& channel, std::int32_t id, DateTime start,
                             std::uint8_t mark, std::int32_t love_id, std::uint8_t alarm);
+    // The first genre with that family and sub-genre; none for family 0 or less.
     const type_serv_list* find_type(std::int32_t family, std::int32_t sub) const;
+    // Rebuilds the lookup table of find_type (build_types does after the catalogue); while
+    // `types` has another size than at the last call, find_type scans the list instead.
+    void index_types();
 
     // --- announcements and favourites
     std::shared_ptr<anons_serv_list> add_anons(chl_serv_list& channel, std::int32_t id,
@@ -107,6 +111,10 @@ public:
 
 private:
     std::shared_ptr<const Clock> m_clock;
+    // Genres by (family, sub-genre) for the byte range the files and the server carry, valid
+    // while `types` has the size it had when it was built.
+    std::vector<const type_serv_list*> m_type_index;
+    std::size_t m_type_index_size = 0;
 };
 
 // The next id of a list whose records have an `id`: the largest present plus 1, or 1.

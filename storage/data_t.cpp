@@ -89,25 +89,6 @@ private:
     std::unordered_map<std::string, std::size_t> m_alive;
 };
 
-// Genres by their (family, sub-genre) byte pair, resolved as find_type does (the first genre
-// of the catalogue with that pair; none for family 0): one lookup per programme.
-class GenreTable final {
-public:
-    explicit GenreTable(const all_list& store) : m_table(256 * 256, nullptr) {
-        for (std::size_t i = store.types.size(); i-- > 0;) {
-            const type_serv_list& t = *store.types[i];
-            if (t.family >= 1 && t.family <= 255 && t.sub >= 0 && t.sub <= 255)
-                m_table[std::size_t(t.family) * 256 + std::size_t(t.sub)] = &t;
-        }
-    }
-    const type_serv_list* find(std::uint8_t family, std::uint8_t sub) const {
-        return m_table[std::size_t(family) * 256 + sub];
-    }
-
-private:
-    std::vector<const type_serv_list*> m_table;
-};
-
 template <class T>
 std::unordered_map<std::int32_t, std::shared_ptr<T>> first_by_id(
     const std::vector<std::shared_ptr<T>>& list) {
@@ -117,7 +98,7 @@ std::unordered_map<std::int32_t, std::shared_ptr<T>> first_by_id(
 }
 
 void read_channel(const DataContext& ctx, FieldReader& r, std::int32_t version,
-                  const GenreTable& genres, chl_serv_list* channel) {
+                  chl_serv_list* channel) {
     all_list& store = ctx.store;
     {
         std::optional<DayList> days;
@@ -175,7 +156,7 @@ void read_channel(const DataContext& ctx, FieldReader& r, std::int32_t version,
             store.add_tvprog(*channel, id, continued, *start, *finish, 0, sub, rating, reported,
                              std::move(title), std::move(descr), -1, mark, -1, alarm);
         p->type_family = family;
-        p->type = genres.find(family, sub);
+        p->type = store.find_type(family, sub);
         // The announcement among those of this channel, the favourite among its favourites.
         if (anons_id != -1) {
             const auto a = anons.find(anons_id);
@@ -239,14 +220,12 @@ bool load_t(const DataContext& ctx) {
         ctx.user.password = r.ShortText();
         ctx.user.paid_login = r.ShortText();
         const auto index = data::channel_index(store);
-        const GenreTable genres(store);
         const std::int32_t count = r.at_end() ? 0 : r.Int32();
         for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
             const std::int32_t id = r.Int32();
             const auto it = index.find(id);
             // Records of a channel that u.dat did not create are read and dropped.
-            read_channel(ctx, r, file->version, genres,
-                         it == index.end() ? nullptr : it->second.get());
+            read_channel(ctx, r, file->version, it == index.end() ? nullptr : it->second.get());
             data::report_position(ctx, r);
         }
     } catch (const field_error&) {

@@ -73,22 +73,6 @@ std::string build_u_body(const DataContext& ctx) {
 
 namespace {
 
-// Sets every channel's group count; the same result as the store's recount, in one pass over
-// the members instead of one per channel.
-void recount_groups(all_list& store) {
-    std::unordered_map<std::int32_t, std::int32_t> counts;
-    std::unordered_set<std::int32_t> seen;
-    for (const auto& g : store.chl_groups) {
-        seen.clear();
-        for (const auto& m : g->members)
-            if (seen.insert(m->chl_id).second) ++counts[m->chl_id];
-    }
-    for (auto& c : store.channels) {
-        const auto it = counts.find(c->id);
-        c->group_count = it == counts.end() ? 0 : it->second;
-    }
-}
-
 void read_channels(const DataContext& ctx, FieldReader& r, std::int32_t version) {
     if (r.at_end()) return;  // the body ends before this section: nothing more to read
     all_list& store = ctx.store;
@@ -154,7 +138,7 @@ void read_groups(const DataContext& ctx, FieldReader& r) {
         }
         data::report_position(ctx, r);
     }
-    recount_groups(store);
+    store.recount_chl_groups();
 }
 
 void read_genres(const DataContext& ctx, FieldReader& r) {
@@ -259,7 +243,7 @@ bool load_u(const DataContext& ctx) {
     if (damaged) before.restore(store);
     if (damaged || cut) data::report_damaged(ctx, "u.dat");
     // The groups read so far count, also after damage.
-    recount_groups(store);
+    store.recount_chl_groups();
     return !damaged && !cut;
 }
 

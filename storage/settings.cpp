@@ -520,8 +520,11 @@ HostPort service_host(const Settings& settings) {
 }
 
 std::string decoration_to_file(std::string_view text) {
+    // Blanks and anything that would break the line are written as "$", so the text reads
+    // back the same (the profile reader trims blanks at both ends).
     std::string out(text);
-    std::replace(out.begin(), out.end(), ' ', '$');
+    for (char& c : out)
+        if (c == ' ' || c == '\r' || c == '\n' || c == '\0') c = '$';
     return out;
 }
 

@@ -223,6 +223,13 @@ TEST(Settings, DescriptionDecorationsKeepTheirSpaces) {
     back.load_group(hand, SettingsGroup::general);
     EXPECT_EQ(back.personal.descr_left, "");
     EXPECT_EQ(back.personal.descr_right, " - ");
+
+    // A line break inside a decoration becomes a blank and survives further saves unchanged.
+    s.personal.descr_left = "(\r\n";
+    s.save_group(ini, SettingsGroup::general);
+    EXPECT_EQ(IniFile(dir.file("settings.ini")).value("GU", "D1"), "($$");
+    back.load_group(IniFile(dir.file("settings.ini")), SettingsGroup::general);
+    EXPECT_EQ(back.personal.descr_left, "(  ");
 }
 
 TEST(Settings, ValuesAreSettledOnLoading) {
