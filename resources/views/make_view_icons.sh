@@ -6,12 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 rm -rf png && mkdir -p png
-render() {  # name size
-  local body scale
-  body=$(grep -v '^#' "$1.mvg" | tr '\n' ' ')
-  scale=$(awk "BEGIN{print $2/32}")
-  convert -size "$2x$2" xc:none -draw "scale $scale,$scale $body" -strip "png/$1_$2.png"
-}
+. ../render_mvg.sh
 {
   echo '<!DOCTYPE RCC>'
   echo '<RCC version="1.0">'
