@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QTimeZone>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/datetime.h"
+
+namespace zt::xmltv {
+
+// One <channel> element.
+struct Channel final {
+    QString id;            // the channel's id attribute, as written
+    std::string name;      // first display-name, CP1251, at most 255 bytes
+    QString icon_path;     // a local picture file from <icon src>, empty for anything else
+};
+
+// One <programme> element, after time conversion, stop completion and overlap resolution.
+struct Programme final {
+    QString channel_id;
+    DateTime start;        // wall-clock time of the target zone
+    DateTime finish;       // always after start
+    std::string title;     // CP1251, at most 255 bytes
+    std::string descr;     // CP1251, at most 255 bytes
+    std::int32_t type_family = -1;  // genre from the category mapping; -1 family = no genre
+    std::int32_t type_sub = -1;
+    std::int32_t rating = -1;       // per cent, -1 when the file gives none
+};
+
+// Receives the file's records in order: every channel as its element ends; programmes of one
+// channel in rising start order once their finish is known.
+class Sink {
+public:
+    virtual ~Sink() = default;
+    virtual void channel(const Channel& channel) = 0;
+    virtual void programme(const Programme& programme) = 0;
+};
+
+struct ReadOptions final {
+    QTimeZone zone = QTimeZone::systemTimeZone();  // zone the times are converted into
+    QString genre_map_path;                        // empty: the built-in mapping table
+    std::function<void(std::int64_t done, std::int64_t total)> progress;  // bytes of the file
+    std::function<bool()> cancelled;
+};
+
+struct ReadResult final {
+    bool ok = false;
+    QString message;        // Russian, names the line where the input went wrong
+    std::int64_t line = 0;  // 0 when no line applies
+    std::int64_t channels = 0;
+    std::int64_t programmes = 0;
+};
+
+// Streams an XMLTV file (plain or gzip) into the sink without holding the file in memory.
+// On failure the sink has received only records that were complete before the fault.
+ReadResult read_file(const QString& path, const ReadOptions& options, Sink& sink);
+
+}  // namespace zt::xmltv
