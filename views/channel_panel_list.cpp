@@ -6,7 +6,7 @@
 
 #include "core/cp1251.h"
 #include "core/records.h"
-#include "views/image_lists.h"
+#include "ui/image_lists.h"
 #include "views/logic/channel_choice.h"
 #include "views/row_painter.h"
 

@@ -16,20 +16,17 @@
 #include "core/genres.h"
 #include "core/store.h"
 #include "storage/settings.h"
-#include "views/image_lists.h"
+#include "ui/image_lists.h"
+#include "ui/menu_items.h"
 #include "views/logic/genre_filter.h"
 #include "views/logic/panel_layout.h"
 #include "views/logic/view_state.h"
-#include "views/main_menu.h"
 #include "views/panel_resources.h"
+#include "views/panel_view_actions.h"
 #include "views/row_painter.h"
 
 namespace zt {
 namespace {
-
-QString menu_text(const std::string& cp1251) {
-    return QString::fromStdString(to_utf8(cp1251)).replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
 
 QIcon main_icon(int index) {
     return QIcon(QStringLiteral(":/panels/main/%1.png").arg(index));
@@ -107,24 +104,25 @@ const char* const kSysCaptions[5] = {"Без типа", "Не любимые", "
 
 }  // namespace
 
-GenrePanel::GenrePanel(ViewState& view, Settings& settings, MainMenu& menu, QWidget* parent)
-    : QWidget(parent), m_view(view), m_settings(settings), m_menu(menu) {
+GenrePanel::GenrePanel(ViewState& view, Settings& settings, QWidget* parent)
+    : QWidget(parent), m_view(view), m_settings(settings) {
     init_panel_resources();
     setObjectName(QStringLiteral("GenrePanel"));
+    m_menu = new QMenu(QStringLiteral("&Типы"), this);
+    m_menu->setObjectName(QStringLiteral("MTypes"));
+    m_view_actions = std::make_unique<PanelViewActions>(*this, QStringLiteral("MPanelUtilsTypes"));
     m_group_radio = new QActionGroup(this);
     m_group_radio->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     m_group_popup_radio = new QActionGroup(this);
     m_group_popup_radio->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     build_fixed();
 
-    connect(m_menu.MPanelUtilsTypesFull, &QAction::triggered, this,
-            [this] { SetGenrePanelMode(true); });
-    connect(m_menu.MPanelUtilsTypesSmall, &QAction::triggered, this,
-            [this] { SetGenrePanelMode(false); });
+    connect(m_view_actions->full, &QAction::triggered, this, [this] { SetGenrePanelMode(true); });
+    connect(m_view_actions->small, &QAction::triggered, this, [this] { SetGenrePanelMode(false); });
     const int sizes[3] = {16, 24, 32};
     for (int i = 0; i < 3; ++i) {
         const int size = sizes[i];
-        connect(m_menu.MPanelUtilsTypesSizes[std::size_t(i)], &QAction::triggered, this,
+        connect(m_view_actions->sizes[std::size_t(i)], &QAction::triggered, this,
                 [this, size] { SetGenrePanelSize(size); });
     }
     SetGenrePanelSize(16);
@@ -157,7 +155,7 @@ QToolButton* GenrePanel::add_button(const QString& name, const QString& caption,
 }
 
 void GenrePanel::build_fixed() {
-    QMenu& types = *m_menu.MTypes;
+    QMenu& types = *m_menu;
     MTypesGroup = types.addMenu(QStringLiteral("Группы"));
     MTypesGroup->setObjectName(QStringLiteral("MTypesGroup"));
     MTypesAll = types.addMenu(QStringLiteral("Все типы"));
@@ -231,7 +229,7 @@ void GenrePanel::BuildGenreControls() {
         if (t.sub == -1) {
             family_popup = new QMenu(this);
             family_popup->setObjectName(QStringLiteral("PopupMenuTypes%1").arg(t.family));
-            family_menu = m_menu.MTypes->addMenu(menu_text(t.name));
+            family_menu = m_menu->addMenu(menu_text(t.name));
             family_menu->setObjectName(QStringLiteral("MTypes%1").arg(t.family));
             std::array<QAction*, 3> popup_items{}, menu_items{};
             add_family_commands(*family_popup, "PU", id, popup_items);
@@ -374,7 +372,7 @@ void GenrePanel::RefreshGenreMarks() {
 
 void GenrePanel::SetGenrePanelMode(bool detailed) {
     m_detailed = detailed;
-    (detailed ? m_menu.MPanelUtilsTypesFull : m_menu.MPanelUtilsTypesSmall)->setChecked(true);
+    (detailed ? m_view_actions->full : m_view_actions->small)->setChecked(true);
     for (std::size_t j = 0; j < m_buttons.size(); ++j) {
         QToolButton* b = m_buttons[j];
         if (detailed) {
@@ -397,7 +395,7 @@ void GenrePanel::SetGenrePanelMode(bool detailed) {
 void GenrePanel::SetGenrePanelSize(int size) {
     m_size = normalize_icon_size(size);
     const int index = m_size == 32 ? 2 : m_size == 24 ? 1 : 0;
-    m_menu.MPanelUtilsTypesSizes[std::size_t(index)]->setChecked(true);
+    m_view_actions->sizes[std::size_t(index)]->setChecked(true);
     apply_view_settings();
     for (std::size_t j = 0; j < m_buttons.size(); ++j) {
         QToolButton* b = m_buttons[j];

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -13,7 +14,7 @@ class QToolButton;
 
 namespace zt {
 
-struct MainMenu;
+struct PanelViewActions;
 struct Settings;
 struct ViewState;
 enum class SystemCategory;
@@ -26,7 +27,12 @@ enum class SystemCategory;
 class GenrePanel final : public QWidget {
     Q_OBJECT
 public:
-    GenrePanel(ViewState& view, Settings& settings, MainMenu& menu, QWidget* parent = nullptr);
+    GenrePanel(ViewState& view, Settings& settings, QWidget* parent = nullptr);
+
+    // "&Типы" (MTypes), for the menu bar, and "Подробно" / "Кратко" / sizes of "Каналы и
+    // типы"; the panel owns and handles them.
+    QMenu& menu() const { return *m_menu; }
+    const PanelViewActions& view_actions() const { return *m_view_actions; }
     ~GenrePanel() override;
 
     void set_rebuild(std::function<void()> rebuild) { m_rebuild = std::move(rebuild); }
@@ -96,7 +102,8 @@ private:
 
     ViewState& m_view;
     Settings& m_settings;
-    MainMenu& m_menu;
+    QMenu* m_menu = nullptr;
+    std::unique_ptr<PanelViewActions> m_view_actions;
     QScrollArea* m_scroll = nullptr;
     std::vector<QToolButton*> m_buttons;
     // Captions of the buttons, kept while compact mode shows only the icons.

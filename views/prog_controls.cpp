@@ -8,8 +8,8 @@
 #include <QMenu>
 #include <QStyle>
 
-#include "views/cp_text.h"
-#include "views/image_lists.h"
+#include "ui/cp_text.h"
+#include "ui/image_lists.h"
 #include "views/logic/prog_page_rules.h"
 
 namespace zt {

@@ -8,6 +8,7 @@
 #include "core/genres.h"
 #include "core/store.h"
 #include "core/time_zones.h"
+#include "net/host_port.h"
 #include "storage/legacy.h"
 
 namespace zt {

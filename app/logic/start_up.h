@@ -3,10 +3,10 @@
 #include <memory>
 #include <string>
 
-#include "app/logic/program_files.h"
 #include "core/clock.h"
+#include "core/job_control.h"
+#include "core/program_files.h"
 #include "core/progress.h"
-#include "dialogs/logic/job_control.h"
 #include "storage/data_files.h"
 #include "storage/ini_file.h"
 #include "storage/settings.h"

@@ -70,7 +70,7 @@ TEST(Application, AnEmptyFolderAsksForTheScheduleOverTheMainWindowAndExitSaves) 
     EXPECT_EQ(app->activate(), QStringLiteral("shown"));
 
     QSignalSpy quit(app.get(), &Application::quit_requested);
-    app->main_window().menu.MDataExit->trigger();
+    test::action(app->main_window(), "MDataExit")->trigger();
     EXPECT_EQ(quit.count(), 1);
     EXPECT_FALSE(app->main_window().isVisible());
     EXPECT_TRUE(QFileInfo(dir.filePath("dat/v.dat")).isFile());

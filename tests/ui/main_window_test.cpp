@@ -19,6 +19,9 @@
 namespace zt {
 namespace {
 
+using test::action;
+using test::menu;
+
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -56,13 +59,13 @@ TEST_F(MainWindow, CaptionSizeAndPages) {
 }
 
 TEST_F(MainWindow, HidingBothPanelsHidesTheSidePanelAndOneShownFillsIt) {
-    trigger(window->menu.MPanelUtilsChannels);
-    trigger(window->menu.MPanelUtilsTypes);
+    trigger(action(*window, "MPanelUtilsChannels"));
+    trigger(action(*window, "MPanelUtilsTypes"));
     EXPECT_FALSE(window->PanelUtils->isVisible());
     EXPECT_FALSE(general_handle()->isVisible());
     EXPECT_EQ(window->PageControlProg->width(), window->SplitterGeneral->width());
 
-    trigger(window->menu.MPanelUtilsTypes);
+    trigger(action(*window, "MPanelUtilsTypes"));
     EXPECT_TRUE(window->PanelUtils->isVisible());
     EXPECT_TRUE(general_handle()->isVisible());
     EXPECT_FALSE(channels()->isVisible());
@@ -77,10 +80,10 @@ TEST_F(MainWindow, EachEdgePlacesThePanelAndArrangesItsTwoHalves) {
         bool panel_first;
     };
     const Case cases[] = {
-        {window->menu.MPanelUtilsVUp, false, true},
-        {window->menu.MPanelUtilsHRight, true, false},
-        {window->menu.MPanelUtilsVDown, false, false},
-        {window->menu.MPanelUtilsHLeft, true, true},
+        {action(*window, "MPanelUtilsVUp"), false, true},
+        {action(*window, "MPanelUtilsHRight"), true, false},
+        {action(*window, "MPanelUtilsVDown"), false, false},
+        {action(*window, "MPanelUtilsHLeft"), true, true},
     };
     for (const Case& c : cases) {
         trigger(c.item);
@@ -106,10 +109,10 @@ TEST_F(MainWindow, EachEdgePlacesThePanelAndArrangesItsTwoHalves) {
 }
 
 TEST_F(MainWindow, PageItemsAndTabsFollowEachOther) {
-    trigger(window->menu.MPanelProgPages[2]);
+    trigger(action(*window, "MPanelProgPage3"));
     EXPECT_EQ(window->PageControlProg->currentIndex(), 2);
     window->PageControlProg->setCurrentIndex(3);
-    EXPECT_TRUE(window->menu.MPanelProgPages[3]->isChecked());
+    EXPECT_TRUE(action(*window, "MPanelProgPage4")->isChecked());
     QTest::keyClick(window.get(), Qt::Key_F2, Qt::ControlModifier);
     EXPECT_EQ(window->PageControlProg->currentIndex(), 1);
 }
@@ -138,7 +141,7 @@ TEST_F(MainWindow, ClosingGoesToTheTrayOrAsksToExitAsSet) {
 
 TEST_F(MainWindow, ExitItemsOfTheMenuAndTheTrayAskToExit) {
     QSignalSpy exit(window.get(), &TFMain::exit_requested);
-    trigger(window->menu.MDataExit);
+    trigger(action(*window, "MDataExit"));
     window->tray().MTrayExit->trigger();
     EXPECT_EQ(exit.count(), 2);
 }
@@ -150,14 +153,15 @@ TEST_F(MainWindow, LayoutSettingsComeBackAsTheyWereApplied) {
     settings.side_panel.geometry.height = 150;
     window->apply_layout_settings();
     settle();
-    EXPECT_TRUE(window->menu.MPanelUtilsVDown->isChecked());
-    EXPECT_FALSE(window->menu.MPanelUtilsTypes->isChecked());
+    EXPECT_TRUE(action(*window, "MPanelUtilsVDown")->isChecked());
+    EXPECT_FALSE(action(*window, "MPanelUtilsTypes")->isChecked());
     EXPECT_FALSE(types()->isVisible());
     EXPECT_GT(window->PanelUtils->y(), window->PageControlProg->y());
     EXPECT_EQ(window->PanelUtils->height(), 150);
     EXPECT_EQ(window->PageControlProg->currentIndex(), 0);
 
-    settings.side_panel = SidePanelSettings{};
+    // The switches live in the model; the sizes are taken from the window.
+    settings.side_panel.geometry = Geometry{};
     window->collect_layout_settings();
     EXPECT_TRUE(settings.side_panel.pos_down);
     EXPECT_FALSE(settings.side_panel.pos_left);
@@ -195,7 +199,7 @@ TEST_F(MainWindow, LockingDisablesMenusPanelAndPages) {
     EXPECT_FALSE(window->PageControlProg->isEnabled());
     EXPECT_FALSE(general_handle()->isEnabled());
     window->LockMainWindow(false);
-    EXPECT_TRUE(window->menu.MData->menuAction()->isEnabled());
+    EXPECT_TRUE(menu(*window, "MData")->menuAction()->isEnabled());
     EXPECT_TRUE(window->PageControlProg->isEnabled());
 }
 

@@ -34,6 +34,9 @@
 namespace zt {
 namespace {
 
+using test::action;
+using test::menu;
+
 std::string bmp(int size, QRgb colour) {
     QImage image(size, size, QImage::Format_RGB32);
     image.fill(colour);
@@ -148,7 +151,7 @@ TEST_F(PanelsTest, ChannelMenuBreaksIntoColumnsByTheSettingsCount) {
     // 20 per column: the first column holds the four fixed items and 16 channels, every
     // further column 20 channels.
     ChannelPanel& p = channels();
-    const QList<QAction*> top = main->menu.MChannels->actions();
+    const QList<QAction*> top = menu(*main, "MChannels")->actions();
     int channel_items_in_top = 0;
     for (QAction* a : top)
         if (std::find(p.channel_items().begin(), p.channel_items().end(), a) !=
@@ -233,7 +236,7 @@ TEST_F(PanelsTest, CompactGridButtonsToggleAndFollowTheWidth) {
     ChannelPanel& p = channels();
     main->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
-    main->menu.MPanelUtilsChannelsSmall->trigger();
+    action(*main, "MPanelUtilsChannelsSmall")->trigger();
     EXPECT_FALSE(p.ListViewChannels->isVisible());
     ASSERT_TRUE(p.ScrollBoxListChl->isVisible());
     EXPECT_FALSE(settings.channel_panel.detailed == p.detailed());
@@ -254,10 +257,10 @@ TEST_F(PanelsTest, CompactGridButtonsToggleAndFollowTheWidth) {
     EXPECT_TRUE(p.channel_items()[1]->isChecked());
 
     // The large size makes the buttons 40 square; detailed mode brings the list back.
-    main->menu.MPanelUtilsChannelsSizes[2]->trigger();
+    action(*main, "MPanelUtilsChannelsSize32")->trigger();
     EXPECT_EQ(buttons[0]->size(), QSize(40, 40));
     EXPECT_EQ(p.BitBtnChannelsGroup->size(), QSize(40, 40));
-    main->menu.MPanelUtilsChannelsFull->trigger();
+    action(*main, "MPanelUtilsChannelsFull")->trigger();
     EXPECT_TRUE(p.ListViewChannels->isVisible());
     EXPECT_FALSE(p.ScrollBoxListChl->isVisible());
 }
@@ -270,7 +273,7 @@ TEST_F(PanelsTest, PanelButtonsFollowTheSidePanelOrientation) {
     EXPECT_EQ(p.BitBtnChannelsGroup->y(), p.BitBtnChannelsAll->y());
     EXPECT_GT(p.ListViewChannels->y(), p.BitBtnChannelsGroup->geometry().bottom());
     // Docked at the top: a column at the left, the list beside it.
-    main->menu.MPanelUtilsVUp->trigger();
+    action(*main, "MPanelUtilsVUp")->trigger();
     QApplication::processEvents();
     EXPECT_EQ(p.BitBtnChannelsGroup->x(), p.BitBtnChannelsAll->x());
     EXPECT_GT(p.BitBtnChannelsAll->y(), p.BitBtnChannelsGroup->y());
@@ -310,7 +313,7 @@ TEST_F(PanelsTest, GenrePanelCompactModeAndBack) {
     EXPECT_EQ(g.buttons()[3]->text(), QStringLiteral("Информация"));
     EXPECT_EQ(g.buttons()[0]->size(), QSize(95, 24));
 
-    main->menu.MPanelUtilsTypesSmall->trigger();
+    action(*main, "MPanelUtilsTypesSmall")->trigger();
     for (QToolButton* b : g.buttons()) {
         EXPECT_TRUE(b->text().isEmpty()) << b->objectName();
         EXPECT_EQ(b->width(), 24);
@@ -318,11 +321,11 @@ TEST_F(PanelsTest, GenrePanelCompactModeAndBack) {
     EXPECT_EQ(g.buttons()[1]->toolTip(), QStringLiteral("Все типы"));
     EXPECT_EQ(g.buttons()[3]->toolTip(), QStringLiteral("Информация"));
 
-    main->menu.MPanelUtilsTypesFull->trigger();
+    action(*main, "MPanelUtilsTypesFull")->trigger();
     EXPECT_EQ(g.buttons()[1]->text(), QStringLiteral("Все типы"));
     EXPECT_TRUE(g.buttons()[1]->toolTip().isEmpty());
     EXPECT_EQ(g.buttons()[1]->width(), 95);
-    main->menu.MPanelUtilsTypesSizes[2]->trigger();
+    action(*main, "MPanelUtilsTypesSize32")->trigger();
     EXPECT_EQ(g.buttons()[1]->size(), QSize(3 * 32 + 47, 40));
 }
 
@@ -364,33 +367,37 @@ TEST_F(PanelsTest, UncheckingOneSubGenreChangesTheOverlayAndClearsTheSystemCateg
     for (std::size_t c = 0; c < 5; ++c) EXPECT_TRUE(g.MTypesSysItems[c]->isChecked()) << c;
 }
 
-TEST_F(PanelsTest, ReminderSwitchesMirrorBetweenMainAndTrayMenus) {
+TEST_F(PanelsTest, ReminderSwitchesAreTheSameInTheMainAndTrayMenus) {
     ReminderMenu& r = main->panels().reminders();
-    ASSERT_EQ(r.main_items[2]->text(), QStringLiteral("Звук"));
-    EXPECT_FALSE(r.main_items[2]->isChecked());
-    r.tray_items[2]->trigger();
-    EXPECT_TRUE(r.main_items[2]->isChecked());
-    EXPECT_TRUE(r.tray_items[2]->isChecked());
+    const auto& items = r.items();
+    ASSERT_EQ(items[2]->text(), QStringLiteral("Звук"));
+    // One action per switch, shown in both menus: nothing to keep in step.
+    const QList<QAction*> in_main = menu(*main, "MPanelAlarm")->actions();
+    const QList<QAction*> in_tray = main->tray().MTrayAlarm->actions();
+    for (QAction* item : items) {
+        EXPECT_TRUE(in_main.contains(item)) << item->text();
+        EXPECT_TRUE(in_tray.contains(item)) << item->text();
+    }
+    EXPECT_EQ(in_main.size(), in_tray.size());  // the separators too
+    EXPECT_FALSE(items[2]->isChecked());
+    items[2]->trigger();
+    EXPECT_TRUE(items[2]->isChecked());
     EXPECT_TRUE(settings.alarm_switches.sound);
 
-    r.main_items[0]->trigger();  // "Включено" off
+    items[0]->trigger();  // "Включено" off
     EXPECT_FALSE(settings.alarm_switches.enabled);
-    EXPECT_FALSE(r.tray_items[0]->isChecked());
-    for (std::size_t i = 1; i < 6; ++i) {
-        EXPECT_FALSE(r.main_items[i]->isEnabled()) << i;
-        EXPECT_FALSE(r.tray_items[i]->isEnabled()) << i;
-    }
-    r.tray_items[0]->trigger();
-    for (std::size_t i = 1; i < 6; ++i) EXPECT_TRUE(r.tray_items[i]->isEnabled()) << i;
-    EXPECT_TRUE(r.main_items[2]->isChecked());
+    for (std::size_t i = 1; i < 6; ++i) EXPECT_FALSE(items[i]->isEnabled()) << i;
+    items[0]->trigger();
+    for (std::size_t i = 1; i < 6; ++i) EXPECT_TRUE(items[i]->isEnabled()) << i;
+    EXPECT_TRUE(items[2]->isChecked());
 }
 
 TEST_F(PanelsTest, PanelStateComesBackAfterASaveAndALoad) {
-    main->menu.MPanelUtilsChannelsSmall->trigger();
-    main->menu.MPanelUtilsChannelsSizes[1]->trigger();
-    main->menu.MPanelUtilsTypesSmall->trigger();
-    main->menu.MPanelUtilsTypesSizes[2]->trigger();
-    main->panels().reminders().main_items[4]->trigger();  // "OSD"
+    action(*main, "MPanelUtilsChannelsSmall")->trigger();
+    action(*main, "MPanelUtilsChannelsSize24")->trigger();
+    action(*main, "MPanelUtilsTypesSmall")->trigger();
+    action(*main, "MPanelUtilsTypesSize32")->trigger();
+    main->panels().reminders().items()[4]->trigger();  // "OSD"
     channels().ListViewChannels->setColumnWidth(0, 120);
     channels().group_items()[1]->trigger();
     main->collect_layout_settings();
@@ -411,14 +418,13 @@ TEST_F(PanelsTest, PanelStateComesBackAfterASaveAndALoad) {
 
     EXPECT_FALSE(channels().detailed());
     EXPECT_EQ(channels().icon_size(), 24);
-    EXPECT_TRUE(main->menu.MPanelUtilsChannelsSizes[1]->isChecked());
-    EXPECT_TRUE(main->menu.MPanelUtilsChannelsSmall->isChecked());
+    EXPECT_TRUE(action(*main, "MPanelUtilsChannelsSize24")->isChecked());
+    EXPECT_TRUE(action(*main, "MPanelUtilsChannelsSmall")->isChecked());
     EXPECT_FALSE(genres().detailed());
     EXPECT_EQ(genres().icon_size(), 32);
-    EXPECT_TRUE(main->menu.MPanelUtilsTypesSizes[2]->isChecked());
+    EXPECT_TRUE(action(*main, "MPanelUtilsTypesSize32")->isChecked());
     EXPECT_EQ(channels().ListViewChannels->columnWidth(0), 120);
-    EXPECT_TRUE(main->panels().reminders().main_items[4]->isChecked());
-    EXPECT_TRUE(main->panels().reminders().tray_items[4]->isChecked());
+    EXPECT_TRUE(main->panels().reminders().items()[4]->isChecked());
     EXPECT_EQ(store->cur_group, 1);
     EXPECT_TRUE(channels().group_items()[1]->isChecked());
 }

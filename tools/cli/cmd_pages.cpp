@@ -196,12 +196,11 @@ int run_page(ProgramPage page, const std::string& name, const std::vector<std::s
     if (!folder.settings_found)
         std::cerr << "zorvan-cli: no settings.ini in the folder; default settings are used\n";
     const all_list& store = *folder.store;
-    const Settings& settings = folder.settings;
+    // The options' settings: the folder's, with the week of the command line.
+    Settings settings = folder.settings;
 
-    views::PageOptions o;
+    views::PageInputs o;
     o.page = page;
-    o.now = clock->now();
-    o.view = views::view_switches(settings);
 
     // The group and its chosen channels.
     o.panels.group = store.cur_group;
@@ -241,15 +240,15 @@ int run_page(ProgramPage page, const std::string& name, const std::vector<std::s
             const std::string week = opt.get("week", "cur");
             if (week != "cur" && week != "next")
                 fail("--week wants cur or next, got: \"" + week + "\"");
-            o.days.next_week = week == "next";
+            settings.program_view.next_week = week == "next";
             if (opt.has("days")) {
                 for (const auto& item : split_list(opt.get("days")))
                     o.days.days[std::size_t(whole_number(item, "--days", 1, 7) - 1)] = true;
             } else {
-                o.days.days[std::size_t(views::day_button_of(o.now))] = true;
+                o.days.days[std::size_t(views::day_button_of(clock->now()))] = true;
             }
             o.days.by_day = by_day;
-            const std::string day_start = views::day_start_text(settings);
+            const std::string day_start = day_start_text(settings.personal.day_start);
             o.days.time_start = time_option(opt.get("from", day_start), "--from");
             o.days.time_finish = time_option(opt.get("to", day_start), "--to");
             break;
@@ -262,7 +261,7 @@ int run_page(ProgramPage page, const std::string& name, const std::vector<std::s
     }
 
     views::ProgramList list;
-    list.rebuild(store, o);
+    list.rebuild(store, views::page_options(store, settings, o));
     if (json)
         print_json(std::cout, list);
     else

@@ -1,4 +1,4 @@
-#include "views/image_lists.h"
+#include "ui/image_lists.h"
 
 #include <QFile>
 #include <QImage>
