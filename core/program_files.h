@@ -2,7 +2,7 @@
 
 namespace zt {
 
-// Names in the program folder.
+// Names in the program folder (the settings file's absence means the program is not installed).
 inline constexpr const char* kExecutableName = "zorvan_tv";
 inline constexpr const char* kSettingsName = "settings.ini";
 // The executable the self-update replaced; deleted at the next start.

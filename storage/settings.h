@@ -18,9 +18,6 @@ namespace zt {
 // Members whose default the window decides at run time (sizes of panels, column widths, fonts)
 // start from the design values; a key missing from the file leaves a member as it is.
 
-// The settings file in the program folder; its absence means the program is not installed.
-constexpr std::string_view settings_file_name = "settings.ini";
-
 // A colour as the file stores it: 0x00BBGGRR (blue in the high byte), in decimal. Negative
 // values (high byte 0xFF) name system colours and are kept as they are.
 using Colour = std::int32_t;

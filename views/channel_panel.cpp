@@ -17,6 +17,7 @@
 #include "core/store.h"
 #include "core/text_helpers.h"
 #include "storage/settings.h"
+#include "ui/cp_text.h"
 #include "ui/menu_items.h"
 #include "views/channel_panel_list.h"
 #include "views/logic/panel_layout.h"
@@ -63,8 +64,8 @@ int menu_break(const Settings& settings) {
 
 }  // namespace
 
-ChannelPanel::ChannelPanel(ViewState& view, Settings& settings, QWidget* parent)
-    : QWidget(parent), m_view(view), m_settings(settings) {
+ChannelPanel::ChannelPanel(ViewState& view, Settings& settings, LogoImages& logos, QWidget* parent)
+    : QWidget(parent), m_view(view), m_settings(settings), m_logos(logos) {
     init_panel_resources();
     setObjectName(QStringLiteral("ChannelPanel"));
     m_menu = new QMenu(QStringLiteral("&Каналы"), this);
@@ -125,19 +126,11 @@ void ChannelPanel::build_buttons() {
     PopupMenuChannelsGroup->setObjectName(QStringLiteral("PopupMenuChannelsGroup"));
     PopupMenuChannelsAll = new QMenu(this);
     PopupMenuChannelsAll->setObjectName(QStringLiteral("PopupMenuChannelsAll"));
-    PopupMenuChannelsAllItems[0] =
-        add_command(*PopupMenuChannelsAll, "PopupMenuChannelsAll1", QStringLiteral("Пометить все"));
-    PopupMenuChannelsAllItems[1] =
-        add_command(*PopupMenuChannelsAll, "PopupMenuChannelsAll2", QStringLiteral("Инверсия"));
-    PopupMenuChannelsAllItems[2] = add_command(*PopupMenuChannelsAll, "PopupMenuChannelsAll3",
-                                               QStringLiteral("Снять со всех"));
     attach_popup(BitBtnChannelsGroup, PopupMenuChannelsGroup);
     attach_popup(BitBtnChannelsAll, PopupMenuChannelsAll);
 
     m_group_radio = new QActionGroup(this);
     m_group_radio->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    m_group_popup_radio = new QActionGroup(this);
-    m_group_popup_radio->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
 }
 
 void ChannelPanel::build_menu() {
@@ -162,6 +155,8 @@ void ChannelPanel::build_menu() {
     MChannelsAllInv = add_command(*MChannelsAll, "MChannelsAllInv", QStringLiteral("Инверсия"));
     MChannelsAllOff =
         add_command(*MChannelsAll, "MChannelsAllOff", QStringLiteral("Снять со всех"));
+    // The popup of "Все каналы" shows the same three commands.
+    PopupMenuChannelsAll->addActions({MChannelsAllOn, MChannelsAllInv, MChannelsAllOff});
     m.addSeparator();
 }
 
@@ -176,8 +171,6 @@ void ChannelPanel::connect_commands() {
     for (int i = 0; i < 3; ++i) {
         const ChannelChoice::Kind kind = kinds[i];
         connect(menu_items[i], &QAction::triggered, this, [this, kind] { bulk(kind); });
-        connect(PopupMenuChannelsAllItems[std::size_t(i)], &QAction::triggered, this,
-                [this, kind] { bulk(kind); });
     }
 
     connect(ListViewChannels, &ChannelListView::toggle_requested, this,
@@ -208,32 +201,25 @@ void ChannelPanel::connect_commands() {
 
 void ChannelPanel::BuildGroupMenus() {
     for (QAction* a : m_group_items) delete a;
-    for (QAction* a : m_group_popup_items) delete a;
     m_group_items.clear();
-    m_group_popup_items.clear();
     const auto& groups = m_view.store.chl_groups;
     for (std::size_t i = 0; i < groups.size(); ++i) {
-        const QString caption = menu_text(groups[i]->name);
         const int index = int(i);
-        QAction* item = MChannelsGroup->addAction(caption);
-        QAction* popup = PopupMenuChannelsGroup->addAction(caption);
-        for (QAction* a : {item, popup}) {
-            a->setCheckable(true);
-            a->setChecked(index == m_view.store.cur_group);
-            connect(a, &QAction::triggered, this, [this, index] { SelectGroup(index); });
-        }
+        // One item per group, in "Группы" of "Каналы" and in the "Группы" popup.
+        auto* item = new QAction(menu_text(groups[i]->name), this);
+        item->setCheckable(true);
+        item->setChecked(index == m_view.store.cur_group);
+        connect(item, &QAction::triggered, this, [this, index] { SelectGroup(index); });
+        MChannelsGroup->addAction(item);
+        PopupMenuChannelsGroup->addAction(item);
         m_group_radio->addAction(item);
-        m_group_popup_radio->addAction(popup);
         m_group_items.push_back(item);
-        m_group_popup_items.push_back(popup);
     }
 }
 
 void ChannelPanel::ClearGroupMenus() {
     for (QAction* a : m_group_items) delete a;
-    for (QAction* a : m_group_popup_items) delete a;
     m_group_items.clear();
-    m_group_popup_items.clear();
     clear_channels();
     m_model->set_count(0);
 }
@@ -247,10 +233,8 @@ void ChannelPanel::clear_channels() {
 void ChannelPanel::SelectGroup(int index) {
     m_view.channels.select_group(index);
     const int current = m_view.store.cur_group;
-    for (std::size_t i = 0; i < m_group_items.size(); ++i) {
+    for (std::size_t i = 0; i < m_group_items.size(); ++i)
         m_group_items[i]->setChecked(int(i) == current);
-        m_group_popup_items[i]->setChecked(int(i) == current);
-    }
 
     clear_channels();
     m_model->set_count(0);
@@ -280,7 +264,7 @@ void ChannelPanel::add_channel(int index, const chl_local_list& member) {
     button->setCheckable(true);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setToolTip(QString::fromStdString(to_utf8(channel_button_hint(member))));
+    button->setToolTip(from_cp(channel_button_hint(member)));
     const int side = channel_button_side(m_size);
     button->setFixedSize(side, side);
     button->setIconSize(QSize(m_size, m_size));
@@ -288,9 +272,8 @@ void ChannelPanel::add_channel(int index, const chl_local_list& member) {
         button->setIcon(QIcon(*logo));
     } else {
         // No logo: the channel's number, or the start of its name, stands in for it.
-        const QString name = QString::fromStdString(to_utf8(member.name));
-        button->setText(member.button.empty() ? name.left(2)
-                                              : QString::fromStdString(to_utf8(member.button)));
+        const QString name = from_cp(member.name);
+        button->setText(member.button.empty() ? name.left(2) : from_cp(member.button));
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     }
     connect(button, &QToolButton::clicked, this, [this, button] {
@@ -447,7 +430,7 @@ void ChannelPanel::SetChannelPanelSize(int size) {
 void ChannelPanel::apply_view_settings() {
     const ViewSettings& v = m_settings.view;
     QFont font = ListViewChannels->font();
-    if (!v.font_name.empty()) font.setFamily(QString::fromStdString(to_utf8(v.font_name)));
+    if (!v.font_name.empty()) font.setFamily(from_cp(v.font_name));
     font.setPointSize(std::max(panel_font_size(v.font_size, m_size), 1));
     font.setBold(v.font_bold);
     font.setItalic(v.font_italic);

@@ -33,7 +33,8 @@ class RowPainter;
 class ChannelPanel final : public QWidget {
     Q_OBJECT
 public:
-    ChannelPanel(ViewState& view, Settings& settings, QWidget* parent = nullptr);
+    // `logos` is the main window's logo cache, shared with the programme tables.
+    ChannelPanel(ViewState& view, Settings& settings, LogoImages& logos, QWidget* parent = nullptr);
     ~ChannelPanel() override;
 
     // Rebuilds the programme tables (RebuildProgramList).
@@ -47,8 +48,7 @@ public:
     QToolButton* SpeedButtonSelOnOff = nullptr;  // "Выбор": down = multiple choice
     QToolButton* BitBtnChannelsAll = nullptr;    // "Все каналы"
     QMenu* PopupMenuChannelsGroup = nullptr;
-    QMenu* PopupMenuChannelsAll = nullptr;
-    std::array<QAction*, 3> PopupMenuChannelsAllItems{};  // "Пометить все", "Инверсия", ...
+    QMenu* PopupMenuChannelsAll = nullptr;  // shows the items of "Все каналы"
     ChannelListView* ListViewChannels = nullptr;
     QScrollArea* ScrollBoxListChl = nullptr;
 
@@ -69,7 +69,7 @@ public:
 
     // Makes a group current and shows its channels (index outside the groups: no group).
     void SelectGroup(int index);
-    // One radio item per group in "Группы" of "Каналы" and in the "Группы" popup.
+    // One radio item per group, shown in "Группы" of "Каналы" and in the "Группы" popup.
     void BuildGroupMenus();
     // Removes the group items and the channel items and empties the panel.
     void ClearGroupMenus();
@@ -103,8 +103,8 @@ public:
     // The submenus holding the channels beyond the first menu column.
     const std::vector<QMenu*>& column_menus() const;
     const std::vector<QToolButton*>& compact_buttons() const { return m_buttons; }
+    // One item per group, shown in "Группы" of "Каналы" and in the "Группы" popup.
     const std::vector<QAction*>& group_items() const { return m_group_items; }
-    const std::vector<QAction*>& group_popup_items() const { return m_group_popup_items; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -132,15 +132,13 @@ private:
     QMenu* m_menu = nullptr;
     std::unique_ptr<PanelViewActions> m_view_actions;
     std::unique_ptr<ColumnMenu> m_channel_menu;  // the channel items of "Каналы"
-    LogoImages m_logos;
+    LogoImages& m_logos;
     ChannelListModel* m_model = nullptr;
     RowPainter* m_painter = nullptr;
     QWidget* m_grid = nullptr;  // the buttons' parent inside ScrollBoxListChl
     QActionGroup* m_group_radio = nullptr;
-    QActionGroup* m_group_popup_radio = nullptr;
     QActionGroup* m_mode_radio = nullptr;
     std::vector<QAction*> m_group_items;
-    std::vector<QAction*> m_group_popup_items;
     std::vector<QToolButton*> m_buttons;
     std::function<void()> m_rebuild;
     std::function<void(const chl_local_list&, const QPoint&)> m_describe;

@@ -44,11 +44,8 @@ public:
     QMenu* PopupMenuTypesGroup = nullptr;
     QMenu* PopupMenuTypesAll = nullptr;
     QMenu* PopupMenuTypesSys = nullptr;
-    std::array<QAction*, 3> PopupMenuTypesAllItems{};
-    // "Без типа", "Не любимые", "Маркер", "Любимые", "Оповещение" of the popup.
-    std::array<QAction*, 5> PopupMenuTypesSysItems{};
 
-    // The fixed part of "Типы".
+    // The fixed part of "Типы"; the buttons' popups show the same items (one action each).
     QMenu* MTypesGroup = nullptr;              // "Группы"
     QMenu* MTypesAll = nullptr;                // "Все типы"
     std::array<QAction*, 3> MTypesAllItems{};  // MTypesAllOn, MTypesAllInv, MTypesAllOff
@@ -79,8 +76,8 @@ public:
     // The family submenus of "Типы" and the family buttons' popups, in family order.
     const std::vector<QMenu*>& family_menus() const { return m_family_menus; }
     const std::vector<QMenu*>& family_popups() const { return m_family_popups; }
+    // One item per genre group, shown in "Группы" of "Типы" and in the "Группы" popup.
     const std::vector<QAction*>& group_items() const { return m_group_items; }
-    const std::vector<QAction*>& group_popup_items() const { return m_group_popup_items; }
     // The glyph a family button shows now (its icon with the overlay).
     QPixmap family_glyph(int family_index) const;
 
@@ -113,11 +110,8 @@ private:
     std::vector<QMenu*> m_family_popups;
     // Per row of the catalogue: the sub-genre's item in "Типы" and in its family popup.
     std::vector<QAction*> m_type_items;
-    std::vector<QAction*> m_type_popup_items;
     std::vector<QAction*> m_group_items;
-    std::vector<QAction*> m_group_popup_items;
     QActionGroup* m_group_radio = nullptr;
-    QActionGroup* m_group_popup_radio = nullptr;
     std::function<void()> m_rebuild;
     bool m_built = false;
     bool m_detailed = true;

@@ -41,12 +41,12 @@ TFMain::TFMain(Settings& settings, ViewState& view, QWidget* parent)
     SplitterGeneral = new QSplitter(this);
     PanelUtils = new SidePanel(SplitterGeneral);
     build_pages();
-    m_programs = new ProgramPages(*PageControlProg, *m_store, m_view, this);
+    m_programs = new ProgramPages(*PageControlProg, *m_store, m_view, m_logos, this);
     m_layout = std::make_unique<SidePanelLayout>(*SplitterGeneral, *PanelUtils, *PageControlProg);
     setCentralWidget(SplitterGeneral);
 
     m_tray = new Tray(this);
-    m_panels = new PanelSet(*PanelUtils, m_view, m_settings, this);
+    m_panels = new PanelSet(*PanelUtils, m_view, m_settings, m_logos, this);
     m_panels->set_rebuild([this] { m_programs->RebuildProgramList(); });
     m_panels->set_describe([this](const chl_local_list& member, const QPoint&) {
         m_programs->ShowChannelInfo(member);

@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 
+#include "ui/image_lists.h"
 #include "views/menu_builder.h"
 #include "views/side_panel.h"
 
@@ -91,6 +92,7 @@ private:
     Settings& m_settings;
     SettingsStore* m_store = nullptr;
     MainWindowActions m_actions;
+    LogoImages m_logos;  // decoded once for the tables, the channel panel and detail windows
     ViewState& m_view;
     std::unique_ptr<SidePanelLayout> m_layout;
     Tray* m_tray = nullptr;

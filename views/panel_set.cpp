@@ -23,9 +23,10 @@ void fill(QWidget* area, QWidget* content) {
 
 }  // namespace
 
-PanelSet::PanelSet(SidePanel& side, ViewState& view, Settings& settings, QObject* parent)
+PanelSet::PanelSet(SidePanel& side, ViewState& view, Settings& settings, LogoImages& logos,
+                   QObject* parent)
     : QObject(parent), m_view(view), m_settings(settings) {
-    m_channels = new ChannelPanel(view, settings, side.ChannelPanelArea);
+    m_channels = new ChannelPanel(view, settings, logos, side.ChannelPanelArea);
     fill(side.ChannelPanelArea, m_channels);
     m_genres = new GenrePanel(view, settings, side.GenrePanelArea);
     fill(side.GenrePanelArea, m_genres);

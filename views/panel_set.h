@@ -12,6 +12,7 @@ struct chl_group_list;
 struct chl_local_list;
 class ChannelPanel;
 class GenrePanel;
+class LogoImages;
 class ReminderMenu;
 class SidePanel;
 
@@ -22,7 +23,8 @@ class SidePanel;
 class PanelSet final : public QObject {
     Q_OBJECT
 public:
-    PanelSet(SidePanel& side, ViewState& view, Settings& settings, QObject* parent = nullptr);
+    PanelSet(SidePanel& side, ViewState& view, Settings& settings, LogoImages& logos,
+             QObject* parent = nullptr);
     ~PanelSet() override;
 
     ChannelPanel& channels() const { return *m_channels; }

@@ -38,13 +38,14 @@ constexpr int kMinuteTick = 60000;
 }  // namespace
 
 ProgramPages::ProgramPages(QTabWidget& pages, SettingsStore& settings, ViewState& view,
-                           QWidget* window)
+                           LogoImages& logos, QWidget* window)
     : QObject(&pages),
       m_pages(pages),
       m_store(settings),
       m_settings(settings.model()),
       m_view(view),
-      m_window(window) {
+      m_window(window),
+      m_logos(logos) {
     m_ctx.take(m_settings);
     m_ctx.logo_list = &m_logos;
     m_delegate = new ProgramRowDelegate(m_ctx, this);

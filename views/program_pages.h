@@ -56,7 +56,9 @@ class ProgramPages final : public QObject {
     Q_OBJECT
 public:
     // `pages` is the page control; its four tab widgets receive the controls and tables.
-    ProgramPages(QTabWidget& pages, SettingsStore& settings, ViewState& view, QWidget* window);
+    // `logos` is the main window's logo cache, shared with the channel panel.
+    ProgramPages(QTabWidget& pages, SettingsStore& settings, ViewState& view, LogoImages& logos,
+                 QWidget* window);
     ~ProgramPages() override;
 
     // Recomputes the rows of the active page and shows them, keeping the selected row and the
@@ -157,7 +159,7 @@ private:
     std::array<ProgramTableModel*, 4> m_models{};
     ProgramRowDelegate* m_delegate = nullptr;
     RowPaintContext m_ctx;
-    LogoImages m_logos;
+    LogoImages& m_logos;
     SoonPageControls* m_soon = nullptr;
     DaysPageControls* m_days = nullptr;
     FindPageControls* m_find = nullptr;

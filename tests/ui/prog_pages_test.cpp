@@ -106,7 +106,7 @@ TEST_F(ProgPagesTest, SoonControlsLeaveRulesAndMenus) {
     EXPECT_EQ(soon.values().time_start, "18:00");
     EXPECT_EQ(soon.values().time_finish, "23:59");
     EXPECT_EQ(soon.values().line, 99);
-    EXPECT_EQ(soon.values().offset_kind, 2);
+    EXPECT_EQ(soon.values().offset_kind, views::SoonOffset::times_of_day);
     EXPECT_EQ(shown().size(), 5u);  // everything starting today from 18:00
 
     // A time item of the "Без смещения" submenu fills its edit and chooses the kind.
@@ -114,7 +114,7 @@ TEST_F(ProgPagesTest, SoonControlsLeaveRulesAndMenus) {
     for (QAction* a : plain->actions())
         if (a->text() == QStringLiteral("21:00")) a->trigger();
     EXPECT_EQ(soon.values().time_start, "21:00");
-    EXPECT_EQ(soon.values().offset_kind, 2);
+    EXPECT_EQ(soon.values().offset_kind, views::SoonOffset::times_of_day);
 
     // The drop-down list opens wide enough for its longest item.
     QFont f = soon.ComboBoxNextType->font();

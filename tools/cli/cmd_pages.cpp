@@ -234,7 +234,8 @@ int run_page(ProgramPage page, const std::string& name, const std::vector<std::s
             // The edit turns 0 into 1; more than 99 counts as 99.
             o.soon.line =
                 std::clamp(whole_number(opt.get("count", "5"), "--count", 0, 999999999), 1, 99);
-            o.soon.offset_kind = whole_number(opt.get("offset", "0"), "--offset", 0, 2);
+            o.soon.offset_kind =
+                views::SoonOffset(whole_number(opt.get("offset", "0"), "--offset", 0, 2));
             break;
         case ProgramPage::days: {
             const std::string week = opt.get("week", "cur");
@@ -256,7 +257,7 @@ int run_page(ProgramPage page, const std::string& name, const std::vector<std::s
         case ProgramPage::find:
             o.find.text = to_cp1251(opt.get("text"));
             if (o.find.text.empty()) fail("find wants --text with something to find");
-            o.find.mode = whole_number(opt.get("mode", "0"), "--mode", 0, 2);
+            o.find.mode = views::FindIn(whole_number(opt.get("mode", "0"), "--mode", 0, 2));
             break;
     }
 
