@@ -4,6 +4,8 @@
 #include <QFile>
 
 #include "core/cp1251.h"
+#include "core/genres.h"
+#include "core/store.h"
 #include "xmltv/cp1251_text.h"
 #include "xmltv/genre_map.h"
 #include "xmltv/record_fields.h"
@@ -36,6 +38,19 @@ TEST(XmltvGenres, CategoriesMapOntoTheCatalogue) {
         const Genre g = map.resolve(c.categories);
         EXPECT_EQ(g, c.genre) << c.categories.join(u',').toStdString() << " -> " << g.family << ","
                               << g.sub;
+    }
+}
+
+TEST(XmltvGenres, CatalogueNamesMapOntoThemselves) {
+    all_list store;
+    build_types(store);
+    for (const auto& t : store.types) {
+        if (t->sub <= 0) continue;
+        const QString family =
+            QString::fromStdString(to_utf8(store.find_type(t->family, -1)->name));
+        const QString sub = QString::fromStdString(to_utf8(t->name));
+        EXPECT_EQ(GenreMap::built_in().resolve({family, sub}), (Genre{t->family, t->sub}))
+            << family.toStdString() << " / " << sub.toStdString();
     }
 }
 
