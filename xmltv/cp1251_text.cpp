@@ -22,6 +22,7 @@ struct CodeTable {
             const QString u = QString::fromUtf8(to_utf8(std::string(1, static_cast<char>(b))));
             if (u.size() == 1) byte[u[0].unicode()] = static_cast<unsigned char>(b);
         }
+        byte[0x98] = 0;  // the code page's unassigned byte stands for a control character
     }
 };
 

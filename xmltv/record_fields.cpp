@@ -10,11 +10,32 @@
 
 namespace zt::xmltv {
 
+QString read_text(QXmlStreamReader& xml, qsizetype limit) {
+    QString text;
+    for (int depth = 1; depth > 0 && !xml.atEnd();) {
+        switch (xml.readNext()) {
+            case QXmlStreamReader::Characters:
+            case QXmlStreamReader::EntityReference:
+                if (text.size() < limit) text += xml.text().left(limit - text.size());
+                break;
+            case QXmlStreamReader::StartElement:
+                ++depth;
+                break;
+            case QXmlStreamReader::EndElement:
+                --depth;
+                break;
+            default:
+                break;
+        }
+    }
+    return text;
+}
+
 void Preferred::offer(QXmlStreamReader& xml) {
     const bool is_russian = xml.attributes()
                                 .value(QLatin1String("lang"))
                                 .startsWith(QLatin1String("ru"), Qt::CaseInsensitive);
-    QString value = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+    QString value = read_text(xml);
     if (!set || (is_russian && !russian)) {
         text = std::move(value);
         russian = is_russian;

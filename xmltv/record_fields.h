@@ -10,6 +10,11 @@ class QXmlStreamReader;
 
 namespace zt::xmltv {
 
+// The text of the current element and its children, at most `limit` characters of it: a field
+// is cut to 255 bytes anyway, so a huge text costs no memory. Leaves the reader after the
+// element's end.
+QString read_text(QXmlStreamReader& xml, qsizetype limit = 4096);
+
 // The text of one of several elements that may repeat in languages (title, desc, display-name):
 // the first one, or the first Russian one when the first is not.
 struct Preferred final {

@@ -52,7 +52,7 @@ public:
             }
             while (!m_stopped && !m_xml.atEnd()) m_xml.readNext();  // only end tokens may follow
         }
-        m_order.finish();
+        if (!m_stopped) m_order.finish();  // a cancelled read hands on nothing more
         m_result.late_programmes = m_order.late();
         m_result.open_ended = m_order.open_ended();
         m_result.replaced_chars = m_text.replaced;
@@ -80,6 +80,7 @@ private:
             reason = xml_error_text(m_xml);
         } else {
             m_result.ok = true;
+            if (m_options.progress) m_options.progress(m_input.raw_done(), m_total);
             return;
         }
         m_result.line = line;
@@ -166,7 +167,7 @@ private:
             else if (name == QLatin1String("desc"))
                 descr.offer(m_xml);
             else if (name == QLatin1String("category"))
-                categories.append(m_xml.readElementText(QXmlStreamReader::IncludeChildElements));
+                add_category(categories, read_text(m_xml, 256));
             else if (name == QLatin1String("star-rating") || name == QLatin1String("rating"))
                 read_rating(p.rating);
             else
@@ -184,11 +185,16 @@ private:
         m_order.add(std::move(p), finish);
     }
 
+    // A programme may list any number of categories; the first few decide its genre.
+    static void add_category(QStringList& categories, QString text) {
+        if (categories.size() < 16) categories.append(std::move(text));
+    }
+
     // <star-rating> or <rating> with a <value> child; the first one with a per-cent value wins.
     void read_rating(std::int32_t& rating) {
         while (m_xml.readNextStartElement()) {
             if (m_xml.name() == QLatin1String("value")) {
-                const auto percent = rating_percent(m_xml.readElementText());
+                const auto percent = rating_percent(read_text(m_xml, 64));
                 if (percent && rating < 0) rating = *percent;
             } else {
                 m_xml.skipCurrentElement();

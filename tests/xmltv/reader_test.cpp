@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "core/cp1251.h"
 #include "xmltv_test_support.h"
@@ -240,6 +242,83 @@ TEST(XmltvReader, SampleFile) {
         EXPECT_EQ(text_of(night->start) + " - " + text_of(night->finish),
                   "2026-03-29 03:30 - 2026-03-29 05:00");
     }
+}
+
+}  // namespace
+}  // namespace zt::test
+
+namespace zt::test {
+namespace {
+
+class XmltvFiles : public ::testing::Test {
+protected:
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(XmltvFiles, CompressionIsFoundByItsBytesNotTheName) {
+    QFile sample(ZT_SOURCE_DIR "/tests/xmltv/sample.xml");
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    const QByteArray data = sample.readAll();
+    for (const QString& path : {write("plain.xml.gz", data), write("packed.xml", gzip(data))}) {
+        CollectingSink sink;
+        std::vector<std::int64_t> done;
+        xmltv::ReadOptions options;
+        options.progress = [&](std::int64_t d, std::int64_t total) {
+            EXPECT_EQ(total, QFileInfo(path).size());
+            done.push_back(d);
+        };
+        const auto r = xmltv::read_file(path, options, sink);
+        EXPECT_TRUE(r.ok) << r.message.toStdString();
+        EXPECT_EQ(r.programmes, 14);
+        EXPECT_EQ(sink.channels[0].icon_path, dir.filePath("logos/pervy.png"));
+        ASSERT_FALSE(done.empty());
+        EXPECT_EQ(done.back(), QFileInfo(path).size());
+    }
+}
+
+TEST_F(XmltvFiles, MissingFileCancelAndOwnGenreTable) {
+    CollectingSink sink;
+    auto r = xmltv::read_file(dir.filePath("none.xml"), {}, sink);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.message.startsWith(QStringLiteral("Не удалось открыть файл")))
+        << r.message.toStdString();
+
+    QByteArray body;
+    for (int i = 0; i < 30; ++i)
+        body += prog("a", QByteArray::number(20260110100000ll + i * 100).append(" +0300"), nullptr,
+                     "x");
+    const QString path = write("many.xml", xmltv_doc(body));
+    xmltv::ReadOptions options;
+    int asked = 0;
+    options.cancelled = [&] { return ++asked > 3; };
+    r = xmltv::read_file(path, options, sink);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message, QStringLiteral("Чтение файла прервано."));
+    EXPECT_LT(sink.programmes.size(), 3u);
+
+    options = {};
+    options.genre_map_path = write("genres.tsv", "x\t5\t15\n");
+    const QString one =
+        write("one.xml", xmltv_doc("<programme channel=\"a\" start=\"20260110100000\" "
+                                   "stop=\"20260110110000\"><title>t</title><category>X</category>"
+                                   "<category>Новости</category></programme>\n"));
+    CollectingSink own;
+    r = xmltv::read_file(one, options, own);
+    ASSERT_TRUE(r.ok) << r.message.toStdString();
+    ASSERT_EQ(own.programmes.size(), 1u);
+    EXPECT_EQ(std::pair(own.programmes[0].type_family, own.programmes[0].type_sub),
+              std::pair(5, 15));
+    options.genre_map_path = write("bad.tsv", "x\t9\t1\n");
+    r = xmltv::read_file(one, options, own);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.message.contains(QStringLiteral("строка 1"))) << r.message.toStdString();
 }
 
 }  // namespace
