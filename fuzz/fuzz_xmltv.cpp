@@ -6,9 +6,9 @@
 #include <QHash>
 #include <QTimeZone>
 
+#include <zlib.h>
 #include <cstdint>
 #include <cstdlib>
-#include <zlib.h>
 
 #include "xmltv/xmltv_reader.h"
 

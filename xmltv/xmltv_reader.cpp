@@ -129,7 +129,8 @@ private:
             }
         }
         if (m_xml.hasError()) return;
-        channel.name = fit_cp1251(name.text, kFieldBytes, m_text);
+        // A channel without a display name is still listed, under its id.
+        channel.name = fit_cp1251(name.set ? name.text : channel.id, kFieldBytes, m_text);
         m_sink.channel(channel);
         ++m_result.channels;
     }
