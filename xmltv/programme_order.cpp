@@ -4,8 +4,11 @@
 
 namespace zt::xmltv {
 
-ProgrammeOrder::ProgrammeOrder(Deliver deliver, std::size_t window)
-    : m_deliver(std::move(deliver)), m_window(std::max<std::size_t>(window, 1)) {}
+ProgrammeOrder::ProgrammeOrder(Deliver deliver, std::size_t window, std::size_t max_held)
+    : m_deliver(std::move(deliver)),
+      m_window(std::max<std::size_t>(window, 1)),
+      m_max_held(max_held),
+      m_compact_at(max_held) {}
 
 void ProgrammeOrder::add(Programme programme, std::optional<DateTime> stop) {
     auto slot = m_index.constFind(programme.channel_id);
@@ -27,7 +30,21 @@ void ProgrammeOrder::add(Programme programme, std::optional<DateTime> stop) {
         *at = Held{std::move(programme), stop};
     else
         held.insert(at, Held{std::move(programme), stop});
+    ++m_held;
     while (held.size() > m_window + 1) release_front(queue);
+    if (m_held > m_compact_at) compact();
+}
+
+// With very many channels the windows together grow large: each channel is brought down to the
+// smallest window (the programme that waits for its successor and one more, so that neighbours
+// in the wrong order are still put right). The next compaction waits until as many
+// again are held, so a file with more channels than the limit does not compact at every step.
+void ProgrammeOrder::compact() {
+    for (auto& queue : m_queues) {
+        while (queue.held.size() > 2) release_front(queue);
+        queue.held.shrink_to_fit();
+    }
+    m_compact_at = std::max(m_max_held, 2 * m_held);
 }
 
 // Hands on the earliest programme, which has a successor in the queue.
@@ -38,6 +55,7 @@ void ProgrammeOrder::release_front(Queue& queue) {
     queue.released = first.programme.finish;
     m_deliver(first.programme);
     queue.held.erase(queue.held.begin());
+    --m_held;
 }
 
 void ProgrammeOrder::finish() {
@@ -54,6 +72,7 @@ void ProgrammeOrder::finish() {
         }
         queue.held.clear();
     }
+    m_held = 0;
 }
 
 }  // namespace zt::xmltv

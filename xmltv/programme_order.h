@@ -21,12 +21,15 @@ namespace zt::xmltv {
 // Each channel keeps a small window of programmes sorted by start (files are normally sorted
 // within a channel, but channels may be interleaved); the earliest one is handed on once the
 // window holds more than `window` after it, so memory is bounded by channels x window however
-// long the file is, and local disorder inside the window is sorted out. A programme that starts
-// before the end of one already handed on cannot be placed any more: it is skipped and counted.
+// long the file is, and local disorder inside the window is sorted out. Past `max_held` programmes
+// held in all (tens of thousands of channels interleaved) every channel is brought down to two. A
+// programme that starts before the end of one already handed on cannot be placed any more: it is
+// skipped and counted.
 class ProgrammeOrder final {
 public:
     using Deliver = std::function<void(Programme&)>;
-    ProgrammeOrder(Deliver deliver, std::size_t window = 8);
+    static constexpr std::size_t kMaxHeld = 200000;
+    ProgrammeOrder(Deliver deliver, std::size_t window = 8, std::size_t max_held = kMaxHeld);
 
     // `stop` is the finish the file gives, if any.
     void add(Programme programme, std::optional<DateTime> stop);
@@ -47,11 +50,15 @@ private:
         std::optional<DateTime> released;  // finish of the last programme handed on
     };
     void release_front(Queue& queue);
+    void compact();
 
     Deliver m_deliver;
     std::size_t m_window;
     std::vector<Queue> m_queues;  // in the order the channels first appear
     QHash<QString, std::size_t> m_index;
+    std::size_t m_held = 0;  // programmes in all windows
+    std::size_t m_max_held;
+    std::size_t m_compact_at;
     std::int64_t m_late = 0;
     std::int64_t m_open_ended = 0;
 };
