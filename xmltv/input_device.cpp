@@ -185,6 +185,35 @@ void InputDevice::sniff_encoding() {
     if (!match.hasMatch()) return;
     const QString name = match.captured(1).toLower();
     m_check_utf8 = name == QLatin1String("utf-8") || name == QLatin1String("utf8");
+    if (!m_check_utf8 && !name.startsWith(QLatin1String("utf"))) reject_utf8_as(match.captured(1));
+}
+
+// A file that declares a single-byte encoding but is written in UTF-8 would be read as nonsense
+// without any error. Real single-byte text in the national letters is almost never valid UTF-8,
+// so several valid multi-byte sequences and no invalid one in the first chunk mean the
+// declaration is wrong: the stream ends before the first of them.
+void InputDevice::reject_utf8_as(const QString& declared) {
+    const auto* p = reinterpret_cast<const unsigned char*>(m_buf.constData());
+    const qsizetype size = m_buf.size();
+    qsizetype first = -1;
+    int sequences = 0;
+    for (qsizetype i = 0; i < size;) {
+        if (p[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        const int len = utf8_sequence(p + i, size - i);
+        if (len == 0) return;
+        if (len < 0) break;
+        if (first < 0) first = i;
+        ++sequences;
+        i += len;
+    }
+    if (sequences < 8) return;
+    const std::int64_t line = 1 + std::count(p, p + first, '\n');
+    m_buf.truncate(first);
+    fail(QStringLiteral("текст записан в UTF-8, а файл объявляет кодировку «%1»").arg(declared),
+         line);
 }
 
 void InputDevice::check_utf8() {

@@ -38,6 +38,7 @@ private:
     bool fill();
     qint64 read_raw(char* data, qint64 maxlen);
     void sniff_encoding();
+    void reject_utf8_as(const QString& declared);
     void check_utf8();
     void fail(const QString& text, std::int64_t line);
 
