@@ -27,7 +27,8 @@ TFColTvprog::TFColTvprog(SettingsStore& settings, QWidget* parent)
     l->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TFColTvprog::ShowFor(int page, QWidget* centre_on) {
+void TFColTvprog::ShowFor(int page, std::vector<int> restored, QWidget* centre_on) {
+    m_restored = std::move(restored);
     m_widths.emplace(m_settings, [page](Settings& s) -> std::vector<int>& {
         return s.pages.columns[std::size_t(page)];
     });
@@ -45,7 +46,7 @@ void TFColTvprog::done(int result) {
     if (m_widths) {
         std::vector<bool> shown;
         for (auto* b : boxes) shown.push_back(b->isChecked());
-        m_widths->value = views::chosen_column_widths(m_widths->value, shown);
+        m_widths->value = views::chosen_column_widths(m_widths->value, shown, m_restored);
         m_widths->commit();
         m_widths.reset();
     }

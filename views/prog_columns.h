@@ -22,14 +22,16 @@ public:
     std::array<QCheckBox*, 7> boxes{};
 
     // Shows the dialog for the table of page `page` (0..3), centred on `centre_on`, and
-    // returns when it is closed, the choice committed to the settings.
-    void ShowFor(int page, QWidget* centre_on);
+    // returns when it is closed, the choice committed to the settings. A column shown again
+    // gets its width from `restored` (the table's widths for its font).
+    void ShowFor(int page, std::vector<int> restored, QWidget* centre_on);
 
     void done(int result) override;
 
 private:
     SettingsStore& m_settings;
     std::optional<SettingsDraft<std::vector<int>>> m_widths;
+    std::vector<int> m_restored;
 };
 
 }  // namespace zt

@@ -403,7 +403,8 @@ const views::tvprog_local_list* ProgramPages::SelectedProgramRow() const {
 void ProgramPages::ToggleLove(std::uint8_t liked) {
     const auto* row = SelectedProgramRow();
     if (!row || !row->member || !row->member->chl) return;
-    views::ToggleLove(*row->member->chl, *row->prog, liked, m_view.store.clock().now());
+    if (!views::ToggleLove(*row->member->chl, *row->prog, liked, m_view.store.clock().now()))
+        emit message(2, QString::fromUtf8(kNoIdLeftMessage));
     active_table().viewport()->update();
 }
 
@@ -441,7 +442,7 @@ void ProgramPages::ShowColumnChooser() {
     ProgramTable& t = table(p);
     // Borders dragged since the last save live in the table: the model takes them first.
     m_settings.pages.columns[std::size_t(p)] = t.column_widths();
-    m_columns->ShowFor(p, m_window);
+    m_columns->ShowFor(p, t.restored_widths(), m_window);
     t.set_column_widths(m_settings.pages.columns[std::size_t(p)]);
     t.viewport()->update();
 }
