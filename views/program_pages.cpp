@@ -234,7 +234,7 @@ views::PageOptions ProgramPages::page_options() const {
 }
 
 void ProgramPages::RebuildProgramList() {
-    if (m_rebuilding) return;
+    if (m_rebuilding || !m_started) return;
     m_rebuilding = true;
     const int p = page();
     m_actions.pages[std::size_t(p)]->setChecked(true);
@@ -323,12 +323,12 @@ void ProgramPages::press_today() {
 }
 
 void ProgramPages::start() {
+    m_started = true;
     update_week_captions();
     press_today();
-    RebuildProgramList();
     m_timer->setInterval(kFirstTick);
     m_timer->start();
-    set_page(0);
+    set_page(0);  // builds the rows of "Сейчас"
 }
 
 // --- sizes and settings
