@@ -209,6 +209,8 @@ TEST(XmltvReader, DamagedInputStopsWithLineAndKeepsEarlierRecords) {
          xmltv_doc(good + prog("a", "20260110120000", nullptr, "Передача с русским названием"),
                    "windows-1251"),
          5, "UTF-8"},
+        {"endless text", xmltv_doc(good + "<x>" + QByteArray(5 << 20, 'a') + "</x>"), 5,
+         "без разметки"},
         {"unsupported encoding", xmltv_doc(good, "x-unknown"), 1, "не поддерживается"},
         {"not XMLTV", "<?xml version=\"1.0\"?>\n<html></html>", 2, "tv"},
         {"empty", "", 1, "оборван"},
