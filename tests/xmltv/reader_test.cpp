@@ -211,6 +211,8 @@ TEST(XmltvReader, DamagedInputStopsWithLineAndKeepsEarlierRecords) {
          5, "UTF-8"},
         {"endless text", xmltv_doc(good + "<x>" + QByteArray(5 << 20, 'a') + "</x>"), 5,
          "без разметки"},
+        {"endless nesting", xmltv_doc(good + "<x>" + QByteArray("<y>").repeated(100)), 5,
+         "вложены"},
         {"unsupported encoding", xmltv_doc(good, "x-unknown"), 1, "не поддерживается"},
         {"not XMLTV", "<?xml version=\"1.0\"?>\n<html></html>", 2, "tv"},
         {"empty", "", 1, "оборван"},
