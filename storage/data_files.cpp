@@ -106,20 +106,23 @@ std::optional<StreamFile> open_stream(const DataContext& ctx, const std::string&
     return file;
 }
 
-std::optional<Body> read_body(const DataContext& ctx, const std::string& name, bool accept_v1,
-                              bool& failed) {
-    auto file = open_stream(ctx, name, accept_v1, failed);
-    if (!file) return std::nullopt;
-    Body body;
-    body.version = file->version;
-    const bool inflated = InflateSection(file->compressed(), body.bytes, &ctx.progress);
-    file.reset();
-    if (!inflated) {
-        report_damaged(ctx, name);
-        failed = true;
-        return std::nullopt;
+std::string sane_bitmap(std::string bmp, int max_side) {
+    if (bmp.empty()) return bmp;
+    const auto u8 = [&bmp](std::size_t i) { return std::uint32_t(std::uint8_t(bmp[i])); };
+    const auto u16 = [&u8](std::size_t i) { return u8(i) | u8(i + 1) << 8; };
+    const auto u32 = [&u16](std::size_t i) { return u16(i) | u16(i + 2) << 16; };
+    if (bmp.size() < 26 || bmp[0] != 'B' || bmp[1] != 'M') return {};
+    std::int64_t width = 0, height = 0;
+    if (u32(14) == 12) {  // the old core header: 16-bit sizes
+        width = u16(18);
+        height = u16(20);
+    } else {
+        width = std::int32_t(u32(18));
+        height = std::int32_t(u32(22));
+        if (height < 0) height = -height;  // stored top-down
     }
-    return body;
+    if (width <= 0 || height <= 0 || width > max_side || height > max_side) return {};
+    return bmp;
 }
 
 void report_damaged(const DataContext& ctx, const std::string& name) {

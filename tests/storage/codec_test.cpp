@@ -245,6 +245,12 @@ TEST(FieldCodec, GifBlobIsDecodedIntoABitmap) {
     EXPECT_EQ(r.GifBlob(), "");
     EXPECT_EQ(r.GifBlob(), "");  // unreadable pictures count as none
     EXPECT_TRUE(r.at_end());
+
+    // The same picture declaring 60000 x 60000 pixels is no picture, refused before decoding.
+    std::string huge = gif;
+    huge.replace(6, 4, std::string("\x60\xEA\x60\xEA", 4));
+    huge.replace(24, 4, std::string("\x60\xEA\x60\xEA", 4));
+    EXPECT_EQ(picture_to_bmp(huge), "");
 }
 
 }  // namespace
