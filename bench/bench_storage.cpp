@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -289,29 +290,28 @@ BENCHMARK(BM_Save)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond
 
 }  // namespace
 
-// The first work of a fresh process, timed there: "zlib" inflates the bodies with plain zlib,
-// "load" loads the data folder. Both read the files from the disk cache first.
-int fresh_child(const std::string& what, const std::string& exe_dir) {
+namespace {
+
+// The first work of a fresh process, timed there: "zlib" inflates the bodies with plain zlib
+// into buffers of their known sizes (`sizes`, as the warm reference does), "load" loads the data
+// folder. Both read the files from the disk cache first.
+int fresh_child(const std::string& what, const std::string& exe_dir, const char* sizes) {
     std::map<std::string, std::string> files;
     for (const char* name : kFiles)
         FileSystem::real().read_file(exe_dir + "dat/" + name, files[name]);
     double took = 0;
     if (what == "zlib") {
+        char* next = const_cast<char*>(sizes);
         const auto t0 = Clock::now();
         for (const char* name : kFiles) {
             const std::string& file = files[name];
-            std::string stream = "\x78\xDA" + file.substr(4);
-            // The body's size is not stored: grow the buffer as zlib's own uncompress users do.
-            std::string out(file.size() * 4, '\0');
-            for (;;) {
-                uLongf out_len = uLongf(out.size());
-                const int rc =
-                    uncompress(reinterpret_cast<Bytef*>(out.data()), &out_len,
-                               reinterpret_cast<const Bytef*>(stream.data()), uLong(stream.size()));
-                if (rc == Z_OK) break;
-                if (rc != Z_BUF_ERROR) std::abort();
-                out.resize(out.size() * 2);
-            }
+            const std::string stream = "\x78\xDA" + file.substr(4);
+            std::string out(std::strtoull(next, &next, 10), '\0');
+            uLongf out_len = uLongf(out.size());
+            if (uncompress(reinterpret_cast<Bytef*>(out.data()), &out_len,
+                           reinterpret_cast<const Bytef*>(stream.data()),
+                           uLong(stream.size())) != Z_OK)
+                std::abort();
             benchmark::DoNotOptimize(out.data());
         }
         took = seconds(Clock::now() - t0);
@@ -331,14 +331,17 @@ int fresh_child(const std::string& what, const std::string& exe_dir) {
 }
 
 // Runs this program again as a fresh process doing only `what`; its time in seconds.
-double fresh_run(const char* self, const char* what, const std::string& exe_dir) {
+double fresh_run(const char* what, const Fixture& f) {
+    std::string sizes;
+    for (const char* name : kFiles) sizes += std::to_string(f.uncompressed.at(name).size()) + " ";
     int out[2];
     if (pipe(out) != 0) std::abort();
     const pid_t child = fork();
     if (child == 0) {
         dup2(out[1], 1);
         close(out[0]);
-        execl(self, self, "--fresh", what, exe_dir.c_str(), static_cast<char*>(nullptr));
+        execl("/proc/self/exe", "bench_storage", "--fresh", what, f.exe_dir.c_str(), sizes.c_str(),
+              static_cast<char*>(nullptr));
         _exit(127);
     }
     close(out[1]);
@@ -349,8 +352,11 @@ double fresh_run(const char* self, const char* what, const std::string& exe_dir)
     return n > 0 ? std::atof(buf) : 0;
 }
 
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (argc == 4 && std::string(argv[1]) == "--fresh") return fresh_child(argv[2], argv[3]);
+    if (argc == 5 && std::string(argv[1]) == "--fresh")
+        return fresh_child(argv[2], argv[3], argv[4]);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     const Fixture& f = fixture();
@@ -362,8 +368,8 @@ int main(int argc, char** argv) {
     // median of five of each.
     std::vector<double> fresh_load, fresh_zlib;
     for (int i = 0; i < 5; ++i) {
-        fresh_zlib.push_back(fresh_run("/proc/self/exe", "zlib", f.exe_dir));
-        fresh_load.push_back(fresh_run("/proc/self/exe", "load", f.exe_dir));
+        fresh_zlib.push_back(fresh_run("zlib", f));
+        fresh_load.push_back(fresh_run("load", f));
     }
     std::sort(fresh_load.begin(), fresh_load.end());
     std::sort(fresh_zlib.begin(), fresh_zlib.end());

@@ -41,6 +41,14 @@ DataContext StartUp::context_with(UserInterface& ui) {
     return ctx;
 }
 
+bool StartUp::StartUpMessages::show_msg(int kind, const std::string& text) {
+    if (m_owner.stop_requested()) {
+        std::fprintf(stderr, "zorvan_tv: %s\n", text.c_str());
+        return false;
+    }
+    return m_owner.m_ui.show_msg(kind, text);
+}
+
 DataContext StartUp::data_context() {
     return context_with(m_ui);
 }
@@ -72,8 +80,8 @@ void StartUp::load_files(const DataContext& ctx) {
         if (!ok) failed += std::string(failed.empty() ? "" : ", ") + "\"" + name + "\"";
     for (const auto& [name, keep] : files)
         if (keep) kept += std::string(kept.empty() ? "" : ", ") + "\"" + name + "\"";
-    m_ui.show_msg(1, "Не прочитаны файлы данных: " + failed + ". Файлы " + kept +
-                         " и их резервные копии оставлены без изменений.");
+    m_messages.show_msg(1, "Не прочитаны файлы данных: " + failed + ". Файлы " + kept +
+                               " и их резервные копии оставлены без изменений.");
 }
 
 void StartUp::show_exit_report() {
@@ -83,7 +91,7 @@ void StartUp::show_exit_report() {
     FileSystem::real().remove(path);
     if (text.size() > 4096) text.resize(4096);
     if (!text.empty())
-        m_ui.show_msg(2, "При прошлом завершении программы не удалось сохранить:\n" + text);
+        m_messages.show_msg(2, "При прошлом завершении программы не удалось сохранить:\n" + text);
 }
 
 StartUp::Result StartUp::start_up() {
@@ -103,7 +111,7 @@ StartUp::Result StartUp::start_up() {
     // The data folder.
     const QString data_dir = qpath(m_store.data_dir());
     if (!QDir().mkpath(data_dir) || !QFileInfo(data_dir).isDir()) {
-        m_ui.show_msg(2, "Невозможно создать папку \"dat\" в \"" + m_exe_dir + "\"");
+        m_messages.show_msg(2, "Невозможно создать папку \"dat\" в \"" + m_exe_dir + "\"");
         return Result::terminated;
     }
 
@@ -117,9 +125,10 @@ StartUp::Result StartUp::start_up() {
 
     // All four groups of settings. A file that is not a file or far too large is left alone.
     if (m_ini.load() == IniFile::LoadResult::refused)
-        m_ui.show_msg(2,
-                      "Файл настроек \"settings.ini\" не прочитан: это не обычный файл или он "
-                      "больше 4 Мб. Используются настройки по умолчанию, файл не изменяется.");
+        m_messages.show_msg(
+            2,
+            "Файл настроек \"settings.ini\" не прочитан: это не обычный файл или он "
+            "больше 4 Мб. Используются настройки по умолчанию, файл не изменяется.");
     m_settings.load_all(m_ini);
     m_store.cur_group = m_settings.channel_group.current;
     m_store.server_host = service_host(m_settings).host;
@@ -132,7 +141,7 @@ StartUp::Result StartUp::start_up() {
     if (!quiet) m_jobs.job_begin("Загрузка данных...", false, true);
 
     // Old data files are converted once; the user then starts the program again.
-    const DataContext ctx = data_context();
+    const DataContext ctx = context_with(m_messages);
     if (convert_legacy(ctx)) {
         if (!quiet) m_jobs.job_end();
         return Result::terminated;
@@ -159,7 +168,8 @@ StartUp::Result StartUp::start_up() {
 
     // An empty store offers the manual download.
     if (m_store.channels.empty() && !stop_requested() &&
-        m_ui.show_msg(3, "Телепрограмма не найдена. Получить телепрограмму?") && !stop_requested())
+        m_messages.show_msg(3, "Телепрограмма не найдена. Получить телепрограмму?") &&
+        !stop_requested())
         m_host.manual_download();
     return Result::running;
 }

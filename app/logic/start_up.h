@@ -77,6 +77,17 @@ public:
     DataContext data_context();
 
 private:
+    // The messages of start-up: once termination was requested none opens a window (each
+    // goes to standard error), so nothing holds the ending program up.
+    class StartUpMessages final : public UserInterface {
+    public:
+        explicit StartUpMessages(StartUp& owner) : m_owner(owner) {}
+        bool show_msg(int kind, const std::string& text) override;
+
+    private:
+        StartUp& m_owner;
+    };
+
     DataContext context_with(UserInterface& ui);
     bool stop_requested() const { return m_terminating && m_terminating(); }
     // Loads the four files and decides which of v.dat and m.dat the exit may write.
@@ -97,6 +108,7 @@ private:
     bool m_write_v = false;
     bool m_write_m = false;
     std::function<bool()> m_terminating;
+    StartUpMessages m_messages{*this};
 };
 
 }  // namespace zt

@@ -335,6 +335,16 @@ TEST_F(DataSafetyTest, TerminationDuringStartUpEndsItAndSavesNothing) {
     stop = true;
     EXPECT_EQ(empty.start_up(), StartUp::Result::terminated);
     EXPECT_TRUE(m_ui.messages.empty());
+
+    // The request arrives while the first message (a damaged file) is open: no further
+    // message opens and start-up ends.
+    write_data_files();
+    write_all(path("dat/u.dat"), "\x02\x00\x00\x00garbage");
+    m_ui = {};
+    StartUp& damaged = start();
+    damaged.set_termination_check([this] { return !m_ui.messages.empty(); });
+    EXPECT_EQ(damaged.start_up(), StartUp::Result::terminated);
+    EXPECT_EQ(m_ui.messages.size(), 1u);
 }
 
 // Errors of a save at termination open no window: they are shown at the next start.
