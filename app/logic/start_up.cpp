@@ -53,13 +53,6 @@ DataContext StartUp::data_context() {
     return context_with(m_ui);
 }
 
-bool StartUp::writes_at_exit(const std::string& name) const {
-    if (!m_loaded) return false;
-    if (name == "v.dat") return m_write_v;
-    if (name == "m.dat") return m_write_m;
-    return false;
-}
-
 void StartUp::load_files(const DataContext& ctx) {
     // Each file is read even when an earlier one failed: what is readable is shown.
     const bool u = load_u(ctx);

@@ -68,8 +68,6 @@ public:
     void set_termination_check(std::function<bool()> check) { m_terminating = std::move(check); }
 
     bool loaded() const { return m_loaded; }
-    // Whether the exit writes this data file ("v.dat" or "m.dat").
-    bool writes_at_exit(const std::string& name) const;
     const std::string& exe_dir() const { return m_exe_dir; }
     IniFile& ini() { return m_ini; }
     user_account& account() { return m_account; }
