@@ -141,7 +141,7 @@ int cmd_ingest(const std::vector<std::string>& args) {
     IngestResult r;
     if (opt.has("generated")) {
         const DateTime at = opt.has("at") ? parse_at(opt.get("at")) : SystemClock().now();
-        r = ingest_generated(db, opt.get("generated"), at,
+        r = ingest_generated(db, gen::profile_by_name(opt.get("generated")), at,
                              std::uint32_t(parse_number("seed", opt.get("seed", "1"))));
     } else if (opt.has("xmltv")) {
         QTimeZone zone = QTimeZone::systemTimeZone();
