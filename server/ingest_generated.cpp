@@ -5,6 +5,7 @@
 #include "core/genres.h"
 #include "core/store.h"
 #include "core/time_zones.h"
+#include "server/block_cache.h"
 #include "server/channel_data.h"
 #include "server/gif_writer.h"
 #include "server/ingest.h"
@@ -88,6 +89,7 @@ IngestResult ingest_generated(Database& db, const gen::Profile& profile, DateTim
     }
     replace_packages(db, protocol::depth_first(packages_of(store)));
     db.set_meta("zone", QTimeZone::systemTimeZoneId());
+    bump_generation(db);
     tx.commit();
     return result;
 }

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "server/block_cache.h"
 #include "server/channel_data.h"
 #include "server/ingest.h"
 #include "xmltv/xmltv_reader.h"
@@ -137,6 +138,7 @@ IngestResult ingest_xmltv(Database& db, const QString& path, const std::string& 
     sink.finish();
     put_package(db, package, sink.channels());
     db.set_meta("zone", zone.id());
+    bump_generation(db);
     tx.commit();
     result.channels = std::int64_t(sink.channels().size());
     result.days_changed = sink.days_changed();

@@ -171,66 +171,52 @@ Reply Service::get_tvprog(Database& db, const Params& params, std::string_view b
     }
 
     // The previous, current and next week of the server's zone.
-    const QDateTime local = now_utc(m_options, db).toTimeZone(server_zone(db));
+    const auto snapshot = m_cache->current(db);
+    const QDateTime local = now_utc(m_options, db).toTimeZone(snapshot->zone);
     const DateTime monday = monday_of_week(from_qt(local).date());
-    const QString first = QString::fromStdString(day_text(monday.addDays(-7)));
-    const QString last = QString::fromStdString(day_text(monday.addDays(13)));
+    const std::string first = day_text(monday.addDays(-7));
+    const std::string last = day_text(monday.addDays(13));
 
-    // The blocks are gathered first and copied once into a reply of the right size. One read
-    // transaction gives one consistent snapshot while an ingest may be writing.
+    // The blocks are gathered first and copied once into a reply of the right size.
     struct Block final {
         protocol::BlockType type;
         std::int32_t channel;
-        std::string day;
-        QByteArray payload;
+        const std::string* day;
+        const QByteArray* payload;
     };
     std::vector<Block> blocks;
     std::size_t size = 0;
-    std::set<std::int32_t> done;
-    Transaction snapshot(db);
-    QSqlQuery channel = db.prepare("SELECT stamp, details FROM channels WHERE id = ?");
-    QSqlQuery days = db.prepare(
-        "SELECT day, progs, anons FROM days WHERE channel_id = ? "
-        "AND day >= ? AND day <= ? ORDER BY day");
-    auto add = [&](protocol::BlockType type, std::int32_t id, std::string day, QByteArray data) {
+    auto add = [&](protocol::BlockType type, std::int32_t id, const std::string* day,
+                   const QByteArray& data) {
         size += std::size_t(data.size()) + 19;
-        blocks.push_back({type, id, std::move(day), std::move(data)});
+        blocks.push_back({type, id, day, &data});
     };
+    std::set<std::int32_t> done;
     for (const auto& want : request.channels) {
         if (!done.insert(want.id).second) continue;
-        channel.bindValue(0, want.id);
-        Database::run(channel);
-        if (!channel.next()) continue;
+        const auto channel = snapshot->channels.find(want.id);
+        if (channel == snapshot->channels.end()) continue;
         // Another stamp means the client's copy of the channel is stale, days included.
-        const bool stale = channel.value(0).toString().toStdString() != want.stamp;
-        if (stale) add(protocol::BlockType::Channel, want.id, {}, channel.value(1).toByteArray());
-        channel.finish();
-        days.bindValue(0, want.id);
-        days.bindValue(1, first);
-        days.bindValue(2, last);
-        Database::run(days);
-        while (days.next()) {
-            std::string day = days.value(0).toString().toStdString();
+        const bool stale = channel->second.stamp != want.stamp;
+        if (stale) add(protocol::BlockType::Channel, want.id, nullptr, channel->second.details);
+        for (auto it = channel->second.days.lower_bound(first);
+             it != channel->second.days.end() && it->first <= last; ++it) {
             const bool held =
                 !stale && std::any_of(want.days.begin(), want.days.end(), [&](const auto& h) {
-                    return h.date == day && h.full >= full && h.with_anons >= with_anons;
+                    return h.date == it->first && h.full >= full && h.with_anons >= with_anons;
                 });
             if (held) continue;
-            QByteArray anons = days.value(2).toByteArray();
-            if (with_anons && !anons.isEmpty())
-                add(protocol::BlockType::Announcements, want.id, day, std::move(anons));
-            add(protocol::BlockType::Programmes, want.id, std::move(day),
-                days.value(1).toByteArray());
+            if (with_anons && !it->second.anons.isEmpty())
+                add(protocol::BlockType::Announcements, want.id, &it->first, it->second.anons);
+            add(protocol::BlockType::Programmes, want.id, &it->first, it->second.progs);
         }
-        days.finish();
     }
-    snapshot.commit();
     std::string out;
     out.reserve(size);
     for (const auto& b : blocks)
         protocol::append_block(
-            out, b.type, b.channel, b.day,
-            std::string_view(b.payload.constData(), std::size_t(b.payload.size())));
+            out, b.type, b.channel, b.day ? *b.day : std::string_view(),
+            std::string_view(b.payload->constData(), std::size_t(b.payload->size())));
     return {200, std::move(out)};
 }
 

@@ -3,11 +3,13 @@
 #include <QString>
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/datetime.h"
+#include "server/block_cache.h"
 #include "server/database.h"
 
 namespace zt::server {
@@ -30,7 +32,8 @@ struct ServiceOptions final {
 // fields (and the body of a POST) and returns the reply. Texts of replies are CP1251.
 class Service final {
 public:
-    explicit Service(ServiceOptions options) : m_options(std::move(options)) {}
+    explicit Service(ServiceOptions options)
+        : m_options(std::move(options)), m_cache(std::make_shared<BlockCache>()) {}
 
     Reply call(Database& db, const Params& params, std::string_view body) const;
 
@@ -42,6 +45,7 @@ public:
 
 private:
     ServiceOptions m_options;
+    std::shared_ptr<BlockCache> m_cache;  // shared by the worker threads
 };
 
 // The reply of every call with an error: "ERROR" and the message.

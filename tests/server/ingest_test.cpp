@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 #include "core/cp1251.h"
 #include "net/protocol/paket_list.h"
 #include "net/protocol/schedule_reply.h"
@@ -122,6 +124,26 @@ TEST(XmltvIngest, ServedLikeAnyOtherSchedule) {
         }
     }
     EXPECT_GT(programmes, 8);
+
+    // A newer file ingested while the server runs is served at once: the changed channel's
+    // details come again for a client that holds the old stamps.
+    for (std::size_t i = 0; i < list.channels.size(); ++i)
+        request.channels[i].stamp = list.channels[i].stamp;
+    QByteArray newer = sample();
+    newer.replace("Доброе утро", "Утро доброе");
+    write(file, newer);
+    ASSERT_EQ(ingest(db, file), 0);
+    const std::string again = protocol::write_schedule_request(request);
+    const auto blocks = protocol::read_schedule_reply(
+        split_response(
+            raw_exchange(server.port(),
+                         "POST /cgi-bin/soft.cgi?func=get_tvprog&a=0 HTTP/1.0\nContent-length: " +
+                             std::to_string(again.size()) + "\n\n" + again))
+            .body);
+    const auto details = std::count_if(blocks.begin(), blocks.end(), [](const auto& b) {
+        return b.type == protocol::BlockType::Channel;
+    });
+    EXPECT_EQ(details, 1);
 }
 
 }  // namespace
