@@ -36,7 +36,7 @@ static const int kClients = getenv("ZT_CLIENTS") ? atoi(getenv("ZT_CLIENTS")) : 
 // The two servers take turns, several phases each, so that other load on the machine falls on
 // both alike.
 constexpr auto kPhase = std::chrono::seconds(2);
-constexpr int kRounds = 3;
+constexpr int kRounds = 5;
 
 // One request on a fresh connection; the number of bytes received until the server closed.
 std::size_t exchange(int port, const std::string& request) {

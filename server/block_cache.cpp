@@ -9,8 +9,14 @@ void bump_generation(Database& db) {
 }
 
 std::shared_ptr<const BlockCache::Snapshot> BlockCache::current(Database& db) {
+    const auto now = std::chrono::steady_clock::now();
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_snapshot && now - m_checked < kRecheck) return m_snapshot;
+    }
     const QByteArray generation = db.meta("generation").value_or(QByteArray());
     std::lock_guard lock(m_mutex);
+    m_checked = now;
     if (m_snapshot && m_snapshot->generation == generation) return m_snapshot;
     auto snapshot = std::make_shared<Snapshot>();
     Transaction read(db);

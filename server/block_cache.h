@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QTimeZone>
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -18,7 +19,8 @@ namespace zt::server {
 // every day's stored blocks, exactly the bytes of the database. Every ingest bumps the
 // database's generation in its own transaction; a request that finds another generation than
 // the one held loads the snapshot anew, so several server processes on one database stay
-// current too.
+// current too. The generation is looked at no more often than every kRecheck, so a committed
+// ingest is served within that time.
 class BlockCache final {
 public:
     struct Day final {
@@ -36,12 +38,15 @@ public:
         std::unordered_map<std::int32_t, Channel> channels;
     };
 
+    static constexpr std::chrono::milliseconds kRecheck{250};
+
     // The current snapshot (loaded through `db` when the generation moved on).
     std::shared_ptr<const Snapshot> current(Database& db);
 
 private:
     std::mutex m_mutex;
     std::shared_ptr<const Snapshot> m_snapshot;
+    std::chrono::steady_clock::time_point m_checked;
 };
 
 // Marks the database's content as changed (inside the writer's transaction).

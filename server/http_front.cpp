@@ -265,7 +265,9 @@ private:
 
     static void set_reply(httplib::Response& res, Reply reply) {
         res.status = reply.status;
-        res.set_content(std::move(reply.body), reply.content_type);
+        // Moved, not copied (the library's set_content copies the body).
+        res.body = std::move(reply.body);
+        res.set_header("Content-Type", reply.content_type);
     }
 
     QString m_db_path;

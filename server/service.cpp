@@ -172,7 +172,9 @@ Reply Service::get_tvprog(Database& db, const Params& params, std::string_view b
 
     // The previous, current and next week of the server's zone.
     const auto snapshot = m_cache->current(db);
-    const QDateTime local = now_utc(m_options, db).toTimeZone(snapshot->zone);
+    const QDateTime local = (m_options.now ? to_qt(*m_options.now, snapshot->zone).toUTC()
+                                           : QDateTime::currentDateTimeUtc())
+                                .toTimeZone(snapshot->zone);
     const DateTime monday = monday_of_week(from_qt(local).date());
     const std::string first = day_text(monday.addDays(-7));
     const std::string last = day_text(monday.addDays(13));

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
 
@@ -133,6 +134,7 @@ TEST(XmltvIngest, ServedLikeAnyOtherSchedule) {
     newer.replace("Доброе утро", "Утро доброе");
     write(file, newer);
     ASSERT_EQ(ingest(db, file), 0);
+    QThread::msleep(300);  // the server looks for a new generation every quarter second
     const std::string again = protocol::write_schedule_request(request);
     const auto blocks = protocol::read_schedule_reply(
         split_response(
