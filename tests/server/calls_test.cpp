@@ -97,6 +97,7 @@ struct Reply final {
     std::map<std::int32_t, ChannelDetails> details;
     std::map<std::int32_t, std::vector<std::string>> prog_days, anons_days;
     std::size_t blocks = 0;
+    std::size_t pictures = 0;  // announcement pictures that decode (GIF on the wire)
 };
 
 Reply read_reply(const std::string& body) {
@@ -106,7 +107,9 @@ Reply read_reply(const std::string& body) {
         const std::string payload = inflate_payload(b.compressed);
         if (b.type == BlockType::Channel) r.details[b.channel_id] = decode_channel_details(payload);
         if (b.type == BlockType::Announcements) {
-            EXPECT_FALSE(decode_announcements(payload).empty());
+            const auto anons = decode_announcements(payload);
+            EXPECT_FALSE(anons.empty());
+            for (const auto& a : anons) r.pictures += a.picture.substr(0, 2) == "BM";
             r.anons_days[b.channel_id].push_back(b.day);
         }
         if (b.type == BlockType::Programmes) {
@@ -141,6 +144,7 @@ TEST_F(Schedule, NewClientGetsThreeWeeksAndHeldDaysAreNotSentAgain) {
     EXPECT_EQ(all.prog_days.at(ids[0]).front(), "2026-06-01");
     EXPECT_EQ(all.prog_days.at(ids[0]).back(), "2026-06-21");
     EXPECT_FALSE(all.anons_days.empty());
+    EXPECT_GT(all.pictures, 0u);
 
     // The client now holds every day but 2026-06-10 of the first channel at the full level.
     WantedChannel held{ids[0], all.details.at(ids[0]).stamp, {}};
