@@ -1,0 +1,204 @@
+#include "net/protocol/schedule_reply.h"
+
+#include <charconv>
+
+#include "net/protocol/login_reply.h"
+#include "storage/field_codec.h"
+#include "storage/section.h"
+
+namespace zt::protocol {
+
+namespace {
+
+constexpr std::size_t kDayLength = 10;
+
+// A count of records of at least `min_size` bytes each, checked against what is left.
+std::int32_t read_count(FieldReader& r, std::size_t min_size) {
+    const std::int32_t n = r.Int32();
+    if (n < 0 || std::size_t(n) > r.remaining() / min_size)
+        throw field_error("count exceeds the payload");
+    return n;
+}
+
+std::optional<int> number(std::string_view s) {
+    int v = 0;
+    if (s.empty()) return std::nullopt;
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc() || p != s.data() + s.size()) return std::nullopt;
+    return v;
+}
+
+}  // namespace
+
+std::string encode_channel_details(const ChannelDetails& d) {
+    std::string out;
+    FieldWriter w(out);
+    w.ShortText(d.name);
+    w.LongText(d.descr);
+    w.FixedText(d.stamp, 8);
+    w.BitmapBlob(d.logo16);
+    w.BitmapBlob(d.logo24);
+    w.BitmapBlob(d.logo32);
+    return out;
+}
+
+std::string encode_announcements(const std::vector<Announcement>& list) {
+    std::string out;
+    FieldWriter w(out);
+    w.Int32(std::int32_t(list.size()));
+    for (const auto& a : list) {
+        w.Int32(a.id);
+        w.LongText(a.text);
+        w.GifBlob(a.picture);
+    }
+    return out;
+}
+
+std::string encode_programmes(const std::vector<ProgEntry>& list) {
+    std::string out;
+    FieldWriter w(out);
+    w.Int32(std::int32_t(list.size()));
+    for (const auto& p : list) {
+        w.Int32(p.id);
+        w.ShortText(format_minute(p.start));
+        w.ShortText(format_minute(p.finish));
+        w.Byte(p.type_family);
+        w.Byte(p.type_sub);
+        w.Byte(p.rating);
+        w.ShortText(p.title);
+        w.ShortText(p.descr);
+        w.Flag(p.continued ? 1 : 0);
+        w.Int32(p.anons);
+    }
+    return out;
+}
+
+std::string compress_payload(std::string payload) {
+    DeflateSection(payload);
+    return payload;
+}
+
+void append_block(std::string& out, BlockType type, std::int32_t channel_id, std::string_view day,
+                  std::string_view compressed) {
+    FieldWriter w(out);
+    w.Byte(std::uint8_t(type));
+    w.Int32(channel_id);
+    if (type != BlockType::Channel) w.FixedText(day, kDayLength);
+    w.Int32(std::int32_t(compressed.size()));
+    w.Bytes(compressed);
+}
+
+std::vector<ReplyBlock> read_schedule_reply(std::string_view body) {
+    FieldReader r(body);
+    std::vector<ReplyBlock> blocks;
+    while (!r.at_end()) {
+        const std::uint8_t type = r.Byte();
+        if (type < 1 || type > 3) continue;
+        ReplyBlock b;
+        b.type = BlockType(type);
+        b.channel_id = r.Int32();
+        if (b.type != BlockType::Channel) b.day = r.FixedText(kDayLength);
+        const std::int32_t n = r.Int32();
+        if (n < 0) throw field_error("negative block length");
+        b.compressed = r.Take(std::size_t(n));
+        blocks.push_back(std::move(b));
+    }
+    return blocks;
+}
+
+std::string inflate_payload(std::string_view compressed) {
+    std::string data(compressed);
+    if (!InflateSection(data)) throw section_error("block does not inflate");
+    return data;
+}
+
+ChannelDetails decode_channel_details(std::string_view payload) {
+    FieldReader r(payload);
+    ChannelDetails d;
+    d.name = r.ShortText();
+    d.descr = r.LongText();
+    d.stamp = r.FixedText(8);
+    d.logo16 = r.BitmapBlob();
+    d.logo24 = r.BitmapBlob();
+    d.logo32 = r.BitmapBlob();
+    return d;
+}
+
+std::vector<Announcement> decode_announcements(std::string_view payload) {
+    FieldReader r(payload);
+    std::vector<Announcement> out;
+    const std::int32_t n = read_count(r, 12);
+    for (std::int32_t i = 0; i < n; ++i) {
+        Announcement a;
+        a.id = r.Int32();
+        a.text = r.LongText();
+        a.picture = r.GifBlob();
+        out.push_back(std::move(a));
+    }
+    return out;
+}
+
+std::optional<ShortMoment> parse_short_moment(std::string_view text, DateTime base) {
+    if (text.empty()) return std::nullopt;
+    std::string_view date, time;
+    const std::size_t space = text.find(' ');
+    if (space != std::string_view::npos) {
+        date = text.substr(0, space);
+        time = text.substr(space + 1);
+    } else if (text.find(':') != std::string_view::npos) {
+        time = text;
+    } else {
+        date = text;
+    }
+    DateTime day = base.date();
+    if (!date.empty()) {
+        const std::size_t a = date.find('-'), b = date.rfind('-');
+        if (a == std::string_view::npos || a == b) return std::nullopt;
+        auto y = number(date.substr(0, a)), m = number(date.substr(a + 1, b - a - 1)),
+             d = number(date.substr(b + 1));
+        if (!y || !m || !d || (a != 2 && a != 4)) return std::nullopt;
+        const int year = a == 2 ? 2000 + *y : *y;
+        auto parsed = DateTime::fromParts(year, *m, *d);
+        if (!parsed) return std::nullopt;
+        day = *parsed;
+    }
+    int h = 0, mi = 0;
+    if (!time.empty()) {
+        const std::size_t c = time.find(':');
+        if (c == std::string_view::npos) return std::nullopt;
+        auto hh = number(time.substr(0, c)), mm = number(time.substr(c + 1));
+        if (!hh || !mm || *hh < 0 || *hh > 23 || *mm < 0 || *mm > 59) return std::nullopt;
+        h = *hh;
+        mi = *mm;
+    }
+    return ShortMoment{day.addMinutes(h * 60 + mi), !date.empty()};
+}
+
+std::vector<ProgEntry> decode_programmes(std::string_view payload) {
+    FieldReader r(payload);
+    std::vector<ProgEntry> out;
+    const std::int32_t n = read_count(r, 16);
+    DateTime base;  // the date of the last start that carried one
+    for (std::int32_t i = 0; i < n; ++i) {
+        ProgEntry p;
+        p.id = r.Int32();
+        const auto start = parse_short_moment(r.ShortTextView(), base);
+        if (!start) throw field_error("unreadable start");
+        if (start->has_date) base = start->value;
+        const auto finish = parse_short_moment(r.ShortTextView(), base);
+        if (!finish) throw field_error("unreadable finish");
+        p.start = start->value;
+        p.finish = finish->value;
+        p.type_family = r.Byte();
+        p.type_sub = r.Byte();
+        p.rating = r.Byte();
+        p.title = r.ShortText();
+        p.descr = r.ShortText();
+        p.continued = r.Flag() == 1;
+        p.anons = r.Int32();
+        out.push_back(std::move(p));
+    }
+    return out;
+}
+
+}  // namespace zt::protocol

@@ -1,0 +1,212 @@
+#include "server/commands.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTimeZone>
+
+#include <csignal>
+#include <cstdio>
+#include <stdexcept>
+#include <thread>
+
+#include "core/clock.h"
+#include "core/cp1251.h"
+#include "core/format_set.h"
+#include "core/text_helpers.h"
+#include "net/protocol/login_reply.h"
+#include "net/protocol/update_script.h"
+#include "server/database.h"
+#include "server/http_front.h"
+#include "server/ingest.h"
+
+namespace zt::server {
+
+Options::Options(const std::vector<std::string>& args, const std::vector<std::string>& with_value,
+                 const std::vector<std::string>& flags) {
+    auto listed = [](const std::vector<std::string>& list, const std::string& name) {
+        return std::find(list.begin(), list.end(), name) != list.end();
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string name = args[i].rfind("--", 0) == 0 ? args[i].substr(2) : std::string();
+        if (listed(flags, name)) {
+            m_values[name] = "1";
+        } else if (listed(with_value, name)) {
+            if (i + 1 >= args.size()) throw std::invalid_argument("--" + name + " needs a value");
+            m_values[name] = args[++i];
+        } else {
+            throw std::invalid_argument("unknown option " + args[i]);
+        }
+    }
+}
+
+std::string Options::get(const std::string& name, const std::string& def) const {
+    auto it = m_values.find(name);
+    return it == m_values.end() ? def : it->second;
+}
+
+std::string Options::need(const std::string& name) const {
+    if (!has(name)) throw std::invalid_argument("--" + name + " is required");
+    return get(name);
+}
+
+namespace {
+
+QString path_of(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+DateTime parse_at(const std::string& text) {
+    const auto t = protocol::parse_minute(text);
+    if (!t) throw std::invalid_argument("--at wants \"yyyy-MM-dd hh:mm\", got: " + text);
+    return *t;
+}
+
+long parse_number(const std::string& name, const std::string& text) {
+    std::size_t used = 0;
+    long v = 0;
+    try {
+        v = std::stol(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text.size() || text.empty())
+        throw std::invalid_argument("--" + name + " wants a number, got: " + text);
+    return v;
+}
+
+// Serving ends on SIGTERM, SIGINT or SIGHUP: the signals are blocked in every thread and one
+// thread waits for them.
+sigset_t end_signals() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGHUP);
+    return set;
+}
+
+}  // namespace
+
+int cmd_serve(const std::vector<std::string>& args) {
+    const Options opt(args, {"db", "listen", "files", "fault", "at", "threads"}, {"quiet"});
+    const QString db_path = path_of(opt.need("db"));
+    const std::string listen = opt.need("listen");
+    const std::size_t colon = listen.rfind(':');
+    if (colon == std::string::npos) throw std::invalid_argument("--listen wants HOST:PORT");
+    const std::string host = listen.substr(0, colon);
+    const int port = int(parse_number("listen", listen.substr(colon + 1)));
+    const auto fault = parse_fault(opt.get("fault", "none"));
+    if (!fault) throw std::invalid_argument("unknown fault mode " + opt.get("fault"));
+
+    { Database schema(db_path); }  // creates the tables before the first request
+    ServiceOptions service;
+    service.files_dir = path_of(opt.get("files"));
+    if (opt.has("at")) service.now = parse_at(opt.get("at"));
+    FrontOptions front_options;
+    front_options.fault = *fault;
+    front_options.access_log = !opt.has("quiet");
+    if (opt.has("threads"))
+        front_options.threads = int(parse_number("threads", opt.get("threads")));
+
+    const sigset_t ends = end_signals();
+    pthread_sigmask(SIG_BLOCK, &ends, nullptr);
+    HttpFront front(db_path, Service(service), front_options);
+    const int bound = front.bind(host, port);
+    if (bound < 0) {
+        std::fprintf(stderr, "zorvan-server: cannot listen on %s\n", listen.c_str());
+        return 1;
+    }
+    std::fprintf(stderr, "zorvan-server: listening on %s:%d\n", host.c_str(), bound);
+    std::fflush(stderr);
+    std::atomic<bool> done{false};
+    std::thread waiter([&] {
+        const timespec step{0, 200 * 1000 * 1000};
+        while (!done) {
+            if (sigtimedwait(&ends, nullptr, &step) > 0) {
+                front.stop();
+                return;
+            }
+        }
+    });
+    const bool ok = front.run();
+    done = true;
+    waiter.join();
+    std::fprintf(stderr, "zorvan-server: stopped\n");
+    return ok ? 0 : 1;
+}
+
+int cmd_ingest(const std::vector<std::string>& args) {
+    const Options opt(args, {"db", "generated", "at", "seed", "xmltv", "package", "zone"}, {});
+    Database db(path_of(opt.need("db")));
+    IngestResult r;
+    if (opt.has("generated")) {
+        const DateTime at = opt.has("at") ? parse_at(opt.get("at")) : SystemClock().now();
+        r = ingest_generated(db, gen::profile_by_name(opt.get("generated")), at,
+                             std::uint32_t(parse_number("seed", opt.get("seed", "1"))));
+    } else if (opt.has("xmltv")) {
+        QTimeZone zone = QTimeZone::systemTimeZone();
+        if (opt.has("zone")) {
+            zone = QTimeZone(QByteArray::fromStdString(opt.get("zone")));
+            if (!zone.isValid())
+                throw std::invalid_argument("unknown time zone " + opt.get("zone"));
+        }
+        r = ingest_xmltv(db, path_of(opt.get("xmltv")), to_cp1251(opt.get("package", "XMLTV")),
+                         zone);
+    } else {
+        throw std::invalid_argument("ingest needs --generated PROFILE or --xmltv PATH");
+    }
+    if (!r.ok) {
+        std::fprintf(stderr, "zorvan-server: %s\n", r.message.c_str());
+        return 1;
+    }
+    std::printf("ingested %lld channels, %lld days changed\n", static_cast<long long>(r.channels),
+                static_cast<long long>(r.days_changed));
+    if (!r.message.empty()) std::printf("%s\n", r.message.c_str());
+    return 0;
+}
+
+int cmd_account(const std::vector<std::string>& args) {
+    const Options opt(args, {"db", "login", "password", "balance", "text1", "text3"}, {"paid"});
+    Database db(path_of(opt.need("db")));
+    const std::string login = to_cp1251(opt.need("login"));
+    if (login.empty()) throw std::invalid_argument("--login must not be empty");
+    const long balance = parse_number("balance", opt.get("balance", "0"));
+    db.exec(
+        "INSERT INTO accounts (login, md5, paid, balance, text1, text3) VALUES (?, ?, ?, ?, ?, "
+        "?) ON CONFLICT(login) DO UPDATE SET md5 = excluded.md5, paid = excluded.paid, "
+        "balance = excluded.balance, text1 = excluded.text1, text3 = excluded.text3",
+        blob(login), QString::fromStdString(md5_hex(to_cp1251(opt.need("password")))),
+        opt.has("paid") ? 1 : 0, qlonglong(balance), blob(to_cp1251(opt.get("text1"))),
+        blob(to_cp1251(opt.get("text3"))));
+    std::printf("account %s (%s)\n", opt.get("login").c_str(), opt.has("paid") ? "paid" : "free");
+    return 0;
+}
+
+int cmd_release(const std::vector<std::string>& args) {
+    const Options opt(args, {"db", "version", "script", "files"}, {});
+    Database db(path_of(opt.need("db")));
+    QFile script(path_of(opt.need("script")));
+    if (!script.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read " + opt.get("script"));
+    const QByteArray text = script.readAll();
+    Transaction tx(db);
+    // Every file the script downloads is taken into the database now.
+    for (const auto& c : protocol::read_update_script(text.toStdString())) {
+        if (c.command != "GET") continue;
+        QFile f(QDir(path_of(opt.get("files", "."))).filePath(QString::fromStdString(c.arg1)));
+        if (!f.open(QIODevice::ReadOnly))
+            throw std::runtime_error("the script downloads " + c.arg1 +
+                                     ", which is not in --files");
+        db.exec(
+            "INSERT INTO files (name, data) VALUES (?, ?) ON CONFLICT(name) DO UPDATE SET "
+            "data = excluded.data",
+            QString::fromStdString(c.arg1), f.readAll());
+    }
+    db.set_meta("version", QByteArray::fromStdString(opt.need("version")));
+    db.set_meta("script", text);
+    tx.commit();
+    std::printf("release %s\n", opt.get("version").c_str());
+    return 0;
+}
+
+}  // namespace zt::server

@@ -1,0 +1,243 @@
+#include "server/service.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTimeZone>
+
+#include <map>
+#include <set>
+#include <unordered_map>
+
+#include "core/cp1251.h"
+#include "net/protocol/login_reply.h"
+#include "net/protocol/paket_list.h"
+#include "net/protocol/schedule_reply.h"
+#include "net/protocol/schedule_request.h"
+#include "net/protocol/text_reply.h"
+#include "server/channel_data.h"
+#include "storage/field_codec.h"
+
+namespace zt::server {
+
+namespace {
+
+std::string param(const Params& params, const char* name) {
+    auto it = params.find(name);
+    return it == params.end() ? std::string() : it->second;
+}
+
+DateTime from_qt(const QDateTime& t) {
+    const QDate d = t.date();
+    const QTime tm = t.time();
+    return *DateTime::fromParts(d.year(), d.month(), d.day(), tm.hour(), tm.minute());
+}
+
+QDateTime to_qt(DateTime t, const QTimeZone& zone) {
+    int y = 0, m = 0, d = 0;
+    t.toParts(y, m, d);
+    return QDateTime(QDate(y, m, d), QTime(t.hour(), t.minute()), zone);
+}
+
+QTimeZone server_zone(Database& db) {
+    // Building a zone reads its rules from the system's files: kept per worker thread.
+    thread_local std::map<QByteArray, QTimeZone> zones;
+    const QByteArray id = db.meta("zone").value_or(QTimeZone::systemTimeZoneId());
+    auto it = zones.find(id);
+    if (it == zones.end()) {
+        QTimeZone zone(id);
+        it = zones.emplace(id, zone.isValid() ? zone : QTimeZone::systemTimeZone()).first;
+    }
+    return it->second;
+}
+
+QDateTime now_utc(const ServiceOptions& options, Database& db) {
+    if (options.now) return to_qt(*options.now, server_zone(db)).toUTC();
+    return QDateTime::currentDateTimeUtc();
+}
+
+struct Account final {
+    bool known = false;  // false: a free user without login fields
+    bool paid = false;
+    std::string login, balance, text1, text3;
+};
+
+// The account named by the login fields; nothing when the login is unknown or the digest wrong.
+std::optional<Account> authenticate(Database& db, const Params& params) {
+    const std::string login = param(params, "l");
+    if (login.empty()) return Account{};
+    QSqlQuery q = db.exec("SELECT md5, paid, balance, text1, text3 FROM accounts WHERE login = ?",
+                          blob(login));
+    if (!q.next()) return std::nullopt;
+    if (QString::fromStdString(param(params, "p")).toLower() != q.value(0).toString())
+        return std::nullopt;
+    return Account{true,
+                   q.value(1).toInt() != 0,
+                   login,
+                   std::to_string(q.value(2).toLongLong()),
+                   bytes(q.value(3)),
+                   bytes(q.value(4))};
+}
+
+const char* kBadLogin = "Неверный логин или пароль.";
+
+}  // namespace
+
+Reply error_reply(std::string_view message_utf8) {
+    return {200, protocol::write_error_reply(to_cp1251(message_utf8)), "text/plain"};
+}
+
+Reply Service::call(Database& db, const Params& params, std::string_view body) const {
+    const std::string func = param(params, "func");
+    if (func == "login_check") return login_check(db, params);
+    if (func == "get_paket") return get_paket(db);
+    if (func == "get_tvprog") return get_tvprog(db, params, body);
+    if (func == "update") return update(db);
+    if (func == "get_file") return get_file(db, param(params, "name"));
+    return error_reply("Неизвестный запрос.");
+}
+
+Reply Service::login_check(Database& db, const Params& params) const {
+    const auto account = authenticate(db, params);
+    if (!account) return error_reply(kBadLogin);
+    protocol::LoginReply r;
+    r.paid = account->paid;
+    if (account->known) {
+        r.text1 = account->text1.empty()
+                      ? to_cp1251(account->paid ? "Платный доступ" : "Бесплатный доступ")
+                      : account->text1;
+        r.balance = account->balance;
+        r.text3 = account->text3.empty() ? to_cp1251("Логин: ") + account->login : account->text3;
+    }
+    if (const auto version = db.meta("version")) r.version = version->toStdString();
+    const QDateTime utc = now_utc(m_options, db);
+    r.time_text = utc.toString(QStringLiteral("hh:mm dd.MM.yyyy")).toStdString();
+    r.utc_time = from_qt(utc);
+    return {200, protocol::write_login_reply(r), "text/plain"};
+}
+
+Reply Service::get_paket(Database& db) const {
+    protocol::PaketList list;
+    QSqlQuery c = db.exec(
+        "SELECT id, name, descr, stamp, logo16, logo24, logo32 FROM channels "
+        "ORDER BY id");
+    while (c.next())
+        list.channels.push_back({c.value(0).toInt(), bytes(c.value(1)), bytes(c.value(2)),
+                                 c.value(3).toString().toStdString(), bytes(c.value(4)),
+                                 bytes(c.value(5)), bytes(c.value(6))});
+    std::unordered_map<std::int32_t, std::vector<protocol::PaketEntry>> entries;
+    QSqlQuery e = db.exec(
+        "SELECT package_id, channel_id, shift, button FROM package_channels "
+        "ORDER BY package_id, pos");
+    while (e.next())
+        entries[e.value(0).toInt()].push_back(
+            {e.value(1).toInt(), bytes(e.value(2)), bytes(e.value(3))});
+    std::vector<protocol::PaketRecord> pakets;
+    QSqlQuery p = db.exec(
+        "SELECT id, parent, name, descr, picture16, picture32 FROM packages "
+        "ORDER BY pos, id");
+    while (p.next()) {
+        const std::int32_t id = p.value(0).toInt();
+        pakets.push_back({id, p.value(1).toInt(), bytes(p.value(2)), bytes(p.value(3)),
+                          bytes(p.value(4)), bytes(p.value(5)), std::move(entries[id])});
+    }
+    list.pakets = protocol::depth_first(std::move(pakets));
+    return {200, protocol::write_paket_list(list)};
+}
+
+Reply Service::get_tvprog(Database& db, const Params& params, std::string_view body) const {
+    const auto account = authenticate(db, params);
+    if (!account) return error_reply(kBadLogin);
+    protocol::ScheduleRequest request;
+    try {
+        request = protocol::read_schedule_request(body);
+    } catch (const field_error&) {
+        return error_reply("Ошибка в запросе телепрограммы.");
+    }
+    const std::uint8_t full = account->paid ? 1 : 0;
+    const std::uint8_t with_anons = account->paid && param(params, "a") == "1" ? 1 : 0;
+
+    // The marks are kept per account for the provider's own use.
+    if (!request.marks.empty()) {
+        const QString received = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+        Transaction tx(db);
+        for (const auto& m : request.marks)
+            for (const auto& e : m.entries)
+                db.exec(
+                    "INSERT INTO marks (login, channel_id, prog_id, state, received) "
+                    "VALUES (?, ?, ?, ?, ?)",
+                    blob(account->login), m.channel_id, e.prog_id, int(e.state), received);
+        tx.commit();
+    }
+
+    // The previous, current and next week of the server's zone.
+    const auto snapshot = m_cache->current(db);
+    const QDateTime local = (m_options.now ? to_qt(*m_options.now, snapshot->zone).toUTC()
+                                           : QDateTime::currentDateTimeUtc())
+                                .toTimeZone(snapshot->zone);
+    const DateTime monday = monday_of_week(from_qt(local).date());
+    const std::string first = day_text(monday.addDays(-7));
+    const std::string last = day_text(monday.addDays(13));
+
+    // The blocks are gathered first and copied once into a reply of the right size.
+    struct Block final {
+        protocol::BlockType type;
+        std::int32_t channel;
+        const std::string* day;
+        const QByteArray* payload;
+    };
+    std::vector<Block> blocks;
+    std::size_t size = 0;
+    auto add = [&](protocol::BlockType type, std::int32_t id, const std::string* day,
+                   const QByteArray& data) {
+        size += std::size_t(data.size()) + 19;
+        blocks.push_back({type, id, day, &data});
+    };
+    std::set<std::int32_t> done;
+    for (const auto& want : request.channels) {
+        if (!done.insert(want.id).second) continue;
+        const auto channel = snapshot->channels.find(want.id);
+        if (channel == snapshot->channels.end()) continue;
+        // Another stamp means the client's copy of the channel is stale, days included.
+        const bool stale = channel->second.stamp != want.stamp;
+        if (stale) add(protocol::BlockType::Channel, want.id, nullptr, channel->second.details);
+        for (auto it = channel->second.days.lower_bound(first);
+             it != channel->second.days.end() && it->first <= last; ++it) {
+            const bool held =
+                !stale && std::any_of(want.days.begin(), want.days.end(), [&](const auto& h) {
+                    return h.date == it->first && h.full >= full && h.with_anons >= with_anons;
+                });
+            if (held) continue;
+            if (with_anons && !it->second.anons.isEmpty())
+                add(protocol::BlockType::Announcements, want.id, &it->first, it->second.anons);
+            add(protocol::BlockType::Programmes, want.id, &it->first, it->second.progs);
+        }
+    }
+    std::string out;
+    out.reserve(size);
+    for (const auto& b : blocks)
+        protocol::append_block(
+            out, b.type, b.channel, b.day ? *b.day : std::string_view(),
+            std::string_view(b.payload->constData(), std::size_t(b.payload->size())));
+    return {200, std::move(out)};
+}
+
+Reply Service::update(Database& db) const {
+    const auto script = db.meta("script");
+    return {200, script ? script->toStdString() : std::string(), "text/plain"};
+}
+
+Reply Service::get_file(Database& db, const std::string& name) const {
+    QSqlQuery q = db.exec("SELECT data FROM files WHERE name = ?", QString::fromStdString(name));
+    if (q.next()) return {200, bytes(q.value(0))};
+    // A plain file name only: nothing outside the folder is ever served.
+    const bool plain = !name.empty() && name.find_first_of("/\\") == std::string::npos &&
+                       name[0] != '.' && name.find('\0') == std::string::npos;
+    if (plain && !m_options.files_dir.isEmpty()) {
+        QFile f(QDir(m_options.files_dir).filePath(QString::fromStdString(name)));
+        if (f.open(QIODevice::ReadOnly)) return {200, f.readAll().toStdString()};
+    }
+    return {404, "Not found\n", "text/plain"};
+}
+
+}  // namespace zt::server
