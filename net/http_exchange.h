@@ -32,7 +32,7 @@ struct ExchangeLimits final {
     std::chrono::milliseconds receive_timeout{30000};   // without a byte arriving
     std::chrono::milliseconds slice{20};                // longest wait between two events runs
     std::size_t max_received = std::size_t(256) << 20;  // head and body as received
-    std::size_t max_inflated = std::size_t(1) << 30;    // the inflated body
+    std::size_t max_inflated = std::size_t(512) << 20;  // the inflated body
 };
 
 // The bytes moved since start-up (the statistics window shows them). Unsigned 32-bit counters
