@@ -5,7 +5,7 @@
 #include "core/cp1251.h"
 #include "net/protocol/import_layout.h"
 
-namespace zt {
+namespace zt::net {
 
 std::string import_file_of_store(const all_list& store) {
     protocol::PaketList list;
@@ -43,4 +43,4 @@ std::string import_file_of_store(const all_list& store) {
     return protocol::write_import_file(list, days);
 }
 
-}  // namespace zt
+}  // namespace zt::net

@@ -11,7 +11,7 @@
 #include "net/protocol/text_reply.h"
 #include "net/update_paths.h"
 
-namespace zt {
+namespace zt::net {
 
 namespace fs = std::filesystem;
 
@@ -170,4 +170,4 @@ SelfUpdateResult SelfUpdate(const UpdateContext& ctx, const std::function<void()
     return SelfUpdateResult::done;
 }
 
-}  // namespace zt
+}  // namespace zt::net

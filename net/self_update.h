@@ -8,7 +8,7 @@
 #include "core/progress.h"
 #include "net/protocol/update_script.h"
 
-namespace zt {
+namespace zt::net {
 
 // The self-update: the server's script of file commands run against the program folder.
 
@@ -56,4 +56,4 @@ enum class SelfUpdateResult { exchange_failed, server_error, script_failed, done
 SelfUpdateResult SelfUpdate(const UpdateContext& ctx, const std::function<void()>& save_all,
                             const std::function<void()>& open_history);
 
-}  // namespace zt
+}  // namespace zt::net

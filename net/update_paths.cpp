@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <filesystem>
 
-namespace zt {
+namespace zt::net {
 
 namespace fs = std::filesystem;
 
@@ -104,4 +104,4 @@ bool write_file_atomic(const std::string& path, std::string_view data, unsigned 
     return true;
 }
 
-}  // namespace zt
+}  // namespace zt::net

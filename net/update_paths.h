@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace zt {
+namespace zt::net {
 
 // Paths of the update script are relative to the program folder and use backslashes as
 // separators. They come from the server, so every one is checked before it is used: nothing
@@ -31,4 +31,4 @@ bool is_plain_name(std::string_view name);
 // new file's permission. On failure nothing is left behind and `path` is unchanged.
 bool write_file_atomic(const std::string& path, std::string_view data, unsigned mode);
 
-}  // namespace zt
+}  // namespace zt::net

@@ -46,14 +46,17 @@ ImportSections read_import_sections(std::string_view rest) {
     return out;
 }
 
-void read_import_days(std::string_view tvprog, const std::function<void(ImportDay&&)>& visit) {
+void read_import_days(std::string_view tvprog,
+                      const std::function<void(const ImportDayRecord&)>& visit) {
     FieldReader r(tvprog);
     while (!r.at_end()) {
-        ImportDay d;
+        ImportDayRecord d;
         d.channel_id = r.Int32();
         d.day = r.FixedText(kDayLength);
-        d.progs = read_programmes(r);
-        visit(std::move(d));
+        const std::size_t from = r.pos();
+        read_programmes(r);
+        d.payload = tvprog.substr(from, r.pos() - from);
+        visit(d);
     }
 }
 

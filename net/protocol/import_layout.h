@@ -42,8 +42,17 @@ struct ImportSections final {
 // off or does not inflate.
 ImportSections read_import_sections(std::string_view rest);
 
-// Walks the inflated programme-day section record by record. Throws field_error when a record
-// is cut off or unreadable; `visit` has seen the records before it.
-void read_import_days(std::string_view tvprog, const std::function<void(ImportDay&&)>& visit);
+// One day record of the programme-day section: the programme block stays in place.
+struct ImportDayRecord final {
+    std::int32_t channel_id = 0;
+    std::string day;
+    std::string_view payload;  // the count and the entries, as a programme block's payload
+};
+
+// Walks the inflated programme-day section record by record, decoding each block to find its
+// end. Throws field_error when a record is cut off or unreadable; `visit` has seen the records
+// before it.
+void read_import_days(std::string_view tvprog,
+                      const std::function<void(const ImportDayRecord&)>& visit);
 
 }  // namespace zt::protocol

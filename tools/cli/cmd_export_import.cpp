@@ -39,9 +39,9 @@ int run_export(const std::vector<std::string>& args) {
         const ProgramFolder folder =
             load_program_folder(opt.get("dir"), std::make_shared<SystemClock>());
         for (const auto& [kind, text] : folder.messages) std::cerr << text << '\n';
-        file = import_file_of_store(*folder.store);
+        file = net::import_file_of_store(*folder.store);
     }
-    if (!write_file_atomic(opt.positional()[0], file, 0644)) {
+    if (!net::write_file_atomic(opt.positional()[0], file, 0644)) {
         std::cerr << "zorvan-cli export-import-file: cannot write " << opt.positional()[0] << '\n';
         return 1;
     }

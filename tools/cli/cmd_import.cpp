@@ -8,7 +8,7 @@
 #include "command.h"
 #include "core/cp1251.h"
 #include "net/import_file.h"
-#include "tools/cli/cli_messages.h"
+#include "tools/cli/download_console.h"
 #include "tools/cli/program_folder.h"
 
 namespace zt::cli {
@@ -22,12 +22,12 @@ std::set<std::int32_t> parse_ids(const std::string& text) {
     return ids;
 }
 
-void print_offer(const protocol::PaketList& list) {
-    for (const auto& c : list.channels)
-        std::cout << "channel " << c.id << ' ' << to_utf8(c.name) << '\n';
-    for (const auto& p : list.pakets) {
-        std::cout << "package " << p.id << ' ' << to_utf8(p.name) << ':';
-        for (const auto& e : p.entries) std::cout << ' ' << e.channel_id;
+void print_offer(const net::SelectionLists& lists) {
+    for (const auto& c : lists.update_channels)
+        std::cout << "channel " << c->id << ' ' << to_utf8(c->name) << '\n';
+    for (const auto& p : lists.update_pakets) {
+        std::cout << "package " << p->id << ' ' << to_utf8(p->name) << ':';
+        for (const auto& e : p->channels) std::cout << ' ' << e.chl_id;
         std::cout << '\n';
     }
 }
@@ -41,24 +41,25 @@ int run_import(const std::vector<std::string>& args) {
     ProgramFolder folder =
         load_program_folder(opt.positional()[0], std::make_shared<SystemClock>());
     all_list& store = *folder.store;
-    PrintingUi ui;
+    ConsoleUi ui;
     NullProgress progress;
-    const auto session = ImportFileOpen(opt.positional()[1], store, ui, progress);
+    auto session = net::ImportFileOpen(opt.positional()[1], store, ui, progress);
     if (!session) return 1;
     if (!opt.has("all") && !opt.has("channels")) {
-        print_offer(session->list);
+        print_offer(session->lists);
         std::cerr << "zorvan-cli import: choose with --channels ID,... or --all\n";
         return 2;
     }
-    const PaketTicks ticks = opt.has("all")
-                                 ? tick_all(session->list)
-                                 : tick_channels(session->list, parse_ids(opt.get("channels")));
+    if (opt.has("all"))
+        net::tick_all(session->lists);
+    else
+        net::tick_channels(session->lists, parse_ids(opt.get("channels")));
     // As at start-up: the data folder exists before anything is written into it.
     std::filesystem::create_directories(store.data_dir());
     const DataContext ctx{store, ui, progress, folder.user};
-    const ImportResult r = ImportFileApply(ctx, *session, ticks, session->create_groups,
-                                           maintenance_options(folder.settings));
-    std::cout << "channels added " << r.channels_added << ", groups added " << r.groups_added
+    const net::ImportResult r =
+        net::ImportFileApply(ctx, *session, maintenance_options(folder.settings));
+    std::cout << "channels " << store.channels.size() << ", groups " << store.chl_groups.size()
               << ", days imported " << r.days_imported << ", days skipped " << r.days_skipped
               << '\n';
     return r.saved ? 0 : 1;
