@@ -8,6 +8,7 @@
 #include "command.h"
 #include "core/cp1251.h"
 #include "net/import_file.h"
+#include "tools/cli/cli_common.h"
 #include "tools/cli/download_console.h"
 #include "tools/cli/program_folder.h"
 
@@ -38,8 +39,9 @@ int run_import(const std::vector<std::string>& args) {
         std::cerr << "zorvan-cli import: give PROGRAM_DIR and FILE\n";
         return 2;
     }
-    ProgramFolder folder =
-        load_program_folder(opt.positional()[0], std::make_shared<SystemClock>());
+    // --at sets the moment the maintenance takes as now (the system clock without it).
+    ProgramFolder folder = load_program_folder(
+        opt.positional()[0], std::make_shared<FixedClock>(parse_at(opt.get("at"))));
     all_list& store = *folder.store;
     ConsoleUi ui;
     NullProgress progress;
@@ -65,7 +67,9 @@ int run_import(const std::vector<std::string>& args) {
     return r.saved ? 0 : 1;
 }
 
-const Registrar reg("import", {"PROGRAM_DIR FILE [--channels ID,...|--all]", run_import});
+const Registrar reg("import",
+                    {"PROGRAM_DIR FILE [--channels ID,...|--all] [--at \"yyyy-MM-dd hh:mm\"]",
+                     run_import});
 
 }  // namespace
 }  // namespace zt::cli
