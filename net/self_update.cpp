@@ -43,7 +43,13 @@ long long leading_number(const std::string& text) {
 // A mask as the script's platform reads it: "*.*" is every name.
 bool matches(const std::string& mask, const std::string& name) {
     if (mask == "*.*") return true;
-    return ::fnmatch(mask.c_str(), name.c_str(), FNM_CASEFOLD) == 0;
+    // Only "*" and "?" are wildcards: a bracket matches itself.
+    std::string pattern;
+    for (char c : mask) {
+        if (c == '[' || c == ']') pattern += '\\';
+        pattern += c;
+    }
+    return ::fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD) == 0;
 }
 
 }  // namespace

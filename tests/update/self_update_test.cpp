@@ -269,6 +269,16 @@ TEST(UpdateCommands, SizeRenameAndPaths) {
               "Ошибка переименования файла: \"" + prog + "f\" в \"" + prog + "g\"");
     EXPECT_EQ(test::read_file(dir.filePath("g")), "");
 
+    // Only "*" and "?" are wildcards, and letter case does not count.
+    test::write_file(dir.filePath("a[1].tmp"), "");
+    test::write_file(dir.filePath("a1.tmp"), "");
+    test::write_file(dir.filePath("B.TMP"), "");
+    EXPECT_TRUE(UpdateDelete(uc, "a[1].tmp", ""));
+    EXPECT_TRUE(UpdateDelete(uc, "b.tm?", ""));
+    EXPECT_FALSE(QFile::exists(dir.filePath("a[1].tmp")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("a1.tmp")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("B.TMP")));
+
     // Paths are relative to the program folder and stay inside it.
     QDir().mkpath(dir.filePath("sub"));
     for (const auto& [rel, ok] :
