@@ -35,7 +35,7 @@ std::string shorten_path(const std::string& path) {
 }
 
 std::optional<ImportSession> ImportFileOpen(const std::string& path, const all_list& store,
-                                            UserInterface& ui, Progress& progress) {
+                                            UserInterface& ui, DownloadHost& host) {
     if (path.empty()) {
         ui.show_msg(2, "Файл не выбран.");
         return std::nullopt;
@@ -49,6 +49,7 @@ std::optional<ImportSession> ImportFileOpen(const std::string& path, const all_l
         ui.show_msg(2, "Не верная версия файла данных:" + quoted_path(path));
         return std::nullopt;
     }
+    host.job_begin("Обработка данных...", false, true);
     ImportSession session;
     try {
         auto sections = protocol::read_import_sections(std::string_view(file).substr(4));
@@ -56,13 +57,15 @@ std::optional<ImportSession> ImportFileOpen(const std::string& path, const all_l
         session.import_tvprog = std::move(sections.tvprog);
         protocol::read_import_days(session.import_tvprog,
                                    [&](const protocol::ImportDayRecord&) { ++session.day_count; });
-        ReadPaketList(session.lists, sections.list, progress);
+        ReadPaketList(session.lists, sections.list, host);
     } catch (const field_error&) {
+        host.job_end();
         ui.show_msg(2, "Ошибка данных.");
         return std::nullopt;
     }
-    BuildPaketTree(session.lists, progress);
+    BuildPaketTree(session.lists, host);
     session.create_groups = store.chl_groups.empty();
+    host.job_end();
     return session;
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/maintenance.h"
 #include "core/progress.h"
+#include "net/download_host.h"
 #include "net/selection.h"
 #include "storage/data_files.h"
 
@@ -34,9 +35,9 @@ struct ImportSession final {
 // ImportFileOpen. Failures show their message (kind 2) and return nothing: no path, a file that
 // is missing, unreadable or empty, a version other than 1, a section that is cut off or does
 // not inflate, or programme days that are cut off (checked here, so that applying never meets
-// damage halfway). `progress` receives the percentage of the processing.
+// damage halfway). The processing runs in the job window "Обработка данных..." of `host`.
 std::optional<ImportSession> ImportFileOpen(const std::string& path, const all_list& store,
-                                            UserInterface& ui, Progress& progress);
+                                            UserInterface& ui, DownloadHost& host);
 
 // Ticks every entry of every package that refers to one of `ids`, or every entry.
 void tick_channels(SelectionLists& lists, const std::set<std::int32_t>& ids);

@@ -64,6 +64,13 @@ TEST(ImportLayout, DaysRoundTripAndCutOffsAreDamage) {
                  field_error);
 }
 
+// The job window's opening and closing.
+struct JobRecorder final : DownloadHost {
+    void job_begin(const std::string& text, bool, bool) override { jobs.push_back(text); }
+    void job_end() override { jobs.push_back("end"); }
+    std::vector<std::string> jobs;
+};
+
 class ImportFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -76,12 +83,13 @@ protected:
         return dir.filePath(name);
     }
     std::optional<ImportSession> open(const QString& path) {
-        return ImportFileOpen(path.toStdString(), *store, rec, rec);
+        return ImportFileOpen(path.toStdString(), *store, rec, host);
     }
 
     QTemporaryDir dir;
     std::unique_ptr<all_list> store;
     test::Recorder rec;
+    JobRecorder host;
     user_account user;
 };
 
@@ -126,7 +134,7 @@ TEST_F(ImportFileTest, OpeningFailuresShowTheirMessageWithTheShortenedPath) {
     // A path of 40 characters shows "..." and its last 35.
     const std::string missing = "/nonexistent/folder/Телепрограмма.zorvan_tv";
     rec.messages.clear();
-    EXPECT_FALSE(ImportFileOpen(missing, *store, rec, rec));
+    EXPECT_FALSE(ImportFileOpen(missing, *store, rec, host));
     EXPECT_EQ(rec.messages.at(0).text,
               "Ошибка при открытии файла данных:\r\n\"...tent/folder/Телепрограмма.zorvan_tv\"");
     EXPECT_EQ(shorten_path(std::string(35, 'a')), std::string(35, 'a'));
@@ -143,6 +151,7 @@ TEST_F(ImportFileTest, TakesTickedChannelsAndOnlyDaysTheStoreLacks) {
     auto session = open(put(protocol::write_import_file(offer(), days())));
     ASSERT_TRUE(session);
     EXPECT_EQ(session->day_count, 5u);
+    EXPECT_EQ(host.jobs, (std::vector<std::string>{"Обработка данных...", "end"}));
     EXPECT_TRUE(session->create_groups);  // no group yet
     tick_channels(session->lists, {1, 2});
     const DataContext ctx{*store, rec, rec, user};

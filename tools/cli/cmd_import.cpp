@@ -45,7 +45,8 @@ int run_import(const std::vector<std::string>& args) {
     all_list& store = *folder.store;
     ConsoleUi ui;
     NullProgress progress;
-    auto session = net::ImportFileOpen(opt.positional()[1], store, ui, progress);
+    ConsoleHost host;
+    auto session = net::ImportFileOpen(opt.positional()[1], store, ui, host);
     if (!session) return 1;
     if (!opt.has("all") && !opt.has("channels")) {
         print_offer(session->lists);
