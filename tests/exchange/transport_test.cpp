@@ -144,10 +144,10 @@ TEST(Transport, LabelsFollowTheExchange) {
     const net::ExchangeLabels& last = f.view.shown.back();
     EXPECT_EQ(last.part_down, "1 из 1");
     EXPECT_EQ(last.percent_up, "100 %");
-    // 33 head bytes and 4 body bytes of an announced 33 + 2.
-    EXPECT_EQ(last.bytes_down, "37 байт");
+    // 35 head bytes and 4 body bytes of an announced 35 + 2.
+    EXPECT_EQ(last.bytes_down, "39 байт");
     EXPECT_EQ(last.percent_down, "105 %");
-    EXPECT_EQ(f.traffic.bytes_received, 37u);
+    EXPECT_EQ(f.traffic.bytes_received, 39u);
 }
 
 TEST(Transport, ConnectionRefusedAndUnknownHost) {
@@ -217,7 +217,8 @@ TEST(Transport, ThroughProxy) {
 
     f.ctx.proxy.password = "wrong";
     EXPECT_FALSE(net::ServerTest(f.ctx, &lines));
-    EXPECT_EQ(f.last_message().rfind("Ошибка: Сервер вернул ошибочный ответ (407", 0), 0u)
+    EXPECT_EQ(
+        f.last_message().rfind("Ошибка: Сервер вернул ошибочный ответ (401 Unauthorized).", 0), 0u)
         << f.last_message();
 }
 
