@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 
 #include "core/genres.h"
-#include "peers.h"
 #include "storage/data_files.h"
 #include "test_support.h"
+#include "tools/peers/peers.h"
 
 namespace zt::test {
 namespace {
@@ -49,8 +49,8 @@ TEST(Cli, FetchThenUpdateFillAnEmptyFolder) {
     const CliResult test = cli({"server-test", dir.path(), "--host", host});
     EXPECT_EQ(test.status, 0) << test.err;
 
-    const CliResult fetch = cli(QStringList{"fetch", dir.path(), "--packages", "1",
-                                            "--create-groups"} + login);
+    const CliResult fetch =
+        cli(QStringList{"fetch", dir.path(), "--packages", "1", "--create-groups"} + login);
     ASSERT_EQ(fetch.status, 0) << fetch.err;
     EXPECT_NE(fetch.err.find("Телепрограмма получена."), std::string::npos) << fetch.err;
     user_account user;
@@ -69,8 +69,8 @@ TEST(Cli, FetchThenUpdateFillAnEmptyFolder) {
     EXPECT_EQ(after->channels.size(), store->channels.size());
 
     // A wrong password is the server's message and a failure; the folder keeps its data.
-    const CliResult wrong = cli({"update", dir.path(), "--host", host, "--login", "paid",
-                                 "--password", "nope"});
+    const CliResult wrong =
+        cli({"update", dir.path(), "--host", host, "--login", "paid", "--password", "nope"});
     EXPECT_NE(wrong.status, 0);
     EXPECT_NE(wrong.err.find("Сервер сообщает:\n"), std::string::npos) << wrong.err;
 }

@@ -8,8 +8,8 @@
 #include "core/text_helpers.h"
 #include "net/protocol/schedule_reply.h"
 #include "net/protocol/schedule_request.h"
-#include "peers.h"
 #include "session_fixture.h"
+#include "tools/peers/peers.h"
 
 namespace zt::test {
 namespace {

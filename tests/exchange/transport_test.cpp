@@ -6,7 +6,7 @@
 #include "net/format_bytes.h"
 #include "net/protocol/compressed_body.h"
 #include "net/request_head.h"
-#include "peers.h"
+#include "tools/peers/peers.h"
 
 namespace zt::test {
 namespace {

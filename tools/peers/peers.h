@@ -1,3 +1,5 @@
+// The real peers of the exchange tests and the download benchmark: zorvan-server and tinyproxy
+// started on free ports, and a plain TCP peer for byte-exact checks.
 #pragma once
 
 #include <sys/types.h>
@@ -16,8 +18,9 @@ namespace zt::test {
 // folder: generated schedules, a free and a paid account. Stopped when destroyed.
 class ServerProcess final {
 public:
-    // `fault` is a --fault mode or empty.
-    explicit ServerProcess(const std::string& fault = "", const std::string& at = "");
+    // `fault` is a --fault mode or empty; `profile` the generated schedule to ingest.
+    explicit ServerProcess(const std::string& fault = "", const std::string& at = "",
+                           const std::string& profile = "tiny");
     ~ServerProcess();
     int port() const { return m_port; }
     std::string address() const { return "127.0.0.1:" + std::to_string(m_port); }
