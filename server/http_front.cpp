@@ -181,6 +181,13 @@ private:
             send_all(fd, "HTTP/1.0 400 Bad Request\r\nContent-Length: 0\r\n\r\n");
             return;
         }
+        // A body over the cap is refused before a byte of it is read.
+        const auto length = content_length(*head);
+        if (!length || *length > m_options.body_cap) {
+            send_all(fd, length ? "HTTP/1.0 413 Payload Too Large\r\nContent-Length: 0\r\n\r\n"
+                                : "HTTP/1.0 400 Bad Request\r\nContent-Length: 0\r\n\r\n");
+            return;
+        }
         if (raw_fault(fd)) return;
         ClientStream stream(fd, *head + data.substr(*end), timeout_ms,
                             m_options.fault == Fault::Slow, stopping);

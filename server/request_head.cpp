@@ -59,4 +59,33 @@ std::optional<std::string> normalise_head(std::string_view head) {
     return out;
 }
 
+std::optional<std::size_t> content_length(std::string_view head) {
+    constexpr std::string_view kName = "content-length:";
+    std::size_t start = 0;
+    while (start < head.size()) {
+        std::size_t end = head.find('\n', start);
+        if (end == std::string_view::npos) end = head.size();
+        const std::string_view line = head.substr(start, end - start);
+        start = end + 1;
+        if (line.size() < kName.size()) continue;
+        bool match = true;
+        for (std::size_t i = 0; i < kName.size() && match; ++i)
+            match = std::tolower(static_cast<unsigned char>(line[i])) == kName[i];
+        if (!match) continue;
+        std::string_view value = line.substr(kName.size());
+        while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
+            value.remove_prefix(1);
+        while (!value.empty() && (value.back() == '\r' || value.back() == ' '))
+            value.remove_suffix(1);
+        std::size_t n = 0;
+        if (value.empty() || value.size() > 18) return std::nullopt;
+        for (char c : value) {
+            if (c < '0' || c > '9') return std::nullopt;
+            n = n * 10 + std::size_t(c - '0');
+        }
+        return n;
+    }
+    return 0;
+}
+
 }  // namespace zt::server

@@ -18,4 +18,8 @@ std::optional<std::size_t> head_end(std::string_view data);
 // Nothing when the request line is not "METHOD TARGET VERSION".
 std::optional<std::string> normalise_head(std::string_view head);
 
+// The value of the head's Content-Length line (any letter case), 0 when there is none;
+// nothing when the value is not a decimal number.
+std::optional<std::size_t> content_length(std::string_view head);
+
 }  // namespace zt::server

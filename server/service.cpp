@@ -216,7 +216,7 @@ Reply Service::update(Database& db) const {
 }
 
 Reply Service::get_file(Database& db, const std::string& name) const {
-    QSqlQuery q = db.exec("SELECT data FROM files WHERE name = ?", blob(name));
+    QSqlQuery q = db.exec("SELECT data FROM files WHERE name = ?", QString::fromStdString(name));
     if (q.next()) return {200, bytes(q.value(0))};
     // A plain file name only: nothing outside the folder is ever served.
     const bool plain = !name.empty() && name.find_first_of("/\\") == std::string::npos &&

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTimeZone>
 
@@ -13,25 +14,26 @@ namespace zt::xmltv {
 
 // One <channel> element.
 struct Channel final {
-    QString id;            // the channel's id attribute, as written
-    std::string name;      // first display-name, CP1251, at most 255 bytes
-    QString icon_path;     // a local picture file from <icon src>, empty for anything else
+    QString id;         // the channel's id attribute, as written
+    std::string name;   // first display-name, CP1251, at most 255 bytes
+    QString icon_path;  // a local picture file from <icon src>, empty for anything else
 };
 
 // One <programme> element, after time conversion, stop completion and overlap resolution.
 struct Programme final {
     QString channel_id;
-    DateTime start;        // wall-clock time of the target zone
-    DateTime finish;       // always after start
-    std::string title;     // CP1251, at most 255 bytes
-    std::string descr;     // CP1251, at most 255 bytes
+    DateTime start;                 // wall-clock time of the target zone
+    DateTime finish;                // always after start
+    std::string title;              // CP1251, at most 255 bytes
+    std::string descr;              // CP1251, at most 255 bytes
     std::int32_t type_family = -1;  // genre from the category mapping; -1 family = no genre
     std::int32_t type_sub = -1;
-    std::int32_t rating = -1;       // per cent, -1 when the file gives none
+    std::int32_t rating = -1;  // per cent, -1 when the file gives none
 };
 
 // Receives the file's records in order: every channel as its element ends; programmes of one
-// channel in rising start order once their finish is known.
+// channel in rising start order once their finish is known (the order of the actual instants:
+// in the hour that repeats when clocks go back, wall-clock starts repeat too).
 class Sink {
 public:
     virtual ~Sink() = default;
@@ -52,10 +54,18 @@ struct ReadResult final {
     std::int64_t line = 0;  // 0 when no line applies
     std::int64_t channels = 0;
     std::int64_t programmes = 0;
+    // What the reader had to change or leave out, so that nothing goes missing unnoticed.
+    std::int64_t replaced_chars = 0;   // characters CP1251 lacks, written as a substitute or '?'
+    std::int64_t cut_texts = 0;        // texts longer than 255 bytes, cut and ended with '…'
+    std::int64_t late_programmes = 0;  // starting before a programme already delivered: skipped
+    std::int64_t open_ended = 0;       // last programme of a channel without stop: skipped
 };
 
 // Streams an XMLTV file (plain or gzip) into the sink without holding the file in memory.
 // On failure the sink has received only records that were complete before the fault.
 ReadResult read_file(const QString& path, const ReadOptions& options, Sink& sink);
+// The same for a file's bytes held in memory; relative icon paths are taken against `base_dir`.
+ReadResult read_data(const QByteArray& data, const QString& base_dir, const ReadOptions& options,
+                     Sink& sink);
 
 }  // namespace zt::xmltv

@@ -1,0 +1,101 @@
+#include "xmltv/record_fields.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QUrl>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zt::xmltv {
+
+QString read_text(QXmlStreamReader& xml, qsizetype limit) {
+    QString text;
+    for (int depth = 1; depth > 0 && !xml.atEnd();) {
+        switch (xml.readNext()) {
+            case QXmlStreamReader::Characters:
+            case QXmlStreamReader::EntityReference:
+                if (text.size() < limit) text += xml.text().left(limit - text.size());
+                break;
+            case QXmlStreamReader::StartElement:
+                ++depth;
+                break;
+            case QXmlStreamReader::EndElement:
+                --depth;
+                break;
+            default:
+                break;
+        }
+    }
+    return text;
+}
+
+void Preferred::offer(QXmlStreamReader& xml) {
+    const bool is_russian = xml.attributes()
+                                .value(QLatin1String("lang"))
+                                .startsWith(QLatin1String("ru"), Qt::CaseInsensitive);
+    QString value = read_text(xml);
+    if (!set || (is_russian && !russian)) {
+        text = std::move(value);
+        russian = is_russian;
+        set = true;
+    }
+}
+
+QString local_icon(QStringView src, const QString& base_dir) {
+    const QString s = src.trimmed().toString();
+    if (s.isEmpty() || s.startsWith(QLatin1String("//")) || s.startsWith(QLatin1String("\\\\")))
+        return {};
+    if (s.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+        const QUrl url(s);
+        const QString host = url.host();
+        if (!url.isValid() || !url.isLocalFile() ||
+            !(host.isEmpty() || host == QLatin1String("localhost")))
+            return {};
+        return QDir::cleanPath(host.isEmpty() ? url.toLocalFile() : url.path());
+    }
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    if (scheme.match(s).hasMatch()) return {};
+    return QDir::cleanPath(QDir(base_dir).absoluteFilePath(s));
+}
+
+std::optional<std::int32_t> rating_percent(QStringView value) {
+    static const QRegularExpression fraction(
+        QStringLiteral(R"(^\s*(\d+(?:[.,]\d+)?)\s*/\s*(\d+(?:[.,]\d+)?)\s*$)"));
+    static const QRegularExpression percent(QStringLiteral(R"(^\s*(\d+(?:[.,]\d+)?)\s*%\s*$)"));
+    const QString text = value.toString();
+    auto number = [](QString s) {
+        return s.replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+    };
+    double share = -1;
+    if (const auto m = fraction.match(text); m.hasMatch()) {
+        const double whole = number(m.captured(2));
+        if (whole > 0) share = number(m.captured(1)) / whole * 100.0;
+    } else if (const auto p = percent.match(text); p.hasMatch()) {
+        share = number(p.captured(1));
+    }
+    if (share < 0) return std::nullopt;
+    return static_cast<std::int32_t>(std::lround(std::clamp(share, 0.0, 100.0)));
+}
+
+QString xml_error_text(const QXmlStreamReader& xml) {
+    const QString qt = xml.errorString();
+    switch (xml.error()) {
+        case QXmlStreamReader::CustomError:
+            return qt;
+        case QXmlStreamReader::PrematureEndOfDocumentError:
+            return QStringLiteral("файл оборван, документ XML не завершён");
+        case QXmlStreamReader::NotWellFormedError:
+            if (qt.startsWith(QLatin1String("Encoding ")))
+                return QStringLiteral("кодировка, объявленная в файле, не поддерживается (%1)")
+                    .arg(qt);
+            if (qt.contains(QLatin1String("incorrectly encoded")))
+                return QStringLiteral("текст не соответствует кодировке, объявленной в файле");
+            return QStringLiteral("нарушена разметка XML (%1)").arg(qt);
+        default:
+            return QStringLiteral("ошибка чтения XML (%1)").arg(qt);
+    }
+}
+
+}  // namespace zt::xmltv
