@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "exchange_fixture.h"
+#include "net/desktop_proxy.h"
 #include "net/format_bytes.h"
 #include "net/protocol/compressed_body.h"
 #include "net/request_head.h"
@@ -220,6 +221,30 @@ TEST(Transport, ThroughProxy) {
     EXPECT_EQ(
         f.last_message().rfind("Ошибка: Сервер вернул ошибочный ответ (401 Unauthorized).", 0), 0u)
         << f.last_message();
+}
+
+}  // namespace
+}  // namespace zt::test
+
+namespace zt::test {
+namespace {
+
+TEST(Transport, DesktopProxyValue) {
+    struct Case {
+        std::optional<std::string_view> value;
+        const char* server;
+        const char* port;
+    };
+    const Case cases[] = {{"10.0.0.1:3128", "10.0.0.1", "3128"},
+                          {"http://user:pw@proxy.local:8080/", "proxy.local", "8080"},
+                          {"3128", "", "3128"},
+                          {std::nullopt, "", ""}};
+    for (const Case& c : cases) {
+        ProxySettings proxy{true, false, "old", "1", "", ""};
+        net::ReadIeProxy(proxy, c.value);
+        EXPECT_EQ(proxy.server, c.server) << c.value.value_or("none");
+        EXPECT_EQ(proxy.port, c.port) << c.value.value_or("none");
+    }
 }
 
 }  // namespace
