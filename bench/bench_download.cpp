@@ -114,7 +114,7 @@ double median(std::vector<double> v) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     std::fprintf(stderr, "preparing the server (profile large)...\n");
-    test::ServerProcess server("", "", "large");
+    peers::ServerProcess server("", "", "large");
     QTemporaryDir dir;
 
     // The store learns the server's 300 channels through the package list.

@@ -15,6 +15,11 @@
 namespace zt::test {
 namespace {
 
+using peers::CapturePeer;
+using peers::free_port;
+using peers::ProxyProcess;
+using peers::ServerProcess;
+
 struct CliResult {
     int status = -1;
     std::string err;

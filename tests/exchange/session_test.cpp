@@ -14,6 +14,11 @@
 namespace zt::test {
 namespace {
 
+using peers::CapturePeer;
+using peers::free_port;
+using peers::ProxyProcess;
+using peers::ServerProcess;
+
 std::size_t programme_count(const all_list& store) {
     std::size_t n = 0;
     for (const auto& c : store.channels) n += c->tvprog.size();

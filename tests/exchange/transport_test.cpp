@@ -12,6 +12,11 @@
 namespace zt::test {
 namespace {
 
+using peers::CapturePeer;
+using peers::free_port;
+using peers::ProxyProcess;
+using peers::ServerProcess;
+
 TEST(Transport, FormatBytes) {
     const std::pair<std::uint64_t, const char*> cases[] = {{0, "0 байт"},     {1023, "1023 байт"},
                                                            {1024, "1 Кб"},    {1048575, "1023 Кб"},

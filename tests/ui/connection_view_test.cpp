@@ -21,7 +21,7 @@ TEST(ConnectionView, ExchangeFillsTheWindows) {
     TFStat statistics;
     ConnectionView view(&window, &statistics);
     const std::string body(300000, 'x');
-    test::CapturePeer peer("HTTP/1.0 200 OK\nContent-Length: 300000\n\n" + body);
+    peers::CapturePeer peer("HTTP/1.0 200 OK\nContent-Length: 300000\n\n" + body);
     test::Recorder ui;
     net::TrafficCounters traffic;
     net::ExchangeContext ctx(ui, view, store.net_cancel, traffic);

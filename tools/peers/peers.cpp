@@ -18,7 +18,7 @@
 
 extern char** environ;
 
-namespace zt::test {
+namespace zt::peers {
 
 namespace {
 
@@ -206,4 +206,4 @@ std::string CapturePeer::request() {
     return m_request;
 }
 
-}  // namespace zt::test
+}  // namespace zt::peers

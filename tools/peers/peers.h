@@ -12,7 +12,7 @@
 
 #include <QTemporaryDir>
 
-namespace zt::test {
+namespace zt::peers {
 
 // A real zorvan-server on a free port of 127.0.0.1 with its own database in a temporary
 // folder: generated schedules, a free and a paid account. Stopped when destroyed.
@@ -71,4 +71,4 @@ private:
 // A free TCP port of 127.0.0.1 at the time of the call.
 int free_port();
 
-}  // namespace zt::test
+}  // namespace zt::peers
