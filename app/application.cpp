@@ -48,6 +48,8 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     connect(m_main.get(), &TFMain::exit_requested, this, &Application::ExitProgram);
     connect(m_main.get(), &TFMain::stat_requested, this, [this] { m_stat->ShowModal(); });
     connect(m_main.get(), &TFMain::cabinet_requested, this, &Application::open_cabinet);
+    connect(&m_main->programs(), &ProgramPages::message, this,
+            [this](int kind, const QString& text) { m_msg->ShowMsg(kind, text); });
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(app, &QGuiApplication::commitDataRequest, this, &Application::save_for_session_end);
 }

@@ -46,10 +46,13 @@ private:
 
 }  // namespace
 
+void name_application() {
+    QApplication::setApplicationName(QStringLiteral("zorvan_tv"));
+}
+
 int program_main(int argc, char** argv) {
     GuardedApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("zorvan_tv"));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(kTitle));
+    name_application();
     // The program ends on "Выход", a close without the tray, or the installation's end, never
     // because the last visible window went away (the main window may live in the tray).
     QApplication::setQuitOnLastWindowClosed(false);

@@ -6,4 +6,8 @@ namespace zt {
 // ends), then start-up, the event loop, and the program's end.
 int program_main(int argc, char** argv);
 
+// Names the application for the desktop. No display name is set: Qt would append it to every
+// window's caption (" — ..."), and each window's caption is exactly its own.
+void name_application();
+
 }  // namespace zt

@@ -104,8 +104,13 @@ type_serv_list& add_type(all_list& store, std::int32_t id, std::int32_t family, 
 
 std::shared_ptr<type_group_list> add_type_group(all_list& store, std::int32_t id,
                                                 std::string name) {
+    if (id == -1) {
+        const auto next = next_id(store.type_groups);
+        if (!next) return nullptr;
+        id = *next;
+    }
     auto g = std::make_shared<type_group_list>();
-    g->id = id == -1 ? next_id(store.type_groups) : id;
+    g->id = id;
     g->name = name.empty() ? "Новая "_cp + std::to_string(g->id) : std::move(name);
     store.type_groups.push_back(g);
     return g;

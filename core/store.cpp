@@ -68,8 +68,13 @@ std::int32_t all_list::add_logo(logo_images images) {
 
 std::shared_ptr<chl_group_list> all_list::add_chl_group(std::int32_t id, std::string name,
                                                         std::string descr) {
+    if (id == -1) {
+        const auto next = next_id(chl_groups);
+        if (!next) return nullptr;
+        id = *next;
+    }
     auto g = std::make_shared<chl_group_list>();
-    g->id = id == -1 ? next_id(chl_groups) : id;
+    g->id = id;
     g->name = name.empty() ? "Новая "_cp + std::to_string(g->id) : std::move(name);
     g->descr = std::move(descr);
     chl_groups.push_back(g);
@@ -84,8 +89,13 @@ std::shared_ptr<chl_local_list> all_list::add_chl_local(chl_group_list& group, s
                                                         std::int32_t logo) {
     if (!chl) chl = find_channel(chl_id);
     if (!chl) return nullptr;
+    if (id == -1) {
+        const auto next = next_id(group.members);
+        if (!next) return nullptr;
+        id = *next;
+    }
     auto m = std::make_shared<chl_local_list>();
-    m->id = id == -1 ? next_id(group.members) : id;
+    m->id = id;
     m->chl_id = chl_id;
     m->name = name.empty() ? chl->name : std::move(name);
     m->descr = std::move(descr);
@@ -109,6 +119,7 @@ std::shared_ptr<chl_group_list> all_list::ensure_default_group() {
     if (channels.empty()) return nullptr;
     if (chl_groups.empty()) {
         auto g = add_chl_group(-1, "По умолчанию"_cp, "");
+        if (!g) return nullptr;
         for (const auto& c : channels) add_chl_local(*g, -1, c->id, c, "", "", "", "", c->logo);
         recount_chl_groups();
         sort_by_name(g->members);
@@ -232,8 +243,13 @@ std::shared_ptr<love_list> all_list::find_love(const chl_serv_list& channel, std
 std::shared_ptr<love_list> all_list::add_love(chl_serv_list& channel, std::int32_t id,
                                               std::string title, std::uint8_t liked,
                                               DateTime seen) {
+    if (id == -1) {
+        const auto next = next_id(channel.love);
+        if (!next) return nullptr;
+        id = *next;
+    }
     auto l = std::make_shared<love_list>();
-    l->id = id == -1 ? next_id(channel.love) : id;
+    l->id = id;
     l->title = std::move(title);
     l->liked = liked;
     l->seen = seen;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,8 @@ public:
     std::int32_t add_logo(logo_images images);
 
     // --- groups
+    // The add operations below take id -1 for "the next id" (next_id); they create nothing and
+    // return null when no id is left (kNoIdLeftMessage).
     std::shared_ptr<chl_group_list> add_chl_group(std::int32_t id, std::string name,
                                                   std::string descr);
     // `chl` may be null: the channel is then looked up by `chl_id`. Returns null when no such
@@ -117,13 +121,19 @@ private:
     std::size_t m_type_index_size = 0;
 };
 
-// The next id of a list whose records have an `id`: the largest present plus 1, or 1.
+// The next id of a list whose records have an `id`: the largest present plus 1, or 1; nullopt
+// when the largest is already the largest id there can be (no record can be created then).
 template <class List>
-std::int32_t next_id(const List& list) {
+std::optional<std::int32_t> next_id(const List& list) {
     std::int32_t top = 0;
     for (const auto& r : list)
         if (r->id > top) top = r->id;
+    if (top == std::numeric_limits<std::int32_t>::max()) return std::nullopt;
     return top + 1;
 }
+
+// What the window that asked for a new group, member, favourite or genre group shows (kind 2)
+// when the add operation refused for want of an id. UTF-8.
+constexpr const char* kNoIdLeftMessage = "Невозможно создать запись: номера записей исчерпаны.";
 
 }  // namespace zt

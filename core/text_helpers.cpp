@@ -33,9 +33,11 @@ std::string FormatMoney(std::string_view amount) {
     if (amount == "0" || amount.empty()) return "0 руб."_cp;
     std::string rubles(amount.size() > 2 ? amount.substr(0, amount.size() - 2) : "");
     if (rubles.empty()) rubles = "0";
-    const std::string_view kop = amount.size() >= 2 ? amount.substr(amount.size() - 2) : amount;
+    // Kopecks always take two digits: "5" is 0 rubles 05 kopecks.
+    std::string kop(amount.size() >= 2 ? amount.substr(amount.size() - 2) : amount);
+    if (kop.size() < 2) kop.insert(0, 2 - kop.size(), '0');
     if (kop == "00") return rubles + " руб."_cp;
-    return rubles + " руб. "_cp + std::string(kop) + " коп."_cp;
+    return rubles + " руб. "_cp + kop + " коп."_cp;
 }
 
 std::string plain_descr(std::string_view text) {

@@ -19,6 +19,8 @@ constexpr int kWidth = 340;
 constexpr int kMargin = 12;
 constexpr int kTextLeft = kMargin + 48 + 12;
 constexpr int kTextWidth = kWidth - kTextLeft - kMargin;
+// The shortest time between two redraws of the percentage, in milliseconds.
+constexpr qint64 kRedrawInterval = 50;
 
 void let_events_run() {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -84,6 +86,8 @@ void TFJob::JobBegin(const QString& text, bool with_cancel, bool with_percent) {
     LabelName->setText(text);
     LabelProgress->setText(QStringLiteral("0 %"));
     ProgressBar->setValue(0);
+    m_shown_percent = 0;
+    m_since_redraw.invalidate();
     LabelProgress->setVisible(with_percent);
     ProgressBar->setVisible(with_percent);
     BitBtnCancel->setVisible(with_cancel);
@@ -103,11 +107,18 @@ void TFJob::JobBegin(const QString& text, bool with_cancel, bool with_percent) {
 
 void TFJob::JobProgress(int percent) {
     if (!isVisible()) return;
+    if (m_since_redraw.isValid() && m_since_redraw.elapsed() < kRedrawInterval) return;
     percent = std::clamp(percent, 0, 100);
-    LabelProgress->setText(QString::number(percent) + QStringLiteral(" %"));
-    ProgressBar->setValue(percent);
-    repaint();
+    if (percent != m_shown_percent) {
+        m_shown_percent = percent;
+        LabelProgress->setText(QString::number(percent) + QStringLiteral(" %"));
+        ProgressBar->setValue(percent);
+        repaint();
+    } else if (!BitBtnCancel->isVisible()) {
+        return;
+    }
     if (BitBtnCancel->isVisible()) let_events_run();
+    m_since_redraw.start();
 }
 
 void TFJob::JobEnd() {

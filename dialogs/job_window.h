@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <functional>
 
@@ -22,7 +23,9 @@ public:
           QWidget* parent = nullptr);
 
     void JobBegin(const QString& text, bool with_cancel, bool with_percent);
-    // Does nothing while the window is hidden.
+    // Does nothing while the window is hidden. Redraws only when the shown percentage changes,
+    // and at most every 50 ms: loading reports progress thousands of times, and drawing each
+    // report would cost more than the work itself.
     void JobProgress(int percent);
     void JobEnd();
 
@@ -46,6 +49,8 @@ private:
     std::function<bool()> m_confirm_cancel;
     unsigned char* m_cancel_flag;
     QPointer<QWidget> m_anchor;
+    int m_shown_percent = 0;
+    QElapsedTimer m_since_redraw;  // invalid until the first redraw of a job
 };
 
 }  // namespace zt

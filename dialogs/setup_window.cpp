@@ -20,6 +20,14 @@
 #include "views/app_resources.h"
 
 namespace zt {
+namespace {
+
+// Room a line edit's frame and inner margin take on each side beyond its text margins.
+constexpr int kEditFrame = 4;
+// The width of the window beside the path field: the logo, the caption, the button, margins.
+constexpr int kBesideEdit = 340;
+
+}  // namespace
 
 TFSetup::TFSetup(QString executable, UserInterface& ui, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -102,7 +110,6 @@ TFSetup::TFSetup(QString executable, UserInterface& ui, QWidget* parent)
     connect(BitBtnSetup, &QPushButton::clicked, this, &TFSetup::BitBtnSetupClick);
 
     set_path(default_install_folder());
-    setFixedSize(QSize(494, 170).expandedTo(sizeHint()));
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 }
@@ -110,7 +117,18 @@ TFSetup::TFSetup(QString executable, UserInterface& ui, QWidget* parent)
 void TFSetup::set_path(const QString& folder) {
     EditPath->setText(folder);
     EditPath->setToolTip(folder);
-    EditPath->setCursorPosition(0);
+    // The field grows with the path so that all of it shows, as far as the screen allows; a
+    // path longer than that shows its end (the folder's own name), the rest scrolls.
+    const QMargins margins = EditPath->textMargins() + EditPath->contentsMargins();
+    const int needed = EditPath->fontMetrics().horizontalAdvance(folder) + margins.left() +
+                       margins.right() + 2 * kEditFrame;
+    int wanted = needed;
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        wanted = std::min(wanted, screen->availableGeometry().width() - kBesideEdit);
+    EditPath->setMinimumWidth(std::max(wanted, 0));
+    setFixedSize(QSize(494, 170).expandedTo(sizeHint()));
+    layout()->activate();
+    EditPath->setCursorPosition(EditPath->width() < needed ? int(folder.size()) : 0);
 }
 
 void TFSetup::ButtonPathChangeClick() {

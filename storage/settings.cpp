@@ -7,7 +7,8 @@ namespace zt {
 namespace {
 
 // Reads keys of one section into the model. A missing key, or one that is not a number
-// where a number is due, leaves the member as it is (its default, or its current value).
+// where a number is due, leaves the member as it is: load_group first sets every member whose
+// default is fixed back to that default, so only the "current" ones keep their value.
 class Reader final {
 public:
     explicit Reader(const IniFile& ini) : m_ini(ini) {}
@@ -313,9 +314,59 @@ void settle_print(Settings& s) {
     if (s.print_line.one_line) s.print_line.split = true;
 }
 
+// Sets the members of one group back to their fixed defaults. Members whose default is the
+// window's current value (panel and page geometry, column widths, icon sizes, the table font)
+// keep what they hold.
+void reset_to_defaults(Settings& s, SettingsGroup group) {
+    const Settings d;
+    switch (group) {
+        case SettingsGroup::layout: {
+            const Settings current = s;
+            s.main_window = d.main_window;
+            s.side_panel = d.side_panel;
+            s.side_panel.geometry = current.side_panel.geometry;
+            s.channel_panel.detailed = d.channel_panel.detailed;
+            s.genre_panel.detailed = d.genre_panel.detailed;
+            s.program_view = d.program_view;
+            s.alarm_switches = d.alarm_switches;
+            s.download_dialog = d.download_dialog;
+            s.download = d.download;
+            s.channel_group = d.channel_group;
+            break;
+        }
+        case SettingsGroup::general: {
+            const ViewSettings current = s.view;
+            s.general = d.general;
+            s.proxy = d.proxy;
+            s.personal = d.personal;
+            s.view = d.view;
+            s.view.font_name = current.font_name;
+            s.view.font_size = current.font_size;
+            s.service = d.service;
+            break;
+        }
+        case SettingsGroup::reminders:
+            s.alarm_general = d.alarm_general;
+            s.alarm_window = d.alarm_window;
+            s.alarm_sound = d.alarm_sound;
+            s.alarm_osd = d.alarm_osd;
+            break;
+        case SettingsGroup::printing: {
+            // "В одну строку" is a choice of the session, never stored.
+            const bool one_line = s.print_line.one_line;
+            s.print_page = d.print_page;
+            s.print_columns = d.print_columns;
+            s.print_line = d.print_line;
+            s.print_line.one_line = one_line;
+            break;
+        }
+    }
+}
+
 }  // namespace
 
 void Settings::load_group(const IniFile& ini, SettingsGroup group) {
+    reset_to_defaults(*this, group);
     Reader r(ini);
     switch (group) {
         case SettingsGroup::layout:

@@ -16,8 +16,9 @@ namespace zt {
 // code reads it, and settings.ini holds it between runs. One struct per file section; the key
 // of every member is written next to it in settings.cpp. Texts are CP1251 like the store.
 //
-// Members whose default the window decides at run time (sizes of panels, column widths, fonts)
-// start from the design values; a key missing from the file leaves a member as it is.
+// Members whose default the window decides at run time (sizes of panels, column widths, icon
+// sizes, the table font) start from the design values and keep their current value when their
+// key is missing from the file; every other missing or unreadable key reads as its default.
 
 // The settings file in the program folder; its absence means the program is not installed.
 constexpr std::string_view settings_file_name = "settings.ini";
@@ -368,7 +369,8 @@ struct Settings final {
     PrintLineSettings print_line;
 
     // Reads one group from what `ini` holds (call ini.load() first to see the file as it is
-    // on disk). Never fails: missing keys and unreadable numbers keep the current values.
+    // on disk). Never fails: missing keys and unreadable numbers give the defaults, except
+    // for the members whose default is the window's current value.
     void load_group(const IniFile& ini, SettingsGroup group);
     // Puts one group into `ini` and writes the file. On SettingsWriteError nothing of this
     // save reaches the file and `ini` is left as it was before the call.

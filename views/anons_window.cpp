@@ -1,6 +1,7 @@
 #include "views/anons_window.h"
 
 #include <QEvent>
+#include <QFrame>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -77,16 +78,18 @@ TFAnons::TFAnons(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWind
     ScrollBoxTxt->setObjectName(QStringLiteral("ScrollBoxTxt"));
     ScrollBoxTxt->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ScrollBoxTxt->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    ShapePict = new QWidget(this);
+    // The picture stands in a one-pixel grey frame; the window's background shows round a
+    // picture smaller than the frame.
+    ShapePict = new QFrame(this);
     ShapePict->setObjectName(QStringLiteral("ShapePict"));
-    ShapePict->setAutoFillBackground(true);
+    ShapePict->setFrameStyle(QFrame::Box | QFrame::Plain);
+    ShapePict->setLineWidth(1);
     QPalette frame = ShapePict->palette();
-    frame.setColor(QPalette::Window, QColor(128, 128, 128));
+    frame.setColor(QPalette::WindowText, QColor(128, 128, 128));
     ShapePict->setPalette(frame);
     ImagePict = new QLabel(ShapePict);
     ImagePict->setObjectName(QStringLiteral("ImagePict"));
     ImagePict->setAlignment(Qt::AlignCenter);
-    ImagePict->setAutoFillBackground(true);
     ImagePict->setGeometry(1, 1, 100, 100);
     LabelDbl = new QLabel(this);
     LabelDbl->setObjectName(QStringLiteral("LabelDbl"));

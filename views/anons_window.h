@@ -5,6 +5,7 @@
 
 #include "views/logic/program_list.h"
 
+class QFrame;
 class QLabel;
 class QToolButton;
 
@@ -25,7 +26,7 @@ public:
     explicit TFAnons(QWidget* parent = nullptr);
 
     RichTextArea* ScrollBoxTxt = nullptr;
-    QWidget* ShapePict = nullptr;
+    QFrame* ShapePict = nullptr;  // a thin grey frame round the picture
     QLabel* ImagePict = nullptr;
     QLabel* LabelDbl = nullptr;
     QToolButton* BitBtnUp = nullptr;     // "Вверху"

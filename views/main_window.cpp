@@ -20,6 +20,30 @@
 #include "views/window_placement.h"
 
 namespace zt {
+namespace {
+
+constexpr int kPageTabWidth = 85;
+
+// Page tabs of one width, whatever their captions.
+class FixedWidthTabBar final : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    QSize tabSizeHint(int index) const override {
+        return {kPageTabWidth, QTabBar::tabSizeHint(index).height()};
+    }
+    QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
+};
+
+class PageControl final : public QTabWidget {
+public:
+    explicit PageControl(QWidget* parent) : QTabWidget(parent) {
+        setTabBar(new FixedWidthTabBar(this));
+    }
+};
+
+}  // namespace
 
 TFMain::TFMain(Settings& settings, ViewState& view, QWidget* parent)
     : QMainWindow(parent), m_settings(settings), m_view(view) {
@@ -51,11 +75,10 @@ TFMain::TFMain(Settings& settings, ViewState& view, QWidget* parent)
 TFMain::~TFMain() = default;
 
 void TFMain::build_pages() {
-    PageControlProg = new QTabWidget(SplitterGeneral);
+    PageControlProg = new PageControl(SplitterGeneral);
     PageControlProg->setObjectName(QStringLiteral("PageControlProg"));
     PageControlProg->setMinimumWidth(60);
     PageControlProg->tabBar()->setExpanding(false);
-    PageControlProg->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 70px; }"));
     const char* names[4] = {"TabSheetCur", "TabSheetNext", "TabSheetDays", "TabSheetFind"};
     const QString captions[4] = {QStringLiteral("Сейчас"), QStringLiteral("Скоро"),
                                  QStringLiteral("По дням"), QStringLiteral("Поиск")};
@@ -201,6 +224,9 @@ void TFMain::collect_layout_settings() {
             m_settings.channel_panel.geometry = geometry(PanelUtils->ScrollBoxChannels);
         if (PanelUtils->ScrollBoxTypes->isVisibleTo(PanelUtils))
             m_settings.genre_panel.geometry = geometry(PanelUtils->ScrollBoxTypes);
+    } else {
+        // Hidden, the side panel keeps the thickness it will come back with.
+        (m_layout->upright() ? side.geometry.width : side.geometry.height) = m_layout->thickness();
     }
     m_settings.pages.geometry = geometry(PageControlProg);
     m_panels->collect_settings();

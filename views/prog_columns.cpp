@@ -35,7 +35,8 @@ void TFColTvprog::take_from(const ProgramTable& table) {
 void TFColTvprog::apply_to(ProgramTable& table) const {
     std::vector<bool> shown;
     for (auto* b : boxes) shown.push_back(b->isChecked());
-    table.set_column_widths(views::chosen_column_widths(table.column_widths(), shown));
+    table.set_column_widths(
+        views::chosen_column_widths(table.column_widths(), shown, table.restored_widths()));
     table.viewport()->update();
 }
 

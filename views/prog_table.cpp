@@ -39,7 +39,7 @@ ProgramTable::ProgramTable(QWidget* parent) : QTableView(parent) {
         if (!m_quiet) emit user_scrolled(m_in_wheel);
     });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
-        if (!m_quiet) emit user_scrolled(true);
+        if (!m_quiet && !m_keeping_column) emit user_scrolled(true);
     });
 }
 
@@ -58,6 +58,22 @@ std::vector<int> ProgramTable::column_widths() const {
 int ProgramTable::column_width(int column) const {
     const QHeaderView* h = horizontalHeader();
     return h->isSectionHidden(column) ? 0 : h->sectionSize(column);
+}
+
+int ProgramTable::restored_width(int column) const {
+    if (column < 0 || column >= views::col_count) return 0;
+    const int first_start = views::program_columns()[std::size_t(column)].width;
+    const QString widest = QString::fromUtf8(views::widest_cell_text(column));
+    if (widest.isEmpty()) return first_start;
+    // The row painter starts a text at least 3 pixels in and stops a pixel before the cell's
+    // edge; two more keep it clear of the grid line.
+    return std::max(first_start, fontMetrics().horizontalAdvance(widest) + 6);
+}
+
+std::vector<int> ProgramTable::restored_widths() const {
+    std::vector<int> widths;
+    for (int c = 0; c < views::col_count; ++c) widths.push_back(restored_width(c));
+    return widths;
 }
 
 void ProgramTable::set_column_width(int column, int width) {
@@ -89,6 +105,15 @@ void ProgramTable::scroll_to_line(int top) {
     executeDelayedItemsLayout();
     updateGeometries();
     verticalScrollBar()->setValue(top);
+}
+
+void ProgramTable::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    QScrollBar* across = horizontalScrollBar();
+    const int x = across->value();
+    m_keeping_column = true;
+    QTableView::scrollTo(index, hint);
+    across->setValue(x);
+    m_keeping_column = false;
 }
 
 void ProgramTable::mousePressEvent(QMouseEvent* event) {

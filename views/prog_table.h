@@ -23,10 +23,17 @@ public:
     void set_column_widths(const std::vector<int>& widths);
     void set_column_width(int column, int width);
     int column_width(int column) const;
+    // The width a column comes back with from the column chooser: its first-start width, or
+    // more where the table's font (it grows with the table size) needs more for its widest text.
+    int restored_width(int column) const;
+    std::vector<int> restored_widths() const;
 
     // Scrolls so that line `top` is the first visible one.
     void scroll_to_line(int top);
     int top_line() const;
+    // Brings the row into view vertically only: selecting a row (a click on a half-visible
+    // cell, a key) never slides the columns sideways.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
     // True while the owner moves the selection or the scroll position itself; the signals
     // below stay quiet then.
@@ -51,6 +58,7 @@ private:
     bool m_mouse_focus = false;
     bool m_quiet = false;
     bool m_in_wheel = false;
+    bool m_keeping_column = false;
     QColor m_focus_colour{128, 128, 128};
 };
 

@@ -379,7 +379,8 @@ const views::tvprog_local_list* ProgramPages::SelectedProgramRow() const {
 void ProgramPages::ToggleLove(std::uint8_t liked) {
     const auto* row = SelectedProgramRow();
     if (!row || !row->member || !row->member->chl) return;
-    views::ToggleLove(*row->member->chl, *row->prog, liked, m_view.store.clock().now());
+    if (!views::ToggleLove(*row->member->chl, *row->prog, liked, m_view.store.clock().now()))
+        emit message(2, QString::fromUtf8(kNoIdLeftMessage));
     active_table().viewport()->update();
 }
 

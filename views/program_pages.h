@@ -122,6 +122,8 @@ signals:
     // A page switch changed the channel choice (multiple with every channel for "Сейчас" and
     // "Скоро", single with the first channel for "По дням"): the channel panel redraws.
     void channel_choice_changed();
+    // A row command failed: the message window shows `text` (kind as ShowMsg takes it).
+    void message(int kind, const QString& text);
 
 private:
     void connect_menu();

@@ -135,12 +135,15 @@ bool SidePanelLayout::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void SidePanelLayout::dock(PanelEdge edge) {
-    // Remember how thick the panel is in its current orientation before turning it.
+void SidePanelLayout::remember_thickness() {
+    // Only a panel laid out on screen has a thickness worth keeping: a hidden one (or one just
+    // shown again, before the splitter gave it room) reads as the collapsed minimum.
     if (!m_pending && m_panel.isVisibleTo(&m_general))
         (upright() ? m_upright_thickness : m_flat_thickness) =
             upright() ? m_panel.width() : m_panel.height();
+}
 
+void SidePanelLayout::dock(PanelEdge edge) {
     m_edge = edge;
     const bool first = edge == PanelEdge::left || edge == PanelEdge::top;
     m_general.setOrientation(upright() ? Qt::Horizontal : Qt::Vertical);
@@ -153,12 +156,20 @@ void SidePanelLayout::dock(PanelEdge edge) {
 }
 
 void SidePanelLayout::LayoutSidePanel(std::optional<PanelEdge> edge, bool channels, bool types) {
+    // Remember how thick the panel is now, before it is hidden or turned.
+    remember_thickness();
     if (!channels && !types) {
         m_panel.hide();
         return;
     }
+    const bool was_hidden = m_panel.isHidden();
     m_panel.show();
-    if (edge) dock(*edge);
+    if (edge) {
+        dock(*edge);
+    } else if (was_hidden) {
+        m_pending = true;
+        apply_thickness();
+    }
     m_panel.arrange(upright(), channels, types);
 }
 

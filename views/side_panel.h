@@ -68,6 +68,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void remember_thickness();
     void dock(PanelEdge edge);
     void apply_thickness();
 

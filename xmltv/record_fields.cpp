@@ -79,6 +79,17 @@ std::optional<std::int32_t> rating_percent(QStringView value) {
     return static_cast<std::int32_t>(std::lround(std::clamp(share, 0.0, 100.0)));
 }
 
+std::optional<std::int64_t> length_seconds(QStringView units, QStringView value) {
+    bool ok = false;
+    const qint64 n = value.trimmed().toLongLong(&ok);
+    qint64 unit = 0;
+    if (units == QLatin1String("seconds")) unit = 1;
+    if (units == QLatin1String("minutes")) unit = 60;
+    if (units == QLatin1String("hours")) unit = 3600;
+    if (!ok || unit == 0 || n <= 0 || n > 7 * 86400 / unit) return std::nullopt;
+    return n * unit;
+}
+
 QString xml_error_text(const QXmlStreamReader& xml) {
     const QString qt = xml.errorString();
     switch (xml.error()) {

@@ -33,6 +33,10 @@ QString local_icon(QStringView src, const QString& base_dir);
 // forms such as age ratings ("16+", "PG-13").
 std::optional<std::int32_t> rating_percent(QStringView value);
 
+// A programme's <length> in seconds: units "seconds", "minutes" or "hours"; nothing for anything
+// else or a length that is not a positive whole number below a week.
+std::optional<std::int64_t> length_seconds(QStringView units, QStringView value);
+
 // A Russian description of the XML reader's error.
 QString xml_error_text(const QXmlStreamReader& xml);
 

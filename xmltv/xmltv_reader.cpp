@@ -161,6 +161,7 @@ private:
         if (m_xml.hasError()) return;
         Preferred title, descr;
         QStringList categories;
+        std::optional<std::int64_t> length;
         while (m_xml.readNextStartElement()) {
             const auto name = m_xml.name();
             if (name == QLatin1String("title"))
@@ -169,6 +170,8 @@ private:
                 descr.offer(m_xml);
             else if (name == QLatin1String("category"))
                 add_category(categories, read_text(m_xml, 256));
+            else if (name == QLatin1String("length"))
+                length = read_length();
             else if (name == QLatin1String("star-rating") || name == QLatin1String("rating"))
                 read_rating(p.rating);
             else
@@ -181,9 +184,18 @@ private:
         const Genre genre = m_genres.resolve(categories);
         p.type_family = genre.family;
         p.type_sub = genre.sub;
+        // Without stop, a <length> gives the end before the next programme's start does.
         std::optional<DateTime> finish;
-        if (stop) finish = DateTime::fromSeconds(*stop);
+        if (stop)
+            finish = DateTime::fromSeconds(*stop);
+        else if (length)
+            finish = DateTime::fromSeconds(*start + *length);
         m_order.add(std::move(p), finish);
+    }
+
+    std::optional<std::int64_t> read_length() {
+        const QString units = m_xml.attributes().value(QLatin1String("units")).toString();
+        return length_seconds(units, read_text(m_xml, 32));
     }
 
     // A programme may list any number of categories; the first few decide its genre.
@@ -218,6 +230,8 @@ private:
     std::int64_t m_progress_at = 0;
 };
 
+const QString kUnknownZone = QStringLiteral("Неизвестный часовой пояс.");
+
 ReadResult failed(const QString& message) {
     ReadResult r;
     r.message = message;
@@ -241,6 +255,7 @@ ReadResult read_device(QIODevice& raw, std::int64_t total, const QString& base_d
 }  // namespace
 
 ReadResult read_file(const QString& path, const ReadOptions& options, Sink& sink) {
+    if (!options.zone.isValid()) return failed(kUnknownZone);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return failed(
@@ -250,6 +265,7 @@ ReadResult read_file(const QString& path, const ReadOptions& options, Sink& sink
 
 ReadResult read_data(const QByteArray& data, const QString& base_dir, const ReadOptions& options,
                      Sink& sink) {
+    if (!options.zone.isValid()) return failed(kUnknownZone);
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);

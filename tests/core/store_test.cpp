@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "core/cp1251.h"
+#include "core/genres.h"
 #include "test_support.h"
 
 namespace zt {
@@ -29,6 +32,32 @@ TEST_F(StoreTest, IdsAreLargestPlusOneAndGapsAreNotFilled) {
     EXPECT_EQ(store->add_love(c, -1, "a", 1, {})->id, 1);
     store->add_love(c, 4, "b", 1, {});
     EXPECT_EQ(store->add_love(c, -1, "c", 1, {})->id, 5);
+}
+
+// After the largest id there can be, no new record is created (the id would wrap round).
+TEST_F(StoreTest, NoRecordIsCreatedWhenNoIdIsLeft) {
+    constexpr std::int32_t top = std::numeric_limits<std::int32_t>::max();
+    auto& c = channel(5, "Первый"_cp);
+    auto group = store->add_chl_group(top, "Полная"_cp, "");
+    EXPECT_EQ(store->add_chl_group(-1, "", ""), nullptr);
+    EXPECT_EQ(store->chl_groups.size(), 1u);
+
+    ASSERT_NE(store->add_chl_local(*group, top, 5, nullptr, "", "", "", "", -1), nullptr);
+    EXPECT_EQ(store->add_chl_local(*group, -1, 5, nullptr, "", "", "", "", -1), nullptr);
+    EXPECT_EQ(group->members.size(), 1u);
+
+    store->add_love(c, top, "a", 1, {});
+    EXPECT_EQ(store->add_love(c, -1, "b", 1, {}), nullptr);
+    EXPECT_EQ(c.love.size(), 1u);
+
+    add_type_group(*store, top, "Жанры"_cp);
+    const std::size_t genre_groups = store->type_groups.size();
+    EXPECT_EQ(add_type_group(*store, -1, ""), nullptr);
+    EXPECT_EQ(store->type_groups.size(), genre_groups);
+
+    // One below the largest still gives the largest.
+    store->chl_groups.front()->id = top - 1;
+    EXPECT_EQ(store->add_chl_group(-1, "", "")->id, top);
 }
 
 TEST_F(StoreTest, MemberTakesChannelDefaultsAndParsesShift) {

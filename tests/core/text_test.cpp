@@ -26,7 +26,9 @@ TEST(FormatMoney, RublesAndKopecks) {
     EXPECT_EQ(to_utf8(FormatMoney("12345")), "123 руб. 45 коп.");
     EXPECT_EQ(to_utf8(FormatMoney("12300")), "123 руб.");
     EXPECT_EQ(to_utf8(FormatMoney("0")), "0 руб.");
-    EXPECT_EQ(to_utf8(FormatMoney("5")), "0 руб. 5 коп.");
+    EXPECT_EQ(to_utf8(FormatMoney("5")), "0 руб. 05 коп.");
+    EXPECT_EQ(to_utf8(FormatMoney("105")), "1 руб. 05 коп.");
+    EXPECT_EQ(to_utf8(FormatMoney("50")), "0 руб. 50 коп.");
 }
 
 TEST(PlainDescr, DropsMarkupAndLineBreaks) {

@@ -1,6 +1,8 @@
 // The texts of a programme row and the row commands.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "pages_fixture.h"
 #include "views/logic/row_commands.h"
 
@@ -121,6 +123,12 @@ TEST_F(PagesTest, ToggleLoveCoversEveryProgrammeOfTheTitleOnTheSameChannel) {
     EXPECT_EQ(second->love, nullptr);
     ASSERT_EQ(a->chl->love.size(), 1u);
     EXPECT_EQ(a->chl->love[0]->id, 4);
+
+    // With the largest id taken no entry can be made: nothing changes.
+    a->chl->love[0]->id = std::numeric_limits<std::int32_t>::max();
+    EXPECT_FALSE(views::ToggleLove(*a->chl, *first, 1, at("2026-03-11 20:00")));
+    EXPECT_EQ(first->love, nullptr);
+    EXPECT_EQ(a->chl->love.size(), 1u);
 }
 
 TEST_F(PagesTest, RowCommandsShowAtOnceWithoutRefiltering) {

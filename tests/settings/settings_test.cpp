@@ -296,6 +296,41 @@ TEST(Settings, ValuesAreSettledOnLoading) {
     }
 }
 
+// "Нет" in a settings dialog reloads its group: a key the file lacks (an installation writes an
+// empty file) or cannot be read must undo the change, except where the window's current value
+// is the default (panel geometry, column widths, icon sizes, the table font).
+TEST(Settings, MissingOrUnreadableKeysGiveTheDefaultsOnReload) {
+    const Settings changed = changed_settings();
+    Settings expected;
+    expected.side_panel.geometry = changed.side_panel.geometry;
+    expected.channel_panel.geometry = changed.channel_panel.geometry;
+    expected.channel_panel.columns = changed.channel_panel.columns;
+    expected.channel_panel.icon_size = changed.channel_panel.icon_size;
+    expected.genre_panel.geometry = changed.genre_panel.geometry;
+    expected.genre_panel.icon_size = changed.genre_panel.icon_size;
+    expected.pages = changed.pages;
+    expected.view.font_name = changed.view.font_name;
+    expected.view.font_size = changed.view.font_size;
+
+    const char* files[] = {
+        "",
+        "[WM]\nW=wide\n[CGR]\nC=x\n[GG]\nMS=fast\n[GV]\nC1=red\n[AG]\nCS=\n[PP]\nF2=big\n",
+    };
+    for (const char* text : files) {
+        SCOPED_TRACE(text);
+        IniFile ini;
+        ini.parse(text);
+        for (SettingsGroup g : all_groups) {
+            Settings s = changed;
+            s.load_group(ini, g);
+            EXPECT_TRUE(same_group(s, expected, g)) << "group " << group_name(g);
+            for (SettingsGroup other : all_groups) {
+                if (other != g) EXPECT_TRUE(same_group(s, changed, other)) << group_name(other);
+            }
+        }
+    }
+}
+
 TEST(Settings, ExtraColumnsAndUnknownEntriesSurviveASave) {
     TempFolder dir;
     const std::string path = dir.file("settings.ini");

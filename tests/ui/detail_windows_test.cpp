@@ -1,4 +1,6 @@
 // The announcement, channel and about windows, and the rich-text renderer they share.
+#include <QBuffer>
+#include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
@@ -136,6 +138,35 @@ TEST_F(AnnouncementTest, OpensOnPressAndClosesOnSelectionChange) {
     pages().row_menu().hide();
     select(line == 0 ? 1 : 0);
     EXPECT_FALSE(anons.isVisible());
+}
+
+// The picture stands in a thin grey frame: round a picture smaller than the frame the window's
+// own background shows, not a grey block.
+TEST_F(AnnouncementTest, PictureStandsInAThinFrame) {
+    QImage red(40, 30, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(red.save(&buffer, "BMP"));
+    film->anons->picture.assign(bmp.constData(), std::size_t(bmp.size()));
+
+    ProgramTable& t = pages().active_table();
+    QTest::mouseClick(t.viewport(), Qt::LeftButton, {},
+                      t.visualRect(t.model()->index(line_of(film), 7)).center());
+    TFAnons& anons = pages().anons_window();
+    ASSERT_TRUE(anons.ShapePict->isVisible());
+    const QImage shot = anons.grab().toImage();
+    const QRect frame = anons.ShapePict->geometry();
+    EXPECT_EQ(frame.size(), QSize(102, 102));
+    const QColor grey(128, 128, 128);
+    const QColor background = anons.palette().color(QPalette::Button);
+    EXPECT_EQ(shot.pixelColor(frame.topLeft()), grey);
+    EXPECT_EQ(shot.pixelColor(frame.bottomRight()), grey);
+    EXPECT_EQ(shot.pixelColor(frame.center()), QColor(Qt::red));
+    // Between the frame and the picture.
+    EXPECT_EQ(shot.pixelColor(frame.topLeft() + QPoint(3, 3)), background);
+    EXPECT_EQ(shot.pixelColor(frame.bottomRight() - QPoint(3, 3)), background);
 }
 
 TEST_F(AnnouncementTest, ContinuedProgrammeWithoutTextAndPlacementFlip) {

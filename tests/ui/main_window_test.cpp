@@ -6,6 +6,7 @@
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -53,6 +54,8 @@ TEST_F(MainWindow, CaptionSizeAndPages) {
     for (int i = 0; i < window->PageControlProg->count(); ++i)
         tabs << window->PageControlProg->tabText(i);
     EXPECT_EQ(tabs, QStringList({"Сейчас", "Скоро", "По дням", "Поиск"}));
+    for (int i = 0; i < window->PageControlProg->count(); ++i)
+        EXPECT_EQ(window->PageControlProg->tabBar()->tabRect(i).width(), 85) << i;
 }
 
 TEST_F(MainWindow, HidingBothPanelsHidesTheSidePanelAndOneShownFillsIt) {
@@ -68,6 +71,33 @@ TEST_F(MainWindow, HidingBothPanelsHidesTheSidePanelAndOneShownFillsIt) {
     EXPECT_FALSE(channels()->isVisible());
     EXPECT_TRUE(types()->isVisible());
     EXPECT_EQ(types()->height(), window->PanelUtils->height());
+}
+
+// Hiding both panels and showing one again brings the side panel back as thick as it was,
+// and that thickness is what the settings keep for the next start.
+TEST_F(MainWindow, SidePanelComesBackAtItsThicknessAfterHidingBothPanels) {
+    settings.side_panel.geometry.width = 210;
+    window->apply_layout_settings();
+    settle();
+    ASSERT_EQ(window->PanelUtils->width(), 210);
+
+    trigger(window->menu.MPanelUtilsChannels);
+    trigger(window->menu.MPanelUtilsTypes);
+    window->collect_layout_settings();
+    EXPECT_EQ(settings.side_panel.geometry.width, 210);  // saved while hidden
+
+    trigger(window->menu.MPanelUtilsChannels);
+    EXPECT_EQ(window->PanelUtils->width(), 210);
+    window->collect_layout_settings();
+    EXPECT_EQ(settings.side_panel.geometry.width, 210);
+
+    // The next start: a new window given the saved layout.
+    TFMain next(settings, view);
+    next.resize(800, 570);
+    next.apply_layout_settings();
+    next.show();
+    settle();
+    EXPECT_EQ(next.PanelUtils->width(), 210);
 }
 
 TEST_F(MainWindow, EachEdgePlacesThePanelAndArrangesItsTwoHalves) {

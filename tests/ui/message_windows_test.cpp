@@ -1,10 +1,15 @@
 // The message, job, connection and statistics windows.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
+#include <QWindow>
+
+#include "app/program_main.h"
 
 #include "core/store.h"
 #include "dialogs/app_ui.h"
@@ -14,6 +19,8 @@
 #include "dialogs/progress_window.h"
 #include "dialogs/stat_window.h"
 #include "ui_helpers.h"
+#include "views/about_window.h"
+#include "views/prog_columns.h"
 
 namespace zt {
 namespace {
@@ -29,6 +36,27 @@ struct Windows {
 
 void press(QPushButton* button) {
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// The desktop shows each secondary window's caption as it is: the application sets no display
+// name, which Qt would append to every caption (" — ЗОРВАН. Телепрограмма.").
+TEST(WindowCaptions, EachWindowCarriesExactlyItsOwnCaption) {
+    name_application();
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+
+    Windows w;
+    TFProgress progress(nullptr, &w.store.net_cancel);
+    TFStat stat;
+    TFColTvprog columns;
+    TFAbout about;
+    const std::pair<QWidget*, const char*> windows[] = {
+        {&w.msg, "Сообщение"}, {&columns, "Колонки"},  {&about, "О программе"},
+        {&stat, "Статистика"}, {&w.job, "Выполнение"}, {&progress, "Центр соединений"},
+    };
+    for (const auto& [window, caption] : windows) {
+        window->winId();  // the platform window carries the caption the desktop shows
+        EXPECT_EQ(window->windowHandle()->title(), QString::fromUtf8(caption));
+    }
 }
 
 TEST(MessageWindow, SilencedMessagesReturnFalseButQuestionsAreAlwaysAsked) {
@@ -173,6 +201,44 @@ TEST(JobWindow, ShowsTheJobAndItsPercentage) {
     EXPECT_TRUE(w.job.BitBtnCancel->isVisible());
     EXPECT_GT(w.job.height() - w.job.ProgressBar->height(),
               height_without_cancel - w.job.ProgressBar->height());
+    w.ui.job_end();
+}
+
+// Counts the paints of one widget.
+class PaintCounter final : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+    int paints = 0;
+};
+
+// Loading reports progress thousands of times; the window redraws only when the percentage it
+// shows changes, and at most every 50 ms.
+TEST(JobWindow, RedrawsOnlyForANewPercentageAndNotTooOften) {
+    Windows w;
+    w.ui.job_begin("Загрузка данных...", false, true);
+    PaintCounter counter;
+    w.job.ProgressBar->installEventFilter(&counter);
+
+    QElapsedTimer clock;
+    clock.start();
+    constexpr int reports = 5000;
+    for (int i = 0; i < reports; ++i) w.ui.job_progress(i * 100 / reports);
+    const qint64 took = clock.elapsed();
+    // A redraw may paint the bar twice (its own value change and the window's repaint).
+    EXPECT_LE(counter.paints, 2 * (took / 50 + 2)) << "in " << took << " ms";
+
+    // After the interval: the same percentage again draws nothing, a new one draws at once.
+    QThread::msleep(60);
+    const int shown = w.job.ProgressBar->value();
+    const int before = counter.paints;
+    w.ui.job_progress(shown);
+    EXPECT_EQ(counter.paints, before);
+    w.ui.job_progress(shown + 1);
+    EXPECT_GT(counter.paints, before);
+    EXPECT_EQ(w.job.LabelProgress->text(), QString::number(shown + 1) + QStringLiteral(" %"));
     w.ui.job_end();
 }
 

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -287,6 +288,64 @@ TEST_F(ProgPagesTest, ColumnChooserRestoresDefaultWidth) {
     EXPECT_EQ(t.column_width(views::col_channel), 140);
     // Only the active table changes.
     EXPECT_EQ(pages().table(1).column_width(views::col_channel), 140);
+}
+
+// A column brought back by "Колонки" gets the first-start width ("Осталось" 85, not 45), and at
+// every table size it is wide enough for the texts it shows (the row painter needs the text
+// width plus 4 pixels to draw a text uncut).
+TEST_F(ProgPagesTest, RestoredColumnsFitTheirTextsAtEveryTableSize) {
+    film->rating = 100;
+    pages().RebuildProgramList();
+    auto choose = [&](bool on) {
+        OnNextModal answer([on](QDialog& d) {
+            auto& chooser = static_cast<TFColTvprog&>(d);
+            for (QCheckBox* b : chooser.boxes) b->setChecked(on);
+            d.close();
+        });
+        pages().ShowColumnChooser();
+    };
+    const std::vector<int> first_start = ProgramPagesSettings::default_columns();
+    for (QAction* size : main->menu.MPanelProgSizes) {
+        SCOPED_TRACE(size->text().toStdString());
+        size->trigger();
+        choose(false);
+        choose(true);
+        ProgramTable& t = pages().active_table();
+        ProgramTableModel& m = pages().model(pages().page());
+        ASSERT_GT(m.rowCount(), 0);
+        for (int c = views::col_button; c < views::col_title; ++c) {
+            EXPECT_GE(t.column_width(c), first_start[std::size_t(c)]) << "column " << c;
+            for (int r = 0; r < m.rowCount(); ++r) {
+                const QString text = m.data(m.index(r, c)).toString();
+                EXPECT_LE(t.fontMetrics().horizontalAdvance(text) + 4, t.column_width(c))
+                    << "column " << c << " cuts \"" << text.toStdString() << '"';
+            }
+        }
+        if (size == main->menu.MPanelProgSizes[0])
+            EXPECT_EQ(t.column_width(views::col_left), first_start[views::col_left]);
+    }
+}
+
+// A click on a title cell that reaches beyond the table's right edge selects its row without
+// sliding the table sideways: "Канал" stays in view. Keys still scroll up and down.
+TEST_F(ProgPagesTest, ClickOnAHalfVisibleCellDoesNotScrollSideways) {
+    ProgramTable& t = pages().active_table();
+    t.set_column_width(views::col_title, 1500);
+    QApplication::processEvents();
+    ASSERT_GT(t.horizontalScrollBar()->maximum(), 0);
+    ASSERT_EQ(t.horizontalScrollBar()->value(), 0);
+    const int x = t.columnViewportPosition(views::col_title) + 20;
+    ASSERT_LT(x, t.viewport()->width());
+    for (int row : {1, 0}) {
+        const QPoint at(x, t.rowViewportPosition(row) + t.rowHeight(row) / 2);
+        QTest::mouseClick(t.viewport(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(t.currentIndex().row(), row);
+        EXPECT_EQ(t.horizontalScrollBar()->value(), 0);
+        EXPECT_EQ(t.columnViewportPosition(views::col_channel), 0);
+    }
+    QTest::keyClick(&t, Qt::Key_Down);
+    EXPECT_EQ(t.currentIndex().row(), 1);
+    EXPECT_EQ(t.horizontalScrollBar()->value(), 0);
 }
 
 TEST_F(ProgPagesTest, TableSettingsRoundTrip) {

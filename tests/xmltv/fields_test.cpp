@@ -76,6 +76,7 @@ TEST(XmltvText, FitsCp1251) {
         {"«Ёлка» — „ура“ № 5…", "«Ёлка» — „ура“ № 5…"_cp, 0},
         {"Crème brûlée ½", "Creme brulee 1/2"_cp, 4},
         {QString::fromUtf8("A\u2212B\u2010C x\u200By 😀 \u4e2d"), "A-B-C xy ? ?"_cp, 5},
+        {QString::fromUtf8("a\u0098b"), "a?b", 1},
     };
     for (const auto& c : cases) {
         TextStats stats;

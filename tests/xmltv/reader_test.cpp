@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTimeZone>
 
 #include "core/cp1251.h"
 #include "xmltv_test_support.h"
@@ -57,6 +58,13 @@ TEST(XmltvReader, TimesOrderAndFinishes) {
              prog("a", "20260110103000 +0300", "20260110110000 +0300", "B") +
              prog("a", "20260110120000 +0300", nullptr, "Open"),
          {"A 2026-01-10 10:00 - 2026-01-10 10:30", "B 2026-01-10 10:30 - 2026-01-10 11:00"}},
+        {"a length stands for a missing stop",
+         "Europe/Moscow",
+         "<programme channel=\"a\" start=\"20260110100000 +0300\"><title>L</title>"
+         "<length units=\"minutes\">25</length></programme>\n"
+         "<programme channel=\"a\" start=\"20260110110000 +0300\"><title>H</title>"
+         "<length units=\"hours\">2</length></programme>\n",
+         {"L 2026-01-10 10:00 - 2026-01-10 10:25", "H 2026-01-10 11:00 - 2026-01-10 13:00"}},
         {"overlaps: the later start wins, the same start is replaced",
          "Europe/Moscow",
          prog("a", "20260110100000 +0300", "20260110120000 +0300", "Long") +
@@ -289,6 +297,10 @@ TEST_F(XmltvFiles, CompressionIsFoundByItsBytesNotTheName) {
 
 TEST_F(XmltvFiles, MissingFileCancelAndOwnGenreTable) {
     CollectingSink sink;
+    xmltv::ReadOptions bad_zone;
+    bad_zone.zone = QTimeZone("Nowhere/Atlantis");
+    EXPECT_EQ(xmltv::read_file(dir.filePath("none.xml"), bad_zone, sink).message,
+              QStringLiteral("Неизвестный часовой пояс."));
     auto r = xmltv::read_file(dir.filePath("none.xml"), {}, sink);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.startsWith(QStringLiteral("Не удалось открыть файл")))

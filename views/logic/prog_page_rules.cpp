@@ -113,8 +113,12 @@ std::vector<bool> shown_columns(const std::vector<int>& widths) {
 }
 
 std::vector<int> chosen_column_widths(const std::vector<int>& widths,
-                                      const std::vector<bool>& shown) {
+                                      const std::vector<bool>& shown,
+                                      const std::vector<int>& restored) {
     const auto& columns = program_columns();
+    auto restored_width = [&](std::size_t c) {
+        return c < restored.size() && restored[c] > 0 ? restored[c] : columns[c].width;
+    };
     std::vector<int> out(std::size_t(col_count), 0);
     for (std::size_t c = 0; c < out.size(); ++c)
         out[c] = c < widths.size() ? widths[c] : columns[c].width;
@@ -122,7 +126,7 @@ std::vector<int> chosen_column_widths(const std::vector<int>& widths,
         if (!shown[c])
             out[c] = 0;
         else if (out[c] == 0)
-            out[c] = columns[c].width;
+            out[c] = restored_width(c);
     }
     if (out[std::size_t(col_title)] <= 0) out[std::size_t(col_title)] = columns[col_title].width;
     return out;

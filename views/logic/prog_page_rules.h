@@ -44,10 +44,11 @@ std::string leave_count_edit(std::string_view text);
 int count_edit_value(std::string_view text);
 
 // The "Колонки" dialog: which of the first seven columns are shown (width other than 0), and
-// the widths after it closes: a shown column that was hidden gets its default width, a column
-// not shown gets 0; "Передача" always stays.
+// the widths after it closes: a shown column that was hidden gets its width from `restored`
+// (the defaults when left empty), a column not shown gets 0; "Передача" always stays.
 std::vector<bool> shown_columns(const std::vector<int>& widths);
 std::vector<int> chosen_column_widths(const std::vector<int>& widths,
-                                      const std::vector<bool>& shown);
+                                      const std::vector<bool>& shown,
+                                      const std::vector<int>& restored = {});
 
 }  // namespace zt::views

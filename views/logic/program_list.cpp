@@ -6,6 +6,7 @@
 #include "core/cp1251.h"
 #include "core/store.h"
 #include "core/time_zones.h"
+#include "storage/settings.h"
 
 namespace zt::views {
 namespace {
@@ -70,17 +71,39 @@ void for_chosen(const chl_group_list& group, const std::vector<std::uint8_t>& ch
 }  // namespace
 
 const std::array<ColumnInfo, col_count>& program_columns() {
-    static const std::array<ColumnInfo, col_count> columns = {{
-        {"Канал", 140, false},
-        {"Кнопка", 30, true},
-        {"Начало", 56, true},
-        {"Конец", 56, true},
-        {"Длительность", 45, true},
-        {"Осталось", 45, true},
-        {"Рейтинг", 45, true},
-        {"Передача", 190, false},
-    }};
+    // The widths are the first-start widths the settings hold, so a column brought back by
+    // the column chooser and a first start agree.
+    static const std::array<ColumnInfo, col_count> columns = [] {
+        const std::vector<int> w = ProgramPagesSettings::default_columns();
+        return std::array<ColumnInfo, col_count>{{
+            {"Канал", w[0], false},
+            {"Кнопка", w[1], true},
+            {"Начало", w[2], true},
+            {"Конец", w[3], true},
+            {"Длительность", w[4], true},
+            {"Осталось", w[5], true},
+            {"Рейтинг", w[6], true},
+            {"Передача", w[7], false},
+        }};
+    }();
     return columns;
+}
+
+const char* widest_cell_text(int column) {
+    switch (column) {
+        case col_button:
+            return "99";
+        case col_start:
+        case col_finish:
+        case col_duration:
+            return "00:00";
+        case col_left:
+            return " 00:00   100%";
+        case col_rating:
+            return "100%";
+        default:
+            return "";
+    }
 }
 
 LoveState tvprog_local_list::love() const {

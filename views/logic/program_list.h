@@ -44,6 +44,9 @@ struct ColumnInfo final {
     bool centred;
 };
 const std::array<ColumnInfo, col_count>& program_columns();
+// The widest text a column shows in the usual case (times without the date, " 00:00   100%");
+// empty for the columns of names and titles, whose width is the user's choice.
+const char* widest_cell_text(int column);
 // The narrowest the title column may become; the announcement and continuation icons are drawn
 // only when it is at least this wide.
 constexpr int kTitleMinWidth = 64;

@@ -7,10 +7,12 @@
 
 namespace zt::views {
 
-void ToggleLove(chl_serv_list& channel, tvprog_serv_list& prog, std::uint8_t liked, DateTime now) {
+bool ToggleLove(chl_serv_list& channel, tvprog_serv_list& prog, std::uint8_t liked, DateTime now) {
     if (!prog.love) {
+        const auto id = next_id(channel.love);
+        if (!id) return false;
         auto entry = std::make_shared<love_list>();
-        entry->id = next_id(channel.love);
+        entry->id = *id;
         entry->title = prog.title;
         entry->liked = liked;
         entry->seen = now;
@@ -21,7 +23,7 @@ void ToggleLove(chl_serv_list& channel, tvprog_serv_list& prog, std::uint8_t lik
             if (cp1251_iequal(p->title, title)) p->love = entry;
         // The programme itself is always covered, even when it is not in the channel's list.
         prog.love = entry;
-        return;
+        return true;
     }
     if (prog.love->liked == liked) {
         const std::shared_ptr<love_list> entry = prog.love;
@@ -30,9 +32,10 @@ void ToggleLove(chl_serv_list& channel, tvprog_serv_list& prog, std::uint8_t lik
         prog.love = nullptr;
         auto& list = channel.love;
         list.erase(std::remove(list.begin(), list.end(), entry), list.end());
-        return;
+        return true;
     }
     prog.love->liked = liked;
+    return true;
 }
 
 void toggle_mark(tvprog_serv_list& prog) {

@@ -17,7 +17,9 @@ namespace zt::views {
 // - with an entry of the same kind, the entry is removed and no programme refers to it any
 //   more;
 // - with an entry of the other kind, the entry changes kind (for every programme sharing it).
-void ToggleLove(chl_serv_list& channel, tvprog_serv_list& prog, std::uint8_t liked, DateTime now);
+// False, with nothing changed, when a new entry is due but the channel's list has no id left
+// (the caller shows kNoIdLeftMessage).
+bool ToggleLove(chl_serv_list& channel, tvprog_serv_list& prog, std::uint8_t liked, DateTime now);
 
 // "Маркер" and "Оповещение" (the latter also on a double click).
 void toggle_mark(tvprog_serv_list& prog);
