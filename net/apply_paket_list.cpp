@@ -80,6 +80,7 @@ void ApplySelection(all_list& store, SelectionLists& lists, bool create_groups) 
         for (const auto& p : lists.update_pakets) {
             if (p->selected != 1) continue;
             const auto group = store.add_chl_group(-1, p->name, "");
+            if (!group) break;  // no group id left: the channels stay in the groups they have
             for (const auto& e : p->channels)
                 if (e.ticked == 1)
                     store.add_chl_local(*group, -1, e.chl_id, nullptr, "", "", e.shift_text,

@@ -141,7 +141,7 @@ int cmd_ingest(const std::vector<std::string>& args) {
     IngestResult r;
     if (opt.has("generated")) {
         const DateTime at = opt.has("at") ? parse_at(opt.get("at")) : SystemClock().now();
-        r = ingest_generated(db, opt.get("generated"), at,
+        r = ingest_generated(db, gen::profile_by_name(opt.get("generated")), at,
                              std::uint32_t(parse_number("seed", opt.get("seed", "1"))));
     } else if (opt.has("xmltv")) {
         QTimeZone zone = QTimeZone::systemTimeZone();
@@ -150,7 +150,8 @@ int cmd_ingest(const std::vector<std::string>& args) {
             if (!zone.isValid())
                 throw std::invalid_argument("unknown time zone " + opt.get("zone"));
         }
-        r = ingest_xmltv(db, path_of(opt.get("xmltv")), opt.get("package", "XMLTV"), zone);
+        r = ingest_xmltv(db, path_of(opt.get("xmltv")), to_cp1251(opt.get("package", "XMLTV")),
+                         zone);
     } else {
         throw std::invalid_argument("ingest needs --generated PROFILE or --xmltv PATH");
     }
@@ -160,6 +161,7 @@ int cmd_ingest(const std::vector<std::string>& args) {
     }
     std::printf("ingested %lld channels, %lld days changed\n", static_cast<long long>(r.channels),
                 static_cast<long long>(r.days_changed));
+    if (!r.message.empty()) std::printf("%s\n", r.message.c_str());
     return 0;
 }
 

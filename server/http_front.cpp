@@ -1,6 +1,7 @@
 #include "server/http_front.h"
 
 #include <httplib.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -160,6 +161,10 @@ private:
     }
 
     void serve_connection(int fd) {
+        // A reply goes out as head and body in separate writes: without this the body's last
+        // segment waits for the client's delayed acknowledgement.
+        const int one = 1;
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         const int timeout_ms = m_options.timeout_seconds * 1000;
         std::string data;
         std::optional<std::size_t> end;

@@ -8,6 +8,7 @@
 
 #include "core/datetime.h"
 #include "server/database.h"
+#include "tools/gen/schedule_generator.h"
 
 namespace zt::server {
 
@@ -21,7 +22,7 @@ struct IngestResult final {
 // Fills the database with the generator's schedule for a profile around `anchor` (the
 // generator's channels with logos, a package of all channels with the generator's groups as
 // sub-packages, announcements with GIF pictures, three weeks of programmes). One transaction.
-IngestResult ingest_generated(Database& db, const std::string& profile, DateTime anchor,
+IngestResult ingest_generated(Database& db, const gen::Profile& profile, DateTime anchor,
                               std::uint32_t seed);
 
 // Reads an XMLTV file into channels, one package and programme days, times in `zone`. The

@@ -48,12 +48,12 @@ std::vector<protocol::PaketRecord> packages_of(const all_list& store) {
 
 }  // namespace
 
-IngestResult ingest_generated(Database& db, const std::string& profile, DateTime anchor,
+IngestResult ingest_generated(Database& db, const gen::Profile& profile, DateTime anchor,
                               std::uint32_t seed) {
     all_list store(std::make_shared<FixedClock>(anchor));
     build_types(store);
     build_time_zones(store);
-    gen::generate(store, gen::profile_by_name(profile), anchor, seed);
+    gen::generate(store, profile, anchor, seed);
 
     IngestResult result;
     Transaction tx(db);

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTimeZone>
 
+#include <map>
 #include <set>
 #include <unordered_map>
 
@@ -39,9 +40,15 @@ QDateTime to_qt(DateTime t, const QTimeZone& zone) {
 }
 
 QTimeZone server_zone(Database& db) {
-    const auto id = db.meta("zone");
-    QTimeZone zone = id ? QTimeZone(*id) : QTimeZone::systemTimeZone();
-    return zone.isValid() ? zone : QTimeZone::systemTimeZone();
+    // Building a zone reads its rules from the system's files: kept per worker thread.
+    thread_local std::map<QByteArray, QTimeZone> zones;
+    const QByteArray id = db.meta("zone").value_or(QTimeZone::systemTimeZoneId());
+    auto it = zones.find(id);
+    if (it == zones.end()) {
+        QTimeZone zone(id);
+        it = zones.emplace(id, zone.isValid() ? zone : QTimeZone::systemTimeZone()).first;
+    }
+    return it->second;
 }
 
 QDateTime now_utc(const ServiceOptions& options, Database& db) {
@@ -169,12 +176,26 @@ Reply Service::get_tvprog(Database& db, const Params& params, std::string_view b
     const QString first = QString::fromStdString(day_text(monday.addDays(-7)));
     const QString last = QString::fromStdString(day_text(monday.addDays(13)));
 
-    std::string out;
+    // The blocks are gathered first and copied once into a reply of the right size. One read
+    // transaction gives one consistent snapshot while an ingest may be writing.
+    struct Block final {
+        protocol::BlockType type;
+        std::int32_t channel;
+        std::string day;
+        QByteArray payload;
+    };
+    std::vector<Block> blocks;
+    std::size_t size = 0;
     std::set<std::int32_t> done;
+    Transaction snapshot(db);
     QSqlQuery channel = db.prepare("SELECT stamp, details FROM channels WHERE id = ?");
     QSqlQuery days = db.prepare(
         "SELECT day, progs, anons FROM days WHERE channel_id = ? "
         "AND day >= ? AND day <= ? ORDER BY day");
+    auto add = [&](protocol::BlockType type, std::int32_t id, std::string day, QByteArray data) {
+        size += std::size_t(data.size()) + 19;
+        blocks.push_back({type, id, std::move(day), std::move(data)});
+    };
     for (const auto& want : request.channels) {
         if (!done.insert(want.id).second) continue;
         channel.bindValue(0, want.id);
@@ -182,31 +203,34 @@ Reply Service::get_tvprog(Database& db, const Params& params, std::string_view b
         if (!channel.next()) continue;
         // Another stamp means the client's copy of the channel is stale, days included.
         const bool stale = channel.value(0).toString().toStdString() != want.stamp;
-        if (stale)
-            protocol::append_block(out, protocol::BlockType::Channel, want.id, "",
-                                   channel.value(1).toByteArray().toStdString());
+        if (stale) add(protocol::BlockType::Channel, want.id, {}, channel.value(1).toByteArray());
         channel.finish();
         days.bindValue(0, want.id);
         days.bindValue(1, first);
         days.bindValue(2, last);
         Database::run(days);
         while (days.next()) {
-            const std::string day = days.value(0).toString().toStdString();
+            std::string day = days.value(0).toString().toStdString();
             const bool held =
                 !stale && std::any_of(want.days.begin(), want.days.end(), [&](const auto& h) {
                     return h.date == day && h.full >= full && h.with_anons >= with_anons;
                 });
             if (held) continue;
-            const QByteArray anons = days.value(2).toByteArray();
+            QByteArray anons = days.value(2).toByteArray();
             if (with_anons && !anons.isEmpty())
-                protocol::append_block(out, protocol::BlockType::Announcements, want.id, day,
-                                       std::string_view(anons.data(), std::size_t(anons.size())));
-            const QByteArray progs = days.value(1).toByteArray();
-            protocol::append_block(out, protocol::BlockType::Programmes, want.id, day,
-                                   std::string_view(progs.data(), std::size_t(progs.size())));
+                add(protocol::BlockType::Announcements, want.id, day, std::move(anons));
+            add(protocol::BlockType::Programmes, want.id, std::move(day),
+                days.value(1).toByteArray());
         }
         days.finish();
     }
+    snapshot.commit();
+    std::string out;
+    out.reserve(size);
+    for (const auto& b : blocks)
+        protocol::append_block(
+            out, b.type, b.channel, b.day,
+            std::string_view(b.payload.constData(), std::size_t(b.payload.size())));
     return {200, std::move(out)};
 }
 

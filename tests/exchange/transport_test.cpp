@@ -3,13 +3,19 @@
 #include <gtest/gtest.h>
 
 #include "exchange_fixture.h"
+#include "net/desktop_proxy.h"
 #include "net/format_bytes.h"
 #include "net/protocol/compressed_body.h"
 #include "net/request_head.h"
-#include "peers.h"
+#include "tools/peers/peers.h"
 
 namespace zt::test {
 namespace {
+
+using peers::CapturePeer;
+using peers::free_port;
+using peers::ProxyProcess;
+using peers::ServerProcess;
 
 TEST(Transport, FormatBytes) {
     const std::pair<std::uint64_t, const char*> cases[] = {{0, "0 байт"},     {1023, "1023 байт"},
@@ -144,10 +150,10 @@ TEST(Transport, LabelsFollowTheExchange) {
     const net::ExchangeLabels& last = f.view.shown.back();
     EXPECT_EQ(last.part_down, "1 из 1");
     EXPECT_EQ(last.percent_up, "100 %");
-    // 33 head bytes and 4 body bytes of an announced 33 + 2.
-    EXPECT_EQ(last.bytes_down, "37 байт");
+    // 35 head bytes and 4 body bytes of an announced 35 + 2.
+    EXPECT_EQ(last.bytes_down, "39 байт");
     EXPECT_EQ(last.percent_down, "105 %");
-    EXPECT_EQ(f.traffic.bytes_received, 37u);
+    EXPECT_EQ(f.traffic.bytes_received, 39u);
 }
 
 TEST(Transport, ConnectionRefusedAndUnknownHost) {
@@ -217,8 +223,33 @@ TEST(Transport, ThroughProxy) {
 
     f.ctx.proxy.password = "wrong";
     EXPECT_FALSE(net::ServerTest(f.ctx, &lines));
-    EXPECT_EQ(f.last_message().rfind("Ошибка: Сервер вернул ошибочный ответ (407", 0), 0u)
+    EXPECT_EQ(
+        f.last_message().rfind("Ошибка: Сервер вернул ошибочный ответ (401 Unauthorized).", 0), 0u)
         << f.last_message();
+}
+
+}  // namespace
+}  // namespace zt::test
+
+namespace zt::test {
+namespace {
+
+TEST(Transport, DesktopProxyValue) {
+    struct Case {
+        std::optional<std::string_view> value;
+        const char* server;
+        const char* port;
+    };
+    const Case cases[] = {{"10.0.0.1:3128", "10.0.0.1", "3128"},
+                          {"http://user:pw@proxy.local:8080/", "proxy.local", "8080"},
+                          {"3128", "", "3128"},
+                          {std::nullopt, "", ""}};
+    for (const Case& c : cases) {
+        ProxySettings proxy{true, false, "old", "1", "", ""};
+        net::ReadIeProxy(proxy, c.value);
+        EXPECT_EQ(proxy.server, c.server) << c.value.value_or("none");
+        EXPECT_EQ(proxy.port, c.port) << c.value.value_or("none");
+    }
 }
 
 }  // namespace

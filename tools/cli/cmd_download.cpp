@@ -72,37 +72,40 @@ int finish(net::TvprogOutcome outcome) {
     return 1;
 }
 
-int run_server_test(const std::vector<std::string>& args) {
-    const Options opt(args);
-    if (opt.positional().size() != 1) {
-        std::cerr << "zorvan-cli server-test: give one PROGRAM_DIR\n";
-        return 2;
-    }
-    Run run(opt);
-    std::vector<std::string> lines;
-    const bool ok = net::ServerTest(run.exchange, &lines);
-    for (const auto& line : lines) std::cout << to_utf8(line) << '\n';
-    if (ok) {
-        std::cerr << "Проверка прошла успешно.\n";
-        return 0;
-    }
+bool one_folder(const Options& opt, const char* command) {
+    if (opt.positional().size() == 1) return true;
+    std::cerr << "zorvan-cli " << command << ": give one PROGRAM_DIR\n";
+    return false;
+}
+
+// The connection test; its failure without a transport message is the dialog's text.
+bool server_test(Run& run, std::vector<std::string>* lines) {
+    if (net::ServerTest(run.exchange, lines)) return true;
     if (run.exchange.last_error.empty())
         std::cerr << "Сервер вернул не верные проверочные данные.\n";
-    return 1;
+    return false;
+}
+
+int run_server_test(const std::vector<std::string>& args) {
+    const Options opt(args);
+    if (!one_folder(opt, "server-test")) return 2;
+    Run run(opt);
+    std::vector<std::string> lines;
+    const bool ok = server_test(run, &lines);
+    for (const auto& line : lines) std::cout << to_utf8(line) << '\n';
+    if (!ok) return 1;
+    std::cerr << "Проверка прошла успешно.\n";
+    return 0;
 }
 
 int run_update(const std::vector<std::string>& args) {
     const Options opt(args);
-    if (opt.positional().size() != 1) {
-        std::cerr << "zorvan-cli update: give one PROGRAM_DIR\n";
-        return 2;
-    }
+    if (!one_folder(opt, "update")) return 2;
     Run run(opt);
-    if (!net::ServerTest(run.exchange)) {
-        if (run.exchange.last_error.empty())
-            std::cerr << "Сервер вернул не верные проверочные данные.\n";
-        return 1;
-    }
+    // "Тихий" режим получения: no messages of kinds 1, 2 and 4 during the automatic download.
+    if (run.folder.settings.personal.auto_quiet) run.folder.store->messages_on = 0;
+    run.ui.messages_on = &run.folder.store->messages_on;
+    if (!server_test(run, nullptr)) return 1;
     if (!run.session->LoginCheck(1)) return 1;
     if (opt.has("anons")) run.session->controls.anons = true;
     const auto outcome = run.session->GetTvprog(1);
@@ -112,10 +115,7 @@ int run_update(const std::vector<std::string>& args) {
 
 int run_fetch(const std::vector<std::string>& args) {
     const Options opt(args);
-    if (opt.positional().size() != 1) {
-        std::cerr << "zorvan-cli fetch: give one PROGRAM_DIR\n";
-        return 2;
-    }
+    if (!one_folder(opt, "fetch")) return 2;
     Run run(opt);
     net::DownloadSession& s = *run.session;
     if (!s.LoginCheck(0) || !s.GetPakets()) return 1;
@@ -149,14 +149,14 @@ int run_fetch(const std::vector<std::string>& args) {
     return finish(outcome);
 }
 
-const Registrar server_test("server-test", {"PROGRAM_DIR [--host HOST[:PORT]]", run_server_test});
-const Registrar update("update",
-                       {"PROGRAM_DIR [--host HOST[:PORT]] [--login L --password P] [--anons]",
-                        run_update});
-const Registrar fetch("fetch",
-                      {"PROGRAM_DIR [--host HOST[:PORT]] [--login L --password P] [--anons] "
-                       "[--packages ID,...|--channels ID,...] [--create-groups]",
-                       run_fetch});
+const Registrar server_test_command("server-test",
+                                    {"PROGRAM_DIR [--host HOST[:PORT]]", run_server_test});
+const Registrar update_command(
+    "update", {"PROGRAM_DIR [--host HOST[:PORT]] [--login L --password P] [--anons]", run_update});
+const Registrar fetch_command(
+    "fetch", {"PROGRAM_DIR [--host HOST[:PORT]] [--login L --password P] [--anons] "
+              "[--packages ID,...|--channels ID,...] [--create-groups]",
+              run_fetch});
 
 }  // namespace
 }  // namespace zt::cli

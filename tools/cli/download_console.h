@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <iostream>
 #include <string>
 
@@ -10,9 +11,12 @@ namespace zt::cli {
 
 // The download's windows on a terminal: messages as the application would show them, progress
 // and the connection window's final counts on standard error. Questions are answered "Нет".
+// While the store's `messages_on` is 0 (a quiet automatic download) only questions appear.
 class ConsoleUi final : public UserInterface {
 public:
+    const std::uint8_t* messages_on = nullptr;
     bool show_msg(int kind, const std::string& text) override {
+        if (kind != 3 && messages_on && *messages_on == 0) return false;
         if (kind == 4)
             std::cerr << "Сервер сообщает:\n" << text << '\n';
         else if (kind == 3)

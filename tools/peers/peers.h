@@ -1,3 +1,5 @@
+// The real peers of the exchange tests and the download benchmark: zorvan-server and tinyproxy
+// started on free ports, and a plain TCP peer for byte-exact checks.
 #pragma once
 
 #include <sys/types.h>
@@ -10,14 +12,15 @@
 
 #include <QTemporaryDir>
 
-namespace zt::test {
+namespace zt::peers {
 
 // A real zorvan-server on a free port of 127.0.0.1 with its own database in a temporary
 // folder: generated schedules, a free and a paid account. Stopped when destroyed.
 class ServerProcess final {
 public:
-    // `fault` is a --fault mode or empty.
-    explicit ServerProcess(const std::string& fault = "", const std::string& at = "");
+    // `fault` is a --fault mode or empty; `profile` the generated schedule to ingest.
+    explicit ServerProcess(const std::string& fault = "", const std::string& at = "",
+                           const std::string& profile = "tiny");
     ~ServerProcess();
     int port() const { return m_port; }
     std::string address() const { return "127.0.0.1:" + std::to_string(m_port); }
@@ -68,4 +71,4 @@ private:
 // A free TCP port of 127.0.0.1 at the time of the call.
 int free_port();
 
-}  // namespace zt::test
+}  // namespace zt::peers

@@ -1,4 +1,4 @@
-#include "peers.h"
+#include "tools/peers/peers.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -18,7 +18,7 @@
 
 extern char** environ;
 
-namespace zt::test {
+namespace zt::peers {
 
 namespace {
 
@@ -81,7 +81,7 @@ int free_port() {
 }
 
 std::string ServerProcess::binary() {
-    return std::string(ZT_BINARY_DIR) + "/server/zorvan-server";
+    return std::string(ZT_PEERS_BINARY_DIR) + "/server/zorvan-server";
 }
 
 int ServerProcess::run_tool(const std::vector<std::string>& args) {
@@ -93,9 +93,10 @@ int ServerProcess::run_tool(const std::vector<std::string>& args) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-ServerProcess::ServerProcess(const std::string& fault, const std::string& at) {
+ServerProcess::ServerProcess(const std::string& fault, const std::string& at,
+                             const std::string& profile) {
     m_db = m_dir.filePath("server.db").toStdString();
-    std::vector<std::string> ingest{"ingest", "--db", m_db, "--generated", "tiny"};
+    std::vector<std::string> ingest{"ingest", "--db", m_db, "--generated", profile};
     if (!at.empty()) ingest.insert(ingest.end(), {"--at", at});
     if (run_tool(ingest) != 0) throw std::runtime_error("ingest failed");
     run_tool({"account", "--db", m_db, "--login", "free", "--password", "free"});
@@ -205,4 +206,4 @@ std::string CapturePeer::request() {
     return m_request;
 }
 
-}  // namespace zt::test
+}  // namespace zt::peers

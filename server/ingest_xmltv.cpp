@@ -1,0 +1,152 @@
+#include <QBuffer>
+#include <QImage>
+
+#include <map>
+#include <set>
+
+#include "server/channel_data.h"
+#include "server/ingest.h"
+#include "xmltv/xmltv_reader.h"
+
+namespace zt::server {
+
+namespace {
+
+std::string bmp_of(const QImage& image, int size) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_RGB888)
+        .save(&buffer, "BMP");
+    return bytes.toStdString();
+}
+
+// Writes what the reader delivers straight into the open transaction. Programmes of a channel
+// arrive in rising start order, so a day is complete once a programme of a later day of the
+// same channel arrives: only one day per channel is held at a time.
+class IngestSink final : public xmltv::Sink {
+public:
+    explicit IngestSink(Database& db) : m_db(db) {}
+
+    void channel(const xmltv::Channel& c) override {
+        const std::int32_t id = id_for(c.id);
+        ChannelRow row{id, c.name.empty() ? c.id.toStdString() : c.name, "", "", "", ""};
+        const QImage logo = c.icon_path.isEmpty() ? QImage() : QImage(c.icon_path);
+        if (!logo.isNull()) {
+            row.logo16 = bmp_of(logo, 16);
+            row.logo24 = bmp_of(logo, 24);
+            row.logo32 = bmp_of(logo, 32);
+        }
+        put_channel(m_db, row);
+        if (m_listed.insert(id).second) m_channels.push_back(id);
+    }
+
+    void programme(const xmltv::Programme& p) override {
+        const std::int32_t channel = id_for(p.channel_id);
+        if (m_listed.insert(channel).second) {
+            // A channel used without its <channel> element is listed under its id.
+            put_channel(m_db, {channel, p.channel_id.toStdString(), "", "", "", ""});
+            m_channels.push_back(channel);
+        }
+        Open& open = m_open[channel];
+        const std::string day = day_text(p.start);
+        if (day != open.day.day) {
+            flush(channel, open);
+            open.day = DayData{day, {}, {}};
+        }
+        protocol::ProgEntry e;
+        // The start minute is the programme's id; a repeated wall-clock start (the hour that
+        // repeats when clocks go back) takes the next free number.
+        e.id = std::max<std::int32_t>(std::int32_t(p.start.minutes()), open.last_id + 1);
+        open.last_id = e.id;
+        e.start = p.start;
+        e.finish = p.finish;
+        e.type_family = std::uint8_t(std::max(p.type_family, 0));
+        e.type_sub = p.type_family < 0 ? 0 : std::uint8_t(p.type_sub);
+        e.rating = std::uint8_t(std::clamp(p.rating, 0, 100));
+        e.title = p.title;
+        e.descr = p.descr;
+        open.day.progs.push_back(std::move(e));
+    }
+
+    // Stores the days still open and brings the stamps up to date.
+    void finish() {
+        for (auto& [channel, open] : m_open) flush(channel, open);
+        for (std::int32_t id : m_channels) refresh_channel(m_db, id);
+    }
+
+    const std::vector<std::int32_t>& channels() const { return m_channels; }
+    std::int64_t days_changed() const { return m_days_changed; }
+
+private:
+    struct Open final {
+        DayData day;
+        std::int32_t last_id = 0;
+    };
+
+    std::int32_t id_for(const QString& xid) {
+        auto it = m_ids.find(xid);
+        if (it != m_ids.end()) return it->second;
+        QSqlQuery q = m_db.exec("SELECT id FROM xmltv_channels WHERE xid = ?", xid);
+        std::int32_t id = 0;
+        if (q.next()) {
+            id = q.value(0).toInt();
+        } else {
+            QSqlQuery top = m_db.exec(
+                "SELECT MAX(COALESCE((SELECT MAX(id) FROM channels), 0), "
+                "COALESCE((SELECT MAX(id) FROM xmltv_channels), 0)) + 1");
+            top.next();
+            id = top.value(0).toInt();
+            m_db.exec("INSERT INTO xmltv_channels (xid, id) VALUES (?, ?)", xid, id);
+        }
+        m_ids.emplace(xid, id);
+        return id;
+    }
+
+    void flush(std::int32_t channel, Open& open) {
+        if (open.day.progs.empty()) return;
+        if (put_day(m_db, channel, open.day)) ++m_days_changed;
+        open.day.progs.clear();
+    }
+
+    Database& m_db;
+    std::map<QString, std::int32_t> m_ids;
+    std::set<std::int32_t> m_listed;
+    std::vector<std::int32_t> m_channels;
+    std::map<std::int32_t, Open> m_open;
+    std::int64_t m_days_changed = 0;
+};
+
+}  // namespace
+
+IngestResult ingest_xmltv(Database& db, const QString& path, const std::string& package,
+                          const QTimeZone& zone) {
+    Transaction tx(db);
+    IngestSink sink(db);
+    xmltv::ReadOptions options;
+    options.zone = zone;
+    const xmltv::ReadResult read = xmltv::read_file(path, options, sink);
+    IngestResult result;
+    if (!read.ok) {
+        // The transaction rolls back: the database keeps what it had.
+        result.ok = false;
+        result.message = path.toStdString() + ": " + read.message.toStdString();
+        return result;
+    }
+    sink.finish();
+    put_package(db, package, sink.channels());
+    db.set_meta("zone", zone.id());
+    tx.commit();
+    result.channels = std::int64_t(sink.channels().size());
+    result.days_changed = sink.days_changed();
+    if (read.replaced_chars || read.cut_texts || read.late_programmes || read.open_ended)
+        result.message = "replaced characters " + std::to_string(read.replaced_chars) +
+                         ", cut texts " + std::to_string(read.cut_texts) +
+                         ", programmes out of order skipped " +
+                         std::to_string(read.late_programmes) + ", last programmes without stop " +
+                         std::to_string(read.open_ended);
+    return result;
+}
+
+}  // namespace zt::server

@@ -1,0 +1,128 @@
+// Ingests into the server's database: repeatable, changes only what changed, and bad input
+// keeps what was there.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "core/cp1251.h"
+#include "net/protocol/paket_list.h"
+#include "net/protocol/schedule_reply.h"
+#include "net/protocol/schedule_request.h"
+#include "server/database.h"
+#include "server_process.h"
+
+namespace zt::test {
+namespace {
+
+// Channel id -> stamp, and every day's digest, as stored.
+std::map<int, std::string> stamps(const QString& db_path) {
+    server::Database db(db_path);
+    std::map<int, std::string> out;
+    QSqlQuery q = db.exec("SELECT id, stamp FROM channels");
+    while (q.next()) out[q.value(0).toInt()] = q.value(1).toString().toStdString();
+    return out;
+}
+
+std::vector<std::string> digests(const QString& db_path) {
+    server::Database db(db_path);
+    std::vector<std::string> out;
+    QSqlQuery q = db.exec("SELECT channel_id || ' ' || day || ' ' || digest FROM days ORDER BY 1");
+    while (q.next()) out.push_back(q.value(0).toString().toStdString());
+    return out;
+}
+
+QByteArray sample() {
+    QFile f(QStringLiteral(ZT_SOURCE_DIR "/tests/xmltv/sample.xml"));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return f.readAll();
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+int ingest(const QString& db, const QString& file, std::string* out = nullptr) {
+    return run_server_command({"ingest", "--db", db, "--xmltv", file, "--zone", "Europe/Moscow",
+                               "--package", "Городские"},
+                              out);
+}
+
+TEST(XmltvIngest, RepeatableAndChangesOnlyWhatChanged) {
+    QTemporaryDir dir;
+    const QString db = dir.filePath("x.db");
+    const QString file = dir.filePath("tv.xml");
+    write(file, sample());
+    std::string out;
+    ASSERT_EQ(ingest(db, file, &out), 0) << out;
+    EXPECT_NE(out.find("ingested 3 channels, 6 days changed"), std::string::npos) << out;
+    const auto first_stamps = stamps(db);
+    const auto first_days = digests(db);
+    ASSERT_EQ(first_stamps.size(), 3u);
+
+    // The same file again changes nothing.
+    ASSERT_EQ(ingest(db, file, &out), 0) << out;
+    EXPECT_NE(out.find("0 days changed"), std::string::npos) << out;
+    EXPECT_EQ(stamps(db), first_stamps);
+    EXPECT_EQ(digests(db), first_days);
+
+    // A newer file with one title changed on one channel: its days and its stamp change.
+    QByteArray newer = sample();
+    newer.replace("Доброе утро", "Утро доброе");
+    write(file, newer);
+    ASSERT_EQ(ingest(db, file, &out), 0) << out;
+    EXPECT_NE(out.find(", 2 days changed"), std::string::npos) << out;  // both mornings
+    const auto new_stamps = stamps(db);
+    int changed = 0;
+    for (const auto& [id, stamp] : new_stamps) changed += stamp != first_stamps.at(id);
+    EXPECT_EQ(changed, 1);
+
+    // Truncated or undecodable input: a message with the line, and the database as it was.
+    const auto before_days = digests(db);
+    for (const QByteArray& bad : {newer.left(newer.size() / 2),
+                                  QByteArray(newer).replace("20260328091500 +0300", "2026xx28")}) {
+        write(file, bad);
+        EXPECT_EQ(ingest(db, file, &out), 1);
+        EXPECT_NE(QString::fromStdString(out).indexOf(QStringLiteral("Строка")), -1) << out;
+        EXPECT_EQ(digests(db), before_days);
+        EXPECT_EQ(stamps(db), new_stamps);
+    }
+}
+
+TEST(XmltvIngest, ServedLikeAnyOtherSchedule) {
+    QTemporaryDir dir;
+    const QString db = dir.filePath("x.db");
+    const QString file = dir.filePath("tv.xml");
+    write(file, sample());
+    ASSERT_EQ(ingest(db, file), 0);
+    ServerProcess server({"--db", db, "--at", "2026-03-28 12:00"});
+    const auto list = protocol::read_paket_list(
+        split_response(
+            raw_exchange(server.port(), "GET /cgi-bin/soft.cgi?func=get_paket HTTP/1.0\n\n"))
+            .body);
+    ASSERT_EQ(list.channels.size(), 3u);
+    ASSERT_EQ(list.pakets.size(), 1u);
+    EXPECT_EQ(list.pakets[0].name, to_cp1251("Городские"));
+    EXPECT_EQ(list.pakets[0].entries.size(), 3u);
+
+    protocol::ScheduleRequest request;
+    for (const auto& c : list.channels) request.channels.push_back({c.id, "", {}});
+    const std::string body = protocol::write_schedule_request(request);
+    const auto reply = split_response(raw_exchange(
+        server.port(), "POST /cgi-bin/soft.cgi?func=get_tvprog&a=0 HTTP/1.0\nContent-length: " +
+                           std::to_string(body.size()) + "\n\n" + body));
+    int programmes = 0;
+    for (const auto& b : protocol::read_schedule_reply(reply.body)) {
+        if (b.type != protocol::BlockType::Programmes) continue;
+        for (const auto& p : protocol::decode_programmes(protocol::inflate_payload(b.compressed))) {
+            EXPECT_LT(p.start, p.finish);
+            ++programmes;
+        }
+    }
+    EXPECT_GT(programmes, 8);
+}
+
+}  // namespace
+}  // namespace zt::test
