@@ -176,6 +176,10 @@ std::optional<ShortMoment> parse_short_moment(std::string_view text, DateTime ba
 
 std::vector<ProgEntry> decode_programmes(std::string_view payload) {
     FieldReader r(payload);
+    return read_programmes(r);
+}
+
+std::vector<ProgEntry> read_programmes(FieldReader& r) {
     std::vector<ProgEntry> out;
     const std::int32_t n = read_count(r, 16);
     DateTime base;  // the date of the last start that carried one

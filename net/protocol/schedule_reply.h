@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/datetime.h"
+#include "storage/field_codec.h"
 
 namespace zt::protocol {
 
@@ -72,6 +73,8 @@ std::vector<ReplyBlock> read_schedule_reply(std::string_view body);
 ChannelDetails decode_channel_details(std::string_view payload);
 std::vector<Announcement> decode_announcements(std::string_view payload);
 std::vector<ProgEntry> decode_programmes(std::string_view payload);
+// The count and the entries at the reader's position (a day record of the import file).
+std::vector<ProgEntry> read_programmes(FieldReader& r);
 // Inflates a block's payload; throws field_error when it does not inflate.
 std::string inflate_payload(std::string_view compressed);
 

@@ -1,0 +1,76 @@
+#pragma once
+
+// HttpExchange: one HTTP/1.0 exchange with the service's server (or through an HTTP proxy),
+// written on POSIX sockets. One exchange is one connection, one request and one response read
+// until the server closes. The head of the request is written byte for byte as the service
+// expects (LF line ends, fixed header order, "Content-length", the absolute request form and
+// the proxy lines only through a proxy). The response head is read up to 5,120 bytes, the
+// status must be "200 OK", "Content-Length: " gives the expected size, the body arrives in
+// chunks with progress and cancel, and a body starting 0x78 0xDA is inflated.
+//
+// Nothing blocks for long: every wait polls in short slices and lets the user interface run
+// its events (ExchangeView::process_events), so the caller may run it on the user-interface
+// thread. Connect, send and receive give up after their time-outs; the response and its
+// inflation are capped; a body shorter than its Content-Length fails.
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/progress.h"
+#include "net/exchange_view.h"
+#include "storage/settings.h"
+
+namespace zt::net {
+
+// Time-outs and caps of one exchange; tests shorten them.
+struct ExchangeLimits final {
+    std::chrono::milliseconds connect_timeout{30000};
+    std::chrono::milliseconds send_timeout{30000};      // without a byte leaving
+    std::chrono::milliseconds receive_timeout{30000};   // without a byte arriving
+    std::chrono::milliseconds slice{20};                // longest wait between two events runs
+    std::size_t max_received = std::size_t(256) << 20;  // head and body as received
+    std::size_t max_inflated = std::size_t(512) << 20;  // the inflated body
+};
+
+// The bytes moved since start-up (the statistics window shows them). Unsigned 32-bit counters
+// as the statistics always were; they wrap after 4 GB.
+struct TrafficCounters final {
+    std::uint32_t bytes_sent = 0;
+    std::uint32_t bytes_received = 0;
+};
+
+// Everything an exchange needs besides its request: where the service is, the proxy settings,
+// where messages and progress go, the cancel flag of the connection window, the counters.
+struct ExchangeContext final {
+    ExchangeContext(UserInterface& ui_, ExchangeView& view_, std::uint8_t& net_cancel_,
+                    TrafficCounters& traffic_)
+        : ui(ui_), view(view_), net_cancel(net_cancel_), traffic(traffic_) {}
+
+    std::string service;  // "host" or "host:port"
+    ProxySettings proxy;
+    ExchangeLimits limits;
+    UserInterface& ui;
+    ExchangeView& view;
+    std::uint8_t& net_cancel;
+    TrafficCounters& traffic;
+    // The message of the last failed exchange (UTF-8; empty after a cancel or a success).
+    std::string last_error;
+};
+
+// "host" for port 80, else "host:port": the service text of the settings.
+std::string service_text(const Settings& settings);
+
+// One exchange. `post` with a non-empty body sends a POST, anything else a GET. On success
+// `response` holds the body (inflated when it was compressed). On failure the message has
+// been shown (kind 2, except after a cancel) and `response` is empty.
+bool HttpExchange(ExchangeContext& ctx, std::string_view path, std::string_view query, bool post,
+                  std::string_view body, std::string& response, int part = 1, int parts = 1);
+
+// The connection test: "/test.htm" must answer with a line holding "TEST OK". The lines of
+// the answer go to `lines` when given (the settings dialog's "Ответ сервера:").
+bool ServerTest(ExchangeContext& ctx, std::vector<std::string>* lines = nullptr);
+
+}  // namespace zt::net

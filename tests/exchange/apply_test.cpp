@@ -1,0 +1,160 @@
+// Applying package lists and schedule blocks to the store, headless.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+
+#include "core/cp1251.h"
+#include "core/format_set.h"
+#include "net/apply_paket_list.h"
+#include "net/apply_schedule.h"
+#include "net/download_host.h"
+#include "net/paket_tree_model.h"
+#include "net/protocol/schedule_reply.h"
+#include "storage/field_codec.h"
+#include "test_support.h"
+
+namespace zt::test {
+namespace {
+
+using protocol::BlockType;
+
+protocol::PaketRecord paket(std::int32_t id, std::int32_t parent, std::string picture,
+                            std::vector<protocol::PaketEntry> entries = {}) {
+    return {id, parent, "P" + std::to_string(id), "", picture, picture, std::move(entries)};
+}
+
+TEST(Apply, PaketListImagesTreeAndSelection) {
+    protocol::PaketList list;
+    list.channels = {{1, "One", "", "11111111", "a", "b", "c"},
+                     {2, "Two", "", "22222222", "d", "e", "f"}};
+    list.pakets = {paket(7, 0, "pic", {{1, "+01:00", "1"}, {2, "00:00", "2"}, {9, "", ""}}),
+                   paket(8, 7, ""), paket(10, 11, ""), paket(11, 0, "pic2", {{2, "", "B"}})};
+    net::SelectionLists lists;
+    NullProgress progress;
+    net::ReadPaketList(lists, list, progress);
+    net::BuildPaketTree(lists, progress);
+    const auto& p = lists.update_pakets;
+    EXPECT_EQ(p[0]->image, 1);
+    EXPECT_EQ(p[1]->image, 1);  // parent read earlier lends its picture
+    EXPECT_EQ(p[2]->image, 0);  // parent comes later: the default picture
+    EXPECT_EQ(p[3]->image, 2);
+    EXPECT_EQ(p[0]->channels[2].channel, nullptr);  // channel 9 is not offered
+    EXPECT_EQ(p[1]->parent_node, 0);
+    EXPECT_EQ(p[2]->parent_node, -1);
+    EXPECT_EQ(p[3]->tree_pos, 3);
+
+    net::PaketTreeModel model(lists);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    EXPECT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(model.paket_at(model.index(0, 0, model.index(0, 0))), 1);
+
+    // Ticking entries 1 and 2 of package 7 (and the unknown channel 9) with groups wanted.
+    for (auto& e : p[0]->channels) e.ticked = 1;
+    auto store = make_store(at("2026-12-10 12:00"));
+    net::ApplySelection(*store, lists, true);
+    ASSERT_EQ(store->channels.size(), 2u);
+    EXPECT_EQ(store->logos[std::size_t(store->channels[1]->logo)].bmp32, "f");
+    EXPECT_EQ(p[0]->selected, 1);
+    EXPECT_EQ(p[3]->selected, 0);
+    ASSERT_EQ(store->chl_groups.size(), 1u);
+    const auto& group = *store->chl_groups[0];
+    EXPECT_EQ(group.name, "P7");
+    ASSERT_EQ(group.members.size(), 2u);
+    EXPECT_EQ(group.members[0]->shift_text, "+01:00");
+    EXPECT_EQ(group.members[1]->button, "2");
+
+    lists.clear();
+    model.rebuild();
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(lists.pakets32.size(), 1u);
+}
+
+// A programme payload written field by field, so start and finish texts can be any form.
+std::string programmes(const std::vector<std::pair<std::string, std::string>>& times,
+                       std::int32_t first_id = 1) {
+    std::string out;
+    FieldWriter w(out);
+    w.Int32(std::int32_t(times.size()));
+    std::int32_t id = first_id;
+    for (const auto& [start, finish] : times) {
+        w.Int32(id++);
+        w.ShortText(start);
+        w.ShortText(finish);
+        w.Byte(0);
+        w.Byte(0);
+        w.Byte(50);
+        w.ShortText("Title");
+        w.ShortText("");
+        w.Byte(0);
+        w.Int32(-1);
+    }
+    return protocol::compress_payload(out);
+}
+
+TEST(Apply, ScheduleBlocks) {
+    auto store = make_store(at("2010-12-09 12:00"));
+    auto& channel =
+        *store->add_channel(5, "Five", "", "55555555", store->add_logo({"a", "b", "c"}));
+    net::DownloadHost host;
+    std::string body;
+    protocol::append_block(body, BlockType::Programmes, 5, "2010-12-09",
+                           programmes({{"2010-12-09 08:00", "09:00"}, {"09:00", "10:00"}}));
+    body += '\x09';  // an unknown block type is one byte long
+    protocol::append_block(body, BlockType::Programmes, 5, "2010-12-09",
+                           programmes({{"2010-12-09 23:30", "00:45"}}, 20));
+    protocol::append_block(body, BlockType::Programmes, 77, "2010-12-09",
+                           programmes({{"10:00", "11:00"}}));  // channel not held
+    protocol::append_block(
+        body, BlockType::Announcements, 5, "2010-12-09",
+        protocol::compress_payload(protocol::encode_announcements({{3, "new text", ""}})));
+    protocol::append_block(body, BlockType::Channel, 5, "",
+                           protocol::compress_payload(protocol::encode_channel_details(
+                               {"Пять"_cp, "d", "66666666", "", "", "big"})));
+    store->add_anons(channel, 3, "old text", "");
+    store->add_dt_local(channel, "2010-12-08", 1, 0);
+    ASSERT_TRUE(net::ReadScheduleBlocks(*store, body, host));
+
+    // The second block of the day replaced the first; the finish took the start's date.
+    ASSERT_EQ(channel.tvprog.size(), 1u);
+    EXPECT_EQ(channel.tvprog[0]->id, 20);
+    EXPECT_EQ(channel.tvprog[0]->start, at("2010-12-09 23:30"));
+    EXPECT_EQ(channel.tvprog[0]->finish, at("2010-12-09 00:45"));
+    EXPECT_EQ(channel.anons.size(), 1u);
+    EXPECT_EQ(channel.anons[0]->text, "old text");
+    EXPECT_EQ(channel.name, "Пять"_cp);
+    EXPECT_EQ(channel.stamp, "66666666");
+    EXPECT_EQ(store->logos[std::size_t(channel.logo)].bmp32, "big");
+    EXPECT_EQ(store->logos[std::size_t(channel.logo)].bmp16, "a");
+    ASSERT_EQ(channel.dates.size(), 2u);
+
+    // A day held as full is not downgraded by a download without a balance shown.
+    store->balance_shown = false;
+    std::string again;
+    protocol::append_block(again, BlockType::Programmes, 5, "2010-12-08",
+                           programmes({{"2010-12-08 08:00", "09:00"}}));
+    ASSERT_TRUE(net::ReadScheduleBlocks(*store, again, host));
+    for (const auto& d : channel.dates)
+        if (d.date == "2010-12-08") EXPECT_EQ(d.full, 1);
+}
+
+TEST(Apply, DamagedBlocksStopAndKeepWhatCameBefore) {
+    auto store = make_store(at("2010-12-09 12:00"));
+    auto& channel = *store->add_channel(5, "Five", "", "55555555", -1);
+    net::DownloadHost host;
+    std::string body;
+    protocol::append_block(body, BlockType::Programmes, 5, "2010-12-09",
+                           programmes({{"2010-12-09 08:00", "09:00"}}));
+    protocol::append_block(body, BlockType::Programmes, 5, "2010-12-10", "not deflate data");
+    EXPECT_FALSE(net::ReadScheduleBlocks(*store, body, host));
+    EXPECT_EQ(channel.tvprog.size(), 1u);
+    // A reply cut inside a block changes nothing.
+    auto other = make_store(at("2010-12-09 12:00"));
+    other->add_channel(5, "Five", "", "55555555", -1);
+    EXPECT_FALSE(net::ReadScheduleBlocks(*other, body.substr(0, body.size() - 3), host));
+    EXPECT_TRUE(other->channels[0]->tvprog.empty());
+    // A payload that does not inflate fails even for a channel the store lacks.
+    EXPECT_FALSE(net::ApplyProgrammeDay(*store, 99, "2010-12-09", "junk", true, true));
+}
+
+}  // namespace
+}  // namespace zt::test

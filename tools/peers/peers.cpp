@@ -1,0 +1,209 @@
+#include "tools/peers/peers.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace zt::peers {
+
+namespace {
+
+pid_t spawn(const std::vector<std::string>& args, int stderr_fd) {
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (stderr_fd >= 0) posix_spawn_file_actions_adddup2(&actions, stderr_fd, 2);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) throw std::runtime_error("cannot start " + args[0]);
+    return pid;
+}
+
+void stop(pid_t pid) {
+    if (pid <= 0) return;
+    kill(pid, SIGTERM);
+    for (int i = 0; i < 100; ++i) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid) return;
+        usleep(20000);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+}
+
+// Reads the child's standard error until a line holds `marker`; returns that line.
+std::string wait_for_line(int fd, const std::string& marker) {
+    std::string text;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < until) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 200) <= 0) continue;
+        char buf[512];
+        const ssize_t n = read(fd, buf, sizeof buf);
+        if (n <= 0) break;
+        text.append(buf, std::size_t(n));
+        const auto at = text.find(marker);
+        if (at != std::string::npos && text.find('\n', at) != std::string::npos)
+            return text.substr(at, text.find('\n', at) - at);
+    }
+    throw std::runtime_error("peer did not start: " + text);
+}
+
+}  // namespace
+
+int free_port() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t len = sizeof a;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+    close(fd);
+    return ntohs(a.sin_port);
+}
+
+std::string ServerProcess::binary() {
+    return std::string(ZT_PEERS_BINARY_DIR) + "/server/zorvan-server";
+}
+
+int ServerProcess::run_tool(const std::vector<std::string>& args) {
+    std::vector<std::string> all{binary()};
+    all.insert(all.end(), args.begin(), args.end());
+    const pid_t pid = spawn(all, -1);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+ServerProcess::ServerProcess(const std::string& fault, const std::string& at,
+                             const std::string& profile) {
+    m_db = m_dir.filePath("server.db").toStdString();
+    std::vector<std::string> ingest{"ingest", "--db", m_db, "--generated", profile};
+    if (!at.empty()) ingest.insert(ingest.end(), {"--at", at});
+    if (run_tool(ingest) != 0) throw std::runtime_error("ingest failed");
+    run_tool({"account", "--db", m_db, "--login", "free", "--password", "free"});
+    run_tool({"account", "--db", m_db, "--login", "paid", "--password", "secret", "--paid",
+              "--balance", "12345", "--text1", "Подписка", "--text3", "Иван"});
+    int fds[2];
+    if (pipe(fds) != 0) throw std::runtime_error("pipe");
+    std::vector<std::string> serve{binary(), "serve", "--db", m_db, "--listen", "127.0.0.1:0"};
+    if (!at.empty()) serve.insert(serve.end(), {"--at", at});
+    if (!fault.empty()) serve.insert(serve.end(), {"--fault", fault});
+    m_pid = spawn(serve, fds[1]);
+    close(fds[1]);
+    const std::string line = wait_for_line(fds[0], "listening on ");
+    m_port = std::stoi(line.substr(line.rfind(':') + 1));
+    // The server keeps writing to its standard error; a drained pipe never holds it.
+    std::thread([fd = fds[0]] {
+        char buf[512];
+        while (read(fd, buf, sizeof buf) > 0) {
+        }
+        close(fd);
+    }).detach();
+}
+
+ServerProcess::~ServerProcess() {
+    stop(m_pid);
+}
+
+ProxyProcess::ProxyProcess(const std::string& user, const std::string& password) {
+    m_port = free_port();
+    const QString conf = m_dir.filePath("tinyproxy.conf");
+    QFile f(conf);
+    f.open(QIODevice::WriteOnly);
+    std::string text = "Port " + std::to_string(m_port) +
+                       "\nListen 127.0.0.1\nTimeout 30\nMaxClients 20\nAllow 127.0.0.1\n"
+                       "LogLevel Error\nDisableViaHeader Yes\n";
+    if (!user.empty()) text += "BasicAuth " + user + " " + password + "\n";
+    f.write(text.c_str());
+    f.close();
+    m_pid = spawn({"/usr/bin/tinyproxy", "-d", "-c", conf.toStdString()}, -1);
+    // Ready once it accepts connections.
+    for (int i = 0; i < 200; ++i) {
+        const int fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(std::uint16_t(m_port));
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const bool up = connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+        close(fd);
+        if (up) return;
+        usleep(20000);
+    }
+    throw std::runtime_error("tinyproxy did not start");
+}
+
+ProxyProcess::~ProxyProcess() {
+    stop(m_pid);
+}
+
+CapturePeer::CapturePeer(std::string reply) : m_reply(std::move(reply)) {
+    m_listen = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(m_listen, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    listen(m_listen, 1);
+    socklen_t len = sizeof a;
+    getsockname(m_listen, reinterpret_cast<sockaddr*>(&a), &len);
+    m_port = ntohs(a.sin_port);
+    m_thread = std::thread([this] {
+        pollfd p{m_listen, POLLIN, 0};
+        if (poll(&p, 1, 5000) <= 0) return;
+        const int fd = accept(m_listen, nullptr, nullptr);
+        if (fd < 0) return;
+        // Until the head is in, and then the body it announces (or a short pause).
+        for (;;) {
+            pollfd q{fd, POLLIN, 0};
+            if (poll(&q, 1, 300) <= 0) break;
+            char buf[4096];
+            const ssize_t n = recv(fd, buf, sizeof buf, 0);
+            if (n <= 0) break;
+            m_request.append(buf, std::size_t(n));
+            const auto end = m_request.find("\n\n");
+            if (end == std::string::npos) continue;
+            std::size_t body = 0;
+            const auto cl = m_request.find("Content-length: ");
+            if (cl != std::string::npos && cl < end) body = std::stoul(m_request.substr(cl + 16));
+            if (m_request.size() >= end + 2 + body) break;
+        }
+        std::size_t sent = 0;
+        while (sent < m_reply.size()) {
+            const ssize_t n = send(fd, m_reply.data() + sent, m_reply.size() - sent, MSG_NOSIGNAL);
+            if (n <= 0) break;
+            sent += std::size_t(n);
+        }
+        shutdown(fd, SHUT_RDWR);
+        close(fd);
+    });
+}
+
+CapturePeer::~CapturePeer() {
+    if (m_thread.joinable()) m_thread.join();
+    close(m_listen);
+}
+
+std::string CapturePeer::request() {
+    if (m_thread.joinable()) m_thread.join();
+    return m_request;
+}
+
+}  // namespace zt::peers
