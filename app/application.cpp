@@ -120,9 +120,17 @@ QString Application::activate() {
 }
 
 void Application::ExitProgram() {
+    exit_program(false);
+}
+
+void Application::Terminate() {
+    exit_program(true);
+}
+
+void Application::exit_program(bool terminating) {
     if (m_exiting) return;
     m_exiting = true;
-    m_start_up->save_on_exit();
+    m_start_up->save_on_exit(terminating);
     m_main->tray().set_visible(false);
     m_main->allow_close();
     m_main->hide();

@@ -143,6 +143,8 @@ void TFMain::LayoutSidePanel() {
 void TFMain::set_page(int index) {
     if (index < 0 || index >= 4) return;
     menu.MPanelProgPages[std::size_t(index)]->setChecked(true);
+    // Once the pages show their rows, the page already shown needs no second build.
+    if (m_programs->started() && m_programs->page() == index) return;
     m_programs->set_page(index);
 }
 

@@ -206,7 +206,7 @@ views::PageOptions ProgramPages::page_options() const {
 }
 
 void ProgramPages::RebuildProgramList() {
-    if (m_rebuilding) return;
+    if (m_rebuilding || !m_started) return;
     m_rebuilding = true;
     const int p = page();
     m_menu.MPanelProgPages[std::size_t(p)]->setChecked(true);
@@ -295,12 +295,12 @@ void ProgramPages::press_today() {
 }
 
 void ProgramPages::start() {
+    m_started = true;
     update_week_captions();
     press_today();
-    RebuildProgramList();
     m_timer->setInterval(kFirstTick);
     m_timer->start();
-    set_page(0);
+    set_page(0);  // builds the rows of "Сейчас"
 }
 
 // --- sizes and settings

@@ -101,6 +101,9 @@ public:
     // Start-up after the data are loaded: today's day button, the first rebuild, the refresh
     // timer, then "Сейчас" with every channel of the group chosen.
     void start();
+    // True once start() ran: before it the tables stay empty and rebuilds are skipped (the
+    // start-up's panels and settings would each rebuild the page for nothing).
+    bool started() const { return m_started; }
     // Presses today's day button on "По дням" (also when the panels are refilled).
     void press_today();
 
@@ -163,6 +166,7 @@ private:
     std::function<void()> m_alarm_check;
     int m_size = 16;
     bool m_rebuilding = false;
+    bool m_started = false;
 };
 
 }  // namespace zt

@@ -10,4 +10,7 @@ inline constexpr const char* kOldExecutableName = "old_zorvan_tv";
 // The print page file in the data folder.
 inline constexpr const char* kPrintPageFile = "dat/p.tmp";
 
+// What a save at the system's request to end could not write, shown at the next start.
+inline constexpr const char* kExitReportName = "dat/exit.log";
+
 }  // namespace zt

@@ -15,6 +15,8 @@
 #include "ui_helpers.h"
 #include "views/logic/view_state.h"
 #include "views/main_window.h"
+#include "views/panel_set.h"
+#include "views/program_pages.h"
 #include "views/tray.h"
 
 namespace zt {
@@ -98,6 +100,20 @@ TEST_F(MainWindow, SidePanelComesBackAtItsThicknessAfterHidingBothPanels) {
     next.show();
     settle();
     EXPECT_EQ(next.PanelUtils->width(), 210);
+}
+
+// Start-up builds the rows of "Сейчас" once, although settings, panels, pages and the main
+// window each ask for the page (every build scans the whole schedule).
+TEST_F(MainWindow, StartUpBuildsThePageOnce) {
+    QSignalSpy rebuilt(&window->programs(), &ProgramPages::rebuilt);
+    window->apply_layout_settings();
+    window->panels().data_loaded(store.ensure_default_group());
+    window->programs().start();
+    window->set_page(0);
+    EXPECT_EQ(rebuilt.count(), 1);
+    // Afterwards every request builds again.
+    window->programs().RebuildProgramList();
+    EXPECT_EQ(rebuilt.count(), 2);
 }
 
 TEST_F(MainWindow, EachEdgePlacesThePanelAndArrangesItsTwoHalves) {

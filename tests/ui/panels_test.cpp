@@ -80,6 +80,7 @@ protected:
         main->resize(900, 600);
         main->apply_layout_settings();
         main->panels().data_loaded(store->ensure_default_group());
+        main->programs().start();  // as the application does once the data are loaded
     }
 
     ChannelPanel& channels() { return main->panels().channels(); }
