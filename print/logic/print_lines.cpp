@@ -1,6 +1,9 @@
 #include "print/logic/print_lines.h"
 
 #include <QStringList>
+#include <map>
+#include <memory>
+#include <tuple>
 
 #include "core/progress.h"
 
@@ -123,7 +126,9 @@ private:
 
     void add_start_time(PrintLine& line, std::size_t index) {
         const PrintRow& row = m_rows[index];
-        QString text = StartTimeText(m_rows, index, m_o, m_c, m_merged);
+        if (m_o.merge_parts && !m_parts) m_parts = std::make_unique<MergeIndex>(m_rows);
+        QString text = m_parts ? StartTimeText(m_rows, index, m_o, m_c, m_merged, *m_parts)
+                               : StartTimeText(m_rows, index, m_o, m_c, m_merged, kNoParts);
         bool highlight = m_o.mark_time;
         QColor colour = m_o.colour ? m_o.mark_time_colour : QColor(Qt::white);
         const auto& p = *row.prog;
@@ -172,6 +177,8 @@ private:
     const PrintContext& m_c;
     const PrintMetrics& m_m;
     std::vector<std::uint8_t> m_merged;
+    std::unique_ptr<MergeIndex> m_parts;  // made when merging is on
+    inline static const MergeIndex kNoParts{{}};
     PrintLines m_lines;
     int m_last_day = -1;
     int m_last_member = -1;
@@ -180,19 +187,31 @@ private:
 
 }  // namespace
 
+MergeIndex::MergeIndex(const std::vector<PrintRow>& rows) : m_group(rows.size(), 0) {
+    std::map<std::tuple<int, int, int>, std::size_t> groups;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto key =
+            std::make_tuple(rows[i].member->id, rows[i].prog->id, rows[i].start.dayOfWeek());
+        const auto [it, added] = groups.emplace(key, m_parts.size());
+        if (added) m_parts.emplace_back();
+        m_parts[it->second].push_back(i);
+        m_group[i] = it->second;
+    }
+}
+
+const std::vector<std::size_t>& MergeIndex::parts(std::size_t index) const {
+    return m_parts[m_group[index]];
+}
+
 QString StartTimeText(const std::vector<PrintRow>& rows, std::size_t index, const PrintOptions& o,
-                      const PrintContext& c, std::vector<std::uint8_t>& merged) {
+                      const PrintContext& c, std::vector<std::uint8_t>& merged,
+                      const MergeIndex& parts) {
     const PrintRow& row = rows[index];
     QString text;
     if (o.merge_parts && row.prog->continued == 1) {
         QStringList times;
-        const int day = row.start.dayOfWeek();
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            const PrintRow& other = rows[i];
-            if (other.member->id != row.member->id || other.prog->id != row.prog->id ||
-                other.start.dayOfWeek() != day)
-                continue;
-            times << from_cp(c.fs_view.formatTime(other.start));
+        for (std::size_t i : parts.parts(index)) {
+            times << from_cp(c.fs_view.formatTime(rows[i].start));
             merged[i] = 1;
         }
         text = times.join(QStringLiteral(", "));

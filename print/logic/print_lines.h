@@ -38,12 +38,24 @@ PrintLines BuildPrintLines(const std::vector<PrintRow>& rows, const PrintOptions
                            const PrintContext& context, const PrintMetrics& metrics,
                            Progress* progress = nullptr);
 
+// The rows that print as one line when parts are merged: the same channel, the same programme
+// and the same weekday, in list order. Made once per layout so that merging stays linear.
+class MergeIndex final {
+public:
+    explicit MergeIndex(const std::vector<PrintRow>& rows);
+    const std::vector<std::size_t>& parts(std::size_t index) const;
+
+private:
+    std::vector<std::size_t> m_group;  // per row: its group
+    std::vector<std::vector<std::size_t>> m_parts;
+};
+
 // The start-time text of `rows[index]`; with merging on, a continued programme collects the
 // start times of its parts on the same channel and weekday, each of which is flagged in
 // `merged` so it is not printed again.
 QString StartTimeText(const std::vector<PrintRow>& rows, std::size_t index,
                       const PrintOptions& options, const PrintContext& context,
-                      std::vector<std::uint8_t>& merged);
+                      std::vector<std::uint8_t>& merged, const MergeIndex& parts);
 
 // Cuts the last line into lines of the column width (at word boundaries); a word that must
 // start a page pads the lines up to the next page first, unless it would land on the first
