@@ -80,6 +80,8 @@ MainMenu build_main_menu(QMenuBar& bar, QObject& owner) {
                               QKeySequence(Qt::CTRL | Qt::Key_C));
     m.MStat = add_item(*m.MData, "MStat", QStringLiteral("Статистика"));
     m.MData->addSeparator();
+    m.MDataPrint = add_item(*m.MData, "MDataPrint", QStringLiteral("Печать"));
+    m.MData->addSeparator();
     m.MDataTray = add_item(*m.MData, "MDataTray", QStringLiteral("Свернуть в системный трей"));
     m.MData->addSeparator();
     m.MDataExit = add_item(*m.MData, "MDataExit", QStringLiteral("Выход"),

@@ -21,6 +21,7 @@ struct MainMenu final {
     QActionGroup* weeks = nullptr;
     QAction* MDataCabinet = nullptr;  // "Личный кабинет"
     QAction* MStat = nullptr;         // "Статистика"
+    QAction* MDataPrint = nullptr;    // "Печать": the day page's print command
     QAction* MDataTray = nullptr;     // "Свернуть в системный трей"
     QAction* MDataExit = nullptr;     // "Выход"
 

@@ -15,6 +15,7 @@
 #include "views/app_resources.h"
 #include "views/channel_panel.h"
 #include "views/panel_set.h"
+#include "views/prog_controls.h"
 #include "views/program_pages.h"
 #include "views/tray.h"
 #include "views/window_placement.h"
@@ -93,6 +94,11 @@ void TFMain::build_pages() {
 void TFMain::connect_menu() {
     connect(menu.MDataCabinet, &QAction::triggered, this, &TFMain::cabinet_requested);
     connect(menu.MStat, &QAction::triggered, this, &TFMain::stat_requested);
+    m_programs->days().set_print_handler([this] { emit print_requested(); });
+    connect(menu.MDataPrint, &QAction::triggered, this, [this] {
+        if (m_programs->page() != 2) set_page(2);
+        emit print_requested();
+    });
     connect(menu.MDataTray, &QAction::triggered, this, &TFMain::HideToTray);
     connect(menu.MDataExit, &QAction::triggered, this, &TFMain::ExitProgram);
 
