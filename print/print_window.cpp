@@ -101,8 +101,9 @@ TFPrint::~TFPrint() = default;
 
 QWidget* TFPrint::command_row() {
     auto* row = new QWidget(this);
-    auto* h = new QHBoxLayout(row);
-    h->setContentsMargins(0, 0, 0, 0);
+    auto* v = new QVBoxLayout(row);
+    v->setContentsMargins(0, 0, 0, 0);
+    auto* h = new QHBoxLayout;
     BitBtnStart = button(QStringLiteral("Печать"), "BitBtnStart", row);
     BitBtnSetup = button(QStringLiteral("Настройка"), "BitBtnSetup", row);
     BitBtnFont = button(QStringLiteral("Шрифт"), "BitBtnFont", row);
@@ -118,6 +119,7 @@ QWidget* TFPrint::command_row() {
     ComboBoxColor->addItems({QStringLiteral("монохромная"), QStringLiteral("цветная")});
     ComboBoxProfiles = new QComboBox(row);
     ComboBoxProfiles->setObjectName(QStringLiteral("ComboBoxProfiles"));
+    ComboBoxProfiles->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (const char* name : print::kProfileNames)
         ComboBoxProfiles->addItem(QString::fromUtf8(name));
     EditCopy = digits(2, "EditCopy", QStringLiteral("1"), row);
@@ -129,25 +131,29 @@ QWidget* TFPrint::command_row() {
     EditPageStart->setEnabled(false);
     EditPageFinish->setEnabled(false);
 
+    // Two lines: the commands, then the print job's choices.
     for (QWidget* w : {static_cast<QWidget*>(BitBtnStart), static_cast<QWidget*>(BitBtnSetup),
                        static_cast<QWidget*>(BitBtnFont), static_cast<QWidget*>(BitBtnData),
                        static_cast<QWidget*>(BitBtnPdf), static_cast<QWidget*>(BitBtnAbort)})
         h->addWidget(w);
-    h->addSpacing(8);
-    h->addWidget(new QLabel(QStringLiteral("Качество:"), row));
-    h->addWidget(EditDPI);
-    h->addWidget(new QLabel(QStringLiteral("Печать:"), row));
-    h->addWidget(ComboBoxColor);
-    h->addWidget(new QLabel(QStringLiteral("Профиль:"), row));
-    h->addWidget(ComboBoxProfiles);
-    h->addWidget(new QLabel(QStringLiteral("Число копий:"), row));
-    h->addWidget(EditCopy);
-    h->addWidget(CheckBoxPage);
-    h->addWidget(new QLabel(QStringLiteral("Печать страниц с"), row));
-    h->addWidget(EditPageStart);
-    h->addWidget(new QLabel(QStringLiteral("по"), row));
-    h->addWidget(EditPageFinish);
     h->addStretch();
+    auto* choices = new QHBoxLayout;
+    choices->addWidget(new QLabel(QStringLiteral("Качество:"), row));
+    choices->addWidget(EditDPI);
+    choices->addWidget(new QLabel(QStringLiteral("Печать:"), row));
+    choices->addWidget(ComboBoxColor);
+    choices->addWidget(new QLabel(QStringLiteral("Профиль:"), row));
+    choices->addWidget(ComboBoxProfiles);
+    choices->addWidget(new QLabel(QStringLiteral("Число копий:"), row));
+    choices->addWidget(EditCopy);
+    choices->addWidget(CheckBoxPage);
+    choices->addWidget(new QLabel(QStringLiteral("Печать страниц с"), row));
+    choices->addWidget(EditPageStart);
+    choices->addWidget(new QLabel(QStringLiteral("по"), row));
+    choices->addWidget(EditPageFinish);
+    choices->addStretch();
+    v->addLayout(h);
+    v->addLayout(choices);
 
     connect(BitBtnStart, &QPushButton::clicked, this, &TFPrint::PrintDocument);
     connect(BitBtnSetup, &QPushButton::clicked, this, &TFPrint::setup_printer);
@@ -234,7 +240,7 @@ int TFPrint::zoom_dpi() const {
 
 QPrinter& TFPrint::printer() {
     if (!m_printer) {
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer = std::make_unique<QPrinter>(QPrinter::PrinterResolution);
         m_printer->setPageOrientation(QPageLayout::Landscape);
         m_printer->setFullPage(true);
         if (parentWidget()) m_printer->setDocName(parentWidget()->window()->windowTitle());
