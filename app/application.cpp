@@ -12,8 +12,9 @@
 #include "dialogs/progress_window.h"
 #include "dialogs/setup_window.h"
 #include "dialogs/stat_window.h"
+#include "net/host_port.h"
 #include "print/print_command.h"
-#include "views/app_resources.h"
+#include "ui/app_resources.h"
 #include "views/main_window.h"
 #include "views/panel_set.h"
 #include "views/prog_controls.h"
@@ -124,9 +125,17 @@ QString Application::activate() {
 }
 
 void Application::ExitProgram() {
+    exit_program(false);
+}
+
+void Application::Terminate() {
+    exit_program(true);
+}
+
+void Application::exit_program(bool terminating) {
     if (m_exiting) return;
     m_exiting = true;
-    m_start_up->save_on_exit();
+    m_start_up->save_on_exit(terminating);
     m_main->tray().set_visible(false);
     m_main->allow_close();
     m_main->hide();

@@ -40,6 +40,9 @@ public:
 
     // "Выход": saves and ends.
     void ExitProgram();
+    // The system ends the program (a termination signal): saves as "Выход" does, but no
+    // window opens; what could not be written is reported at the next start.
+    void Terminate();
     // The manual download ("Ручное получение телепрограммы"): the one place the download
     // dialogs start from.
     void StartManualDownload();
@@ -79,6 +82,7 @@ private:
     // The day page's print command; the print settings are saved afterwards.
     void print_day_page();
     void save_for_session_end();
+    void exit_program(bool terminating);
 
     QString m_executable;
     all_list m_store;

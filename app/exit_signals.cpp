@@ -9,10 +9,12 @@ namespace zt {
 namespace {
 
 int g_fds[2] = {-1, -1};
+volatile std::sig_atomic_t g_requested = 0;
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 extern "C" void on_exit_signal(int) {
-    // Only async-signal-safe work here: one byte to wake the event loop.
+    // Only async-signal-safe work here: a flag, and one byte to wake the event loop.
+    g_requested = 1;
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = ::write(g_fds[0], &byte, 1);
 }
@@ -32,6 +34,10 @@ ExitSignals::ExitSignals(QObject* parent) : QObject(parent) {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int s : kSignals) ::sigaction(s, &action, nullptr);
+}
+
+bool ExitSignals::requested() {
+    return g_requested != 0;
 }
 
 ExitSignals::~ExitSignals() {

@@ -15,6 +15,9 @@ public:
     explicit ExitSignals(QObject* parent = nullptr);
     ~ExitSignals() override;
 
+    // True once a signal arrived: asked where no event loop runs yet (during start-up).
+    static bool requested();
+
 signals:
     void exit_requested();
 

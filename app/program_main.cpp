@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <cstdio>
 #include <exception>
 
 #include "app/application.h"
@@ -13,6 +14,8 @@ namespace zt {
 namespace {
 
 constexpr const char* kTitle = "ЗОРВАН. Телепрограмма.";
+constexpr const char* kNotAnswering =
+    "Программа уже запущена, но не отвечает. Закройте её и запустите программу снова.";
 
 void show_exception(const char* what) {
     QMessageBox::critical(nullptr, QString::fromUtf8(kTitle), QString::fromUtf8(what));
@@ -64,8 +67,13 @@ int program_main(int argc, char** argv) {
     const SingleInstance::Listen listening = instance.listen();
     if (listening == SingleInstance::Listen::taken) {
         // Another copy started at the same moment, or is too busy to answer at once: it runs
-        // on the same data, so this one asks it once more and ends either way.
-        SingleInstance::activate_running(name, &reply);
+        // on the same data, so this one asks it once more and ends either way, saying so when
+        // no answer comes.
+        if (!SingleInstance::activate_running(name, &reply)) {
+            std::fprintf(stderr, "zorvan_tv: %s\n", kNotAnswering);
+            QMessageBox::warning(nullptr, QString::fromUtf8(kTitle),
+                                 QString::fromUtf8(kNotAnswering));
+        }
         return 0;
     }
     // Listen::failed: without a socket the program still runs, unguarded.
@@ -77,7 +85,8 @@ int program_main(int argc, char** argv) {
         instance.set_handler([&application] { return application.activate(); });
         ExitSignals exit_signals;
         QObject::connect(&exit_signals, &ExitSignals::exit_requested, &application,
-                         &Application::ExitProgram);
+                         &Application::Terminate);
+        application.start_up().set_termination_check(&ExitSignals::requested);
         QObject::connect(&application, &Application::quit_requested, &app, &QApplication::quit,
                          Qt::QueuedConnection);
         if (application.start() == StartUp::Result::terminated || application.finished()) return 0;

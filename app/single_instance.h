@@ -14,14 +14,20 @@ namespace zt {
 class SingleInstance final : public QObject {
     Q_OBJECT
 public:
-    // The socket's path: "zorvan_tv" in the user's runtime folder (XDG_RUNTIME_DIR).
+    // The socket's path: "zorvan_tv" in the user's runtime folder (XDG_RUNTIME_DIR), or where
+    // there is none, in a folder of the user's own under the cache folder; never in a shared
+    // folder. Empty when there is no such folder (the program then runs unguarded).
     static QString default_name();
+    // The name in `runtime_dir`, or (empty) in the private folder under the cache folder.
+    static QString name_in(const QString& runtime_dir);
+    // Whether the peer of a connected local socket runs as this user.
+    static bool same_user(qintptr descriptor);
 
     explicit SingleInstance(QString name = default_name(), QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // Asks a running copy to show itself. True when one answered within the time; its answer
-    // goes to `reply`.
+    // Asks a running copy to show itself. True when one of this user's answered within the
+    // time; its answer goes to `reply`.
     static bool activate_running(const QString& name, QString* reply, int timeout_ms = 3000);
 
     enum class Listen {

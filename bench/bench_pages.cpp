@@ -94,7 +94,7 @@ BENCHMARK(BM_SoonFromNow)->Unit(benchmark::kMillisecond);
 
 void BM_SoonAfterCurrent(benchmark::State& state) {
     auto o = options(ProgramPage::soon);
-    o.soon.offset_kind = 1;
+    o.soon.offset_kind = views::SoonOffset::from_current_end;
     o.soon.time_finish = "14:00";
     o.soon.line = 10;
     run_rebuild(state, o);
@@ -103,7 +103,7 @@ BENCHMARK(BM_SoonAfterCurrent)->Unit(benchmark::kMillisecond);
 
 void BM_SoonTimesOfDay(benchmark::State& state) {
     auto o = options(ProgramPage::soon);
-    o.soon.offset_kind = 2;
+    o.soon.offset_kind = views::SoonOffset::times_of_day;
     o.soon.time_start = "18:00";
     o.soon.time_finish = "23:59";
     o.soon.line = 99;
@@ -150,7 +150,7 @@ BENCHMARK(BM_FindTitleNoHit)->Unit(benchmark::kMillisecond);
 void BM_FindEverywhere(benchmark::State& state) {
     auto o = options(ProgramPage::find);
     o.find.text = "вести"_cp;
-    o.find.mode = 2;
+    o.find.mode = views::FindIn::everywhere;
     run_rebuild(state, o);
 }
 BENCHMARK(BM_FindEverywhere)->Unit(benchmark::kMillisecond);

@@ -1,1 +1,1 @@
-// Keeps the zt_logic library non-empty before its folders add their sources.
+// Keeps a library non-empty while its folder holds only headers.

@@ -164,16 +164,21 @@ bool cp1251_iequal(std::string_view a, std::string_view b) {
 
 std::size_t cp1251_ifind(std::string_view hay, std::string_view needle) {
     if (needle.empty()) return 0;
-    if (needle.size() > hay.size()) return std::string_view::npos;
-    const auto& t = tables().lower;
-    for (std::size_t i = 0; i + needle.size() <= hay.size(); ++i) {
-        std::size_t k = 0;
-        while (k < needle.size() && t[static_cast<unsigned char>(hay[i + k])] ==
-                                        t[static_cast<unsigned char>(needle[k])])
-            ++k;
-        if (k == needle.size()) return i;
-    }
-    return std::string_view::npos;
+    return cp1251_find_lowered(hay, cp1251_lower(needle), tables().lower);
+}
+
+const std::array<unsigned char, 256>& cp1251_lower_table() {
+    return tables().lower;
+}
+
+const std::array<char16_t, 256>& cp1251_utf16_table() {
+    static const auto table = [] {
+        std::array<char16_t, 256> t{};
+        for (int i = 0; i < 128; ++i) t[std::size_t(i)] = char16_t(i);
+        for (int i = 0; i < 128; ++i) t[std::size_t(128 + i)] = kHigh[std::size_t(i)];
+        return t;
+    }();
+    return table;
 }
 
 std::string cut_bytes(std::string_view s, std::size_t max_bytes) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,30 @@ std::string cp1251_upper(std::string_view s);
 bool cp1251_iequal(std::string_view a, std::string_view b);
 // Position of `needle` in `hay` ignoring case, or npos.
 std::size_t cp1251_ifind(std::string_view hay, std::string_view needle);
+
+// The lower-case byte of every CP1251 byte, and the UTF-16 code unit of every CP1251 byte (the
+// widgets build their texts from it directly).
+const std::array<unsigned char, 256>& cp1251_lower_table();
+const std::array<char16_t, 256>& cp1251_utf16_table();
+
+// Position of `lowered` (already lower-case, not empty) in `hay` lower-cased through `low`, or
+// npos. Inline: the search page runs it over every programme.
+inline std::size_t cp1251_find_lowered(std::string_view hay, std::string_view lowered,
+                                       const std::array<unsigned char, 256>& low) {
+    const std::size_t n = lowered.size();
+    if (hay.size() < n) return std::string_view::npos;
+    const auto first = static_cast<unsigned char>(lowered[0]);
+    const std::size_t last = hay.size() - n;
+    for (std::size_t i = 0; i <= last; ++i) {
+        if (low[static_cast<unsigned char>(hay[i])] != first) continue;
+        std::size_t k = 1;
+        while (k < n && low[static_cast<unsigned char>(hay[i + k])] ==
+                            static_cast<unsigned char>(lowered[k]))
+            ++k;
+        if (k == n) return i;
+    }
+    return std::string_view::npos;
+}
 
 // Cuts a text to at most `max_bytes`; CP1251 is one byte a character, so any cut is on a
 // character boundary.

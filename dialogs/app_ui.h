@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/job_control.h"
 #include "core/progress.h"
-#include "dialogs/logic/job_control.h"
 
 namespace zt {
 

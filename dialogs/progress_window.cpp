@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "dialogs/frame_picture.h"
+#include "ui/frame_picture.h"
 
 namespace zt {
 namespace {

@@ -15,9 +15,9 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/logic/version.h"
+#include "core/version.h"
 #include "dialogs/logic/installer.h"
-#include "views/app_resources.h"
+#include "ui/app_resources.h"
 
 namespace zt {
 namespace {

@@ -7,6 +7,9 @@
 #include "storage/field_codec.h"
 #include "storage/section.h"
 
+// The harness's bound on an inflated section, as for the loaders (scripts/fuzz).
+constexpr std::size_t kBodyLimit = std::size_t(64) << 20;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     zt::FieldReader r(bytes);
@@ -36,11 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     r.GifBlob();
                     break;
                 case 7:
-                    r.ZSection();
+                    r.ZSection(nullptr, kBodyLimit);
                     break;
                 default: {
                     std::string rest(r.Bytes(r.remaining()));
-                    zt::InflateSection(rest);
+                    zt::InflateSection(rest, nullptr, kBodyLimit);
                 }
             }
         }

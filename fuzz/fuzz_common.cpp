@@ -78,7 +78,11 @@ void load_with(char given, const std::uint8_t* data, std::size_t size) {
     SilentUi ui;
     NullProgress none;
     user_account user;
-    const DataContext ctx(*store, ui, none, user, &fs);
+    DataContext ctx(*store, ui, none, user, &fs);
+    // The bounds the harness states (scripts/fuzz): a body of at most 64 MB and records of at
+    // most 64 MB per file, so a loader stays within the stated peak memory.
+    ctx.body_limit = kFuzzBodyLimit;
+    ctx.record_budget = kFuzzRecordBudget;
     load_data_files(ctx);
 }
 

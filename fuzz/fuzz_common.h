@@ -18,6 +18,11 @@
 
 namespace zt::fuzz {
 
+// The loaders' bounds under fuzzing, far below the program's own (which scale with the memory)
+// so every limit is reached by inputs of a few hundred kilobytes.
+constexpr std::size_t kFuzzBodyLimit = std::size_t(64) << 20;
+constexpr std::size_t kFuzzRecordBudget = std::size_t(64) << 20;
+
 class MemoryFs final : public FileSystem {
 public:
     ReadResult read_file(const std::string& path, std::string& out) override;

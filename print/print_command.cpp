@@ -1,6 +1,7 @@
 #include "print/print_command.h"
 
 #include "core/store.h"
+#include "net/host_port.h"
 #include "print/print_window.h"
 #include "storage/settings.h"
 #include "views/logic/program_list.h"

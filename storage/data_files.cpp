@@ -13,38 +13,6 @@ std::string quoted(const std::string& name) {
     return "\"" + name + "\"";
 }
 
-// Writes all bytes; false on an error or a write that makes no progress.
-bool write_all(FileSystem& fs, int fd, std::string_view data) {
-    // Several writes for a large file, so the job never hands the kernel one huge buffer.
-    constexpr std::size_t kPiece = std::size_t(1) << 20;
-    while (!data.empty()) {
-        const ssize_t n = fs.write(fd, data.data(), std::min(kPiece, data.size()));
-        if (n <= 0) return false;
-        data.remove_prefix(std::size_t(n));
-    }
-    return true;
-}
-
-// Writes a complete file and flushes it to the disk; on failure nothing of it remains.
-bool write_file_synced(FileSystem& fs, const std::string& path, std::string_view data) {
-    const int fd = fs.create(path);
-    if (fd < 0) return false;
-    const bool written = write_all(fs, fd, data) && fs.sync(fd);
-    const bool closed = fs.close(fd);
-    if (written && closed) return true;
-    fs.remove(path);
-    return false;
-}
-
-// Makes `bak` hold what `path` holds now: a second name for the same file, or a copy where
-// the file system has no hard links.
-void keep_backup(FileSystem& fs, const std::string& path, const std::string& bak) {
-    fs.remove(bak);
-    if (!fs.exists(path) || fs.link(path, bak)) return;
-    std::string old;
-    if (fs.read_file(path, old) == FileSystem::ReadResult::ok) write_file_synced(fs, bak, old);
-}
-
 }  // namespace
 
 std::optional<std::string> open_data_file(const DataContext& ctx, const std::string& name) {
@@ -61,24 +29,10 @@ bool save_data_file(const DataContext& ctx, std::string body, const std::string&
     file += body;
     body = std::string();
 
-    FileSystem& fs = ctx.fs();
-    const std::string dir = ctx.store.data_dir();
-    const std::string path = dir + name;
-    const std::string temp = path + ".new";
-    // The new generation goes to disk under a temporary name first: until the rename below,
-    // the data file is the previous generation, complete.
-    if (!write_file_synced(fs, temp, file)) {
+    if (!replace_file(ctx.fs(), ctx.store.data_dir() + name, file, ctx.store.data_dir() + bak)) {
         ctx.ui.show_msg(2, "Ошибка при создании файла данных: " + quoted(name));
         return false;
     }
-    keep_backup(fs, path, dir + bak);
-    if (!fs.rename(temp, path)) {
-        fs.remove(temp);
-        ctx.ui.show_msg(2, "Ошибка при создании файла данных: " + quoted(name));
-        return false;
-    }
-    // Make the new name durable; the data is already on disk under it.
-    fs.sync_dir(dir);
     return true;
 }
 
@@ -152,20 +106,23 @@ std::optional<StreamFile> open_stream(const DataContext& ctx, const std::string&
     return file;
 }
 
-std::optional<Body> read_body(const DataContext& ctx, const std::string& name, bool accept_v1,
-                              bool& failed) {
-    auto file = open_stream(ctx, name, accept_v1, failed);
-    if (!file) return std::nullopt;
-    Body body;
-    body.version = file->version;
-    const bool inflated = InflateSection(file->compressed(), body.bytes, &ctx.progress);
-    file.reset();
-    if (!inflated) {
-        report_damaged(ctx, name);
-        failed = true;
-        return std::nullopt;
+std::string sane_bitmap(std::string bmp, int max_side) {
+    if (bmp.empty()) return bmp;
+    const auto u8 = [&bmp](std::size_t i) { return std::uint32_t(std::uint8_t(bmp[i])); };
+    const auto u16 = [&u8](std::size_t i) { return u8(i) | u8(i + 1) << 8; };
+    const auto u32 = [&u16](std::size_t i) { return u16(i) | u16(i + 2) << 16; };
+    if (bmp.size() < 26 || bmp[0] != 'B' || bmp[1] != 'M') return {};
+    std::int64_t width = 0, height = 0;
+    if (u32(14) == 12) {  // the old core header: 16-bit sizes
+        width = u16(18);
+        height = u16(20);
+    } else {
+        width = std::int32_t(u32(18));
+        height = std::int32_t(u32(22));
+        if (height < 0) height = -height;  // stored top-down
     }
-    return body;
+    if (width <= 0 || height <= 0 || width > max_side || height > max_side) return {};
+    return bmp;
 }
 
 void report_damaged(const DataContext& ctx, const std::string& name) {

@@ -32,6 +32,10 @@ struct DataContext final {
     Progress& progress;
     user_account& user;
     FileSystem* files = nullptr;
+    // The largest body a file may inflate to; 0 is the default, body_ceiling().
+    std::size_t body_limit = 0;
+    // The memory the records of one file may take; 0 is the default, half of body_ceiling().
+    std::size_t record_budget = 0;
     // The job window's caption (UTF-8) and its closing, used by the legacy conversion; either
     // may be empty.
     std::function<void(const std::string&)> job_caption;

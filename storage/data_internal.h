@@ -20,17 +20,6 @@ namespace zt::data {
 // its message shown) when it cannot be read.
 std::optional<std::string> open_file(const DataContext& ctx, const std::string& name, bool& failed);
 
-// A data file's body, inflated, and the version it was written with.
-struct Body final {
-    std::int32_t version = 0;
-    ByteBuffer bytes;
-};
-
-// Opens, checks the version and inflates a data file. Nothing when the file is missing or
-// empty (`failed` false) or when a message was shown (`failed` true).
-std::optional<Body> read_body(const DataContext& ctx, const std::string& name, bool accept_v1,
-                              bool& failed);
-
 // A data file opened for reading as it streams: its version and its bytes after the version
 // (the compressed body), which an InflateStream then reads.
 struct StreamFile final {
@@ -42,6 +31,35 @@ struct StreamFile final {
 // message was shown (`failed` true).
 std::optional<StreamFile> open_stream(const DataContext& ctx, const std::string& name,
                                       bool accept_v1, bool& failed);
+
+// The memory the records of one file may take, whatever the counts in the file say: a small
+// file of tiny records that expands to gigabytes is refused as damaged instead. Half the body
+// ceiling (512 MB with plenty of memory); the largest real schedule takes a fraction of it.
+class RecordBudget final {
+public:
+    explicit RecordBudget(const DataContext& ctx)
+        : m_left(ctx.record_budget ? ctx.record_budget : body_ceiling() / 2) {}
+    // Counts a record that keeps `bytes` of its own (its struct and texts) plus the
+    // allocations around it; throws field_error beyond the budget.
+    void charge(std::size_t bytes) {
+        const std::size_t cost = bytes + kPerRecord;
+        if (cost > m_left) throw field_error("the records exceed the memory budget");
+        m_left -= cost;
+    }
+
+private:
+    // The shared pointer, its control block, the list slot and the allocator's rounding.
+    static constexpr std::size_t kPerRecord = 64;
+    std::size_t m_left;
+};
+
+// The largest side of a channel logo and of an announcement picture. A bitmap that declares
+// more (a few bytes of run-length data can declare thousands of pixels) is dropped as no
+// picture before anything decodes it.
+constexpr int kMaxLogoSide = 512;
+using zt::kMaxPictureSide;
+// `bmp` when it is a BMP file image within `max_side` pixels each way, or empty.
+std::string sane_bitmap(std::string bmp, int max_side);
 
 // Shows "Ошибка загрузки данных из файла: ..." for a body that ends inside a record.
 void report_damaged(const DataContext& ctx, const std::string& name);

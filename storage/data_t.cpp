@@ -98,7 +98,7 @@ std::unordered_map<std::int32_t, std::shared_ptr<T>> first_by_id(
 }
 
 void read_channel(const DataContext& ctx, FieldReader& r, std::int32_t version,
-                  chl_serv_list* channel) {
+                  chl_serv_list* channel, data::RecordBudget& budget) {
     all_list& store = ctx.store;
     {
         std::optional<DayList> days;
@@ -108,6 +108,7 @@ void read_channel(const DataContext& ctx, FieldReader& r, std::int32_t version,
             std::string date = r.FixedText(10);
             const std::uint8_t full = r.Byte();
             const std::uint8_t with_anons = r.Byte();
+            budget.charge(sizeof(dt_local_list) + date.size());
             if (days) days->add(std::move(date), full, with_anons);
         }
     }
@@ -122,7 +123,8 @@ void read_channel(const DataContext& ctx, FieldReader& r, std::int32_t version,
     for (std::int32_t i = 0; i < anons_count && !r.at_end(); ++i) {
         const std::int32_t id = r.Int32();
         std::string text = r.LongText();
-        std::string picture = r.BitmapBlob();
+        std::string picture = data::sane_bitmap(r.BitmapBlob(), data::kMaxPictureSide);
+        budget.charge(sizeof(anons_serv_list) + text.size() + picture.size());
         if (channel)
             anons.emplace(id, store.add_anons(*channel, id, std::move(text), std::move(picture)));
     }
@@ -148,6 +150,7 @@ void read_channel(const DataContext& ctx, FieldReader& r, std::int32_t version,
         }
         const std::int32_t anons_id = r.Int32();
         const std::int32_t love_id = version == 1 ? r.Int32() : -1;
+        budget.charge(sizeof(tvprog_serv_list) + title.size() + descr.size());
         if (!channel) continue;
         // A programme whose times do not read is dropped: it could not be placed anyway.
         if (!start || !finish) continue;
@@ -212,9 +215,10 @@ bool load_t(const DataContext& ctx) {
     // The body is read as it inflates: announcement pictures go straight from the inflater into
     // their own bytes. A body that turns out damaged (even at its checksum) is taken out
     // again; one that merely ends inside a record keeps what came before.
-    InflateStream stream(file->compressed(), &ctx.progress);
+    InflateStream stream(file->compressed(), &ctx.progress, ctx.body_limit);
     FieldReader r(stream);
     bool cut = false;
+    data::RecordBudget budget(ctx);
     try {
         ctx.user.login = r.ShortText();
         ctx.user.password = r.ShortText();
@@ -225,7 +229,8 @@ bool load_t(const DataContext& ctx) {
             const std::int32_t id = r.Int32();
             const auto it = index.find(id);
             // Records of a channel that u.dat did not create are read and dropped.
-            read_channel(ctx, r, file->version, it == index.end() ? nullptr : it->second.get());
+            read_channel(ctx, r, file->version, it == index.end() ? nullptr : it->second.get(),
+                         budget);
             data::report_position(ctx, r);
         }
     } catch (const field_error&) {

@@ -73,7 +73,8 @@ std::string build_u_body(const DataContext& ctx) {
 
 namespace {
 
-void read_channels(const DataContext& ctx, FieldReader& r, std::int32_t version) {
+void read_channels(const DataContext& ctx, FieldReader& r, std::int32_t version,
+                   data::RecordBudget& budget) {
     if (r.at_end()) return;  // the body ends before this section: nothing more to read
     all_list& store = ctx.store;
     auto index = data::channel_index(store);
@@ -84,9 +85,11 @@ void read_channels(const DataContext& ctx, FieldReader& r, std::int32_t version)
         std::string descr = r.LongText();
         std::string stamp = r.FixedText(8);
         logo_images logo;
-        logo.bmp16 = r.BitmapBlob();
-        logo.bmp24 = r.BitmapBlob();
-        logo.bmp32 = r.BitmapBlob();
+        logo.bmp16 = data::sane_bitmap(r.BitmapBlob(), data::kMaxLogoSide);
+        logo.bmp24 = data::sane_bitmap(r.BitmapBlob(), data::kMaxLogoSide);
+        logo.bmp32 = data::sane_bitmap(r.BitmapBlob(), data::kMaxLogoSide);
+        budget.charge(sizeof(chl_serv_list) + sizeof(logo_images) + name.size() + descr.size() +
+                      logo.bmp16.size() + logo.bmp24.size() + logo.bmp32.size());
         // A channel id occurs once: a repeated one is read and dropped.
         std::shared_ptr<chl_serv_list> channel;
         if (!index.count(id)) {
@@ -101,6 +104,7 @@ void read_channels(const DataContext& ctx, FieldReader& r, std::int32_t version)
             const std::int32_t loves = r.Int32();
             for (std::int32_t k = 0; k < loves && !r.at_end(); ++k) {
                 auto rec = data::read_love(r);
+                budget.charge(sizeof(love_list) + rec.title.size());
                 if (channel) data::add_love_record(store, *channel, ids, std::move(rec));
             }
         }
@@ -108,7 +112,7 @@ void read_channels(const DataContext& ctx, FieldReader& r, std::int32_t version)
     }
 }
 
-void read_groups(const DataContext& ctx, FieldReader& r) {
+void read_groups(const DataContext& ctx, FieldReader& r, data::RecordBudget& budget) {
     if (r.at_end()) return;  // the body ends before this section: nothing more to read
     all_list& store = ctx.store;
     const auto index = data::channel_index(store);
@@ -119,6 +123,7 @@ void read_groups(const DataContext& ctx, FieldReader& r) {
         const std::int32_t id = r.Int32();
         std::string name = r.LongText();
         std::string descr = r.LongText();
+        budget.charge(sizeof(chl_group_list) + name.size() + descr.size());
         auto group = store.add_chl_group(group_ids.take(id), std::move(name), std::move(descr));
         IdCounter member_ids;
         const std::int32_t members = r.Int32();
@@ -129,6 +134,8 @@ void read_groups(const DataContext& ctx, FieldReader& r) {
             std::string m_descr = r.LongText();
             std::string shift = r.ShortText();
             std::string button = r.ShortText();
+            budget.charge(sizeof(chl_local_list) + m_name.size() + m_descr.size() + shift.size() +
+                          button.size());
             // Members of channels that are not there are dropped.
             const auto it = index.find(chl_id);
             if (it == index.end()) continue;
@@ -158,7 +165,7 @@ void read_genres(const DataContext& ctx, FieldReader& r) {
     }
 }
 
-void read_genre_groups(const DataContext& ctx, FieldReader& r) {
+void read_genre_groups(const DataContext& ctx, FieldReader& r, data::RecordBudget& budget) {
     if (r.at_end()) return;  // the body ends before this section: nothing more to read
     all_list& store = ctx.store;
     std::unordered_map<std::int32_t, std::int32_t> row_of;
@@ -176,6 +183,7 @@ void read_genre_groups(const DataContext& ctx, FieldReader& r) {
             type_group_member m;
             m.type_id = r.Int32();
             m.row = r.Int32();
+            budget.charge(sizeof(m));
             // Members name catalogue genres; `row` is that genre's position. A member of an
             // unknown genre is dropped, a wrong row put right, so the views can index by it.
             const auto it = row_of.find(m.type_id);
@@ -228,14 +236,15 @@ bool load_u(const DataContext& ctx) {
     const USnapshot before(store);
     // The body is read as it inflates; a body that turns out damaged (even at its checksum)
     // is taken out again, while one that merely ends inside a record keeps what came before.
-    InflateStream stream(file->compressed(), &ctx.progress);
+    InflateStream stream(file->compressed(), &ctx.progress, ctx.body_limit);
     FieldReader r(stream);
     bool cut = false;
+    data::RecordBudget budget(ctx);
     try {
-        read_channels(ctx, r, file->version);
-        read_groups(ctx, r);
+        read_channels(ctx, r, file->version, budget);
+        read_groups(ctx, r, budget);
         read_genres(ctx, r);
-        read_genre_groups(ctx, r);
+        read_genre_groups(ctx, r, budget);
     } catch (const field_error&) {
         cut = true;
     }

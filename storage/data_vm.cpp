@@ -54,33 +54,68 @@ std::string build_m_body(const DataContext& ctx) {
     return body;
 }
 
-bool load_v(const DataContext& ctx) {
+namespace {
+
+// Reads a small file as it inflates (a body that decodes huge never has to be held whole) with
+// `parse`, which throws field_error on damage; the checksum is checked at the end. What was read
+// before damage stays. False after the file's message.
+template <class Parse>
+bool load_streamed(const DataContext& ctx, const char* name, Parse parse) {
     bool failed = false;
-    auto body = data::read_body(ctx, "v.dat", false, failed);
-    if (!body) return !failed;
-    all_list& store = ctx.store;
-    FieldReader r(body->bytes.view());
+    auto file = data::open_stream(ctx, name, false, failed);
+    if (!file) return !failed;
+    InflateStream stream(file->compressed(), &ctx.progress, ctx.body_limit);
+    FieldReader r(stream);
+    data::RecordBudget budget(ctx);
+    bool ok = true;
     try {
-        const auto index = data::channel_index(store);
-        const std::int32_t count = r.at_end() ? 0 : r.Int32();
-        for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
-            const std::int32_t id = r.Int32();
-            const auto it = index.find(id);
-            chl_serv_list* channel = it == index.end() ? nullptr : it->second.get();
-            data::IdCounter ids;
-            if (channel) ids.seed(channel->love);
-            const std::int32_t entries = r.Int32();
-            for (std::int32_t k = 0; k < entries && !r.at_end(); ++k) {
-                auto rec = data::read_love(r);
-                if (channel) data::add_love_record(store, *channel, ids, std::move(rec));
-            }
-            data::report_position(ctx, r);
-        }
+        parse(r, budget);
     } catch (const field_error&) {
-        data::report_damaged(ctx, "v.dat");
-        return false;
+        ok = false;
     }
-    return true;
+    ok = stream.finish() && ok;
+    if (!ok) data::report_damaged(ctx, name);
+    return ok;
+}
+
+}  // namespace
+
+bool load_v(const DataContext& ctx) {
+    return load_streamed(ctx, "v.dat", [&ctx](FieldReader& r, data::RecordBudget& budget) {
+        all_list& store = ctx.store;
+        {
+            const auto index = data::channel_index(store);
+            const std::int32_t count = r.at_end() ? 0 : r.Int32();
+            for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
+                const std::int32_t id = r.Int32();
+                const auto it = index.find(id);
+                chl_serv_list* channel = it == index.end() ? nullptr : it->second.get();
+                data::IdCounter ids;
+                // Favourites a version 1 u.dat carried are the same records: v.dat (the newer)
+                // updates them instead of adding them a second time.
+                std::unordered_map<std::int32_t, love_list*> earlier;
+                if (channel) {
+                    ids.seed(channel->love);
+                    for (const auto& l : channel->love) earlier.emplace(l->id, l.get());
+                }
+                const std::int32_t entries = r.Int32();
+                for (std::int32_t k = 0; k < entries && !r.at_end(); ++k) {
+                    auto rec = data::read_love(r);
+                    budget.charge(sizeof(love_list) + rec.title.size());
+                    if (!channel) continue;
+                    const auto same = rec.id == -1 ? earlier.end() : earlier.find(rec.id);
+                    if (same == earlier.end()) {
+                        data::add_love_record(store, *channel, ids, std::move(rec));
+                    } else if (const auto seen = data::parse_datetime(store, rec.seen)) {
+                        same->second->title = std::move(rec.title);
+                        same->second->liked = rec.liked;
+                        same->second->seen = *seen;
+                    }
+                }
+                data::report_position(ctx, r);
+            }
+        }
+    });
 }
 
 namespace {
@@ -128,43 +163,39 @@ void apply_marks(chl_serv_list& channel,
 }  // namespace
 
 bool load_m(const DataContext& ctx) {
-    bool failed = false;
-    auto body = data::read_body(ctx, "m.dat", false, failed);
-    if (!body) return !failed;
-    all_list& store = ctx.store;
-    FieldReader r(body->bytes.view());
-    try {
-        const auto index = data::channel_index(store);
-        const std::int32_t count = r.at_end() ? 0 : r.Int32();
-        for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
-            const std::int32_t id = r.Int32();
-            const auto it = index.find(id);
-            chl_serv_list* channel = it == index.end() ? nullptr : it->second.get();
-            std::unordered_map<MarkKey, MarkRecord, MarkKeyHash> records;
-            const std::int32_t n = r.Int32();
-            try {
-                for (std::int32_t k = 0; k < n && !r.at_end(); ++k) {
-                    const std::int32_t prog_id = r.Int32();
-                    const auto start = data::parse_datetime(store, r.ShortTextView());
-                    MarkRecord rec;
-                    rec.mark = r.Flag();
-                    rec.alarm = r.Flag();
-                    rec.love_id = r.Int32();
-                    if (!channel || !start) continue;
-                    records[MarkKey{prog_id, start->seconds()}] = rec;
+    return load_streamed(ctx, "m.dat", [&ctx](FieldReader& r, data::RecordBudget& budget) {
+        all_list& store = ctx.store;
+        {
+            const auto index = data::channel_index(store);
+            const std::int32_t count = r.at_end() ? 0 : r.Int32();
+            for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
+                const std::int32_t id = r.Int32();
+                const auto it = index.find(id);
+                chl_serv_list* channel = it == index.end() ? nullptr : it->second.get();
+                std::unordered_map<MarkKey, MarkRecord, MarkKeyHash> records;
+                const std::int32_t n = r.Int32();
+                try {
+                    for (std::int32_t k = 0; k < n && !r.at_end(); ++k) {
+                        const std::int32_t prog_id = r.Int32();
+                        const auto start = data::parse_datetime(store, r.ShortTextView());
+                        MarkRecord rec;
+                        rec.mark = r.Flag();
+                        rec.alarm = r.Flag();
+                        rec.love_id = r.Int32();
+                        budget.charge(sizeof(MarkKey) + sizeof(MarkRecord));
+                        if (!channel || !start) continue;
+                        records[MarkKey{prog_id, start->seconds()}] = rec;
+                    }
+                } catch (const field_error&) {
+                    if (channel)
+                        apply_marks(*channel, records);  // the marks read before the damage
+                    throw;
                 }
-            } catch (const field_error&) {
-                if (channel) apply_marks(*channel, records);  // the marks read before the damage
-                throw;
+                if (channel) apply_marks(*channel, records);
+                data::report_position(ctx, r);
             }
-            if (channel) apply_marks(*channel, records);
-            data::report_position(ctx, r);
         }
-    } catch (const field_error&) {
-        data::report_damaged(ctx, "m.dat");
-        return false;
-    }
-    return true;
+    });
 }
 
 }  // namespace zt

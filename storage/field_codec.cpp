@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
+#include <QImageReader>
 
 #include <cstring>
 
@@ -100,11 +101,11 @@ std::string FieldReader::GifBlob() {
     return picture_to_bmp(Take(std::size_t(n)));
 }
 
-std::string FieldReader::ZSection(Progress* progress) {
+std::string FieldReader::ZSection(Progress* progress, std::size_t max_output) {
     const std::int32_t n = Int32();
     if (n < 0) throw field_error("negative section length");
     std::string data = Take(std::size_t(n));
-    if (!InflateSection(data, progress)) throw field_error("section does not inflate");
+    if (!InflateSection(data, progress, max_output)) throw field_error("section does not inflate");
     return data;
 }
 
@@ -158,9 +159,18 @@ void FieldWriter::ZSection(std::string body, Progress* progress) {
 
 std::string picture_to_bmp(std::string_view image_bytes) {
     if (image_bytes.empty() || image_bytes.size() > std::size_t(INT32_MAX)) return {};
-    const QImage image = QImage::fromData(reinterpret_cast<const uchar*>(image_bytes.data()),
-                                          int(image_bytes.size()));
-    if (image.isNull()) return {};
+    // The declared size is checked before decoding: a few bytes may declare a huge picture.
+    const QByteArray bytes =
+        QByteArray::fromRawData(image_bytes.data(), qsizetype(image_bytes.size()));
+    QBuffer source;
+    source.setData(bytes);
+    source.open(QIODevice::ReadOnly);
+    QImageReader reader(&source);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
+        return {};
+    QImage image;
+    if (!reader.read(&image) || image.isNull()) return {};
     QByteArray bmp;
     QBuffer buffer(&bmp);
     buffer.open(QIODevice::WriteOnly);

@@ -68,8 +68,8 @@ public:
     // the picture cannot be decoded.
     std::string GifBlob();
     // Reads a length-prefixed compressed section and returns it inflated. Throws field_error
-    // when the section does not inflate.
-    std::string ZSection(Progress* progress = nullptr);
+    // when the section does not inflate (or beyond `max_output` bytes; 0: body_ceiling()).
+    std::string ZSection(Progress* progress = nullptr, std::size_t max_output = 0);
     // The next n bytes in place, valid until the next read. Meant for short fields: on a stream
     // n may be at most kMaxInPlace.
     std::string_view Bytes(std::size_t n) {
@@ -120,8 +120,12 @@ private:
     std::string& m_out;
 };
 
+// The largest side of a picture decoded from a download (announcement pictures).
+constexpr int kMaxPictureSide = 2048;
+
 // Decodes a GIF (or any image format QImage reads) and re-encodes it as a BMP file image.
-// Empty when the bytes are not a readable picture.
+// Empty when the bytes are not a readable picture or declare more than kMaxPictureSide pixels
+// a side (checked before decoding).
 std::string picture_to_bmp(std::string_view image_bytes);
 
 }  // namespace zt

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 
@@ -38,7 +39,9 @@ FileSystem::ReadResult FileSystem::read_file(const std::string& path, std::strin
 }
 
 int FileSystem::create(const std::string& path) {
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A new file only: a name planted beforehand (a link to another file) is never followed or
+    // overwritten.
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
 }
 
 ssize_t FileSystem::write(int fd, const char* data, std::size_t size) {
@@ -80,6 +83,68 @@ bool FileSystem::sync_dir(const std::string& dir) {
     const bool ok = ::fsync(fd) == 0;
     ::close(fd);
     return ok;
+}
+
+bool write_all(FileSystem& fs, int fd, std::string_view data) {
+    // Several writes for a large file, so the job never hands the kernel one huge buffer.
+    constexpr std::size_t kPiece = std::size_t(1) << 20;
+    while (!data.empty()) {
+        const ssize_t n = fs.write(fd, data.data(), std::min(kPiece, data.size()));
+        if (n <= 0) return false;
+        data.remove_prefix(std::size_t(n));
+    }
+    return true;
+}
+
+bool write_new_file(FileSystem& fs, const std::string& path, std::string_view data) {
+    fs.remove(path);  // a leftover of an interrupted save, or a planted link (not its target)
+    const int fd = fs.create(path);
+    if (fd < 0) return false;
+    const bool written = write_all(fs, fd, data) && fs.sync(fd);
+    const bool closed = fs.close(fd);
+    if (written && closed) return true;
+    fs.remove(path);
+    return false;
+}
+
+namespace {
+
+// Makes `bak` hold what `path` holds now: a second name for the same file (or a copy where
+// the file system has no hard links) made under a temporary name and renamed over `bak`, so
+// the previous backup stays until the new one is complete.
+void keep_backup(FileSystem& fs, const std::string& path, const std::string& bak) {
+    if (!fs.exists(path)) return;
+    const std::string temp = bak + ".new";
+    fs.remove(temp);
+    bool made = fs.link(path, temp);
+    if (!made) {
+        std::string old;
+        made =
+            fs.read_file(path, old) == FileSystem::ReadResult::ok && write_new_file(fs, temp, old);
+    }
+    if (made && !fs.rename(temp, bak)) fs.remove(temp);
+}
+
+std::string folder_of(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+bool replace_file(FileSystem& fs, const std::string& path, std::string_view data,
+                  const std::string& bak) {
+    const std::string temp = path + ".new";
+    // Until the rename below, `path` is the previous generation, complete.
+    if (!write_new_file(fs, temp, data)) return false;
+    if (!bak.empty()) keep_backup(fs, path, bak);
+    if (!fs.rename(temp, path)) {
+        fs.remove(temp);
+        return false;
+    }
+    // Make the new name durable; the data is already on disk under it.
+    fs.sync_dir(folder_of(path));
+    return true;
 }
 
 FileSystem& FileSystem::real() {

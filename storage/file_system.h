@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace zt {
 
@@ -21,7 +22,7 @@ public:
     // read, is not a regular file or is larger than kMaxReadSize.
     virtual ReadResult read_file(const std::string& path, std::string& out);
 
-    // Creates or truncates a file for writing; returns a descriptor or -1.
+    // Creates a new file for writing; -1 when the name exists (also as a link) or on failure.
     virtual int create(const std::string& path);
     // One write call; returns the bytes written or -1.
     virtual ssize_t write(int fd, const char* data, std::size_t size);
@@ -40,5 +41,19 @@ public:
     // The process-wide real file system.
     static FileSystem& real();
 };
+
+// Writes all of `data` to `fd`; false on an error or a write that makes no progress.
+bool write_all(FileSystem& fs, int fd, std::string_view data);
+
+// Writes a complete new file at `path` and flushes it to the disk (whatever was under that name
+// goes first, a link without its target); on failure nothing of it remains.
+bool write_new_file(FileSystem& fs, const std::string& path, std::string_view data);
+
+// Replaces the file `path` crash-safely with `data`: written to `path.new` (a new file, never
+// through a planted link) and flushed, then renamed over `path`. With `bak`, the previous
+// generation becomes `bak` first, without a moment where no backup exists. False on any
+// failure (a full disk included); `path` is then as it was.
+bool replace_file(FileSystem& fs, const std::string& path, std::string_view data,
+                  const std::string& bak = {});
 
 }  // namespace zt

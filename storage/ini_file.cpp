@@ -1,14 +1,19 @@
 #include "storage/ini_file.h"
 
-#include <QFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QString>
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "core/cp1251.h"
+#include "storage/file_system.h"
 
 namespace zt {
 namespace {
@@ -87,12 +92,35 @@ IniFile::IniFile(std::string path) : m_path(std::move(path)) {
     load();
 }
 
-void IniFile::load() {
+IniFile::LoadResult IniFile::load() {
     m_sections.clear();
-    QFile file(qpath(m_path));
-    if (!file.open(QIODevice::ReadOnly)) return;
-    const QByteArray bytes = file.readAll();
-    parse(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    m_refused = false;
+    // Non-blocking, so a FIFO under the file's name cannot hang the start; only a regular file
+    // of a sane size is read.
+    const int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return LoadResult::ok;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || std::uint64_t(st.st_size) > kMaxFileSize) {
+        ::close(fd);
+        m_refused = true;
+        return LoadResult::refused;
+    }
+    std::string bytes;
+    char buf[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        bytes.append(buf, std::size_t(n));
+        if (bytes.size() > kMaxFileSize) {  // grew while being read
+            ::close(fd);
+            m_refused = true;
+            return LoadResult::refused;
+        }
+    }
+    ::close(fd);
+    parse(bytes);
+    return LoadResult::ok;
 }
 
 void IniFile::parse(std::string_view text) {
@@ -178,22 +206,15 @@ std::string IniFile::text() const {
 }
 
 void IniFile::save() const {
-    const QString path = qpath(m_path);
-    if (is_read_only(QFileInfo(path))) throw SettingsWriteError(m_path, "the file is read-only");
-    const std::string bytes = text();
-    QSaveFile file(path);
-    // A folder where no temporary file can be made (but the file itself is writable) still
-    // gets its settings written, in place.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw SettingsWriteError(m_path, file.errorString().toStdString());
+    if (m_refused) throw SettingsWriteError(m_path, "the file was too large or not a regular file");
+    if (is_read_only(QFileInfo(qpath(m_path))))
+        throw SettingsWriteError(m_path, "the file is read-only");
+    FileSystem& fs = m_files ? *m_files : FileSystem::real();
+    errno = 0;
+    if (!replace_file(fs, m_path, text())) {
+        const int error = errno;
+        throw SettingsWriteError(m_path, error ? std::strerror(error) : "the write failed");
     }
-    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
-        const std::string reason = file.errorString().toStdString();
-        file.cancelWriting();
-        throw SettingsWriteError(m_path, reason);
-    }
-    if (!file.commit()) throw SettingsWriteError(m_path, file.errorString().toStdString());
 }
 
 const IniFile::Section* IniFile::find_section(std::string_view name) const {

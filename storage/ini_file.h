@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -7,6 +8,8 @@
 #include <vector>
 
 namespace zt {
+
+class FileSystem;
 
 // A write of the settings file that the file system refused. The message names the file
 // ("Unable to write to <path>", UTF-8); reason() tells what the system said.
@@ -38,12 +41,24 @@ public:
     const std::string& path() const { return m_path; }
     void set_path(std::string path) { m_path = std::move(path); }
 
+    // The largest settings file read; a larger one is left alone.
+    static constexpr std::size_t kMaxFileSize = std::size_t(4) << 20;
+    enum class LoadResult {
+        ok,       // read (or missing or unreadable: an empty profile, as a first start has)
+        refused,  // not a regular file, or larger than kMaxFileSize: an empty profile, and
+                  // save() will not write over the file
+    };
     // Reads the file again, replacing what is held. Never fails: a missing or unreadable file
     // gives an empty profile.
-    void load();
-    // Writes everything held. Throws SettingsWriteError when the file cannot be written (a
-    // read-only file, a missing folder, a full disk); the file on disk is then unchanged.
+    LoadResult load();
+    bool refused() const { return m_refused; }
+    // Writes everything held with the data files' crash-safe writer (a new temporary file,
+    // flushed, renamed over the old one). Throws SettingsWriteError when the file cannot be
+    // written (a read-only file, a missing folder, a full disk, a file load() refused); the
+    // file on disk is then unchanged.
     void save() const;
+    // The file layer save() writes through (the real one unless a test passes another).
+    void set_file_system(FileSystem* files) { m_files = files; }
 
     // Parses profile text (used by load(); public for tests and fuzzing).
     void parse(std::string_view text);
@@ -73,7 +88,9 @@ public:
     std::vector<std::string> sections() const;
     std::vector<std::string> keys(std::string_view section) const;
 
-    bool operator==(const IniFile& other) const = default;
+    bool operator==(const IniFile& other) const {
+        return m_path == other.m_path && m_sections == other.m_sections && m_crlf == other.m_crlf;
+    }
 
 private:
     struct Line {
@@ -95,6 +112,8 @@ private:
     std::string m_path;
     std::vector<Section> m_sections;
     bool m_crlf = false;  // lines end in CR LF (a file made on Windows keeps its line ends)
+    bool m_refused = false;
+    FileSystem* m_files = nullptr;
 };
 
 // Parses a whole decimal number with an optional sign ("$1F" and "0x1F" hexadecimal are also

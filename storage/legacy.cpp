@@ -13,6 +13,23 @@ std::optional<std::int32_t> file_version(const DataContext& ctx, const std::stri
     return FieldReader(*bytes).Int32();
 }
 
+class Silent final : public UserInterface {
+public:
+    bool show_msg(int, const std::string&) override { return false; }
+};
+
+// Whether both old files read without damage, tried on a scratch store: a damaged file is not
+// converted into a clean, emptier one (the normal loaders read version 1 and report it).
+bool both_readable(const DataContext& ctx) {
+    all_list scratch;
+    scratch.exe_dir = ctx.store.exe_dir;
+    Silent silent;
+    NullProgress none;
+    user_account user = ctx.user;
+    const DataContext trial(scratch, silent, none, user, ctx.files);
+    return load_u(trial) && load_t(trial);
+}
+
 }  // namespace
 
 bool convert_legacy(const DataContext& ctx) {
@@ -21,6 +38,7 @@ bool convert_legacy(const DataContext& ctx) {
     const auto t = file_version(ctx, "t.dat");
     if (!t) return false;
     if (*u != 1 || *t != 1) return false;
+    if (!both_readable(ctx)) return false;
 
     ctx.ui.show_msg(1,
                     "Сейчас будет произведено преобразование файлов данных в новый формат. "

@@ -6,7 +6,8 @@ namespace zt {
 
 // Converts version 1 data files once: when both u.dat and t.dat are of version 1, loads them,
 // writes all four files in the current version (the old files become u.bak and t.bak) and
-// tells the user to start the program again. Returns whether it converted.
+// tells the user to start the program again. Old files that do not read without damage are
+// not converted (the loaders read them as they are). Returns whether it converted.
 bool convert_legacy(const DataContext& ctx);
 
 }  // namespace zt

@@ -1,22 +1,23 @@
 #include "storage/section.h"
 
+#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <utility>
 
+#ifdef ZT_HAVE_ISAL
+#include <isa-l/igzip_lib.h>
+#endif
+
 namespace zt {
 namespace {
-
-// A floor for small sections and a fixed ceiling; between them a section may grow by
-// kMaxRatio, which our own files (texts, BMP logos) stay well under.
-constexpr std::size_t kMinLimit = std::size_t(16) << 20;
-constexpr std::size_t kMaxLimit = std::size_t(1) << 30;
-constexpr std::size_t kMaxRatio = 64;
 
 // The header zlib writes at its highest compression level; sections are stored without it.
 constexpr std::array<unsigned char, 2> kHeader{0x78, 0xDA};
@@ -27,23 +28,140 @@ void report(Progress* progress, std::size_t done, std::size_t total) {
 
 const std::string_view kHeaderView(reinterpret_cast<const char*>(kHeader.data()), kHeader.size());
 
+std::atomic<Inflater> g_inflater{
+#ifdef ZT_HAVE_ISAL
+    Inflater::isal
+#else
+    Inflater::zlib
+#endif
+};
+
+// One step of an inflater: what it did with the input and output it was given.
+enum class Step { more, end, error };
+
+// The decompressor behind InflateStream: zlib, or ISA-L where it is built in.
+class Engine {
+public:
+    virtual ~Engine() = default;
+    // Consumes from `in`/`in_size` and fills `out`/`out_size`, advancing both.
+    virtual Step run(const char*& in, std::size_t& in_size, char*& out, std::size_t& out_size) = 0;
+};
+
+class ZlibEngine final : public Engine {
+public:
+    ZlibEngine() { m_ok = inflateInit(&m_zs) == Z_OK; }
+    ~ZlibEngine() override { inflateEnd(&m_zs); }
+    bool ok() const { return m_ok; }
+    Step run(const char*& in, std::size_t& in_size, char*& out, std::size_t& out_size) override {
+        m_zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in));
+        m_zs.avail_in = uInt(in_size);
+        m_zs.next_out = reinterpret_cast<Bytef*>(out);
+        m_zs.avail_out = uInt(out_size);
+        const int rc = inflate(&m_zs, Z_NO_FLUSH);
+        in += in_size - m_zs.avail_in;
+        out += out_size - m_zs.avail_out;
+        in_size = m_zs.avail_in;
+        out_size = m_zs.avail_out;
+        if (rc == Z_STREAM_END) return Step::end;
+        return rc == Z_OK || rc == Z_BUF_ERROR ? Step::more : Step::error;
+    }
+
+private:
+    z_stream m_zs{};
+    bool m_ok = false;
+};
+
+#ifdef ZT_HAVE_ISAL
+// ISA-L reads a section directly (raw deflate followed by the Adler-32, which it verifies);
+// a whole stream with its header as zlib does.
+class IsalEngine final : public Engine {
+public:
+    explicit IsalEngine(bool header_included) {
+        isal_inflate_init(&m_st);
+        m_st.crc_flag = header_included ? ISAL_ZLIB : ISAL_ZLIB_NO_HDR_VER;
+    }
+    Step run(const char*& in, std::size_t& in_size, char*& out, std::size_t& out_size) override {
+        m_st.next_in = reinterpret_cast<std::uint8_t*>(const_cast<char*>(in));
+        m_st.avail_in = std::uint32_t(in_size);
+        m_st.next_out = reinterpret_cast<std::uint8_t*>(out);
+        m_st.avail_out = std::uint32_t(out_size);
+        const int rc = isal_inflate(&m_st);
+        in += in_size - m_st.avail_in;
+        out += out_size - m_st.avail_out;
+        in_size = m_st.avail_in;
+        out_size = m_st.avail_out;
+        if (rc < 0) return Step::error;
+        if (m_st.block_state != ISAL_BLOCK_FINISH) return Step::more;
+        // Whole bytes still in the bit buffer were read ahead past the stream's end: give
+        // them back, so bytes after the end are seen.
+        const std::size_t ahead = std::size_t(std::max(m_st.read_in_length, 0) / 8);
+        in -= ahead;
+        in_size += ahead;
+        return Step::end;
+    }
+
+private:
+    inflate_state m_st{};
+};
+#endif
+
+std::unique_ptr<Engine> make_engine(bool header_included, std::string_view& prefix) {
+#ifdef ZT_HAVE_ISAL
+    if (g_inflater.load() == Inflater::isal) {
+        prefix = {};
+        return std::make_unique<IsalEngine>(header_included);
+    }
+#endif
+    auto zlib = std::make_unique<ZlibEngine>();
+    if (!zlib->ok()) return nullptr;
+    prefix = header_included ? std::string_view() : kHeaderView;
+    return zlib;
+}
+
 }  // namespace
 
-// The inflater and where it stands in its input: first the restored header, then the section.
+void set_inflater(Inflater which) {
+#ifdef ZT_HAVE_ISAL
+    g_inflater = which;
+#else
+    (void)which;
+#endif
+}
+
+Inflater current_inflater() {
+    return g_inflater.load();
+}
+
+std::size_t body_ceiling() {
+    static const std::size_t ceiling = [] {
+        constexpr std::size_t kMin = std::size_t(256) << 20;
+        constexpr std::size_t kMax = std::size_t(1) << 30;
+        const long pages = sysconf(_SC_PHYS_PAGES);
+        const long page = sysconf(_SC_PAGE_SIZE);
+        if (pages <= 0 || page <= 0) return kMax;
+        return std::clamp(std::size_t(pages) / 4 * std::size_t(page), kMin, kMax);
+    }();
+    return ceiling;
+}
+
+// The inflater and where it stands in its input: first (for zlib) the restored header, then
+// the section. Input goes in pieces of at most one chunk.
 struct InflateStream::State {
-    z_stream zs{};
+    std::unique_ptr<Engine> engine;
     std::string_view prefix;
     std::string_view data;
+    const char* next = nullptr;  // the unread input of the current piece
+    std::size_t avail = 0;
     std::size_t fed_data = 0;
     bool in_prefix = true;
-    bool output_full = false;  // the last read filled its room: zlib may hold more output
+    bool output_full = false;  // the last call filled its room: the inflater may hold more
     std::size_t produced = 0;
     std::size_t max_output = 0;
     std::size_t reported_at = 0;
     Progress* progress = nullptr;
 
     std::size_t consumed() const {
-        return in_prefix ? prefix.size() - zs.avail_in : prefix.size() + fed_data - zs.avail_in;
+        return in_prefix ? prefix.size() - avail : prefix.size() + fed_data - avail;
     }
     std::size_t total() const { return prefix.size() + data.size(); }
 };
@@ -52,57 +170,59 @@ InflateStream::InflateStream(std::string_view compressed, Progress* progress,
                              std::size_t max_output, bool header_included)
     : m_state(std::make_unique<State>()) {
     State& st = *m_state;
-    st.prefix = header_included ? std::string_view() : kHeaderView;
+    st.engine = make_engine(header_included, st.prefix);
     st.data = compressed;
     st.progress = progress;
-    st.max_output = max_output == 0 ? inflate_limit(compressed.size()) : max_output;
-    if (inflateInit(&st.zs) != Z_OK) {
+    st.max_output = max_output == 0 ? body_ceiling() : max_output;
+    if (!st.engine) {
         m_failed = true;
         return;
     }
-    st.zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(st.prefix.data()));
-    st.zs.avail_in = uInt(st.prefix.size());
+    st.next = st.prefix.data();
+    st.avail = st.prefix.size();
 }
 
-InflateStream::~InflateStream() {
-    inflateEnd(&m_state->zs);
-}
+InflateStream::~InflateStream() = default;
 
 std::size_t InflateStream::read(char* dst, std::size_t n) {
     State& st = *m_state;
     std::size_t got = 0;
     while (got < n && !m_done && !m_failed) {
-        if (st.zs.avail_in == 0 && !st.output_full) {
-            // zlib holds nothing back: it needs more input.
+        if (st.avail == 0 && !st.output_full) {
+            // The inflater holds nothing back: it needs more input.
             st.in_prefix = false;
             if (st.fed_data >= st.data.size()) {
-                m_done = true;  // the input ended early: the data ends here
+                // The input ended before the stream's end: a cut-off file is damage.
+                m_failed = true;
                 break;
             }
             const std::size_t k = std::min(kSectionChunk, st.data.size() - st.fed_data);
-            st.zs.next_in =
-                reinterpret_cast<Bytef*>(const_cast<char*>(st.data.data() + st.fed_data));
-            st.zs.avail_in = uInt(k);
+            st.next = st.data.data() + st.fed_data;
+            st.avail = k;
             st.fed_data += k;
         }
         const std::size_t room = std::min(kSectionChunk, n - got);
-        st.zs.next_out = reinterpret_cast<Bytef*>(dst + got);
-        st.zs.avail_out = uInt(room);
-        const int rc = inflate(&st.zs, Z_NO_FLUSH);
-        const std::size_t produced = room - st.zs.avail_out;
-        st.output_full = st.zs.avail_out == 0;
-        if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) {
+        char* out = dst + got;
+        std::size_t out_left = room;
+        const std::size_t avail_before = st.avail;
+        const Step step = st.engine->run(st.next, st.avail, out, out_left);
+        const std::size_t produced = room - out_left;
+        st.output_full = out_left == 0;
+        if (step == Step::error) {
             m_failed = true;  // damaged data or a wrong checksum
             break;
         }
         got += produced;
         st.produced += produced;
         if (st.produced > st.max_output) {
-            m_failed = true;  // far more than any real section holds
+            m_failed = true;  // more than any body may hold
             break;
         }
-        if (rc == Z_STREAM_END) m_done = true;
-        if (rc == Z_BUF_ERROR && st.zs.avail_in != 0 && produced == 0) {
+        if (step == Step::end) {
+            m_done = true;
+            // Bytes after the end of the stream are not ours: the file is damaged.
+            if (st.avail != 0 || st.fed_data < st.data.size()) m_failed = true;
+        } else if (st.avail != 0 && st.avail == avail_before && produced == 0) {
             m_failed = true;  // no progress possible
             break;
         }
@@ -150,9 +270,8 @@ bool inflate_to_string(bool header_included, std::string_view data, std::string&
 
 }  // namespace
 
-std::size_t inflate_limit(std::size_t compressed_size) {
-    if (compressed_size > kMaxLimit / kMaxRatio) return kMaxLimit;
-    return std::clamp(compressed_size * kMaxRatio, kMinLimit, kMaxLimit);
+std::size_t inflate_limit(std::size_t) {
+    return body_ceiling();
 }
 
 bool inflate_zlib(std::string_view stream, std::string& out, Progress* progress,

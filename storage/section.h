@@ -16,13 +16,23 @@ namespace zt {
 // Size of every chunk read from or written to the compressor.
 constexpr std::size_t kSectionChunk = 102399;
 
-// The most a section of `compressed_size` bytes may inflate to. Real data stays far below
-// this; a crafted section that would expand beyond it is rejected instead of filling memory.
+// The most any body may inflate to, whatever its compression ratio (pictures of one colour
+// compress far beyond 200:1): 1 GB, or a quarter of the memory where that is less (at least
+// 256 MB). It bounds memory, not the ratio.
+std::size_t body_ceiling();
+// The most a section may inflate to: body_ceiling() for any compressed size.
 std::size_t inflate_limit(std::size_t compressed_size);
+
+// The decompressor that reads sections: ISA-L where it is built in (faster on our data), zlib
+// otherwise. Writing always uses zlib. Switchable for benchmarks and tests.
+enum class Inflater { zlib, isal };
+void set_inflater(Inflater which);
+Inflater current_inflater();
 
 // Inflates a complete zlib stream (with its header) into `out`, checking the Adler-32.
 // Progress (input position x 100 / input size) goes to `progress` when given. Fails on damaged
-// data, a wrong checksum, or output beyond `max_output` bytes; `out` is then left empty.
+// data, a wrong checksum, input that ends before the stream does, bytes after its end, or
+// output beyond `max_output` bytes; `out` is then left empty.
 bool inflate_zlib(std::string_view stream, std::string& out, Progress* progress,
                   std::size_t max_output);
 
@@ -62,11 +72,12 @@ bool InflateSection(std::string_view compressed, ByteBuffer& out, Progress* prog
 // Inflates a section piece by piece as a reader asks for bytes, so a large body never has to
 // be held whole. Every inflater read is at most one chunk; progress (input position x 100 /
 // input size) is reported after every chunk of output. Like InflateSection: damaged data, a
-// wrong checksum or output beyond the limit fail; input that ends early just ends the data.
+// wrong checksum, output beyond the limit, input that ends before the stream's end marker and
+// bytes after it all fail (a cut-off file is damage, never a shorter file).
 class InflateStream final {
 public:
     // `compressed` (a section without its header, or with `header_included` a whole zlib
-    // stream) must outlive the stream. `max_output` 0 means `inflate_limit(compressed.size())`.
+    // stream) must outlive the stream. `max_output` 0 means body_ceiling().
     explicit InflateStream(std::string_view compressed, Progress* progress = nullptr,
                            std::size_t max_output = 0, bool header_included = false);
     ~InflateStream();

@@ -1,7 +1,6 @@
 #include "storage/settings.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace zt {
 namespace {
@@ -487,87 +486,6 @@ int love_keep_days(int item) {
 std::string day_start_text(int item) {
     if (item < 0 || item > 23) item = 0;
     return std::string(1, char('0' + item / 10)) + char('0' + item % 10) + ":00";
-}
-
-Geometry clamp_window_geometry(const MainWindowSettings& window, const WorkArea& area) {
-    const MainWindowSettings defaults;
-    Geometry g{window.width, window.height, window.top, window.left};
-    // A size that no window can have (a damaged file) is the first-start size.
-    if (g.width <= 0) g.width = defaults.width;
-    if (g.height <= 0) g.height = defaults.height;
-    const long right = long(area.left) + area.width;
-    const long bottom = long(area.top) + area.height;
-    if (g.left > right - 20 || g.left < area.left) g.left = area.left;
-    if (g.top > bottom - 20 || g.top < area.top) g.top = area.top;
-    if (long(g.left) + g.width > right) {
-        g.left = area.left;
-        // On a work area narrower than the first-start size the window takes the whole width.
-        g.width = std::min(defaults.width, std::max(area.width, 1));
-    }
-    if (long(g.top) + g.height > bottom) {
-        g.top = area.top;
-        g.height = std::min(defaults.height, std::max(area.height, 1));
-    }
-    return g;
-}
-
-std::optional<WindowState> restored_window_state(int stored) {
-    if (stored == 0 || stored == 1) return WindowState::normal;
-    if (stored == 2) return WindowState::maximized;
-    return std::nullopt;
-}
-
-Geometry move_onto_area(const Geometry& window, const WorkArea& area) {
-    Geometry g = window;
-    const long right = long(area.left) + area.width;
-    const long bottom = long(area.top) + area.height;
-    if (long(g.left) + g.width > right) g.left = int(right - g.width);
-    if (g.left < area.left) g.left = area.left;
-    if (long(g.top) + g.height > bottom) g.top = int(bottom - g.height);
-    if (g.top < area.top) g.top = area.top;
-    return g;
-}
-
-std::optional<HostPort> parse_host_port(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    HostPort out;
-    std::string_view host = text;
-    const std::size_t colon = text.find(':');
-    if (colon != std::string_view::npos) {
-        host = text.substr(0, colon);
-        const std::string_view port = text.substr(colon + 1);
-        if (port.empty() || port.size() > 5) return std::nullopt;
-        int value = 0;
-        const auto [end, ec] = std::from_chars(port.data(), port.data() + port.size(), value);
-        if (ec != std::errc() || end != port.data() + port.size()) return std::nullopt;
-        if (value < 1 || value > 65535) return std::nullopt;
-        out.port = value;
-    }
-    if (host.empty() || host.size() > 253) return std::nullopt;
-    // Labels of letters, digits and inner hyphens, separated by single dots.
-    std::size_t label_start = 0;
-    for (std::size_t i = 0; i <= host.size(); ++i) {
-        if (i == host.size() || host[i] == '.') {
-            const std::string_view label = host.substr(label_start, i - label_start);
-            if (label.empty() || label.size() > 63 || label.front() == '-' || label.back() == '-') {
-                return std::nullopt;
-            }
-            label_start = i + 1;
-            continue;
-        }
-        const char c = host[i];
-        const bool ok =
-            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
-        if (!ok) return std::nullopt;
-    }
-    out.host = std::string(host);
-    return out;
-}
-
-HostPort service_host(const Settings& settings) {
-    if (auto parsed = parse_host_port(settings.service.host)) return *parsed;
-    return HostPort{std::string(ServiceSettings::default_host), ServiceSettings::default_port};
 }
 
 std::string decoration_to_file(std::string_view text) {

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,9 +18,6 @@ namespace zt {
 // Members whose default the window decides at run time (sizes of panels, column widths, icon
 // sizes, the table font) start from the design values and keep their current value when their
 // key is missing from the file; every other missing or unreadable key reads as its default.
-
-// The settings file in the program folder; its absence means the program is not installed.
-constexpr std::string_view settings_file_name = "settings.ini";
 
 // A colour as the file stores it: 0x00BBGGRR (blue in the high byte), in decimal. Negative
 // values (high byte 0xFF) name system colours and are kept as they are.
@@ -111,6 +107,7 @@ struct ProgramPagesSettings final {
 struct ProgramViewSettings final {
     bool show_past = true;       // "Прошедшие"
     bool letter_abbrev = false;  // "Буквенные сокращения"
+    bool next_week = false;  // "Неделя" is "Будущая": a choice of the session, never stored
     bool operator==(const ProgramViewSettings&) const = default;
 };
 
@@ -402,38 +399,6 @@ int love_keep_days(int item);
 // The text of the "Новый день начинается в:" item: "00:00" .. "23:00"; "00:00" for an index
 // outside the list.
 std::string day_start_text(int item);
-
-// A monitor's work area in desktop coordinates.
-struct WorkArea final {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
-// The main window's geometry as restored from [WM] on the given work area: a window placed
-// beyond the area's right or bottom edge (less than 20 pixels left visible) or before its
-// left or top edge starts at that edge; one wider or taller than the area is set back to
-// 800 × 570 at the edge.
-Geometry clamp_window_geometry(const MainWindowSettings& window, const WorkArea& area);
-
-enum class WindowState { normal, maximized };
-// The state restored from [WM] S: 0 or 1 normal, 2 maximised, anything else unchanged.
-std::optional<WindowState> restored_window_state(int stored);
-
-// Moves (never resizes) a window so that it lies on the work area as far as its size allows.
-Geometry move_onto_area(const Geometry& window, const WorkArea& area);
-
-// The service host from "host[:port]": a host name or IPv4 address (letters, digits, "-" and
-// ".") and an optional port 1..65535 (80 when left out). nullopt for anything else.
-struct HostPort final {
-    std::string host;
-    int port = 80;
-    bool operator==(const HostPort&) const = default;
-};
-std::optional<HostPort> parse_host_port(std::string_view text);
-// The configured host, or the default host when the stored text is not usable.
-HostPort service_host(const Settings& settings);
 
 // The description decorations are stored with every space as "$" (the profile reader trims
 // blanks); these turn a text into its stored form and back.

@@ -6,10 +6,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/logic/version.h"
-#include "dialogs/frame_picture.h"
+#include "core/version.h"
+#include "net/host_port.h"
 #include "storage/settings.h"
-#include "views/app_resources.h"
+#include "ui/app_resources.h"
+#include "ui/frame_picture.h"
 #include "views/rich_text.h"
 
 namespace zt {

@@ -9,8 +9,8 @@
 
 #include "core/store.h"
 #include "core/time_zones.h"
-#include "views/cp_text.h"
-#include "views/image_lists.h"
+#include "ui/cp_text.h"
+#include "ui/image_lists.h"
 #include "views/rich_text.h"
 
 namespace zt {

@@ -17,20 +17,18 @@
 #include "core/store.h"
 #include "core/text_helpers.h"
 #include "storage/settings.h"
+#include "ui/cp_text.h"
+#include "ui/menu_items.h"
 #include "views/channel_panel_list.h"
 #include "views/logic/panel_layout.h"
 #include "views/logic/view_state.h"
-#include "views/main_menu.h"
+#include "views/menu_builder.h"
 #include "views/panel_resources.h"
+#include "views/panel_view_actions.h"
 #include "views/row_painter.h"
 
 namespace zt {
 namespace {
-
-// A store text as a menu caption: "&" is shown as it is, never taken as an accelerator.
-QString menu_text(const std::string& cp1251) {
-    return QString::fromStdString(to_utf8(cp1251)).replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
 
 QAction* add_command(QMenu& menu, const char* name, const QString& caption) {
     QAction* a = menu.addAction(caption);
@@ -66,10 +64,15 @@ int menu_break(const Settings& settings) {
 
 }  // namespace
 
-ChannelPanel::ChannelPanel(ViewState& view, Settings& settings, MainMenu& menu, QWidget* parent)
-    : QWidget(parent), m_view(view), m_settings(settings), m_menu(menu) {
+ChannelPanel::ChannelPanel(ViewState& view, Settings& settings, LogoImages& logos, QWidget* parent)
+    : QWidget(parent), m_view(view), m_settings(settings), m_logos(logos) {
     init_panel_resources();
     setObjectName(QStringLiteral("ChannelPanel"));
+    m_menu = new QMenu(QStringLiteral("&Каналы"), this);
+    m_menu->setObjectName(QStringLiteral("MChannels"));
+    m_view_actions =
+        std::make_unique<PanelViewActions>(*this, QStringLiteral("MPanelUtilsChannels"));
+    m_channel_menu = std::make_unique<ColumnMenu>(*m_menu, QStringLiteral("MChannelsColumn"));
     setMinimumSize(0, 0);
     build_buttons();
 
@@ -105,6 +108,14 @@ ChannelPanel::ChannelPanel(ViewState& view, Settings& settings, MainMenu& menu, 
 
 ChannelPanel::~ChannelPanel() = default;
 
+const std::vector<QAction*>& ChannelPanel::channel_items() const {
+    return m_channel_menu->items();
+}
+
+const std::vector<QMenu*>& ChannelPanel::column_menus() const {
+    return m_channel_menu->columns();
+}
+
 void ChannelPanel::build_buttons() {
     BitBtnChannelsGroup = make_button(this, "BitBtnChannelsGroup", QStringLiteral("Группы"));
     SpeedButtonSelOnOff = make_button(this, "SpeedButtonSelOnOff", QStringLiteral("Выбор"));
@@ -115,23 +126,15 @@ void ChannelPanel::build_buttons() {
     PopupMenuChannelsGroup->setObjectName(QStringLiteral("PopupMenuChannelsGroup"));
     PopupMenuChannelsAll = new QMenu(this);
     PopupMenuChannelsAll->setObjectName(QStringLiteral("PopupMenuChannelsAll"));
-    PopupMenuChannelsAllItems[0] =
-        add_command(*PopupMenuChannelsAll, "PopupMenuChannelsAll1", QStringLiteral("Пометить все"));
-    PopupMenuChannelsAllItems[1] =
-        add_command(*PopupMenuChannelsAll, "PopupMenuChannelsAll2", QStringLiteral("Инверсия"));
-    PopupMenuChannelsAllItems[2] = add_command(*PopupMenuChannelsAll, "PopupMenuChannelsAll3",
-                                               QStringLiteral("Снять со всех"));
     attach_popup(BitBtnChannelsGroup, PopupMenuChannelsGroup);
     attach_popup(BitBtnChannelsAll, PopupMenuChannelsAll);
 
     m_group_radio = new QActionGroup(this);
     m_group_radio->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    m_group_popup_radio = new QActionGroup(this);
-    m_group_popup_radio->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
 }
 
 void ChannelPanel::build_menu() {
-    QMenu& m = *m_menu.MChannels;
+    QMenu& m = *m_menu;
     MChannelsGroup = m.addMenu(QStringLiteral("Группы"));
     MChannelsGroup->setObjectName(QStringLiteral("MChannelsGroup"));
     MChannelsSelOnOff = m.addMenu(QStringLiteral("Выбор"));
@@ -152,8 +155,9 @@ void ChannelPanel::build_menu() {
     MChannelsAllInv = add_command(*MChannelsAll, "MChannelsAllInv", QStringLiteral("Инверсия"));
     MChannelsAllOff =
         add_command(*MChannelsAll, "MChannelsAllOff", QStringLiteral("Снять со всех"));
+    // The popup of "Все каналы" shows the same three commands.
+    PopupMenuChannelsAll->addActions({MChannelsAllOn, MChannelsAllInv, MChannelsAllOff});
     m.addSeparator();
-    m_column = &m;
 }
 
 void ChannelPanel::connect_commands() {
@@ -167,8 +171,6 @@ void ChannelPanel::connect_commands() {
     for (int i = 0; i < 3; ++i) {
         const ChannelChoice::Kind kind = kinds[i];
         connect(menu_items[i], &QAction::triggered, this, [this, kind] { bulk(kind); });
-        connect(PopupMenuChannelsAllItems[std::size_t(i)], &QAction::triggered, this,
-                [this, kind] { bulk(kind); });
     }
 
     connect(ListViewChannels, &ChannelListView::toggle_requested, this,
@@ -184,14 +186,13 @@ void ChannelPanel::connect_commands() {
                     m_describe(*g->members[std::size_t(row)], global);
             });
 
-    connect(m_menu.MPanelUtilsChannelsFull, &QAction::triggered, this,
-            [this] { SetChannelPanelMode(true); });
-    connect(m_menu.MPanelUtilsChannelsSmall, &QAction::triggered, this,
+    connect(m_view_actions->full, &QAction::triggered, this, [this] { SetChannelPanelMode(true); });
+    connect(m_view_actions->small, &QAction::triggered, this,
             [this] { SetChannelPanelMode(false); });
     const int sizes[3] = {16, 24, 32};
     for (int i = 0; i < 3; ++i) {
         const int size = sizes[i];
-        connect(m_menu.MPanelUtilsChannelsSizes[std::size_t(i)], &QAction::triggered, this,
+        connect(m_view_actions->sizes[std::size_t(i)], &QAction::triggered, this,
                 [this, size] { SetChannelPanelSize(size); });
     }
 }
@@ -200,42 +201,31 @@ void ChannelPanel::connect_commands() {
 
 void ChannelPanel::BuildGroupMenus() {
     for (QAction* a : m_group_items) delete a;
-    for (QAction* a : m_group_popup_items) delete a;
     m_group_items.clear();
-    m_group_popup_items.clear();
     const auto& groups = m_view.store.chl_groups;
     for (std::size_t i = 0; i < groups.size(); ++i) {
-        const QString caption = menu_text(groups[i]->name);
         const int index = int(i);
-        QAction* item = MChannelsGroup->addAction(caption);
-        QAction* popup = PopupMenuChannelsGroup->addAction(caption);
-        for (QAction* a : {item, popup}) {
-            a->setCheckable(true);
-            a->setChecked(index == m_view.store.cur_group);
-            connect(a, &QAction::triggered, this, [this, index] { SelectGroup(index); });
-        }
+        // One item per group, in "Группы" of "Каналы" and in the "Группы" popup.
+        auto* item = new QAction(menu_text(groups[i]->name), this);
+        item->setCheckable(true);
+        item->setChecked(index == m_view.store.cur_group);
+        connect(item, &QAction::triggered, this, [this, index] { SelectGroup(index); });
+        MChannelsGroup->addAction(item);
+        PopupMenuChannelsGroup->addAction(item);
         m_group_radio->addAction(item);
-        m_group_popup_radio->addAction(popup);
         m_group_items.push_back(item);
-        m_group_popup_items.push_back(popup);
     }
 }
 
 void ChannelPanel::ClearGroupMenus() {
     for (QAction* a : m_group_items) delete a;
-    for (QAction* a : m_group_popup_items) delete a;
     m_group_items.clear();
-    m_group_popup_items.clear();
     clear_channels();
     m_model->set_count(0);
 }
 
 void ChannelPanel::clear_channels() {
-    for (QAction* a : m_channel_items) delete a;
-    m_channel_items.clear();
-    for (QMenu* m : m_column_menus) delete m;
-    m_column_menus.clear();
-    m_column = m_menu.MChannels;
+    m_channel_menu->clear();
     for (QToolButton* b : m_buttons) delete b;
     m_buttons.clear();
 }
@@ -243,18 +233,16 @@ void ChannelPanel::clear_channels() {
 void ChannelPanel::SelectGroup(int index) {
     m_view.channels.select_group(index);
     const int current = m_view.store.cur_group;
-    for (std::size_t i = 0; i < m_group_items.size(); ++i) {
+    for (std::size_t i = 0; i < m_group_items.size(); ++i)
         m_group_items[i]->setChecked(int(i) == current);
-        m_group_popup_items[i]->setChecked(int(i) == current);
-    }
 
     clear_channels();
     m_model->set_count(0);
     m_logos.refresh(m_view.store);
     if (const chl_group_list* group = m_view.channels.current_group()) {
-        const auto starts = menu_column_starts(group->members.size(), menu_break(m_settings));
+        m_channel_menu->begin(group->members.size(), menu_break(m_settings));
         for (std::size_t i = 0; i < group->members.size(); ++i)
-            add_channel(int(i), *group->members[i], starts[i]);
+            add_channel(int(i), *group->members[i]);
         update_marks();
         if (!group->members.empty()) {
             layout_grid(true);
@@ -266,31 +254,17 @@ void ChannelPanel::SelectGroup(int index) {
     rebuild();
 }
 
-void ChannelPanel::add_channel(int index, const chl_local_list& member, bool column_start) {
-    if (column_start) {
-        // A new menu column: Qt menus cannot break into columns, so each further column is a
-        // submenu of "Каналы" named after the positions it holds.
-        const chl_group_list* group = m_view.channels.current_group();
-        const int count = group ? int(group->members.size()) : index + 1;
-        const auto starts = menu_column_starts(std::size_t(count), menu_break(m_settings));
-        int last = index;
-        while (last + 1 < count && !starts[std::size_t(last + 1)]) ++last;
-        m_column =
-            m_menu.MChannels->addMenu(QStringLiteral("Ещё (%1–%2)").arg(index + 1).arg(last + 1));
-        m_column->setObjectName(QStringLiteral("MChannelsColumn%1").arg(m_column_menus.size() + 1));
-        m_column_menus.push_back(m_column);
-    }
-    QAction* item = m_column->addAction(menu_text(channel_menu_caption(member)));
+void ChannelPanel::add_channel(int index, const chl_local_list& member) {
+    QAction* item = m_channel_menu->add(menu_text(channel_menu_caption(member)));
     item->setCheckable(true);
     connect(item, &QAction::triggered, this, [this, index] { ToggleChannel(index); });
-    m_channel_items.push_back(item);
 
     auto* button = new QToolButton(m_grid);
     button->setObjectName(QStringLiteral("SBC%1").arg(index));
     button->setCheckable(true);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setToolTip(QString::fromStdString(to_utf8(channel_button_hint(member))));
+    button->setToolTip(from_cp(channel_button_hint(member)));
     const int side = channel_button_side(m_size);
     button->setFixedSize(side, side);
     button->setIconSize(QSize(m_size, m_size));
@@ -298,9 +272,8 @@ void ChannelPanel::add_channel(int index, const chl_local_list& member, bool col
         button->setIcon(QIcon(*logo));
     } else {
         // No logo: the channel's number, or the start of its name, stands in for it.
-        const QString name = QString::fromStdString(to_utf8(member.name));
-        button->setText(member.button.empty() ? name.left(2)
-                                              : QString::fromStdString(to_utf8(member.button)));
+        const QString name = from_cp(member.name);
+        button->setText(member.button.empty() ? name.left(2) : from_cp(member.button));
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     }
     connect(button, &QToolButton::clicked, this, [this, button] {
@@ -319,7 +292,7 @@ void ChannelPanel::update_marks() {
     const std::size_t n = group ? group->members.size() : 0;
     for (std::size_t i = 0; i < n; ++i) {
         const bool on = group->members[i]->selected == 1;
-        if (i < m_channel_items.size()) m_channel_items[i]->setChecked(on);
+        if (i < channel_items().size()) channel_items()[i]->setChecked(on);
         if (i < m_buttons.size()) m_buttons[i]->setChecked(on);
     }
     m_model->refresh();
@@ -412,7 +385,7 @@ void ChannelPanel::sync_choice() {
 
 void ChannelPanel::SetChannelPanelMode(bool detailed) {
     m_detailed = detailed;
-    (detailed ? m_menu.MPanelUtilsChannelsFull : m_menu.MPanelUtilsChannelsSmall)->setChecked(true);
+    (detailed ? m_view_actions->full : m_view_actions->small)->setChecked(true);
     layout_panel();
     ListViewChannels->setVisible(detailed);
     ScrollBoxListChl->setVisible(!detailed);
@@ -437,7 +410,7 @@ void ChannelPanel::set_button_glyphs() {
 void ChannelPanel::SetChannelPanelSize(int size) {
     m_size = normalize_icon_size(size);
     const int index = m_size == 32 ? 2 : m_size == 24 ? 1 : 0;
-    m_menu.MPanelUtilsChannelsSizes[std::size_t(index)]->setChecked(true);
+    m_view_actions->sizes[std::size_t(index)]->setChecked(true);
     set_button_glyphs();
     apply_view_settings();
 
@@ -457,7 +430,7 @@ void ChannelPanel::SetChannelPanelSize(int size) {
 void ChannelPanel::apply_view_settings() {
     const ViewSettings& v = m_settings.view;
     QFont font = ListViewChannels->font();
-    if (!v.font_name.empty()) font.setFamily(QString::fromStdString(to_utf8(v.font_name)));
+    if (!v.font_name.empty()) font.setFamily(from_cp(v.font_name));
     font.setPointSize(std::max(panel_font_size(v.font_size, m_size), 1));
     font.setBold(v.font_bold);
     font.setItalic(v.font_italic);

@@ -3,9 +3,10 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
-#include "views/image_lists.h"
+#include "ui/image_lists.h"
 #include "views/logic/channel_choice.h"
 
 class QAction;
@@ -16,14 +17,15 @@ class QToolButton;
 
 namespace zt {
 
-struct MainMenu;
+struct PanelViewActions;
 struct Settings;
 struct ViewState;
 class ChannelListModel;
 class ChannelListView;
+class ColumnMenu;
 class RowPainter;
 
-// The channel panel of the side panel and the "Каналы" menu: the group choice ("Группы"), the
+// The channel panel of the side panel and its "Каналы" menu: the group choice ("Группы"), the
 // choice mode ("Выбор") and the bulk commands ("Все каналы"), the channels of the current group
 // as a detailed list or a compact grid of logo buttons, and one menu item per channel. The
 // choice itself lives in the shared view state; every command that changes what the programme
@@ -31,7 +33,8 @@ class RowPainter;
 class ChannelPanel final : public QWidget {
     Q_OBJECT
 public:
-    ChannelPanel(ViewState& view, Settings& settings, MainMenu& menu, QWidget* parent = nullptr);
+    // `logos` is the main window's logo cache, shared with the programme tables.
+    ChannelPanel(ViewState& view, Settings& settings, LogoImages& logos, QWidget* parent = nullptr);
     ~ChannelPanel() override;
 
     // Rebuilds the programme tables (RebuildProgramList).
@@ -45,10 +48,14 @@ public:
     QToolButton* SpeedButtonSelOnOff = nullptr;  // "Выбор": down = multiple choice
     QToolButton* BitBtnChannelsAll = nullptr;    // "Все каналы"
     QMenu* PopupMenuChannelsGroup = nullptr;
-    QMenu* PopupMenuChannelsAll = nullptr;
-    std::array<QAction*, 3> PopupMenuChannelsAllItems{};  // "Пометить все", "Инверсия", ...
+    QMenu* PopupMenuChannelsAll = nullptr;  // shows the items of "Все каналы"
     ChannelListView* ListViewChannels = nullptr;
     QScrollArea* ScrollBoxListChl = nullptr;
+
+    // "&Каналы" (MChannels), for the menu bar, and "Подробно" / "Кратко" / sizes of
+    // "Каналы и типы"; the panel owns and handles them.
+    QMenu& menu() const { return *m_menu; }
+    const PanelViewActions& view_actions() const { return *m_view_actions; }
 
     // The fixed part of "Каналы".
     QMenu* MChannelsGroup = nullptr;     // "Группы"
@@ -62,7 +69,7 @@ public:
 
     // Makes a group current and shows its channels (index outside the groups: no group).
     void SelectGroup(int index);
-    // One radio item per group in "Группы" of "Каналы" and in the "Группы" popup.
+    // One radio item per group, shown in "Группы" of "Каналы" and in the "Группы" popup.
     void BuildGroupMenus();
     // Removes the group items and the channel items and empties the panel.
     void ClearGroupMenus();
@@ -92,12 +99,12 @@ public:
 
     ChannelListModel& model() const { return *m_model; }
     // The channel items of "Каналы" in member order (some sit in the overflow column menus).
-    const std::vector<QAction*>& channel_items() const { return m_channel_items; }
+    const std::vector<QAction*>& channel_items() const;
     // The submenus holding the channels beyond the first menu column.
-    const std::vector<QMenu*>& column_menus() const { return m_column_menus; }
+    const std::vector<QMenu*>& column_menus() const;
     const std::vector<QToolButton*>& compact_buttons() const { return m_buttons; }
+    // One item per group, shown in "Группы" of "Каналы" and in the "Группы" popup.
     const std::vector<QAction*>& group_items() const { return m_group_items; }
-    const std::vector<QAction*>& group_popup_items() const { return m_group_popup_items; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -108,7 +115,7 @@ private:
     void build_menu();
     void connect_commands();
     void clear_channels();
-    void add_channel(int index, const chl_local_list& member, bool column_start);
+    void add_channel(int index, const chl_local_list& member);
     void layout_panel();
     void layout_grid(bool refresh_scroll);
     void update_marks();
@@ -122,19 +129,16 @@ private:
 
     ViewState& m_view;
     Settings& m_settings;
-    MainMenu& m_menu;
-    LogoImages m_logos;
+    QMenu* m_menu = nullptr;
+    std::unique_ptr<PanelViewActions> m_view_actions;
+    std::unique_ptr<ColumnMenu> m_channel_menu;  // the channel items of "Каналы"
+    LogoImages& m_logos;
     ChannelListModel* m_model = nullptr;
     RowPainter* m_painter = nullptr;
     QWidget* m_grid = nullptr;  // the buttons' parent inside ScrollBoxListChl
     QActionGroup* m_group_radio = nullptr;
-    QActionGroup* m_group_popup_radio = nullptr;
     QActionGroup* m_mode_radio = nullptr;
     std::vector<QAction*> m_group_items;
-    std::vector<QAction*> m_group_popup_items;
-    std::vector<QAction*> m_channel_items;
-    std::vector<QMenu*> m_column_menus;
-    QMenu* m_column = nullptr;  // where the next channel item goes
     std::vector<QToolButton*> m_buttons;
     std::function<void()> m_rebuild;
     std::function<void(const chl_local_list&, const QPoint&)> m_describe;

@@ -6,7 +6,8 @@
 
 #include "core/cp1251.h"
 #include "core/records.h"
-#include "views/image_lists.h"
+#include "ui/cp_text.h"
+#include "ui/image_lists.h"
 #include "views/logic/channel_choice.h"
 #include "views/row_painter.h"
 
@@ -53,8 +54,7 @@ QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
     const chl_local_list& member = *group->members[std::size_t(index.row())];
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdString(
-                to_utf8(index.column() == 0 ? member.name : member.button));
+            return from_cp(index.column() == 0 ? member.name : member.button);
         case Qt::DecorationRole:
             if (index.column() == 0 && m_show_logos)
                 if (const QPixmap* logo = m_logos.logo(member.logo, m_size)) return *logo;
@@ -67,7 +67,7 @@ QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
             return index.column() == 1 ? int(Qt::AlignHCenter | Qt::AlignVCenter)
                                        : int(Qt::AlignLeft | Qt::AlignVCenter);
         case Qt::ToolTipRole:
-            return QString::fromStdString(to_utf8(channel_button_hint(member)));
+            return from_cp(channel_button_hint(member));
         default:
             return {};
     }

@@ -8,9 +8,9 @@
 #include <QToolButton>
 
 #include "core/records.h"
+#include "ui/cp_text.h"
+#include "ui/image_lists.h"
 #include "views/anons_window.h"
-#include "views/cp_text.h"
-#include "views/image_lists.h"
 #include "views/rich_text.h"
 
 namespace zt {

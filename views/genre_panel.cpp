@@ -16,20 +16,18 @@
 #include "core/genres.h"
 #include "core/store.h"
 #include "storage/settings.h"
-#include "views/image_lists.h"
+#include "ui/cp_text.h"
+#include "ui/image_lists.h"
+#include "ui/menu_items.h"
 #include "views/logic/genre_filter.h"
 #include "views/logic/panel_layout.h"
 #include "views/logic/view_state.h"
-#include "views/main_menu.h"
 #include "views/panel_resources.h"
+#include "views/panel_view_actions.h"
 #include "views/row_painter.h"
 
 namespace zt {
 namespace {
-
-QString menu_text(const std::string& cp1251) {
-    return QString::fromStdString(to_utf8(cp1251)).replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
 
 QIcon main_icon(int index) {
     return QIcon(QStringLiteral(":/panels/main/%1.png").arg(index));
@@ -51,16 +49,17 @@ QPixmap glyph(int index, int overlay, int size) {
     return out;
 }
 
-// The three commands at the top of a family menu, named prefix + 1..3 + the family row's id.
-void add_family_commands(QMenu& menu, const char* prefix, int id, std::array<QAction*, 3>& items) {
+// The three commands at the top of a family's menus, named "MM" + 1..3 + the family row's id.
+std::array<QAction*, 3> make_family_commands(QObject& owner, int id) {
     const QString captions[3] = {QStringLiteral("Пометить все"), QStringLiteral("Инверсия"),
                                  QStringLiteral("Снять со всех")};
+    std::array<QAction*, 3> items{};
     for (int p = 0; p < 3; ++p) {
-        QAction* a = menu.addAction(main_icon(p + 1), captions[p]);
-        a->setObjectName(QStringLiteral("%1%2%3").arg(QLatin1String(prefix)).arg(p + 1).arg(id));
+        auto* a = new QAction(main_icon(p + 1), captions[p], &owner);
+        a->setObjectName(QStringLiteral("MM%1%2").arg(p + 1).arg(id));
         items[std::size_t(p)] = a;
     }
-    menu.addSeparator();
+    return items;
 }
 
 // A panel button: its glyph at the left and the caption after it, with less padding than the
@@ -107,24 +106,23 @@ const char* const kSysCaptions[5] = {"Без типа", "Не любимые", "
 
 }  // namespace
 
-GenrePanel::GenrePanel(ViewState& view, Settings& settings, MainMenu& menu, QWidget* parent)
-    : QWidget(parent), m_view(view), m_settings(settings), m_menu(menu) {
+GenrePanel::GenrePanel(ViewState& view, Settings& settings, QWidget* parent)
+    : QWidget(parent), m_view(view), m_settings(settings) {
     init_panel_resources();
     setObjectName(QStringLiteral("GenrePanel"));
+    m_menu = new QMenu(QStringLiteral("&Типы"), this);
+    m_menu->setObjectName(QStringLiteral("MTypes"));
+    m_view_actions = std::make_unique<PanelViewActions>(*this, QStringLiteral("MPanelUtilsTypes"));
     m_group_radio = new QActionGroup(this);
     m_group_radio->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    m_group_popup_radio = new QActionGroup(this);
-    m_group_popup_radio->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     build_fixed();
 
-    connect(m_menu.MPanelUtilsTypesFull, &QAction::triggered, this,
-            [this] { SetGenrePanelMode(true); });
-    connect(m_menu.MPanelUtilsTypesSmall, &QAction::triggered, this,
-            [this] { SetGenrePanelMode(false); });
+    connect(m_view_actions->full, &QAction::triggered, this, [this] { SetGenrePanelMode(true); });
+    connect(m_view_actions->small, &QAction::triggered, this, [this] { SetGenrePanelMode(false); });
     const int sizes[3] = {16, 24, 32};
     for (int i = 0; i < 3; ++i) {
         const int size = sizes[i];
-        connect(m_menu.MPanelUtilsTypesSizes[std::size_t(i)], &QAction::triggered, this,
+        connect(m_view_actions->sizes[std::size_t(i)], &QAction::triggered, this,
                 [this, size] { SetGenrePanelSize(size); });
     }
     SetGenrePanelSize(16);
@@ -157,7 +155,7 @@ QToolButton* GenrePanel::add_button(const QString& name, const QString& caption,
 }
 
 void GenrePanel::build_fixed() {
-    QMenu& types = *m_menu.MTypes;
+    QMenu& types = *m_menu;
     MTypesGroup = types.addMenu(QStringLiteral("Группы"));
     MTypesGroup->setObjectName(QStringLiteral("MTypesGroup"));
     MTypesAll = types.addMenu(QStringLiteral("Все типы"));
@@ -176,14 +174,13 @@ void GenrePanel::build_fixed() {
     PopupMenuTypesSys = new QMenu(this);
     PopupMenuTypesSys->setObjectName(QStringLiteral("PopupMenuTypesSys"));
 
+    // Each item shows in "Типы" and in the button's popup alike.
     for (int p = 0; p < 3; ++p) {
-        MTypesAllItems[std::size_t(p)] = MTypesAll->addAction(all_captions[p]);
-        MTypesAllItems[std::size_t(p)]->setObjectName(QLatin1String(all_names[p]));
-        PopupMenuTypesAllItems[std::size_t(p)] = PopupMenuTypesAll->addAction(all_captions[p]);
-        PopupMenuTypesAllItems[std::size_t(p)]->setObjectName(
-            QStringLiteral("PopupMenuTypesAll%1").arg(p + 1));
-        for (QAction* a : {MTypesAllItems[std::size_t(p)], PopupMenuTypesAllItems[std::size_t(p)]})
-            connect(a, &QAction::triggered, this, [this, p] { all_command(p); });
+        QAction* a = MTypesAll->addAction(all_captions[p]);
+        a->setObjectName(QLatin1String(all_names[p]));
+        PopupMenuTypesAll->addAction(a);
+        MTypesAllItems[std::size_t(p)] = a;
+        connect(a, &QAction::triggered, this, [this, p] { all_command(p); });
     }
 
     const SystemCategories& system = m_view.genres.system();
@@ -192,20 +189,13 @@ void GenrePanel::build_fixed() {
             MTypesSys->addSeparator();
             PopupMenuTypesSys->addSeparator();
         }
-        const QString caption = QString::fromUtf8(kSysCaptions[c]);
-        QAction* main = MTypesSys->addAction(caption);
-        main->setObjectName(QStringLiteral("MTypes") + QLatin1String(kSysNames[c]));
-        QAction* twin = PopupMenuTypesSys->addAction(caption);
-        twin->setObjectName(QStringLiteral("PopupMenuTypes") + QLatin1String(kSysNames[c]));
-        for (QAction* a : {main, twin}) {
-            a->setCheckable(true);
-            a->setChecked(system.on[std::size_t(c)]);
-        }
-        MTypesSysItems[std::size_t(c)] = main;
-        PopupMenuTypesSysItems[std::size_t(c)] = twin;
-        // The main item checks itself; the twin acts as a click on it.
-        connect(main, &QAction::triggered, this, [this, c] { toggle_system(c); });
-        connect(twin, &QAction::triggered, main, &QAction::trigger);
+        QAction* item = MTypesSys->addAction(QString::fromUtf8(kSysCaptions[c]));
+        item->setObjectName(QStringLiteral("MTypes") + QLatin1String(kSysNames[c]));
+        item->setCheckable(true);
+        item->setChecked(system.on[std::size_t(c)]);
+        PopupMenuTypesSys->addAction(item);
+        MTypesSysItems[std::size_t(c)] = item;
+        connect(item, &QAction::triggered, this, [this, c] { toggle_system(c); });
         if (c == 0) {
             MTypesSys->addSeparator();
             PopupMenuTypesSys->addSeparator();
@@ -222,7 +212,6 @@ void GenrePanel::BuildGenreControls() {
     m_built = true;
     const auto& types = m_view.store.types;
     m_type_items.assign(types.size(), nullptr);
-    m_type_popup_items.assign(types.size(), nullptr);
     QMenu* family_menu = nullptr;
     QMenu* family_popup = nullptr;
     for (std::size_t row = 0; row < types.size(); ++row) {
@@ -231,14 +220,16 @@ void GenrePanel::BuildGenreControls() {
         if (t.sub == -1) {
             family_popup = new QMenu(this);
             family_popup->setObjectName(QStringLiteral("PopupMenuTypes%1").arg(t.family));
-            family_menu = m_menu.MTypes->addMenu(menu_text(t.name));
+            family_menu = m_menu->addMenu(menu_text(t.name));
             family_menu->setObjectName(QStringLiteral("MTypes%1").arg(t.family));
-            std::array<QAction*, 3> popup_items{}, menu_items{};
-            add_family_commands(*family_popup, "PU", id, popup_items);
-            add_family_commands(*family_menu, "MM", id, menu_items);
-            for (int p = 0; p < 3; ++p) {
-                for (QAction* a : {popup_items[std::size_t(p)], menu_items[std::size_t(p)]})
-                    connect(a, &QAction::triggered, this, [this, p, id] { family_command(p, id); });
+            // The family's menu in "Типы" and its button's popup show the same items.
+            const auto commands = make_family_commands(*this, id);
+            for (int p = 0; p < 3; ++p)
+                connect(commands[std::size_t(p)], &QAction::triggered, this,
+                        [this, p, id] { family_command(p, id); });
+            for (QMenu* m : {family_menu, family_popup}) {
+                for (QAction* a : commands) m->addAction(a);
+                m->addSeparator();
             }
             m_family_menus.push_back(family_menu);
             m_family_popups.push_back(family_popup);
@@ -246,19 +237,15 @@ void GenrePanel::BuildGenreControls() {
             continue;
         }
         if (!family_menu) continue;  // a sub-genre before any family row has no menu to go in
-        const QString caption = menu_text(t.name);
-        QAction* popup_item = family_popup->addAction(caption);
-        popup_item->setObjectName(QStringLiteral("PUT%1").arg(id));
-        QAction* menu_item = family_menu->addAction(caption);
-        menu_item->setObjectName(QStringLiteral("MMT%1").arg(id));
-        for (QAction* a : {popup_item, menu_item}) {
-            a->setCheckable(true);
-            a->setChecked(t.filter_on == 1);
-            connect(a, &QAction::triggered, this,
-                    [this, id](bool checked) { set_genre(id, checked); });
-        }
-        m_type_items[row] = menu_item;
-        m_type_popup_items[row] = popup_item;
+        auto* item = new QAction(menu_text(t.name), this);
+        item->setObjectName(QStringLiteral("MMT%1").arg(id));
+        item->setCheckable(true);
+        item->setChecked(t.filter_on == 1);
+        connect(item, &QAction::triggered, this,
+                [this, id](bool checked) { set_genre(id, checked); });
+        family_menu->addAction(item);
+        family_popup->addAction(item);
+        m_type_items[row] = item;
     }
     SetGenrePanelSize(m_size);
 }
@@ -268,26 +255,21 @@ void GenrePanel::BuildGenreGroupMenus() {
     const auto& groups = m_view.store.type_groups;
     for (std::size_t i = 0; i < groups.size(); ++i) {
         const int index = int(i);
-        const QString caption = menu_text(groups[i]->name);
-        QAction* item = MTypesGroup->addAction(caption);
-        QAction* popup = PopupMenuTypesGroup->addAction(caption);
-        for (QAction* a : {item, popup}) {
-            a->setCheckable(true);
-            a->setChecked(index == m_view.genres.checked_group());
-            connect(a, &QAction::triggered, this, [this, index] { choose_group(index); });
-        }
+        // One item per group, in "Группы" of "Типы" and in the "Группы" popup.
+        auto* item = new QAction(menu_text(groups[i]->name), this);
+        item->setCheckable(true);
+        item->setChecked(index == m_view.genres.checked_group());
+        connect(item, &QAction::triggered, this, [this, index] { choose_group(index); });
+        MTypesGroup->addAction(item);
+        PopupMenuTypesGroup->addAction(item);
         m_group_radio->addAction(item);
-        m_group_popup_radio->addAction(popup);
         m_group_items.push_back(item);
-        m_group_popup_items.push_back(popup);
     }
 }
 
 void GenrePanel::ClearGenreGroupMenus() {
     for (QAction* a : m_group_items) delete a;
-    for (QAction* a : m_group_popup_items) delete a;
     m_group_items.clear();
-    m_group_popup_items.clear();
 }
 
 // --- commands
@@ -320,8 +302,6 @@ void GenrePanel::toggle_system(int category) {
     if (category < 0 || category >= 5) return;
     m_view.genres.system().on[std::size_t(category)] =
         MTypesSysItems[std::size_t(category)]->isChecked();
-    PopupMenuTypesSysItems[std::size_t(category)]->setChecked(
-        MTypesSysItems[std::size_t(category)]->isChecked());
     rebuild();
 }
 
@@ -331,15 +311,10 @@ void GenrePanel::rebuild() {
 
 void GenrePanel::sync_marks() {
     const int group = m_view.genres.checked_group();
-    for (std::size_t i = 0; i < m_group_items.size(); ++i) {
+    for (std::size_t i = 0; i < m_group_items.size(); ++i)
         m_group_items[i]->setChecked(int(i) == group);
-        m_group_popup_items[i]->setChecked(int(i) == group);
-    }
     const SystemCategories& system = m_view.genres.system();
-    for (std::size_t c = 0; c < 5; ++c) {
-        MTypesSysItems[c]->setChecked(system.on[c]);
-        PopupMenuTypesSysItems[c]->setChecked(system.on[c]);
-    }
+    for (std::size_t c = 0; c < 5; ++c) MTypesSysItems[c]->setChecked(system.on[c]);
     RefreshGenreMarks();
 }
 
@@ -365,8 +340,6 @@ void GenrePanel::RefreshGenreMarks() {
         }
         const bool on = t.filter_on == 1;
         if (row < m_type_items.size() && m_type_items[row]) m_type_items[row]->setChecked(on);
-        if (row < m_type_popup_items.size() && m_type_popup_items[row])
-            m_type_popup_items[row]->setChecked(on);
     }
 }
 
@@ -374,7 +347,7 @@ void GenrePanel::RefreshGenreMarks() {
 
 void GenrePanel::SetGenrePanelMode(bool detailed) {
     m_detailed = detailed;
-    (detailed ? m_menu.MPanelUtilsTypesFull : m_menu.MPanelUtilsTypesSmall)->setChecked(true);
+    (detailed ? m_view_actions->full : m_view_actions->small)->setChecked(true);
     for (std::size_t j = 0; j < m_buttons.size(); ++j) {
         QToolButton* b = m_buttons[j];
         if (detailed) {
@@ -397,7 +370,7 @@ void GenrePanel::SetGenrePanelMode(bool detailed) {
 void GenrePanel::SetGenrePanelSize(int size) {
     m_size = normalize_icon_size(size);
     const int index = m_size == 32 ? 2 : m_size == 24 ? 1 : 0;
-    m_menu.MPanelUtilsTypesSizes[std::size_t(index)]->setChecked(true);
+    m_view_actions->sizes[std::size_t(index)]->setChecked(true);
     apply_view_settings();
     for (std::size_t j = 0; j < m_buttons.size(); ++j) {
         QToolButton* b = m_buttons[j];
@@ -413,7 +386,7 @@ void GenrePanel::SetGenrePanelSize(int size) {
 void GenrePanel::apply_view_settings() {
     const ViewSettings& v = m_settings.view;
     QFont f = font();
-    if (!v.font_name.empty()) f.setFamily(QString::fromStdString(to_utf8(v.font_name)));
+    if (!v.font_name.empty()) f.setFamily(from_cp(v.font_name));
     f.setPointSize(std::max(panel_font_size(v.font_size, m_size), 1));
     for (QToolButton* b : m_buttons) b->setFont(f);
     QPalette back = palette();

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -13,7 +14,7 @@ class QToolButton;
 
 namespace zt {
 
-struct MainMenu;
+struct PanelViewActions;
 struct Settings;
 struct ViewState;
 enum class SystemCategory;
@@ -26,7 +27,12 @@ enum class SystemCategory;
 class GenrePanel final : public QWidget {
     Q_OBJECT
 public:
-    GenrePanel(ViewState& view, Settings& settings, MainMenu& menu, QWidget* parent = nullptr);
+    GenrePanel(ViewState& view, Settings& settings, QWidget* parent = nullptr);
+
+    // "&Типы" (MTypes), for the menu bar, and "Подробно" / "Кратко" / sizes of "Каналы и
+    // типы"; the panel owns and handles them.
+    QMenu& menu() const { return *m_menu; }
+    const PanelViewActions& view_actions() const { return *m_view_actions; }
     ~GenrePanel() override;
 
     void set_rebuild(std::function<void()> rebuild) { m_rebuild = std::move(rebuild); }
@@ -38,11 +44,8 @@ public:
     QMenu* PopupMenuTypesGroup = nullptr;
     QMenu* PopupMenuTypesAll = nullptr;
     QMenu* PopupMenuTypesSys = nullptr;
-    std::array<QAction*, 3> PopupMenuTypesAllItems{};
-    // "Без типа", "Не любимые", "Маркер", "Любимые", "Оповещение" of the popup.
-    std::array<QAction*, 5> PopupMenuTypesSysItems{};
 
-    // The fixed part of "Типы".
+    // The fixed part of "Типы"; the buttons' popups show the same items (one action each).
     QMenu* MTypesGroup = nullptr;              // "Группы"
     QMenu* MTypesAll = nullptr;                // "Все типы"
     std::array<QAction*, 3> MTypesAllItems{};  // MTypesAllOn, MTypesAllInv, MTypesAllOff
@@ -73,8 +76,8 @@ public:
     // The family submenus of "Типы" and the family buttons' popups, in family order.
     const std::vector<QMenu*>& family_menus() const { return m_family_menus; }
     const std::vector<QMenu*>& family_popups() const { return m_family_popups; }
+    // One item per genre group, shown in "Группы" of "Типы" and in the "Группы" popup.
     const std::vector<QAction*>& group_items() const { return m_group_items; }
-    const std::vector<QAction*>& group_popup_items() const { return m_group_popup_items; }
     // The glyph a family button shows now (its icon with the overlay).
     QPixmap family_glyph(int family_index) const;
 
@@ -96,7 +99,8 @@ private:
 
     ViewState& m_view;
     Settings& m_settings;
-    MainMenu& m_menu;
+    QMenu* m_menu = nullptr;
+    std::unique_ptr<PanelViewActions> m_view_actions;
     QScrollArea* m_scroll = nullptr;
     std::vector<QToolButton*> m_buttons;
     // Captions of the buttons, kept while compact mode shows only the icons.
@@ -106,11 +110,8 @@ private:
     std::vector<QMenu*> m_family_popups;
     // Per row of the catalogue: the sub-genre's item in "Типы" and in its family popup.
     std::vector<QAction*> m_type_items;
-    std::vector<QAction*> m_type_popup_items;
     std::vector<QAction*> m_group_items;
-    std::vector<QAction*> m_group_popup_items;
     QActionGroup* m_group_radio = nullptr;
-    QActionGroup* m_group_popup_radio = nullptr;
     std::function<void()> m_rebuild;
     bool m_built = false;
     bool m_detailed = true;

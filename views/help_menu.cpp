@@ -4,9 +4,9 @@
 #include <QDesktopServices>
 #include <QUrl>
 
+#include "net/host_port.h"
 #include "storage/settings.h"
 #include "views/logic/service_links.h"
-#include "views/main_menu.h"
 
 namespace zt {
 
@@ -15,13 +15,14 @@ void open_service_page(const Settings& settings, std::string_view path) {
         QUrl(QString::fromStdString(service_page_url(service_host(settings), path))));
 }
 
-void connect_help_menu(const MainMenu& menu, const Settings& settings, QObject& context) {
+void connect_help_links(QAction& index, QAction& site, QAction& mail, const Settings& settings,
+                        QObject& context) {
     const Settings* s = &settings;
-    QObject::connect(menu.MHelpIndex, &QAction::triggered, &context,
+    QObject::connect(&index, &QAction::triggered, &context,
                      [s] { open_service_page(*s, kHelpPath); });
-    QObject::connect(menu.MHelpURL, &QAction::triggered, &context,
+    QObject::connect(&site, &QAction::triggered, &context,
                      [s] { open_service_page(*s, kSitePath); });
-    QObject::connect(menu.MHelpEmail, &QAction::triggered, &context, [s] {
+    QObject::connect(&mail, &QAction::triggered, &context, [s] {
         QDesktopServices::openUrl(QUrl(QString::fromStdString(support_mail_url(service_host(*s)))));
     });
 }

@@ -2,11 +2,11 @@
 
 #include <string_view>
 
+class QAction;
 class QObject;
 
 namespace zt {
 
-struct MainMenu;
 struct Settings;
 
 // Opens a page of the service's web site (a path on the configured server host) in the
@@ -14,6 +14,7 @@ struct Settings;
 void open_service_page(const Settings& settings, std::string_view path);
 
 // Connects "Содержание", "Сайт программы" and "Письмо в службу поддержки" of "Справка".
-void connect_help_menu(const MainMenu& menu, const Settings& settings, QObject& context);
+void connect_help_links(QAction& index, QAction& site, QAction& mail, const Settings& settings,
+                        QObject& context);
 
 }  // namespace zt

@@ -12,11 +12,17 @@
 #include <QTabWidget>
 
 #include "storage/settings.h"
-#include "views/app_resources.h"
+#include "storage/settings_store.h"
+#include "ui/app_resources.h"
+#include "ui/menu_items.h"
+#include "ui/settings_binding.h"
 #include "views/channel_panel.h"
+#include "views/genre_panel.h"
+#include "views/help_menu.h"
 #include "views/panel_set.h"
 #include "views/prog_controls.h"
 #include "views/program_pages.h"
+#include "views/reminder_menu.h"
 #include "views/tray.h"
 #include "views/window_placement.h"
 
@@ -54,22 +60,31 @@ TFMain::TFMain(Settings& settings, ViewState& view, QWidget* parent)
     setMinimumSize(640, 400);
     resize(668, 537);
 
-    menu = build_main_menu(*menuBar(), *this);
+    m_store = new SettingsStore(m_settings, this);
+    make_actions();
+    bind_switches();
     SplitterGeneral = new QSplitter(this);
     PanelUtils = new SidePanel(SplitterGeneral);
     build_pages();
-    m_programs = new ProgramPages(*PageControlProg, menu, m_settings, m_view, this);
+    m_programs = new ProgramPages(*PageControlProg, *m_store, m_view, m_logos, this);
     m_layout = std::make_unique<SidePanelLayout>(*SplitterGeneral, *PanelUtils, *PageControlProg);
     setCentralWidget(SplitterGeneral);
 
     m_tray = new Tray(this);
-    m_panels = new PanelSet(*PanelUtils, menu, *m_tray, m_view, m_settings, this);
+    m_panels = new PanelSet(*PanelUtils, m_view, m_settings, m_logos, this);
     m_panels->set_rebuild([this] { m_programs->RebuildProgramList(); });
     m_panels->set_describe([this](const chl_local_list& member, const QPoint&) {
         m_programs->ShowChannelInfo(member);
     });
     connect(m_programs, &ProgramPages::channel_choice_changed, &m_panels->channels(),
             &ChannelPanel::sync_choice);
+
+    ChannelPanel& channels = m_panels->channels();
+    GenrePanel& genres = m_panels->genres();
+    build_menu_bar(*menuBar(), MenuParts{m_actions, m_programs->actions(), channels.view_actions(),
+                                         genres.view_actions(), channels.menu(), genres.menu(),
+                                         m_panels->reminders()});
+    m_panels->reminders().fill(*m_tray->MTrayAlarm);
     connect_menu();
 }
 
@@ -92,34 +107,30 @@ void TFMain::build_pages() {
 }
 
 void TFMain::connect_menu() {
-    connect(menu.MDataCabinet, &QAction::triggered, this, &TFMain::cabinet_requested);
-    connect(menu.MStat, &QAction::triggered, this, &TFMain::stat_requested);
+    const MainWindowActions& a = m_actions;
+    connect(a.cabinet, &QAction::triggered, this, &TFMain::cabinet_requested);
+    connect(a.stat, &QAction::triggered, this, &TFMain::stat_requested);
     m_programs->days().set_print_handler([this] { emit print_requested(); });
-    connect(menu.MDataPrint, &QAction::triggered, this, [this] {
+    connect(a.print, &QAction::triggered, this, [this] {
         if (m_programs->page() != 2) set_page(2);
         emit print_requested();
     });
-    connect(menu.MDataTray, &QAction::triggered, this, &TFMain::HideToTray);
-    connect(menu.MDataExit, &QAction::triggered, this, &TFMain::ExitProgram);
+    connect(a.to_tray, &QAction::triggered, this, &TFMain::HideToTray);
+    connect(a.exit, &QAction::triggered, this, &TFMain::ExitProgram);
 
-    // A radio item of the position group is checked by Qt before `triggered` arrives, so the
-    // "already checked" test compares with the edge the layout holds.
-    connect(menu.MPanelUtilsHLeft, &QAction::triggered, this,
-            [this] { move_panel(menu.MPanelUtilsHLeft, PanelEdge::left); });
-    connect(menu.MPanelUtilsHRight, &QAction::triggered, this,
-            [this] { move_panel(menu.MPanelUtilsHRight, PanelEdge::right); });
-    connect(menu.MPanelUtilsVUp, &QAction::triggered, this,
-            [this] { move_panel(menu.MPanelUtilsVUp, PanelEdge::top); });
-    connect(menu.MPanelUtilsVDown, &QAction::triggered, this,
-            [this] { move_panel(menu.MPanelUtilsVDown, PanelEdge::bottom); });
-    connect(menu.MPanelUtilsChannels, &QAction::triggered, this, &TFMain::LayoutSidePanel);
-    connect(menu.MPanelUtilsTypes, &QAction::triggered, this, &TFMain::LayoutSidePanel);
+    // The switches wrote the settings first (bind_switches); the "already there" test compares
+    // with the edge the layout holds.
+    const PanelEdge edges[4] = {PanelEdge::left, PanelEdge::right, PanelEdge::top,
+                                PanelEdge::bottom};
+    for (std::size_t i = 0; i < 4; ++i)
+        connect(a.position[i], &QAction::triggered, this,
+                [this, edge = edges[i]] { move_panel(edge); });
+    connect(a.show_channels, &QAction::triggered, this, &TFMain::LayoutSidePanel);
+    connect(a.show_types, &QAction::triggered, this, &TFMain::LayoutSidePanel);
 
-    for (int i = 0; i < 4; ++i)
-        connect(menu.MPanelProgPages[std::size_t(i)], &QAction::triggered, this,
-                [this, i] { set_page(i); });
-    connect(PageControlProg, &QTabWidget::currentChanged, this, [this](int index) {
-        if (index >= 0 && index < 4) menu.MPanelProgPages[std::size_t(index)]->setChecked(true);
+    const auto& page_items = m_programs->actions().pages;
+    connect(PageControlProg, &QTabWidget::currentChanged, this, [page_items](int index) {
+        if (index >= 0 && index < 4) page_items[std::size_t(index)]->setChecked(true);
     });
 
     connect(m_tray, &Tray::restore_requested, this, &TFMain::RestoreFromTray);
@@ -127,28 +138,73 @@ void TFMain::connect_menu() {
     connect(m_tray, &Tray::exit_requested, this, &TFMain::ExitProgram);
 }
 
-void TFMain::move_panel(QAction* item, PanelEdge edge) {
-    item->setChecked(true);
+void TFMain::make_actions() {
+    MainWindowActions& a = m_actions;
+    a.cabinet = make_action(*this, "MDataCabinet", QStringLiteral("Личный кабинет"),
+                            QKeySequence(Qt::CTRL | Qt::Key_C));
+    a.stat = make_action(*this, "MStat", QStringLiteral("Статистика"));
+    a.print = make_action(*this, "MDataPrint", QStringLiteral("Печать"));
+    a.to_tray = make_action(*this, "MDataTray", QStringLiteral("Свернуть в системный трей"));
+    a.exit = make_action(*this, "MDataExit", QStringLiteral("Выход"),
+                         QKeySequence(Qt::CTRL | Qt::Key_Q));
+    a.positions = new QActionGroup(this);
+    const char* names[4] = {"MPanelUtilsHLeft", "MPanelUtilsHRight", "MPanelUtilsVUp",
+                            "MPanelUtilsVDown"};
+    const QString captions[4] = {QStringLiteral("Слева"), QStringLiteral("Справа"),
+                                 QStringLiteral("Вверху"), QStringLiteral("Внизу")};
+    const Qt::Key keys[4] = {Qt::Key_L, Qt::Key_R, Qt::Key_U, Qt::Key_D};
+    for (int i = 0; i < 4; ++i)
+        a.position[std::size_t(i)] = make_radio(*a.positions, names[i], captions[i],
+                                                QKeySequence(Qt::CTRL | keys[i]), i == 0);
+    a.show_channels = make_switch(*this, "MPanelUtilsChannels", QStringLiteral("Показывать каналы"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_K), true);
+    a.show_types = make_switch(*this, "MPanelUtilsTypes", QStringLiteral("Показывать типы"),
+                               QKeySequence(Qt::CTRL | Qt::Key_T), true);
+    a.help_index = make_action(*this, "MHelpIndex", QStringLiteral("Содержание"));
+    a.help_site = make_action(*this, "MHelpURL", QStringLiteral("Сайт программы"));
+    a.help_mail = make_action(*this, "MHelpEmail", QStringLiteral("Письмо в службу поддержки"));
+    connect_help_links(*a.help_index, *a.help_site, *a.help_mail, m_settings, *this);
+}
+
+void TFMain::bind_switches() {
+    using Flag = SettingsFlag;
+    const Flag left = [](Settings& s) -> bool& { return s.side_panel.pos_left; };
+    const Flag right = [](Settings& s) -> bool& { return s.side_panel.pos_right; };
+    const Flag up = [](Settings& s) -> bool& { return s.side_panel.pos_up; };
+    const Flag down = [](Settings& s) -> bool& { return s.side_panel.pos_down; };
+    const MainWindowActions& a = m_actions;
+    bind_radio(
+        *a.positions,
+        {{a.position[0], left}, {a.position[1], right}, {a.position[2], up}, {a.position[3], down}},
+        *m_store);
+    bind_switch(*a.show_channels, *m_store,
+                [](Settings& s) -> bool& { return s.side_panel.show_channels; });
+    bind_switch(*a.show_types, *m_store,
+                [](Settings& s) -> bool& { return s.side_panel.show_types; });
+}
+
+void TFMain::move_panel(PanelEdge edge) {
     if (PanelUtils->isVisibleTo(this) && m_layout->edge() == edge) return;
     LayoutSidePanel();
 }
 
-std::optional<PanelEdge> TFMain::checked_edge() const {
-    if (menu.MPanelUtilsHLeft->isChecked()) return PanelEdge::left;
-    if (menu.MPanelUtilsHRight->isChecked()) return PanelEdge::right;
-    if (menu.MPanelUtilsVUp->isChecked()) return PanelEdge::top;
-    if (menu.MPanelUtilsVDown->isChecked()) return PanelEdge::bottom;
+std::optional<PanelEdge> TFMain::chosen_edge() const {
+    const SidePanelSettings& side = m_settings.side_panel;
+    if (side.pos_left) return PanelEdge::left;
+    if (side.pos_right) return PanelEdge::right;
+    if (side.pos_up) return PanelEdge::top;
+    if (side.pos_down) return PanelEdge::bottom;
     return std::nullopt;
 }
 
 void TFMain::LayoutSidePanel() {
-    m_layout->LayoutSidePanel(checked_edge(), menu.MPanelUtilsChannels->isChecked(),
-                              menu.MPanelUtilsTypes->isChecked());
+    const SidePanelSettings& side = m_settings.side_panel;
+    m_layout->LayoutSidePanel(chosen_edge(), side.show_channels, side.show_types);
 }
 
 void TFMain::set_page(int index) {
     if (index < 0 || index >= 4) return;
-    menu.MPanelProgPages[std::size_t(index)]->setChecked(true);
+    m_programs->actions().pages[std::size_t(index)]->setChecked(true);
     // Once the pages show their rows, the page already shown needs no second build.
     if (m_programs->started() && m_programs->page() == index) return;
     m_programs->set_page(index);
@@ -157,22 +213,15 @@ void TFMain::set_page(int index) {
 void TFMain::apply_layout_settings() {
     restore_window_geometry(*this, m_settings.main_window);
 
-    const SidePanelSettings& side = m_settings.side_panel;
-    menu.MPanelUtilsChannels->setChecked(side.show_channels);
-    menu.MPanelUtilsTypes->setChecked(side.show_types);
     // One radio group: the first position set wins; none set leaves the docking as it is.
-    QAction* position = side.pos_left    ? menu.MPanelUtilsHLeft
-                        : side.pos_right ? menu.MPanelUtilsHRight
-                        : side.pos_up    ? menu.MPanelUtilsVUp
-                        : side.pos_down  ? menu.MPanelUtilsVDown
-                                         : nullptr;
-    if (position) {
-        position->setChecked(true);
-    } else if (QAction* checked = menu.positions->checkedAction()) {
-        menu.positions->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-        checked->setChecked(false);
-        menu.positions->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    SidePanelSettings& side = m_settings.side_panel;
+    bool placed = false;
+    for (bool* position : {&side.pos_left, &side.pos_right, &side.pos_up, &side.pos_down}) {
+        if (placed) *position = false;
+        placed = placed || *position;
     }
+    // The switches show the loaded model.
+    m_store->reloaded();
     LayoutSidePanel();
 
     // Then the sizes: the side panel's thickness and the share of its two panels.
@@ -216,12 +265,6 @@ void TFMain::collect_layout_settings() {
     m_settings.main_window = window_geometry(*this);
 
     SidePanelSettings& side = m_settings.side_panel;
-    side.show_channels = menu.MPanelUtilsChannels->isChecked();
-    side.show_types = menu.MPanelUtilsTypes->isChecked();
-    side.pos_left = menu.MPanelUtilsHLeft->isChecked();
-    side.pos_right = menu.MPanelUtilsHRight->isChecked();
-    side.pos_up = menu.MPanelUtilsVUp->isChecked();
-    side.pos_down = menu.MPanelUtilsVDown->isChecked();
     auto geometry = [](const QWidget* w) {
         return Geometry{w->width(), w->height(), w->y(), w->x()};
     };

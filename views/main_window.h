@@ -4,7 +4,8 @@
 #include <array>
 #include <memory>
 
-#include "views/main_menu.h"
+#include "ui/image_lists.h"
+#include "views/menu_builder.h"
 #include "views/side_panel.h"
 
 class QSplitter;
@@ -13,6 +14,7 @@ class QTabWidget;
 namespace zt {
 
 struct Settings;
+class SettingsStore;
 struct ViewState;
 class PanelSet;
 class ProgramPages;
@@ -30,7 +32,6 @@ public:
     TFMain(Settings& settings, ViewState& view, QWidget* parent = nullptr);
     ~TFMain() override;
 
-    MainMenu menu;
     QSplitter* SplitterGeneral = nullptr;
     SidePanel* PanelUtils = nullptr;
     QTabWidget* PageControlProg = nullptr;
@@ -42,6 +43,10 @@ public:
     // The channel and genre panels with their menus, the reminder switches, the help links.
     PanelSet& panels() { return *m_panels; }
     ViewState& view() { return m_view; }
+    // The window's own menu items (the components own theirs; the menu builder places all).
+    const MainWindowActions& actions() const { return m_actions; }
+    // The live settings: switches write to it and show what it holds.
+    SettingsStore& settings_store() { return *m_store; }
 
     // Layout from the settings model: window geometry and state, side panel switches and
     // sizes, page "Сейчас".
@@ -81,10 +86,15 @@ protected:
 private:
     void build_pages();
     void connect_menu();
-    void move_panel(QAction* item, PanelEdge edge);
-    std::optional<PanelEdge> checked_edge() const;
+    void make_actions();
+    void bind_switches();
+    void move_panel(PanelEdge edge);
+    std::optional<PanelEdge> chosen_edge() const;
 
     Settings& m_settings;
+    SettingsStore* m_store = nullptr;
+    MainWindowActions m_actions;
+    LogoImages m_logos;  // decoded once for the tables, the channel panel and detail windows
     ViewState& m_view;
     std::unique_ptr<SidePanelLayout> m_layout;
     Tray* m_tray = nullptr;

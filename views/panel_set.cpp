@@ -7,12 +7,9 @@
 #include "storage/settings.h"
 #include "views/channel_panel.h"
 #include "views/genre_panel.h"
-#include "views/help_menu.h"
 #include "views/logic/view_state.h"
-#include "views/main_menu.h"
 #include "views/reminder_menu.h"
 #include "views/side_panel.h"
-#include "views/tray.h"
 
 namespace zt {
 namespace {
@@ -26,19 +23,18 @@ void fill(QWidget* area, QWidget* content) {
 
 }  // namespace
 
-PanelSet::PanelSet(SidePanel& side, MainMenu& menu, Tray& tray, ViewState& view, Settings& settings,
+PanelSet::PanelSet(SidePanel& side, ViewState& view, Settings& settings, LogoImages& logos,
                    QObject* parent)
     : QObject(parent), m_view(view), m_settings(settings) {
-    m_channels = new ChannelPanel(view, settings, menu, side.ChannelPanelArea);
+    m_channels = new ChannelPanel(view, settings, logos, side.ChannelPanelArea);
     fill(side.ChannelPanelArea, m_channels);
-    m_genres = new GenrePanel(view, settings, menu, side.GenrePanelArea);
+    m_genres = new GenrePanel(view, settings, side.GenrePanelArea);
     fill(side.GenrePanelArea, m_genres);
     m_genres->set_scroll_area(side.ScrollBoxTypes);
     m_channels->set_upright(side.upright());
     connect(&side, &SidePanel::orientation_changed, m_channels, &ChannelPanel::set_upright);
 
-    m_reminders = new ReminderMenu(settings, *menu.MPanelAlarm, *tray.MTrayAlarm, this);
-    connect_help_menu(menu, settings, *this);
+    m_reminders = new ReminderMenu(settings, this);
 }
 
 PanelSet::~PanelSet() = default;

@@ -6,24 +6,24 @@
 
 namespace zt {
 
-struct MainMenu;
 struct Settings;
 struct ViewState;
 struct chl_group_list;
 struct chl_local_list;
 class ChannelPanel;
 class GenrePanel;
+class LogoImages;
 class ReminderMenu;
 class SidePanel;
-class Tray;
 
 // The side panel's contents and the menus that go with them: the channel panel with "Каналы",
-// the genre panel with "Типы", the reminder switches of the main and the tray menu and the
-// links of "Справка". The main window makes one and hands its start-up and settings calls on.
+// the genre panel with "Типы" and the reminder switches (their actions sit in the main menu and
+// in the tray menu). The main window makes one, places the actions and hands its start-up and
+// settings calls on.
 class PanelSet final : public QObject {
     Q_OBJECT
 public:
-    PanelSet(SidePanel& side, MainMenu& menu, Tray& tray, ViewState& view, Settings& settings,
+    PanelSet(SidePanel& side, ViewState& view, Settings& settings, LogoImages& logos,
              QObject* parent = nullptr);
     ~PanelSet() override;
 

@@ -5,11 +5,11 @@
 
 #include "views/logic/prog_page_rules.h"
 #include "views/logic/program_list.h"
-#include "views/prog_table.h"
 
 namespace zt {
 
-TFColTvprog::TFColTvprog(QWidget* parent) : QDialog(parent) {
+TFColTvprog::TFColTvprog(SettingsStore& settings, QWidget* parent)
+    : QDialog(parent), m_settings(settings) {
     setObjectName(QStringLiteral("TFColTvprog"));
     setWindowTitle(QStringLiteral("Колонки"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -27,22 +27,13 @@ TFColTvprog::TFColTvprog(QWidget* parent) : QDialog(parent) {
     l->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TFColTvprog::take_from(const ProgramTable& table) {
-    const auto shown = views::shown_columns(table.column_widths());
+void TFColTvprog::ShowFor(int page, std::vector<int> restored, QWidget* centre_on) {
+    m_restored = std::move(restored);
+    m_widths.emplace(m_settings, [page](Settings& s) -> std::vector<int>& {
+        return s.pages.columns[std::size_t(page)];
+    });
+    const auto shown = views::shown_columns(m_widths->value);
     for (std::size_t c = 0; c < boxes.size(); ++c) boxes[c]->setChecked(shown[c]);
-}
-
-void TFColTvprog::apply_to(ProgramTable& table) const {
-    std::vector<bool> shown;
-    for (auto* b : boxes) shown.push_back(b->isChecked());
-    table.set_column_widths(
-        views::chosen_column_widths(table.column_widths(), shown, table.restored_widths()));
-    table.viewport()->update();
-}
-
-void TFColTvprog::ShowFor(ProgramTable& table, QWidget* centre_on) {
-    m_table = &table;
-    take_from(table);
     adjustSize();
     if (centre_on) {
         const QRect outer = centre_on->frameGeometry();
@@ -52,8 +43,13 @@ void TFColTvprog::ShowFor(ProgramTable& table, QWidget* centre_on) {
 }
 
 void TFColTvprog::done(int result) {
-    if (m_table) apply_to(*m_table);
-    m_table = nullptr;
+    if (m_widths) {
+        std::vector<bool> shown;
+        for (auto* b : boxes) shown.push_back(b->isChecked());
+        m_widths->value = views::chosen_column_widths(m_widths->value, shown, m_restored);
+        m_widths->commit();
+        m_widths.reset();
+    }
     QDialog::done(result);
 }
 

@@ -8,8 +8,8 @@
 #include <QMenu>
 #include <QStyle>
 
-#include "views/cp_text.h"
-#include "views/image_lists.h"
+#include "ui/cp_text.h"
+#include "ui/image_lists.h"
 #include "views/logic/prog_page_rules.h"
 
 namespace zt {
@@ -231,7 +231,7 @@ views::SoonControls SoonPageControls::values() const {
     c.time_start = EditNextTimeStart->edit_text();
     c.time_finish = EditNextTimeFinish->edit_text();
     c.line = views::count_edit_value(EditNextLine->edit_text());
-    c.offset_kind = ComboBoxNextType->currentIndex();
+    c.offset_kind = views::SoonOffset(ComboBoxNextType->currentIndex());
     return c;
 }
 
@@ -397,7 +397,7 @@ FindPageControls::FindPageControls(QWidget* parent) : QWidget(parent) {
 views::FindControls FindPageControls::values() const {
     views::FindControls c;
     c.text = to_cp(EditFind->text());
-    c.mode = ComboBoxFind->currentIndex();
+    c.mode = views::FindIn(ComboBoxFind->currentIndex());
     return c;
 }
 

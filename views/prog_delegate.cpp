@@ -3,7 +3,7 @@
 #include <QPainter>
 
 #include "storage/settings.h"
-#include "views/image_lists.h"
+#include "ui/image_lists.h"
 #include "views/prog_model.h"
 
 namespace zt {

@@ -1,7 +1,7 @@
 #include "views/prog_model.h"
 
 #include "core/text_helpers.h"
-#include "views/cp_text.h"
+#include "ui/cp_text.h"
 
 namespace zt {
 namespace {

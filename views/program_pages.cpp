@@ -12,14 +12,18 @@
 
 #include "core/store.h"
 #include "core/time_zones.h"
+#include "net/host_port.h"
 #include "storage/settings.h"
+#include "storage/settings_store.h"
+#include "ui/cp_text.h"
+#include "ui/menu_items.h"
+#include "ui/settings_binding.h"
 #include "views/about_window.h"
 #include "views/anons_window.h"
 #include "views/channel_window.h"
-#include "views/cp_text.h"
+#include "views/logic/page_settings.h"
 #include "views/logic/row_commands.h"
 #include "views/logic/view_state.h"
-#include "views/main_menu.h"
 #include "views/prog_columns.h"
 #include "views/prog_controls.h"
 #include "views/prog_model.h"
@@ -31,22 +35,18 @@ namespace {
 constexpr int kFirstTick = 1000;
 constexpr int kMinuteTick = 60000;
 
-std::string day_start_text(const Settings& settings) {
-    const int h = std::clamp(settings.personal.day_start, 0, 23);
-    return std::string{char('0' + h / 10), char('0' + h % 10)} + ":00";
-}
-
 }  // namespace
 
-ProgramPages::ProgramPages(QTabWidget& pages, MainMenu& menu, Settings& settings, ViewState& view,
-                           QWidget* window)
+ProgramPages::ProgramPages(QTabWidget& pages, SettingsStore& settings, ViewState& view,
+                           LogoImages& logos, QWidget* window)
     : QObject(&pages),
       m_pages(pages),
-      m_menu(menu),
-      m_settings(settings),
+      m_store(settings),
+      m_settings(settings.model()),
       m_view(view),
-      m_window(window) {
-    m_ctx.take(settings);
+      m_window(window),
+      m_logos(logos) {
+    m_ctx.take(m_settings);
     m_ctx.logo_list = &m_logos;
     m_delegate = new ProgramRowDelegate(m_ctx, this);
 
@@ -78,8 +78,9 @@ ProgramPages::ProgramPages(QTabWidget& pages, MainMenu& menu, Settings& settings
     m_anons->set_reshow([this] { ShowAnnouncement(); });
     m_channel = std::make_unique<TFChannel>(m_logos, window);
     m_about = std::make_unique<TFAbout>(window);
-    m_columns = std::make_unique<TFColTvprog>(window);
+    m_columns = std::make_unique<TFColTvprog>(m_store, window);
     build_row_menu();
+    make_actions();
     connect_menu();
 
     m_timer = new QTimer(this);
@@ -112,16 +113,51 @@ void ProgramPages::connect_table(int i) {
             [this, t](const QPoint& pos) { open_row_menu(t->viewport()->mapToGlobal(pos)); });
 }
 
+void ProgramPages::make_actions() {
+    ProgramPageActions& a = m_actions;
+    auto* weeks = new QActionGroup(this);
+    a.week_cur = make_radio(*weeks, "MDataWeekCur", QStringLiteral("Текущая"),
+                            QKeySequence(Qt::CTRL | Qt::Key_F10), true);
+    a.week_next = make_radio(*weeks, "MDataWeekNew", QStringLiteral("Будущая"),
+                             QKeySequence(Qt::CTRL | Qt::Key_F11), false);
+    auto* pages = new QActionGroup(this);
+    const char* page_names[4] = {"MPanelProgPage1", "MPanelProgPage2", "MPanelProgPage3",
+                                 "MPanelProgPage4"};
+    const Qt::Key page_keys[4] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4};
+    for (int i = 0; i < 4; ++i)
+        a.pages[std::size_t(i)] = make_radio(*pages, page_names[i], m_pages.tabText(i),
+                                             QKeySequence(Qt::CTRL | page_keys[i]), i == 0);
+    auto* sizes = new QActionGroup(this);
+    const char* size_names[3] = {"MPanelProgSize16", "MPanelProgSize24", "MPanelProgSize32"};
+    const QString size_captions[3] = {QStringLiteral("Малый"), QStringLiteral("Средний"),
+                                      QStringLiteral("Большой")};
+    for (int i = 0; i < 3; ++i)
+        a.sizes[std::size_t(i)] = make_radio(*sizes, size_names[i], size_captions[i], {}, i == 0);
+    a.past = make_switch(*this, "MPanelProgOld", QStringLiteral("Прошедшие"), {}, true);
+    a.abbreviations =
+        make_switch(*this, "MPanelProgTxt", QStringLiteral("Буквенные сокращения"), {}, false);
+    a.about = make_action(*this, "MHelpAbout", QStringLiteral("О программе"));
+}
+
 void ProgramPages::connect_menu() {
-    connect(m_menu.MDataWeekCur, &QAction::triggered, this, &ProgramPages::RebuildProgramList);
-    connect(m_menu.MDataWeekNew, &QAction::triggered, this, &ProgramPages::RebuildProgramList);
+    const ProgramPageActions& a = m_actions;
+    // The switches write the live settings before the rebuilds below read them.
+    bind_choice(*a.week_cur, *a.week_next, m_store,
+                [](Settings& s) -> bool& { return s.program_view.next_week; });
+    bind_switch(*a.past, m_store, [](Settings& s) -> bool& { return s.program_view.show_past; });
+    bind_switch(*a.abbreviations, m_store,
+                [](Settings& s) -> bool& { return s.program_view.letter_abbrev; });
+    connect(a.week_cur, &QAction::triggered, this, &ProgramPages::RebuildProgramList);
+    connect(a.week_next, &QAction::triggered, this, &ProgramPages::RebuildProgramList);
+    for (int i = 0; i < 4; ++i)
+        connect(a.pages[std::size_t(i)], &QAction::triggered, this, [this, i] { set_page(i); });
     const int sizes[3] = {16, 24, 32};
     for (int i = 0; i < 3; ++i)
-        connect(m_menu.MPanelProgSizes[std::size_t(i)], &QAction::triggered, this,
+        connect(a.sizes[std::size_t(i)], &QAction::triggered, this,
                 [this, s = sizes[i]] { SetProgramListSize(s); });
-    connect(m_menu.MPanelProgOld, &QAction::triggered, this, &ProgramPages::RebuildProgramList);
-    connect(m_menu.MPanelProgTxt, &QAction::triggered, this, &ProgramPages::RebuildProgramList);
-    connect(m_menu.MHelpAbout, &QAction::triggered, this, &ProgramPages::ShowAbout);
+    connect(a.past, &QAction::triggered, this, &ProgramPages::RebuildProgramList);
+    connect(a.abbreviations, &QAction::triggered, this, &ProgramPages::RebuildProgramList);
+    connect(a.about, &QAction::triggered, this, &ProgramPages::ShowAbout);
 }
 
 void ProgramPages::build_row_menu() {
@@ -187,29 +223,21 @@ void ProgramPages::on_page_changed(int index) {
 }
 
 views::PageOptions ProgramPages::page_options() const {
-    const all_list& store = m_view.store;
-    views::PageOptions o;
-    o.page = views::ProgramPage(page());
-    o.now = store.clock().now();
-    o.view.show_past = m_menu.MPanelProgOld->isChecked();
-    o.view.abbreviations = m_menu.MPanelProgTxt->isChecked();
-    o.view.date_in_columns = m_settings.general.view_date;
-    o.view.descr_left = m_settings.personal.descr_left;
-    o.view.descr_right = m_settings.personal.descr_right;
-    o.view.system = m_view.genres.system();
-    o.soon = m_soon->values();
-    o.days = m_days->values();
-    o.days.next_week = m_menu.MDataWeekNew->isChecked();
-    o.find = m_find->values();
-    o.panels = views::panel_choice_from_store(store);
-    return o;
+    views::PageInputs in;
+    in.page = views::ProgramPage(page());
+    in.soon = m_soon->values();
+    in.days = m_days->values();
+    in.find = m_find->values();
+    in.panels = views::panel_choice_from_store(m_view.store);
+    in.system = m_view.genres.system();
+    return views::page_options(m_view.store, m_settings, in);
 }
 
 void ProgramPages::RebuildProgramList() {
     if (m_rebuilding || !m_started) return;
     m_rebuilding = true;
     const int p = page();
-    m_menu.MPanelProgPages[std::size_t(p)]->setChecked(true);
+    m_actions.pages[std::size_t(p)]->setChecked(true);
     ProgramTable& t = table(p);
     const int selected = t.currentIndex().isValid() ? t.currentIndex().row() : -1;
     const int top = t.top_line();
@@ -227,7 +255,7 @@ void ProgramPages::RebuildProgramList() {
         const auto* row = SelectedProgramRow();
         if (!row || row->prog.get() != m_anons->shown()) m_anons->close();
     }
-    m_days->set_hints(views::day_button_hints(m_view.store, m_menu.MDataWeekNew->isChecked()));
+    m_days->set_hints(views::day_button_hints(m_view.store, m_settings.program_view.next_week));
     m_rebuilding = false;
     emit rebuilt();
 }
@@ -284,10 +312,10 @@ void ProgramPages::RefreshProgramList() {
 void ProgramPages::update_week_captions() {
     const all_list& store = m_view.store;
     if (!store.week_cur_caption.empty())
-        m_menu.MDataWeekCur->setText(from_cp(store.week_cur_caption));
+        m_actions.week_cur->setText(from_cp(store.week_cur_caption));
     if (!store.week_next_caption.empty())
-        m_menu.MDataWeekNew->setText(from_cp(store.week_next_caption));
-    m_days->set_hints(views::day_button_hints(store, m_menu.MDataWeekNew->isChecked()));
+        m_actions.week_next->setText(from_cp(store.week_next_caption));
+    m_days->set_hints(views::day_button_hints(store, m_settings.program_view.next_week));
 }
 
 void ProgramPages::press_today() {
@@ -328,7 +356,7 @@ void ProgramPages::SetProgramListSize(int size) {
         t->viewport()->update();
     }
     const int slot = m_size == 32 ? 2 : m_size == 24 ? 1 : 0;
-    m_menu.MPanelProgSizes[std::size_t(slot)]->setChecked(true);
+    m_actions.sizes[std::size_t(slot)]->setChecked(true);
 }
 
 void ProgramPages::apply_view_settings() {
@@ -349,11 +377,9 @@ void ProgramPages::apply_settings() {
     const ProgramPagesSettings& s = m_settings.pages;
     for (int i = 0; i < 4; ++i)
         m_tables[std::size_t(i)]->set_column_widths(s.columns[std::size_t(i)]);
-    m_menu.MPanelProgOld->setChecked(m_settings.program_view.show_past);
-    m_menu.MPanelProgTxt->setChecked(m_settings.program_view.letter_abbrev);
     m_size = normalize_icon_size(s.icon_size);
     apply_view_settings();
-    m_days->set_day_start(day_start_text(m_settings));
+    m_days->set_day_start(day_start_text(m_settings.personal.day_start));
     m_about->set_service(service_host(m_settings));
 }
 
@@ -362,8 +388,6 @@ void ProgramPages::collect_settings() {
     for (int i = 0; i < 4; ++i)
         s.columns[std::size_t(i)] = m_tables[std::size_t(i)]->column_widths();
     s.icon_size = m_size;
-    m_settings.program_view.show_past = m_menu.MPanelProgOld->isChecked();
-    m_settings.program_view.letter_abbrev = m_menu.MPanelProgTxt->isChecked();
 }
 
 // --- rows
@@ -414,7 +438,13 @@ void ProgramPages::ShowAnnouncement() {
 }
 
 void ProgramPages::ShowColumnChooser() {
-    m_columns->ShowFor(active_table(), m_window);
+    const int p = page();
+    ProgramTable& t = table(p);
+    // Borders dragged since the last save live in the table: the model takes them first.
+    m_settings.pages.columns[std::size_t(p)] = t.column_widths();
+    m_columns->ShowFor(p, t.restored_widths(), m_window);
+    t.set_column_widths(m_settings.pages.columns[std::size_t(p)]);
+    t.viewport()->update();
 }
 
 void ProgramPages::ShowChannelInfo(const chl_local_list& member) {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "views/image_lists.h"
+#include "ui/image_lists.h"
 #include "views/logic/program_list.h"
 #include "views/prog_delegate.h"
 
@@ -18,8 +18,8 @@ class QTimer;
 
 namespace zt {
 
-struct MainMenu;
 struct Settings;
+class SettingsStore;
 struct ViewState;
 class ProgramTable;
 class ProgramTableModel;
@@ -34,6 +34,17 @@ class TFColTvprog;
 struct chl_local_list;
 struct chl_serv_list;
 
+// The main menu's items that belong to the pages; ProgramPages makes, owns and handles them.
+struct ProgramPageActions final {
+    QAction* week_cur = nullptr;       // MDataWeekCur "Текущая (...)"
+    QAction* week_next = nullptr;      // MDataWeekNew "Будущая (...)"
+    std::array<QAction*, 4> pages{};   // MPanelProgPage1..4 "Сейчас" .. "Поиск"
+    std::array<QAction*, 3> sizes{};   // MPanelProgSize16..32 "Малый" .. "Большой"
+    QAction* past = nullptr;           // MPanelProgOld "Прошедшие"
+    QAction* abbreviations = nullptr;  // MPanelProgTxt "Буквенные сокращения"
+    QAction* about = nullptr;          // MHelpAbout "О программе"
+};
+
 // The four programme pages ("Сейчас", "Скоро", "По дням", "Поиск") of the main window: their
 // tables, page controls, the row popup menu, the column chooser, the minute refresh and the
 // announcement window. One instance lives in the main window (`TFMain::programs()`).
@@ -45,7 +56,8 @@ class ProgramPages final : public QObject {
     Q_OBJECT
 public:
     // `pages` is the page control; its four tab widgets receive the controls and tables.
-    ProgramPages(QTabWidget& pages, MainMenu& menu, Settings& settings, ViewState& view,
+    // `logos` is the main window's logo cache, shared with the channel panel.
+    ProgramPages(QTabWidget& pages, SettingsStore& settings, ViewState& view, LogoImages& logos,
                  QWidget* window);
     ~ProgramPages() override;
 
@@ -61,6 +73,8 @@ public:
     // Font and icon size of the four tables: 16, 24 or 32.
     void SetProgramListSize(int size);
     int list_size() const { return m_size; }
+
+    const ProgramPageActions& actions() const { return m_actions; }
 
     // Makes a page active (0..3) with the channel choice rule of the pages, and rebuilds.
     void set_page(int index);
@@ -107,7 +121,7 @@ public:
     // Presses today's day button on "По дням" (also when the panels are refilled).
     void press_today();
 
-    // The options the queries read, from the live controls, menus and settings.
+    // The options the queries read: the live settings and the page controls.
     views::PageOptions page_options() const;
 
     // Called at the end of every clock refresh (the reminder scan plugs in here).
@@ -129,6 +143,7 @@ signals:
     void message(int kind, const QString& text);
 
 private:
+    void make_actions();
     void connect_menu();
     void build_row_menu();
     void connect_table(int page);
@@ -140,7 +155,8 @@ private:
     QFont table_font() const;
 
     QTabWidget& m_pages;
-    MainMenu& m_menu;
+    ProgramPageActions m_actions;
+    SettingsStore& m_store;
     Settings& m_settings;
     ViewState& m_view;
     QWidget* m_window;
@@ -148,7 +164,7 @@ private:
     std::array<ProgramTableModel*, 4> m_models{};
     ProgramRowDelegate* m_delegate = nullptr;
     RowPaintContext m_ctx;
-    LogoImages m_logos;
+    LogoImages& m_logos;
     SoonPageControls* m_soon = nullptr;
     DaysPageControls* m_days = nullptr;
     FindPageControls* m_find = nullptr;

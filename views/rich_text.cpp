@@ -6,7 +6,7 @@
 #include <QStyle>
 #include <QUrl>
 
-#include "views/app_resources.h"
+#include "ui/app_resources.h"
 #include "views/logic/rich_text_runs.h"
 
 namespace zt {

@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
-#include "views/app_resources.h"
+#include "ui/app_resources.h"
 
 namespace zt {
 

@@ -28,7 +28,7 @@ public:
     QMenu* PopupMenuTray = nullptr;
     QAction* MTrayRestore = nullptr;
     QAction* MTrayDataCabinet = nullptr;
-    QMenu* MTrayAlarm = nullptr;  // "Оповещение": twins of the main menu's reminder switches
+    QMenu* MTrayAlarm = nullptr;  // "Оповещение": the reminder switches of the main menu
     QAction* MTrayExit = nullptr;
 
 signals:

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QStringList>
 
-#include "storage/settings.h"
+#include "views/logic/window_geometry.h"
 
 class QScreen;
 class QWidget;

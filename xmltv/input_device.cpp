@@ -4,12 +4,16 @@
 
 #include <zlib.h>
 #include <algorithm>
+#include <cstring>
 
 namespace zt::xmltv {
 
 namespace {
 
 constexpr qint64 kChunk = 64 * 1024;
+// The XML reader holds a whole text or attribute value in memory before it hands it over; no
+// schedule text comes near this, so a longer stretch without markup is damage, not data.
+constexpr std::int64_t kMaxTextRun = 4 * 1024 * 1024;
 
 // Length of the valid UTF-8 sequence at `p` (at most `left` bytes), 0 when the bytes are
 // invalid, -1 when they are a valid beginning cut off by the end of the buffer.
@@ -166,6 +170,7 @@ bool InputDevice::fill() {
             m_sniffed = true;
             sniff_encoding();
         }
+        if (n > 0) check_text_run(old);
         check_utf8();
     }
     return true;
@@ -214,6 +219,27 @@ void InputDevice::reject_utf8_as(const QString& declared) {
     m_buf.truncate(first);
     fail(QStringLiteral("текст записан в UTF-8, а файл объявляет кодировку «%1»").arg(declared),
          line);
+}
+
+// Ends the stream where more than kMaxTextRun bytes have passed without a '<'.
+void InputDevice::check_text_run(qsizetype from) {
+    const char* p = m_buf.constData();
+    const qsizetype size = m_buf.size();
+    const char* first = static_cast<const char*>(std::memchr(p + from, '<', size_t(size - from)));
+    const qsizetype until = first ? first - p : size;  // bytes of this run in the new data
+    if (m_text_run + (until - from) > kMaxTextRun) {
+        const qsizetype cut = from + qsizetype(kMaxTextRun - m_text_run);
+        const std::int64_t line = m_line + std::count(p + m_checked, p + cut, '\n');
+        m_buf.truncate(cut);
+        fail(QStringLiteral("больше 4 МБ текста без разметки, файл повреждён"), line);
+        return;
+    }
+    if (!first) {
+        m_text_run += size - from;
+        return;
+    }
+    const char* last = static_cast<const char*>(memrchr(p + from, '<', size_t(size - from)));
+    m_text_run = size - (last - p) - 1;
 }
 
 void InputDevice::check_utf8() {

@@ -13,7 +13,9 @@ class Inflater;
 // The bytes the XML reader sees: the raw file, or its gzip members inflated on the fly (chosen
 // by the magic bytes, not the name). Text declared (or defaulting to) UTF-8 is checked as it
 // passes: the stream ends just before the first invalid sequence, so that everything complete
-// before it is still read, and the fault is reported with its own line number.
+// before it is still read, and the fault is reported with its own line number. A stretch of
+// more than 4 MB without markup ends the stream the same way, since the XML reader would hold it
+// in memory whole.
 class InputDevice final : public QIODevice {
 public:
     explicit InputDevice(QIODevice& raw);
@@ -39,6 +41,7 @@ private:
     qint64 read_raw(char* data, qint64 maxlen);
     void sniff_encoding();
     void reject_utf8_as(const QString& declared);
+    void check_text_run(qsizetype from);
     void check_utf8();
     void fail(const QString& text, std::int64_t line);
 
@@ -53,6 +56,7 @@ private:
     bool m_eof = false;
     std::int64_t m_line = 1;  // line at m_checked
     std::int64_t m_raw_done = 0;
+    std::int64_t m_text_run = 0;  // bytes since the last '<'
     QString m_fault;
     std::int64_t m_fault_line = 0;
 };

@@ -10,16 +10,24 @@
 
 namespace zt::xmltv {
 
-QString read_text(QXmlStreamReader& xml, qsizetype limit) {
-    QString text;
+namespace {
+
+constexpr int kMaxDepth = 64;
+
+// Reads to the end of the current element; `text` (if any) collects up to `limit` characters.
+void read_element(QXmlStreamReader& xml, QString* text, qsizetype limit) {
     for (int depth = 1; depth > 0 && !xml.atEnd();) {
         switch (xml.readNext()) {
             case QXmlStreamReader::Characters:
             case QXmlStreamReader::EntityReference:
-                if (text.size() < limit) text += xml.text().left(limit - text.size());
+                if (text && text->size() < limit) *text += xml.text().left(limit - text->size());
                 break;
             case QXmlStreamReader::StartElement:
-                ++depth;
+                if (++depth > kMaxDepth) {
+                    xml.raiseError(
+                        QStringLiteral("элементы вложены глубже %1 уровней").arg(kMaxDepth));
+                    return;
+                }
                 break;
             case QXmlStreamReader::EndElement:
                 --depth;
@@ -28,7 +36,18 @@ QString read_text(QXmlStreamReader& xml, qsizetype limit) {
                 break;
         }
     }
+}
+
+}  // namespace
+
+QString read_text(QXmlStreamReader& xml, qsizetype limit) {
+    QString text;
+    read_element(xml, &text, limit);
     return text;
+}
+
+void skip_element(QXmlStreamReader& xml) {
+    read_element(xml, nullptr, 0);
 }
 
 void Preferred::offer(QXmlStreamReader& xml) {

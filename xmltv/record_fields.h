@@ -14,6 +14,9 @@ namespace zt::xmltv {
 // is cut to 255 bytes anyway, so a huge text costs no memory. Leaves the reader after the
 // element's end.
 QString read_text(QXmlStreamReader& xml, qsizetype limit = 4096);
+// Skips the current element with its children. Both raise an error on elements nested deeper
+// than any schedule needs, since the XML reader keeps every open element.
+void skip_element(QXmlStreamReader& xml);
 
 // The text of one of several elements that may repeat in languages (title, desc, display-name):
 // the first one, or the first Russian one when the first is not.

@@ -47,7 +47,7 @@ public:
                 else if (m_xml.name() == QLatin1String("programme"))
                     read_programme();
                 else
-                    m_xml.skipCurrentElement();
+                    skip_element(m_xml);
                 report_progress();
             }
             while (!m_stopped && !m_xml.atEnd()) m_xml.readNext();  // only end tokens may follow
@@ -123,9 +123,9 @@ private:
                 if (channel.icon_path.isEmpty())
                     channel.icon_path =
                         local_icon(m_xml.attributes().value(QLatin1String("src")), m_base_dir);
-                m_xml.skipCurrentElement();
+                skip_element(m_xml);
             } else {
-                m_xml.skipCurrentElement();
+                skip_element(m_xml);
             }
         }
         if (m_xml.hasError()) return;
@@ -175,7 +175,7 @@ private:
             else if (name == QLatin1String("star-rating") || name == QLatin1String("rating"))
                 read_rating(p.rating);
             else
-                m_xml.skipCurrentElement();
+                skip_element(m_xml);
         }
         if (m_xml.hasError()) return;
         p.start = DateTime::fromSeconds(*start);
@@ -210,7 +210,7 @@ private:
                 const auto percent = rating_percent(read_text(m_xml, 64));
                 if (percent && rating < 0) rating = *percent;
             } else {
-                m_xml.skipCurrentElement();
+                skip_element(m_xml);
             }
         }
     }

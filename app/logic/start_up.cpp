@@ -4,10 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <cstdio>
 
 #include "core/genres.h"
 #include "core/store.h"
 #include "core/time_zones.h"
+#include "net/host_port.h"
 #include "storage/legacy.h"
 
 namespace zt {
@@ -31,11 +33,59 @@ StartUp::StartUp(std::string exe_dir, std::shared_ptr<const Clock> clock, all_li
     if (m_exe_dir.empty() || m_exe_dir.back() != '/') m_exe_dir += '/';
 }
 
-DataContext StartUp::data_context() {
-    DataContext ctx{m_store, m_ui, m_jobs, m_account};
+DataContext StartUp::context_with(UserInterface& ui) {
+    // The t.dat writer keeps the password digest only when "Сохранять пароль" is ticked.
+    m_account.save_password = m_settings.download_dialog.save_login;
+    DataContext ctx{m_store, ui, m_jobs, m_account};
     ctx.job_caption = [this](const std::string& text) { m_jobs.job_begin(text, false, true); };
     ctx.job_end = [this] { m_jobs.job_end(); };
     return ctx;
+}
+
+bool StartUp::StartUpMessages::show_msg(int kind, const std::string& text) {
+    if (m_owner.stop_requested()) {
+        std::fprintf(stderr, "zorvan_tv: %s\n", text.c_str());
+        return false;
+    }
+    return m_owner.m_ui.show_msg(kind, text);
+}
+
+DataContext StartUp::data_context() {
+    return context_with(m_ui);
+}
+
+void StartUp::load_files(const DataContext& ctx) {
+    // Each file is read even when an earlier one failed: what is readable is shown.
+    const bool u = load_u(ctx);
+    const bool v = load_v(ctx);
+    const bool t = load_t(ctx);
+    const bool m = load_m(ctx);
+    // v.dat's favourites hang on the channels of u.dat; m.dat's marks on those channels and
+    // the programmes of t.dat. Written from a store that lacks them, they would lose records.
+    m_write_v = u && v;
+    m_write_m = u && t && m;
+    if (u && v && t && m) return;
+    std::string failed, kept;
+    const std::pair<const char*, bool> files[] = {
+        {"u.dat", !u}, {"v.dat", !m_write_v}, {"t.dat", !t}, {"m.dat", !m_write_m}};
+    const std::pair<const char*, bool> read[] = {
+        {"u.dat", u}, {"v.dat", v}, {"t.dat", t}, {"m.dat", m}};
+    for (const auto& [name, ok] : read)
+        if (!ok) failed += std::string(failed.empty() ? "" : ", ") + "\"" + name + "\"";
+    for (const auto& [name, keep] : files)
+        if (keep) kept += std::string(kept.empty() ? "" : ", ") + "\"" + name + "\"";
+    m_messages.show_msg(1, "Не прочитаны файлы данных: " + failed + ". Файлы " + kept +
+                               " и их резервные копии оставлены без изменений.");
+}
+
+void StartUp::show_exit_report() {
+    const std::string path = m_exe_dir + kExitReportName;
+    std::string text;
+    if (FileSystem::real().read_file(path, text) != FileSystem::ReadResult::ok) return;
+    FileSystem::real().remove(path);
+    if (text.size() > 4096) text.resize(4096);
+    if (!text.empty())
+        m_messages.show_msg(2, "При прошлом завершении программы не удалось сохранить:\n" + text);
 }
 
 StartUp::Result StartUp::start_up() {
@@ -55,7 +105,7 @@ StartUp::Result StartUp::start_up() {
     // The data folder.
     const QString data_dir = qpath(m_store.data_dir());
     if (!QDir().mkpath(data_dir) || !QFileInfo(data_dir).isDir()) {
-        m_ui.show_msg(2, "Невозможно создать папку \"dat\" в \"" + m_exe_dir + "\"");
+        m_messages.show_msg(2, "Невозможно создать папку \"dat\" в \"" + m_exe_dir + "\"");
         return Result::terminated;
     }
 
@@ -67,26 +117,37 @@ StartUp::Result StartUp::start_up() {
     build_types(m_store);
     build_time_zones(m_store);
 
-    // All four groups of settings.
-    m_ini.load();
+    // All four groups of settings. A file that is not a file or far too large is left alone.
+    if (m_ini.load() == IniFile::LoadResult::refused)
+        m_messages.show_msg(
+            2,
+            "Файл настроек \"settings.ini\" не прочитан: это не обычный файл или он "
+            "больше 4 Мб. Используются настройки по умолчанию, файл не изменяется.");
     m_settings.load_all(m_ini);
     m_store.cur_group = m_settings.channel_group.current;
     m_store.server_host = service_host(m_settings).host;
     m_host.settings_loaded();
+    show_exit_report();
+    if (stop_requested()) return Result::terminated;
 
     // The job window, unless the loading is to be quiet.
     const bool quiet = m_settings.general.quiet_start;
     if (!quiet) m_jobs.job_begin("Загрузка данных...", false, true);
 
     // Old data files are converted once; the user then starts the program again.
-    const DataContext ctx = data_context();
+    const DataContext ctx = context_with(m_messages);
     if (convert_legacy(ctx)) {
         if (!quiet) m_jobs.job_end();
         return Result::terminated;
     }
 
-    // The four data files. A damaged file has shown its message; what was read stays.
-    load_data_files(ctx);
+    // The four data files. A damaged file has shown its message; what was read stays, but
+    // the files that depend on it are not written back.
+    load_files(ctx);
+    if (stop_requested()) {
+        if (!quiet) m_jobs.job_end();
+        return Result::terminated;
+    }
     m_loaded = true;
 
     // The group to show, the weeks, and the views.
@@ -96,33 +157,61 @@ StartUp::Result StartUp::start_up() {
 
     // The job window closes and the main window appears.
     if (!quiet) m_jobs.job_end();
+    if (stop_requested()) return Result::terminated;
     m_host.show_main_window();
 
     // An empty store offers the manual download.
-    if (m_store.channels.empty() &&
-        m_ui.show_msg(3, "Телепрограмма не найдена. Получить телепрограмму?"))
+    if (m_store.channels.empty() && !stop_requested() &&
+        m_messages.show_msg(3, "Телепрограмма не найдена. Получить телепрограмму?") &&
+        !stop_requested())
         m_host.manual_download();
     return Result::running;
 }
 
-bool StartUp::save_on_exit() {
+namespace {
+
+// Messages of a save while the system ends the program: no window may hold it up, so each
+// goes to standard error and is kept for the next start.
+class DeferredMessages final : public UserInterface {
+public:
+    bool show_msg(int, const std::string& text) override {
+        std::fprintf(stderr, "zorvan_tv: %s\n", text.c_str());
+        lines += text + "\n";
+        return false;
+    }
+    std::string lines;
+};
+
+}  // namespace
+
+bool StartUp::save_on_exit(bool terminating) {
     if (!m_loaded) return true;
+    DeferredMessages deferred;
+    UserInterface& ui = terminating ? static_cast<UserInterface&>(deferred) : m_ui;
     m_jobs.job_begin("Сохранение данных...", false, true);
-    const DataContext ctx = data_context();
-    bool ok = save_v(ctx);
-    ok = save_m(ctx) && ok;
+    const DataContext ctx = context_with(ui);
+    bool ok = true;
+    if (m_write_v) ok = save_v(ctx) && ok;
+    if (m_write_m) ok = save_m(ctx) && ok;
 
     m_host.collect_settings();
     m_settings.channel_group.current = m_store.cur_group;
-    try {
-        m_settings.save_all(m_ini);
-    } catch (const SettingsWriteError& e) {
-        m_jobs.job_end();
-        m_ui.show_msg(2, e.what());
-        ok = false;
+    bool job_open = true;
+    if (!m_ini.refused()) {
+        try {
+            m_settings.save_all(m_ini);
+        } catch (const SettingsWriteError& e) {
+            // The job window closes before the message opens.
+            m_jobs.job_end();
+            job_open = false;
+            ui.show_msg(2, e.what());
+            ok = false;
+        }
     }
     QFile::remove(qpath(m_exe_dir + kPrintPageFile));
-    m_jobs.job_end();
+    if (job_open) m_jobs.job_end();
+    if (!deferred.lines.empty())
+        replace_file(FileSystem::real(), m_exe_dir + kExitReportName, deferred.lines);
     return ok;
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
-#include "app/logic/program_files.h"
 #include "core/clock.h"
+#include "core/job_control.h"
+#include "core/program_files.h"
 #include "core/progress.h"
-#include "dialogs/logic/job_control.h"
 #include "storage/data_files.h"
 #include "storage/ini_file.h"
 #include "storage/settings.h"
@@ -54,8 +55,17 @@ public:
     Result start_up();
     // Writes v.dat and m.dat and the settings and deletes the print page file. Does nothing
     // unless start-up loaded the data (an installation or an aborted start must not write
-    // empty data over the user's files). False when something could not be written.
-    bool save_on_exit();
+    // empty data over the user's files). A file that failed to load, and each file whose
+    // records hang on it (v.dat on u.dat; m.dat on u.dat and t.dat), is not written: it and its
+    // backup stay as they are. Settings that were refused at loading are not written either.
+    // With `terminating` (the system ends the program) no window opens: errors go to standard
+    // error and to the exit report shown at the next start. False when something could not
+    // be written.
+    bool save_on_exit(bool terminating = false);
+
+    // Asked between the steps of start-up: true when the program is to end (a termination
+    // signal arrived). Start-up then ends at once, loading and saving nothing more.
+    void set_termination_check(std::function<bool()> check) { m_terminating = std::move(check); }
 
     bool loaded() const { return m_loaded; }
     const std::string& exe_dir() const { return m_exe_dir; }
@@ -65,6 +75,24 @@ public:
     DataContext data_context();
 
 private:
+    // The messages of start-up: once termination was requested none opens a window (each
+    // goes to standard error), so nothing holds the ending program up.
+    class StartUpMessages final : public UserInterface {
+    public:
+        explicit StartUpMessages(StartUp& owner) : m_owner(owner) {}
+        bool show_msg(int kind, const std::string& text) override;
+
+    private:
+        StartUp& m_owner;
+    };
+
+    DataContext context_with(UserInterface& ui);
+    bool stop_requested() const { return m_terminating && m_terminating(); }
+    // Loads the four files and decides which of v.dat and m.dat the exit may write.
+    void load_files(const DataContext& ctx);
+    // Shows (and removes) what a termination-time save could not write last time.
+    void show_exit_report();
+
     std::string m_exe_dir;
     std::shared_ptr<const Clock> m_clock;
     all_list& m_store;
@@ -75,6 +103,10 @@ private:
     IniFile m_ini;
     user_account m_account;
     bool m_loaded = false;
+    bool m_write_v = false;
+    bool m_write_m = false;
+    std::function<bool()> m_terminating;
+    StartUpMessages m_messages{*this};
 };
 
 }  // namespace zt

@@ -1,5 +1,7 @@
 #include "dialogs/logic/installer.h"
 
+#include <cstdio>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -58,23 +60,26 @@ bool same_file(const QString& a, const QString& b) {
     return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }
 
-// Copies the executable over `target`. Checks that the copy is whole: a copy that failed or
-// came out short would leave an installation that cannot start.
+// Copies the executable over `target`: to a temporary name first, checked whole, then renamed
+// over the old copy, so a reinstall that fails (a full disk) leaves the installed program as
+// it was.
 bool copy_executable(const QString& source, const QString& target) {
     if (same_file(source, target)) return QFile::setPermissions(target, kExecutablePermissions);
-    QFile::remove(target);
-    if (!QFile::copy(source, target)) return false;
-    if (QFileInfo(target).size() != QFileInfo(source).size()) {
-        QFile::remove(target);
-        return false;
-    }
-    return QFile::setPermissions(target, kExecutablePermissions);
+    const QString temp = target + QStringLiteral(".new");
+    QFile::remove(temp);
+    const bool copied =
+        QFile::copy(source, temp) && QFileInfo(temp).size() == QFileInfo(source).size() &&
+        QFile::setPermissions(temp, kExecutablePermissions) &&
+        ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) == 0;
+    if (!copied) QFile::remove(temp);
+    return copied;
 }
 
+// An existing settings file is kept; anything else under its name (a folder) is a failure.
 bool ensure_settings_file(const QString& path) {
-    if (QFileInfo::exists(path)) return true;
+    if (QFileInfo::exists(path)) return QFileInfo(path).isFile();
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return QFileInfo::exists(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return QFileInfo(path).isFile();
     file.close();
     return file.error() == QFileDevice::NoError;
 }
@@ -160,8 +165,13 @@ InstallOutcome install(const InstallOptions& options, UserInterface& ui) {
         if (!menu.isEmpty()) QDir().mkpath(menu);
         if (!write_shortcut(menu, entry)) ui.show_msg(2, "Ошибка создания ярлыка в меню \"Пуск\".");
     }
-    if (options.desktop && !write_shortcut(desktop_folder(), entry))
-        ui.show_msg(2, "Ошибка создания ярлыка на рабочем столе.");
+    if (options.desktop) {
+        // The desktop folder (the XDG one, ~/Desktop without it) is made when it is missing.
+        const QString desktop = desktop_folder();
+        if (!desktop.isEmpty()) QDir().mkpath(desktop);
+        if (!write_shortcut(desktop, entry))
+            ui.show_msg(2, "Ошибка создания ярлыка на рабочем столе.");
+    }
 
     ui.show_msg(1, "Установка уcпешно завершена.");
     return InstallOutcome::finished;

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "app/logic/program_files.h"
+#include "core/program_files.h"
 #include "core/progress.h"
 
 namespace zt {

@@ -8,7 +8,9 @@ namespace zt::test {
 namespace {
 
 using ::testing::ElementsAre;
+using views::FindIn;
 using views::ProgramPage;
+using views::SoonOffset;
 
 TEST_F(PagesTest, NowListsWhatIsOnAirWithBothBoundsInclusiveAndShiftsApplied) {
     auto a = channel("Первый");
@@ -77,13 +79,13 @@ TEST_F(PagesTest, SoonWindowsOfTheThreeOffsetKinds) {
 
     // From the end of the current programme (20:15) + 00:00 .. + 01:35; a channel with nothing
     // on air has no window.
-    o.soon.offset_kind = 1;
+    o.soon.offset_kind = SoonOffset::from_current_end;
     o.soon.time_finish = "01:35";
     list.rebuild(*store, o);
     EXPECT_THAT(shown(), ElementsAre("Первый 20:15 Next", "Первый 21:50 Evening"));
 
     // Times of day: 22:00 today to 02:00 tomorrow.
-    o.soon.offset_kind = 2;
+    o.soon.offset_kind = SoonOffset::times_of_day;
     o.soon.time_start = "22:00";
     o.soon.time_finish = "02:00";
     list.rebuild(*store, o);
@@ -205,7 +207,7 @@ TEST_F(PagesTest, SearchIgnoresCaseOfCyrillicAndLatinLetters) {
     for (const Case& c : cases) {
         auto o = options(ProgramPage::find);
         o.find.text = to_cp1251(c.needle);
-        o.find.mode = c.mode;
+        o.find.mode = FindIn(c.mode);
         list.rebuild(*store, o);
         std::vector<std::string> titles;
         for (const auto& r : list.rows()) titles.push_back(to_utf8(r.prog->title));

@@ -31,7 +31,7 @@ TEST(ReminderSwitches, EachSwitchFlipsItsOwnValueOnly) {
         toggle_reminder_switch(s, i);
         AlarmSwitchSettings expected;
         expected.*kReminderSwitches[i].flag = !(expected.*kReminderSwitches[i].flag);
-        EXPECT_EQ(s, expected) << kReminderSwitches[i].main_name;
+        EXPECT_EQ(s, expected) << kReminderSwitches[i].name;
     }
     AlarmSwitchSettings s;
     toggle_reminder_switch(s, kReminderSwitches.size());

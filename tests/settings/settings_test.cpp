@@ -149,7 +149,6 @@ TEST(Settings, EmptyFileGivesTheFirstStartValues) {
     EXPECT_EQ(s, Settings{});
 
     // What a first start shows.
-    EXPECT_EQ(clamp_window_geometry(s.main_window, {0, 0, 1920, 1050}), (Geometry{800, 570, 0, 0}));
     EXPECT_TRUE(s.side_panel.pos_left && s.side_panel.show_channels && s.side_panel.show_types);
     EXPECT_TRUE(s.channel_panel.detailed && s.genre_panel.detailed);
     EXPECT_EQ(s.channel_panel.icon_size, 16);
@@ -157,7 +156,6 @@ TEST(Settings, EmptyFileGivesTheFirstStartValues) {
     EXPECT_TRUE(s.alarm_switches.enabled && s.alarm_switches.window);
     EXPECT_EQ(s.alarm_general.show, 3);  // "За 5 мин. до начала"
     EXPECT_EQ(s.personal.descr_left, " (");
-    EXPECT_EQ(service_host(s), (HostPort{"tv.zorvan.example", 80}));
 
     // Saving the defaults and reading them back changes nothing.
     s.save_all(ini);
@@ -391,49 +389,6 @@ TEST(Settings, RefusedSaveRaisesTheErrorAndKeepsFileAndProfile) {
     EXPECT_EQ(edited, saved);
 }
 
-TEST(Settings, WindowGeometryIsBroughtBackOntoTheWorkArea) {
-    struct Case {
-        MainWindowSettings stored;
-        WorkArea area;
-        Geometry expected;  // width, height, top, left
-    };
-    const Case cases[] = {
-        // left 5000 comes back to the left edge
-        {{800, 570, 10, 5000, 0}, {0, 0, 1920, 1050}, {800, 570, 10, 0}},
-        // wider than the work area: width 800 at the edge
-        {{2500, 570, 10, 30, 0}, {0, 0, 1920, 1050}, {800, 570, 10, 0}},
-        // taller than the work area: height 570 at the top
-        {{800, 1200, 40, 30, 0}, {0, 0, 1920, 1050}, {800, 570, 0, 30}},
-        // less than 20 pixels visible on the right or bottom counts as outside
-        {{300, 200, 1040, 1910, 0}, {0, 0, 1920, 1050}, {300, 200, 0, 0}},
-        // inside: unchanged
-        {{640, 480, 100, 200, 0}, {0, 0, 1920, 1050}, {640, 480, 100, 200}},
-        // a work area that does not start at 0 (a second monitor, a panel on the left)
-        {{800, 570, -50, 10, 0}, {1920, 30, 1280, 994}, {800, 570, 30, 1920}},
-        {{800, 570, 100, 2100, 0}, {1920, 30, 1280, 994}, {800, 570, 100, 2100}},
-        {{800, 570, 100, 2500, 0}, {1920, 30, 1280, 994}, {800, 570, 100, 1920}},
-        // a damaged size, and a work area smaller than the first-start size
-        {{0, -5, 0, 0, 0}, {0, 0, 1920, 1050}, {800, 570, 0, 0}},
-        {{1000, 700, 0, 0, 0}, {0, 0, 640, 480}, {640, 480, 0, 0}},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(clamp_window_geometry(c.stored, c.area), c.expected)
-            << "stored " << c.stored.width << "x" << c.stored.height << " at " << c.stored.left
-            << "," << c.stored.top;
-    }
-
-    EXPECT_EQ(restored_window_state(0), WindowState::normal);
-    EXPECT_EQ(restored_window_state(1), WindowState::normal);
-    EXPECT_EQ(restored_window_state(2), WindowState::maximized);
-    EXPECT_EQ(restored_window_state(3), std::nullopt);
-
-    // Moving onto a chosen monitor keeps the size.
-    EXPECT_EQ(move_onto_area({800, 570, 0, 0}, {1920, 0, 1280, 1024}),
-              (Geometry{800, 570, 0, 1920}));
-    EXPECT_EQ(move_onto_area({800, 570, 900, 1800}, {1920, 0, 1280, 1024}),
-              (Geometry{800, 570, 454, 1920}));
-}
-
 TEST(Settings, DerivedValues) {
     Settings s;
     s.general.love_alarm = true;
@@ -468,47 +423,6 @@ TEST(Settings, DerivedValues) {
     EXPECT_EQ(make_colour(255, 224, 224), 14737663);
     EXPECT_TRUE(is_system_colour(-16777201));
     EXPECT_FALSE(is_system_colour(0xFFFFFF));
-}
-
-TEST(Settings, ServiceHost) {
-    struct Case {
-        const char* text;
-        std::optional<HostPort> expected;
-    };
-    const Case cases[] = {
-        {"tv.zorvan.example", HostPort{"tv.zorvan.example", 80}},
-        {" 127.0.0.1:8080 ", HostPort{"127.0.0.1", 8080}},
-        {"localhost:1", HostPort{"localhost", 1}},
-        {"my-host:65535", HostPort{"my-host", 65535}},
-        {"", std::nullopt},
-        {"host:", std::nullopt},
-        {":80", std::nullopt},
-        {"host:0", std::nullopt},
-        {"host:65536", std::nullopt},
-        {"host:80x", std::nullopt},
-        {"host:-80", std::nullopt},
-        {"host:80:81", std::nullopt},
-        {"ho st", std::nullopt},
-        {"http://host/", std::nullopt},
-        {"user@host", std::nullopt},
-        {"a..b", std::nullopt},
-        {".host", std::nullopt},
-        {"-host", std::nullopt},
-        {"[::1]:80", std::nullopt},
-        {"host\r\nX: y", std::nullopt},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(parse_host_port(c.text), c.expected) << '"' << c.text << '"';
-    }
-
-    IniFile ini;
-    ini.parse("[ZORVAN]\nHOST=127.0.0.1:18080\n");
-    Settings s;
-    s.load_all(ini);
-    EXPECT_EQ(service_host(s), (HostPort{"127.0.0.1", 18080}));
-    ini.parse("[ZORVAN]\nHOST=not a host\n");
-    s.load_all(ini);
-    EXPECT_EQ(service_host(s), (HostPort{"tv.zorvan.example", 80}));
 }
 
 }  // namespace

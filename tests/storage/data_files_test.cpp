@@ -162,11 +162,17 @@ TEST(DataFiles, WrongVersionsShowTheirMessageAndLoadNothing) {
 TEST(DataFiles, MissingAndEmptyFilesAreAFirstRun) {
     ProgramDir dir;
     test::write_bytes(dir.file("v.dat"), "");
-    test::write_bytes(dir.file("m.dat"), test::i32(2));  // a version and no body at all
     Env env(dir);
     EXPECT_TRUE(load_data_files(env.ctx));
     EXPECT_TRUE(env.rec.messages.empty());
     EXPECT_TRUE(env.store->channels.empty());
+
+    // A version and no body at all was cut off: no writer makes such a file.
+    test::write_bytes(dir.file("m.dat"), test::i32(2));
+    Env cut(dir);
+    EXPECT_FALSE(load_data_files(cut.ctx));
+    EXPECT_EQ(texts(cut.rec),
+              std::vector<std::string>{"2 Ошибка загрузки данных из файла: \"m.dat\""});
 }
 
 TEST(DataFiles, UnreadableFileShowsTheOpenMessage) {

@@ -99,6 +99,51 @@ TEST(Legacy, OneOldFileAloneIsReadButNotConverted) {
     }
 }
 
+// A damaged old file is not turned into a clean, emptier current one.
+TEST(Legacy, DamagedOldFilesAreNotConverted) {
+    for (const char* damaged : {"u.dat", "t.dat"}) {
+        ProgramDir dir;
+        Env old(dir);
+        test::fill_sample(old);
+        ASSERT_TRUE(save_legacy_files(old.ctx));
+        std::string bytes = test::read_bytes(dir.file(damaged));
+        bytes.back() ^= 1;
+        test::write_bytes(dir.file(damaged), bytes);
+
+        Env env(dir);
+        EXPECT_FALSE(convert_legacy(env.ctx)) << damaged;
+        EXPECT_TRUE(env.rec.messages.empty()) << damaged;
+        EXPECT_EQ(test::read_bytes(dir.file(damaged)), bytes) << damaged;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("m.dat"))) << damaged;
+        EXPECT_TRUE(env.store->channels.empty()) << damaged;
+    }
+}
+
+// Favourites that an old channel file carries and a current favourites file repeats load once,
+// so they do not grow by a copy at every start and exit.
+TEST(Legacy, FavouritesInBothOldAndCurrentFilesLoadOnce) {
+    ProgramDir dir;
+    Env old(dir);
+    test::fill_sample(old);
+    ASSERT_TRUE(save_legacy_files(old.ctx));
+    old.store->channels[0]->love[0]->title = "Новое имя"_cp;
+    ASSERT_TRUE(save_v(old.ctx));
+    std::filesystem::remove(dir.file("t.dat"));
+    std::size_t loves = 0;
+    for (const auto& c : old.store->channels) loves += c->love.size();
+    ASSERT_GT(loves, 0u);
+
+    for (int start = 0; start < 2; ++start) {
+        Env env(dir);
+        ASSERT_TRUE(load_data_files(env.ctx));
+        std::size_t now = 0;
+        for (const auto& c : env.store->channels) now += c->love.size();
+        EXPECT_EQ(now, loves) << "start " << start;
+        EXPECT_EQ(env.store->channels[0]->love[0]->title, "Новое имя"_cp);
+        ASSERT_TRUE(save_v(env.ctx));
+    }
+}
+
 TEST(Legacy, CurrentFilesAreLeftAlone) {
     ProgramDir dir;
     Env env(dir);

@@ -89,8 +89,9 @@ private:
 
 TEST(Saving, AFailureAtAnyStepKeepsThePreviousDataFile) {
     // Steps whose failure only costs the backup or durability of the name: the new data is in
-    // place. Every other step must leave the previous file and say so.
-    const std::set<std::string> harmless = {"link", "remove", "sync_dir"};
+    // place. Every other step must leave the previous file and say so. A rename is either (the
+    // backup's or the data file's).
+    const std::set<std::string> harmless = {"link", "remove", "sync_dir", "rename"};
     bool every_step_tried = false;
     std::set<std::string> failed_ops;
     for (int n = 1; !every_step_tried; ++n) {
@@ -116,11 +117,12 @@ TEST(Saving, AFailureAtAnyStepKeepsThePreviousDataFile) {
         // Whatever failed, each data file is a complete generation, old or new.
         Env check(dir);
         ASSERT_TRUE(load_data_files(check.ctx));
-        if (harmless.count(fs.failed_op)) {
-            EXPECT_TRUE(ok);
+        if (ok) {
+            EXPECT_TRUE(harmless.count(fs.failed_op));
             EXPECT_TRUE(env.rec.messages.empty());
         } else {
-            EXPECT_FALSE(ok);
+            EXPECT_NE(fs.failed_op, "link");
+            EXPECT_NE(fs.failed_op, "sync_dir");
             ASSERT_EQ(env.rec.messages.size(), 1u);
             EXPECT_EQ(env.rec.messages[0].kind, 2);
             const bool u_failed = u_now == old_u;
@@ -135,6 +137,57 @@ TEST(Saving, AFailureAtAnyStepKeepsThePreviousDataFile) {
     // Every kind of step was made to fail at least once.
     EXPECT_EQ(failed_ops, (std::set<std::string>{"create", "write", "sync", "close", "remove",
                                                  "link", "rename", "sync_dir"}));
+}
+
+// A link planted under the temporary names of a save is replaced, never written through: the
+// file it points at stays as it was.
+TEST(Saving, PlantedLinksAreNeverFollowed) {
+    ProgramDir dir;
+    Env env(dir);
+    test::fill_sample(env, "tiny", 1);
+    ASSERT_TRUE(save_u(env.ctx));
+    const std::filesystem::path victim = dir.dat() / "victim";
+    test::write_bytes(victim, "precious");
+    for (const char* planted : {"u.dat.new", "u.bak.new"}) {
+        std::filesystem::remove(dir.file(planted));
+        std::filesystem::create_symlink(victim, dir.file(planted));
+        EXPECT_TRUE(save_u(env.ctx)) << planted;
+        EXPECT_EQ(test::read_bytes(victim), "precious") << planted;
+        EXPECT_FALSE(std::filesystem::is_symlink(dir.file("u.dat")));
+        EXPECT_FALSE(std::filesystem::exists(dir.file(planted)));
+    }
+}
+
+// Once a backup exists, no step of a later save leaves the folder without one.
+TEST(Saving, TheBackupNeverGoesMissing) {
+    class Watching final : public FileSystem {
+    public:
+        explicit Watching(std::string bak) : m_bak(std::move(bak)) {}
+        bool link(const std::string& a, const std::string& b) override {
+            return check(FileSystem::link(a, b));
+        }
+        bool rename(const std::string& a, const std::string& b) override {
+            return check(FileSystem::rename(a, b));
+        }
+        bool remove(const std::string& p) override { return check(FileSystem::remove(p)); }
+        int gaps = 0;
+
+    private:
+        bool check(bool result) {
+            if (!FileSystem::exists(m_bak)) ++gaps;
+            return result;
+        }
+        std::string m_bak;
+    };
+    ProgramDir dir;
+    Watching fs(dir.file("u.bak").string());
+    Env env(dir, &fs);
+    test::fill_sample(env, "tiny", 1);
+    ASSERT_TRUE(save_u(env.ctx));
+    ASSERT_TRUE(save_u(env.ctx));
+    fs.gaps = 0;
+    ASSERT_TRUE(save_u(env.ctx));
+    EXPECT_EQ(fs.gaps, 0);
 }
 
 // The store's bodies, for telling which generation a file holds.

@@ -1,6 +1,14 @@
 // The whole program on a temporary folder: which windows appear, and the two-copy rule with
 // the real executable.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -70,7 +78,7 @@ TEST(Application, AnEmptyFolderAsksForTheScheduleOverTheMainWindowAndExitSaves) 
     EXPECT_EQ(app->activate(), QStringLiteral("shown"));
 
     QSignalSpy quit(app.get(), &Application::quit_requested);
-    app->main_window().menu.MDataExit->trigger();
+    test::action(app->main_window(), "MDataExit")->trigger();
     EXPECT_EQ(quit.count(), 1);
     EXPECT_FALSE(app->main_window().isVisible());
     EXPECT_TRUE(QFileInfo(dir.filePath("dat/v.dat")).isFile());
@@ -144,6 +152,104 @@ TEST(SingleInstance, ASocketLeftByACopyThatDiedIsTakenOver) {
     // A second listener on the same name gives way to the live one.
     SingleInstance other(name);
     EXPECT_EQ(other.listen(), SingleInstance::Listen::taken);
+}
+
+// Without a runtime folder of the user's own (Qt refuses one that another user owns) the
+// socket goes into a private folder in the user's cache, never into a shared one where another
+// user could take the name first.
+TEST(SingleInstance, NeverFallsBackToASharedFolder) {
+    QTemporaryDir dir;
+    const QByteArray saved_cache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath("cache")));
+    const QString name = SingleInstance::name_in(QString());
+    if (saved_cache.isNull())
+        qunsetenv("XDG_CACHE_HOME");
+    else
+        qputenv("XDG_CACHE_HOME", saved_cache);
+    ASSERT_FALSE(name.isEmpty());
+    EXPECT_TRUE(name.startsWith(dir.filePath("cache/"))) << name.toStdString();
+    const QFileInfo folder(QFileInfo(name).path());
+    EXPECT_EQ(folder.ownerId(), ::getuid());
+    EXPECT_EQ(folder.permissions() & (QFile::WriteGroup | QFile::WriteOther | QFile::ReadOther),
+              QFile::Permissions());
+
+    // A folder under that name that others may write into is not used.
+    QDir(folder.filePath()).removeRecursively();
+    QDir().mkpath(folder.filePath());
+    QFile::setPermissions(folder.filePath(), QFile::Permissions(0x7777));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath("cache")));
+    EXPECT_TRUE(SingleInstance::name_in(QString()).isEmpty());
+    if (saved_cache.isNull())
+        qunsetenv("XDG_CACHE_HOME");
+    else
+        qputenv("XDG_CACHE_HOME", saved_cache);
+}
+
+// Another user's listener under the name is not trusted, and another user cannot bring this
+// user's window forward.
+TEST(SingleInstance, OnlyTheSameUsersCopyIsTrusted) {
+    if (::getuid() != 0) GTEST_SKIP() << "needs to run a process as another user";
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther);
+    const QString name = dir.filePath("zorvan_tv");
+    const QByteArray native = QFile::encodeName(name);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", native.constData());
+
+    // A stranger listens first and answers everyone.
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t stranger = fork();
+    ASSERT_GE(stranger, 0);
+    if (stranger == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) _exit(1);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 4))
+            _exit(1);
+        [[maybe_unused]] auto w = ::write(ready[1], "x", 1);
+        for (;;) {
+            const int c = ::accept(fd, nullptr, nullptr);
+            if (c < 0) _exit(0);
+            char buf[64];
+            [[maybe_unused]] auto r = ::read(c, buf, sizeof buf);
+            [[maybe_unused]] auto a = ::write(c, "shown\n", 6);
+            ::close(c);
+        }
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    QString reply;
+    EXPECT_FALSE(SingleInstance::activate_running(name, &reply, 2000));
+    kill(stranger, SIGKILL);
+    waitpid(stranger, nullptr, 0);
+    QFile::remove(name);
+
+    // This user's copy listens; a stranger's activation gets no answer.
+    SingleInstance instance(name);
+    ASSERT_EQ(instance.listen(), SingleInstance::Listen::listening);
+    ::chmod(native.constData(), 0777);  // let the stranger reach it at all
+    int calls = 0;
+    instance.set_handler([&calls] {
+        ++calls;
+        return QStringLiteral("shown");
+    });
+    const pid_t asker = fork();
+    ASSERT_GE(asker, 0);
+    if (asker == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) _exit(2);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) _exit(3);
+        [[maybe_unused]] auto w = ::write(fd, "activate\n", 9);
+        char buf[64];
+        _exit(::read(fd, buf, sizeof buf) > 0 ? 1 : 0);
+    }
+    int status = -1;
+    for (int i = 0; i < 200 && waitpid(asker, &status, WNOHANG) == 0; ++i) QTest::qWait(20);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the stranger got an answer";
+    EXPECT_EQ(calls, 0);
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include "views/anons_window.h"
 #include "views/channel_window.h"
 #include "views/logic/rich_text_runs.h"
-#include "views/main_menu.h"
 #include "views/rich_text.h"
 
 namespace zt::test {
@@ -213,12 +212,12 @@ TEST_F(ProgPagesTest, ChannelAndAboutWindows) {
     EXPECT_EQ(TFChannel::place_at({900, 600}, {223, 193}, work), QPoint(677, 407));
 
     EXPECT_EQ(version_text(), QStringLiteral("1.6 (2010113002)"));
-    ASSERT_NE(main->menu.MHelpAbout, nullptr);
+    ASSERT_NE(action(*main, "MHelpAbout"), nullptr);
     OnNextModal close([](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("О программе"));
         d.close();
     });
-    main->menu.MHelpAbout->trigger();
+    action(*main, "MHelpAbout")->trigger();
     EXPECT_EQ(close.runs(), 1);
 }
 

@@ -152,8 +152,38 @@ TEST_F(Installer, StopsWithAMessageWhenThereIsNothingToInstallInto) {
     EXPECT_FALSE(QFileInfo::exists(home("share/applications/zorvan_tv.desktop")));
 }
 
+TEST_F(Installer, AMissingDesktopFolderIsMade) {
+    QDir(home("Desktop")).removeRecursively();
+    EXPECT_EQ(install(options(home("tv")), m_ui), InstallOutcome::finished);
+    ASSERT_EQ(m_ui.messages.size(), 1u);
+    EXPECT_EQ(m_ui.messages[0].kind, 1);
+    EXPECT_TRUE(QFileInfo(home("Desktop/zorvan_tv.desktop")).isFile());
+}
+
+// A reinstall that cannot copy the program keeps the installed one; a folder where the
+// settings file belongs is no settings file.
+TEST_F(Installer, AFailedReinstallKeepsTheInstalledProgram) {
+    ASSERT_EQ(install(options(home("tv")), m_ui), InstallOutcome::finished);
+    const QByteArray installed = read_all(home("tv/zorvan_tv"));
+    InstallOptions broken = options(home("tv"));
+    broken.executable = home("download/gone");
+    m_ui.messages.clear();
+    EXPECT_EQ(install(broken, m_ui), InstallOutcome::stay);
+    EXPECT_EQ(read_all(home("tv/zorvan_tv")), installed);
+    EXPECT_TRUE(QFileInfo(home("tv/zorvan_tv")).isExecutable());
+    EXPECT_FALSE(QFileInfo::exists(home("tv/zorvan_tv.new")));
+
+    QDir().mkpath(home("other/settings.ini"));
+    m_ui.messages.clear();
+    EXPECT_EQ(install(options(home("other")), m_ui), InstallOutcome::stay);
+    ASSERT_EQ(m_ui.messages.size(), 1u);
+    EXPECT_EQ(m_ui.messages[0].text,
+              "Ошибка копирования программы в указанную папку. Выберите другую папку.");
+}
+
 TEST_F(Installer, AFailedShortcutIsReportedAndTheInstallationGoesOn) {
     QDir(home("Desktop")).removeRecursively();
+    write_all(home("Desktop"), "a file where the desktop folder should be");
     EXPECT_EQ(install(options(home("tv")), m_ui), InstallOutcome::finished);
     ASSERT_EQ(m_ui.messages.size(), 2u);
     EXPECT_EQ(m_ui.messages[0].kind, 2);

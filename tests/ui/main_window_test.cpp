@@ -22,6 +22,9 @@
 namespace zt {
 namespace {
 
+using test::action;
+using test::menu;
+
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -61,13 +64,13 @@ TEST_F(MainWindow, CaptionSizeAndPages) {
 }
 
 TEST_F(MainWindow, HidingBothPanelsHidesTheSidePanelAndOneShownFillsIt) {
-    trigger(window->menu.MPanelUtilsChannels);
-    trigger(window->menu.MPanelUtilsTypes);
+    trigger(action(*window, "MPanelUtilsChannels"));
+    trigger(action(*window, "MPanelUtilsTypes"));
     EXPECT_FALSE(window->PanelUtils->isVisible());
     EXPECT_FALSE(general_handle()->isVisible());
     EXPECT_EQ(window->PageControlProg->width(), window->SplitterGeneral->width());
 
-    trigger(window->menu.MPanelUtilsTypes);
+    trigger(action(*window, "MPanelUtilsTypes"));
     EXPECT_TRUE(window->PanelUtils->isVisible());
     EXPECT_TRUE(general_handle()->isVisible());
     EXPECT_FALSE(channels()->isVisible());
@@ -83,12 +86,12 @@ TEST_F(MainWindow, SidePanelComesBackAtItsThicknessAfterHidingBothPanels) {
     settle();
     ASSERT_EQ(window->PanelUtils->width(), 210);
 
-    trigger(window->menu.MPanelUtilsChannels);
-    trigger(window->menu.MPanelUtilsTypes);
+    trigger(action(*window, "MPanelUtilsChannels"));
+    trigger(action(*window, "MPanelUtilsTypes"));
     window->collect_layout_settings();
     EXPECT_EQ(settings.side_panel.geometry.width, 210);  // saved while hidden
 
-    trigger(window->menu.MPanelUtilsChannels);
+    trigger(action(*window, "MPanelUtilsChannels"));
     EXPECT_EQ(window->PanelUtils->width(), 210);
     window->collect_layout_settings();
     EXPECT_EQ(settings.side_panel.geometry.width, 210);
@@ -123,10 +126,10 @@ TEST_F(MainWindow, EachEdgePlacesThePanelAndArrangesItsTwoHalves) {
         bool panel_first;
     };
     const Case cases[] = {
-        {window->menu.MPanelUtilsVUp, false, true},
-        {window->menu.MPanelUtilsHRight, true, false},
-        {window->menu.MPanelUtilsVDown, false, false},
-        {window->menu.MPanelUtilsHLeft, true, true},
+        {action(*window, "MPanelUtilsVUp"), false, true},
+        {action(*window, "MPanelUtilsHRight"), true, false},
+        {action(*window, "MPanelUtilsVDown"), false, false},
+        {action(*window, "MPanelUtilsHLeft"), true, true},
     };
     for (const Case& c : cases) {
         trigger(c.item);
@@ -152,10 +155,10 @@ TEST_F(MainWindow, EachEdgePlacesThePanelAndArrangesItsTwoHalves) {
 }
 
 TEST_F(MainWindow, PageItemsAndTabsFollowEachOther) {
-    trigger(window->menu.MPanelProgPages[2]);
+    trigger(action(*window, "MPanelProgPage3"));
     EXPECT_EQ(window->PageControlProg->currentIndex(), 2);
     window->PageControlProg->setCurrentIndex(3);
-    EXPECT_TRUE(window->menu.MPanelProgPages[3]->isChecked());
+    EXPECT_TRUE(action(*window, "MPanelProgPage4")->isChecked());
     QTest::keyClick(window.get(), Qt::Key_F2, Qt::ControlModifier);
     EXPECT_EQ(window->PageControlProg->currentIndex(), 1);
 }
@@ -184,7 +187,7 @@ TEST_F(MainWindow, ClosingGoesToTheTrayOrAsksToExitAsSet) {
 
 TEST_F(MainWindow, ExitItemsOfTheMenuAndTheTrayAskToExit) {
     QSignalSpy exit(window.get(), &TFMain::exit_requested);
-    trigger(window->menu.MDataExit);
+    trigger(action(*window, "MDataExit"));
     window->tray().MTrayExit->trigger();
     EXPECT_EQ(exit.count(), 2);
 }
@@ -196,14 +199,15 @@ TEST_F(MainWindow, LayoutSettingsComeBackAsTheyWereApplied) {
     settings.side_panel.geometry.height = 150;
     window->apply_layout_settings();
     settle();
-    EXPECT_TRUE(window->menu.MPanelUtilsVDown->isChecked());
-    EXPECT_FALSE(window->menu.MPanelUtilsTypes->isChecked());
+    EXPECT_TRUE(action(*window, "MPanelUtilsVDown")->isChecked());
+    EXPECT_FALSE(action(*window, "MPanelUtilsTypes")->isChecked());
     EXPECT_FALSE(types()->isVisible());
     EXPECT_GT(window->PanelUtils->y(), window->PageControlProg->y());
     EXPECT_EQ(window->PanelUtils->height(), 150);
     EXPECT_EQ(window->PageControlProg->currentIndex(), 0);
 
-    settings.side_panel = SidePanelSettings{};
+    // The switches live in the model; the sizes are taken from the window.
+    settings.side_panel.geometry = Geometry{};
     window->collect_layout_settings();
     EXPECT_TRUE(settings.side_panel.pos_down);
     EXPECT_FALSE(settings.side_panel.pos_left);
@@ -241,7 +245,7 @@ TEST_F(MainWindow, LockingDisablesMenusPanelAndPages) {
     EXPECT_FALSE(window->PageControlProg->isEnabled());
     EXPECT_FALSE(general_handle()->isEnabled());
     window->LockMainWindow(false);
-    EXPECT_TRUE(window->menu.MData->menuAction()->isEnabled());
+    EXPECT_TRUE(menu(*window, "MData")->menuAction()->isEnabled());
     EXPECT_TRUE(window->PageControlProg->isEnabled());
 }
 

@@ -18,6 +18,7 @@
 #include "dialogs/msg_window.h"
 #include "dialogs/progress_window.h"
 #include "dialogs/stat_window.h"
+#include "storage/settings_store.h"
 #include "ui_helpers.h"
 #include "views/about_window.h"
 #include "views/prog_columns.h"
@@ -47,7 +48,9 @@ TEST(WindowCaptions, EachWindowCarriesExactlyItsOwnCaption) {
     Windows w;
     TFProgress progress(nullptr, &w.store.net_cancel);
     TFStat stat;
-    TFColTvprog columns;
+    Settings settings;
+    SettingsStore store(settings);
+    TFColTvprog columns(store);
     TFAbout about;
     const std::pair<QWidget*, const char*> windows[] = {
         {&w.msg, "Сообщение"}, {&columns, "Колонки"},  {&about, "О программе"},

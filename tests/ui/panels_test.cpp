@@ -34,6 +34,9 @@
 namespace zt {
 namespace {
 
+using test::action;
+using test::menu;
+
 std::string bmp(int size, QRgb colour) {
     QImage image(size, size, QImage::Format_RGB32);
     image.fill(colour);
@@ -109,19 +112,32 @@ protected:
     std::unique_ptr<TFMain> main;
 };
 
+TEST(LogoImages, ALogoReplacedInTheStoreIsDecodedAgain) {
+    auto store = test::make_store(test::at("2026-03-11 20:00"));
+    store->add_logo({bmp(16, qRgb(255, 0, 0)), bmp(24, qRgb(255, 0, 0)), bmp(32, qRgb(255, 0, 0))});
+    LogoImages logos;
+    logos.refresh(*store);
+    ASSERT_NE(logos.logo(0, 16), nullptr);
+    EXPECT_EQ(logos.logo(0, 16)->toImage().pixel(3, 3), qRgb(255, 0, 0));
+    // A download replaces the picture; the number of logos stays the same.
+    store->logos[0].bmp16 = bmp(16, qRgb(0, 0, 255));
+    logos.refresh(*store);
+    EXPECT_EQ(logos.logo(0, 16)->toImage().pixel(3, 3), qRgb(0, 0, 255));
+}
+
 TEST_F(PanelsTest, ChoosingAGroupFromTheMenuShowsItsChannelsEverywhere) {
     ChannelPanel& p = channels();
     ASSERT_EQ(p.group_items().size(), 2u);
     EXPECT_EQ(p.group_items()[1]->text(), QStringLiteral("Три && ещё"));
     EXPECT_TRUE(p.group_items()[0]->isChecked());
-    EXPECT_TRUE(p.group_popup_items()[0]->isChecked());
+    // The popup of "Группы" shows the same items.
+    EXPECT_EQ(p.PopupMenuChannelsGroup->actions(), p.MChannelsGroup->actions());
 
     QSignalSpy rebuilt(&main->programs(), &ProgramPages::rebuilt);
     p.group_items()[1]->trigger();
     EXPECT_EQ(store->cur_group, 1);
     EXPECT_FALSE(p.group_items()[0]->isChecked());
     EXPECT_TRUE(p.group_items()[1]->isChecked());
-    EXPECT_TRUE(p.group_popup_items()[1]->isChecked());
     EXPECT_GE(rebuilt.count(), 1);
 
     // A member without a number shows its bare name, the others their number in brackets.
@@ -136,7 +152,7 @@ TEST_F(PanelsTest, ChoosingAGroupFromTheMenuShowsItsChannelsEverywhere) {
 
     // In single choice a new group starts with its first channel; in multiple with all.
     p.SetChoiceMode(true);
-    p.group_popup_items()[0]->trigger();
+    p.PopupMenuChannelsGroup->actions()[0]->trigger();
     EXPECT_EQ(flags(), "1" + std::string(39, '0'));
     EXPECT_EQ(item_marks(), flags());
     p.SetChoiceMode(false);
@@ -149,7 +165,7 @@ TEST_F(PanelsTest, ChannelMenuBreaksIntoColumnsByTheSettingsCount) {
     // 20 per column: the first column holds the four fixed items and 16 channels, every
     // further column 20 channels.
     ChannelPanel& p = channels();
-    const QList<QAction*> top = main->menu.MChannels->actions();
+    const QList<QAction*> top = menu(*main, "MChannels")->actions();
     int channel_items_in_top = 0;
     for (QAction* a : top)
         if (std::find(p.channel_items().begin(), p.channel_items().end(), a) !=
@@ -225,7 +241,7 @@ TEST_F(PanelsTest, InvertInSingleChoiceSwitchesToMultipleFirst) {
     p.MChannelsAllInv->trigger();
     EXPECT_TRUE(p.MChannelsSelOff->isChecked());
     EXPECT_EQ(flags(), "011");
-    p.PopupMenuChannelsAllItems[2]->trigger();
+    p.PopupMenuChannelsAll->actions()[2]->trigger();
     EXPECT_EQ(flags(), "000");
     EXPECT_EQ(button_marks(), "000");
 }
@@ -234,7 +250,7 @@ TEST_F(PanelsTest, CompactGridButtonsToggleAndFollowTheWidth) {
     ChannelPanel& p = channels();
     main->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
-    main->menu.MPanelUtilsChannelsSmall->trigger();
+    action(*main, "MPanelUtilsChannelsSmall")->trigger();
     EXPECT_FALSE(p.ListViewChannels->isVisible());
     ASSERT_TRUE(p.ScrollBoxListChl->isVisible());
     EXPECT_FALSE(settings.channel_panel.detailed == p.detailed());
@@ -255,10 +271,10 @@ TEST_F(PanelsTest, CompactGridButtonsToggleAndFollowTheWidth) {
     EXPECT_TRUE(p.channel_items()[1]->isChecked());
 
     // The large size makes the buttons 40 square; detailed mode brings the list back.
-    main->menu.MPanelUtilsChannelsSizes[2]->trigger();
+    action(*main, "MPanelUtilsChannelsSize32")->trigger();
     EXPECT_EQ(buttons[0]->size(), QSize(40, 40));
     EXPECT_EQ(p.BitBtnChannelsGroup->size(), QSize(40, 40));
-    main->menu.MPanelUtilsChannelsFull->trigger();
+    action(*main, "MPanelUtilsChannelsFull")->trigger();
     EXPECT_TRUE(p.ListViewChannels->isVisible());
     EXPECT_FALSE(p.ScrollBoxListChl->isVisible());
 }
@@ -271,7 +287,7 @@ TEST_F(PanelsTest, PanelButtonsFollowTheSidePanelOrientation) {
     EXPECT_EQ(p.BitBtnChannelsGroup->y(), p.BitBtnChannelsAll->y());
     EXPECT_GT(p.ListViewChannels->y(), p.BitBtnChannelsGroup->geometry().bottom());
     // Docked at the top: a column at the left, the list beside it.
-    main->menu.MPanelUtilsVUp->trigger();
+    action(*main, "MPanelUtilsVUp")->trigger();
     QApplication::processEvents();
     EXPECT_EQ(p.BitBtnChannelsGroup->x(), p.BitBtnChannelsAll->x());
     EXPECT_GT(p.BitBtnChannelsAll->y(), p.BitBtnChannelsGroup->y());
@@ -311,7 +327,7 @@ TEST_F(PanelsTest, GenrePanelCompactModeAndBack) {
     EXPECT_EQ(g.buttons()[3]->text(), QStringLiteral("Информация"));
     EXPECT_EQ(g.buttons()[0]->size(), QSize(95, 24));
 
-    main->menu.MPanelUtilsTypesSmall->trigger();
+    action(*main, "MPanelUtilsTypesSmall")->trigger();
     for (QToolButton* b : g.buttons()) {
         EXPECT_TRUE(b->text().isEmpty()) << b->objectName();
         EXPECT_EQ(b->width(), 24);
@@ -319,11 +335,11 @@ TEST_F(PanelsTest, GenrePanelCompactModeAndBack) {
     EXPECT_EQ(g.buttons()[1]->toolTip(), QStringLiteral("Все типы"));
     EXPECT_EQ(g.buttons()[3]->toolTip(), QStringLiteral("Информация"));
 
-    main->menu.MPanelUtilsTypesFull->trigger();
+    action(*main, "MPanelUtilsTypesFull")->trigger();
     EXPECT_EQ(g.buttons()[1]->text(), QStringLiteral("Все типы"));
     EXPECT_TRUE(g.buttons()[1]->toolTip().isEmpty());
     EXPECT_EQ(g.buttons()[1]->width(), 95);
-    main->menu.MPanelUtilsTypesSizes[2]->trigger();
+    action(*main, "MPanelUtilsTypesSize32")->trigger();
     EXPECT_EQ(g.buttons()[1]->size(), QSize(3 * 32 + 47, 40));
 }
 
@@ -340,58 +356,57 @@ TEST_F(PanelsTest, UncheckingOneSubGenreChangesTheOverlayAndClearsTheSystemCateg
 
     EXPECT_EQ(family_overlay_icon(*store, 2), 14);
     EXPECT_NE(g.family_glyph(1).toImage(), all_on);
-    // The twin item in "Типы" follows; all five system categories are off in both menus.
-    for (QAction* a : g.family_menus()[1]->actions())
-        if (a->text() == QStringLiteral("Комедия")) {
-            EXPECT_FALSE(a->isChecked());
-        }
-    for (std::size_t c = 0; c < 5; ++c) {
-        EXPECT_FALSE(g.MTypesSysItems[c]->isChecked()) << c;
-        EXPECT_FALSE(g.PopupMenuTypesSysItems[c]->isChecked()) << c;
-    }
-    // A system category clicked in the popup is checked in the main menu too.
-    g.PopupMenuTypesSysItems[2]->trigger();
+    // "Типы" shows the same item; all five system categories are off.
+    EXPECT_TRUE(g.family_menus()[1]->actions().contains(comedy));
+    for (std::size_t c = 0; c < 5; ++c) EXPECT_FALSE(g.MTypesSysItems[c]->isChecked()) << c;
+    // The popups of "Системные" and "Все типы" show the items of "Типы".
+    for (QAction* a : g.MTypesSysItems) EXPECT_TRUE(g.PopupMenuTypesSys->actions().contains(a));
+    for (QAction* a : g.MTypesAllItems) EXPECT_TRUE(g.PopupMenuTypesAll->actions().contains(a));
+    g.MTypesSysItems[2]->trigger();
     EXPECT_TRUE(g.MTypesSysItems[2]->isChecked());
-    EXPECT_TRUE(g.PopupMenuTypesSysItems[2]->isChecked());
     EXPECT_TRUE(view->genres.system()[SystemCategory::Mark]);
 
     // Global "Снять со всех" leaves the system categories off; "Пометить все" brings all back.
     g.MTypesAllItems[2]->trigger();
     EXPECT_EQ(family_overlay_icon(*store, 2), 15);
     EXPECT_FALSE(g.MTypesSysItems[2]->isChecked());
-    g.PopupMenuTypesAllItems[0]->trigger();
+    g.MTypesAllItems[0]->trigger();
     EXPECT_EQ(family_overlay_icon(*store, 2), 13);
     EXPECT_EQ(g.family_glyph(1).toImage(), all_on);
     for (std::size_t c = 0; c < 5; ++c) EXPECT_TRUE(g.MTypesSysItems[c]->isChecked()) << c;
 }
 
-TEST_F(PanelsTest, ReminderSwitchesMirrorBetweenMainAndTrayMenus) {
+TEST_F(PanelsTest, ReminderSwitchesAreTheSameInTheMainAndTrayMenus) {
     ReminderMenu& r = main->panels().reminders();
-    ASSERT_EQ(r.main_items[2]->text(), QStringLiteral("Звук"));
-    EXPECT_FALSE(r.main_items[2]->isChecked());
-    r.tray_items[2]->trigger();
-    EXPECT_TRUE(r.main_items[2]->isChecked());
-    EXPECT_TRUE(r.tray_items[2]->isChecked());
+    const auto& items = r.items();
+    ASSERT_EQ(items[2]->text(), QStringLiteral("Звук"));
+    // One action per switch, shown in both menus: nothing to keep in step.
+    const QList<QAction*> in_main = menu(*main, "MPanelAlarm")->actions();
+    const QList<QAction*> in_tray = main->tray().MTrayAlarm->actions();
+    for (QAction* item : items) {
+        EXPECT_TRUE(in_main.contains(item)) << item->text();
+        EXPECT_TRUE(in_tray.contains(item)) << item->text();
+    }
+    EXPECT_EQ(in_main.size(), in_tray.size());  // the separators too
+    EXPECT_FALSE(items[2]->isChecked());
+    items[2]->trigger();
+    EXPECT_TRUE(items[2]->isChecked());
     EXPECT_TRUE(settings.alarm_switches.sound);
 
-    r.main_items[0]->trigger();  // "Включено" off
+    items[0]->trigger();  // "Включено" off
     EXPECT_FALSE(settings.alarm_switches.enabled);
-    EXPECT_FALSE(r.tray_items[0]->isChecked());
-    for (std::size_t i = 1; i < 6; ++i) {
-        EXPECT_FALSE(r.main_items[i]->isEnabled()) << i;
-        EXPECT_FALSE(r.tray_items[i]->isEnabled()) << i;
-    }
-    r.tray_items[0]->trigger();
-    for (std::size_t i = 1; i < 6; ++i) EXPECT_TRUE(r.tray_items[i]->isEnabled()) << i;
-    EXPECT_TRUE(r.main_items[2]->isChecked());
+    for (std::size_t i = 1; i < 6; ++i) EXPECT_FALSE(items[i]->isEnabled()) << i;
+    items[0]->trigger();
+    for (std::size_t i = 1; i < 6; ++i) EXPECT_TRUE(items[i]->isEnabled()) << i;
+    EXPECT_TRUE(items[2]->isChecked());
 }
 
 TEST_F(PanelsTest, PanelStateComesBackAfterASaveAndALoad) {
-    main->menu.MPanelUtilsChannelsSmall->trigger();
-    main->menu.MPanelUtilsChannelsSizes[1]->trigger();
-    main->menu.MPanelUtilsTypesSmall->trigger();
-    main->menu.MPanelUtilsTypesSizes[2]->trigger();
-    main->panels().reminders().main_items[4]->trigger();  // "OSD"
+    action(*main, "MPanelUtilsChannelsSmall")->trigger();
+    action(*main, "MPanelUtilsChannelsSize24")->trigger();
+    action(*main, "MPanelUtilsTypesSmall")->trigger();
+    action(*main, "MPanelUtilsTypesSize32")->trigger();
+    main->panels().reminders().items()[4]->trigger();  // "OSD"
     channels().ListViewChannels->setColumnWidth(0, 120);
     channels().group_items()[1]->trigger();
     main->collect_layout_settings();
@@ -412,14 +427,13 @@ TEST_F(PanelsTest, PanelStateComesBackAfterASaveAndALoad) {
 
     EXPECT_FALSE(channels().detailed());
     EXPECT_EQ(channels().icon_size(), 24);
-    EXPECT_TRUE(main->menu.MPanelUtilsChannelsSizes[1]->isChecked());
-    EXPECT_TRUE(main->menu.MPanelUtilsChannelsSmall->isChecked());
+    EXPECT_TRUE(action(*main, "MPanelUtilsChannelsSize24")->isChecked());
+    EXPECT_TRUE(action(*main, "MPanelUtilsChannelsSmall")->isChecked());
     EXPECT_FALSE(genres().detailed());
     EXPECT_EQ(genres().icon_size(), 32);
-    EXPECT_TRUE(main->menu.MPanelUtilsTypesSizes[2]->isChecked());
+    EXPECT_TRUE(action(*main, "MPanelUtilsTypesSize32")->isChecked());
     EXPECT_EQ(channels().ListViewChannels->columnWidth(0), 120);
-    EXPECT_TRUE(main->panels().reminders().main_items[4]->isChecked());
-    EXPECT_TRUE(main->panels().reminders().tray_items[4]->isChecked());
+    EXPECT_TRUE(main->panels().reminders().items()[4]->isChecked());
     EXPECT_EQ(store->cur_group, 1);
     EXPECT_TRUE(channels().group_items()[1]->isChecked());
 }

@@ -13,10 +13,10 @@
 #include <QToolButton>
 
 #include "prog_fixture.h"
+#include "storage/settings_store.h"
 #include "ui_helpers.h"
 #include "views/anons_window.h"
 #include "views/logic/prog_page_rules.h"
-#include "views/main_menu.h"
 #include "views/prog_columns.h"
 #include "views/prog_controls.h"
 
@@ -36,7 +36,7 @@ TEST_F(ProgPagesTest, PageSwitchesChooseChannelsAndRebuild) {
     EXPECT_EQ(shown(), (Rows{"Первый 20:00 Фильм", "Второй 19:30 Спорт"}));
 
     // "По дням" by its menu item: single choice with the first channel, today's day pressed.
-    main->menu.MPanelProgPages[2]->trigger();
+    action(*main, "MPanelProgPage3")->trigger();
     EXPECT_EQ(pages().page(), 2);
     EXPECT_EQ(first->selected, 1);
     EXPECT_EQ(second->selected, 0);
@@ -47,11 +47,11 @@ TEST_F(ProgPagesTest, PageSwitchesChooseChannelsAndRebuild) {
     // A tab click on "Скоро": every channel again, and its menu item follows.
     main->PageControlProg->setCurrentIndex(1);
     EXPECT_EQ(second->selected, 1);
-    EXPECT_TRUE(main->menu.MPanelProgPages[1]->isChecked());
+    EXPECT_TRUE(action(*main, "MPanelProgPage2")->isChecked());
     EXPECT_EQ(shown(), (Rows{"Первый 21:00 Новости", "Второй 20:30 Новости"}));
 
     // "Поиск" keeps the choice; it lists nothing until something is searched for.
-    main->menu.MPanelProgPages[3]->trigger();
+    action(*main, "MPanelProgPage4")->trigger();
     EXPECT_TRUE(shown().empty());
     FindPageControls& find = pages().find();
     QTest::mouseClick(find.BitBtnFind, Qt::LeftButton);  // empty text: no search
@@ -79,9 +79,9 @@ TEST_F(ProgPagesTest, DayButtonsWeekAndGrouping) {
 
     // The hints carry the dates of the shown week; "Будущая" moves them on by seven days.
     EXPECT_EQ(days.SpeedButtonDays[0]->toolTip().left(8), QStringLiteral("09.03.26"));
-    main->menu.MDataWeekNew->trigger();
+    action(*main, "MDataWeekNew")->trigger();
     EXPECT_EQ(days.SpeedButtonDays[0]->toolTip().left(8), QStringLiteral("16.03.26"));
-    EXPECT_TRUE(main->menu.MDataWeekCur->text().startsWith(QStringLiteral("Текущая")));
+    EXPECT_TRUE(action(*main, "MDataWeekCur")->text().startsWith(QStringLiteral("Текущая")));
 }
 
 TEST_F(ProgPagesTest, SoonControlsLeaveRulesAndMenus) {
@@ -107,7 +107,7 @@ TEST_F(ProgPagesTest, SoonControlsLeaveRulesAndMenus) {
     EXPECT_EQ(soon.values().time_start, "18:00");
     EXPECT_EQ(soon.values().time_finish, "23:59");
     EXPECT_EQ(soon.values().line, 99);
-    EXPECT_EQ(soon.values().offset_kind, 2);
+    EXPECT_EQ(soon.values().offset_kind, views::SoonOffset::times_of_day);
     EXPECT_EQ(shown().size(), 5u);  // everything starting today from 18:00
 
     // A time item of the "Без смещения" submenu fills its edit and chooses the kind.
@@ -115,7 +115,7 @@ TEST_F(ProgPagesTest, SoonControlsLeaveRulesAndMenus) {
     for (QAction* a : plain->actions())
         if (a->text() == QStringLiteral("21:00")) a->trigger();
     EXPECT_EQ(soon.values().time_start, "21:00");
-    EXPECT_EQ(soon.values().offset_kind, 2);
+    EXPECT_EQ(soon.values().offset_kind, views::SoonOffset::times_of_day);
 
     // The drop-down list opens wide enough for its longest item.
     QFont f = soon.ComboBoxNextType->font();
@@ -212,7 +212,7 @@ TEST_F(ProgPagesTest, RebuildKeepsSelectionAndScroll) {
     EXPECT_EQ(t.currentIndex().row(), 40);
     EXPECT_EQ(t.top_line(), 30);
     // A remembered line beyond the new rows is not selected.
-    main->menu.MPanelProgPages[2]->trigger();
+    action(*main, "MPanelProgPage3")->trigger();
     EXPECT_FALSE(t.currentIndex().isValid());
 }
 
@@ -234,8 +234,8 @@ TEST_F(ProgPagesTest, MinuteRefresh) {
 
     // "По дням" keeps its rows, even one that has ended with "Прошедшие" off, until a rebuild.
     pages().set_page(2);
-    main->menu.MPanelProgOld->trigger();
-    EXPECT_FALSE(main->menu.MPanelProgOld->isChecked());
+    action(*main, "MPanelProgOld")->trigger();
+    EXPECT_FALSE(action(*main, "MPanelProgOld")->isChecked());
     EXPECT_EQ(shown(), (Rows{"Первый 20:00 Фильм", "Первый 21:00 Новости"}));
     clock->set(at("2026-03-11 21:01"));
     pages().TimerTvprogUpdateTimer();
@@ -305,7 +305,8 @@ TEST_F(ProgPagesTest, RestoredColumnsFitTheirTextsAtEveryTableSize) {
         pages().ShowColumnChooser();
     };
     const std::vector<int> first_start = ProgramPagesSettings::default_columns();
-    for (QAction* size : main->menu.MPanelProgSizes) {
+    const auto& sizes = pages().actions().sizes;
+    for (QAction* size : sizes) {
         SCOPED_TRACE(size->text().toStdString());
         size->trigger();
         choose(false);
@@ -321,7 +322,7 @@ TEST_F(ProgPagesTest, RestoredColumnsFitTheirTextsAtEveryTableSize) {
                     << "column " << c << " cuts \"" << text.toStdString() << '"';
             }
         }
-        if (size == main->menu.MPanelProgSizes[0])
+        if (size == sizes[0])
             EXPECT_EQ(t.column_width(views::col_left), first_start[views::col_left]);
     }
 }
@@ -353,14 +354,16 @@ TEST_F(ProgPagesTest, TableSettingsRoundTrip) {
     settings.pages.icon_size = 24;
     settings.program_view.letter_abbrev = true;
     settings.personal.day_start = 6;
+    // The model was replaced as after loading: the switches show it.
+    main->settings_store().reloaded();
     pages().apply_settings();
     EXPECT_EQ(pages().table(2).column_width(0), 0);
     EXPECT_EQ(pages().table(2).column_width(7), 300);
-    EXPECT_TRUE(main->menu.MPanelProgSizes[1]->isChecked());
-    EXPECT_TRUE(main->menu.MPanelProgTxt->isChecked());
+    EXPECT_TRUE(action(*main, "MPanelProgSize24")->isChecked());
+    EXPECT_TRUE(action(*main, "MPanelProgTxt")->isChecked());
     EXPECT_EQ(pages().days().values().time_start, "06:00");
 
-    main->menu.MPanelProgSizes[2]->trigger();
+    action(*main, "MPanelProgSize32")->trigger();
     pages().collect_settings();
     EXPECT_EQ(settings.pages.columns[2], (std::vector<int>{0, 30, 60, 56, 0, 45, 45, 300}));
     EXPECT_EQ(settings.pages.icon_size, 32);

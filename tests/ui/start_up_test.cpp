@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <map>
 
 #include "app/logic/start_up.h"
 #include "core/genres.h"
@@ -214,11 +215,170 @@ TEST_F(StartUpTest, ASettingsFileThatCannotBeWrittenIsReported) {
     // A folder where the settings file should be: no rename can replace it.
     QFile::remove(path("settings.ini"));
     QDir().mkpath(path("settings.ini"));
+    m_jobs.calls.clear();
     const bool saved = s.save_on_exit();
     EXPECT_FALSE(saved);
     ASSERT_FALSE(m_ui.messages.empty());
     EXPECT_EQ(m_ui.messages.back().kind, 2);
     EXPECT_NE(m_ui.messages.back().text.find("Unable to write to"), std::string::npos);
+    // The job window closed once, before the message.
+    EXPECT_EQ(m_jobs.calls, (std::vector<std::string>{"begin Сохранение данных...", "end"}));
+}
+
+// Runs start-up and exit once more on the same folder, as the next start of the program.
+class DataSafetyTest : public StartUpTest {
+protected:
+    void run_once() {
+        m_ui = {};
+        m_host = {};
+        m_jobs = {};
+        StartUp& s = start();
+        ASSERT_EQ(s.start_up(), StartUp::Result::running);
+        m_messages = m_ui.messages;
+        s.save_on_exit();
+    }
+    // Every favourite and every marked programme of the store, as text.
+    std::vector<std::string> user_data() const {
+        std::vector<std::string> out;
+        for (const auto& c : m_store->channels) {
+            for (const auto& l : c->love) out.push_back(std::to_string(l->id) + " " + l->title);
+            for (const auto& p : c->tvprog)
+                if (p->mark == 1 || p->alarm == 1 || p->love)
+                    out.push_back(std::to_string(p->id) + " " + std::to_string(p->mark) +
+                                  std::to_string(p->alarm) + (p->love ? "*" : ""));
+        }
+        return out;
+    }
+    std::vector<test::Recorder::Message> m_messages;
+};
+
+// A data file that does not read is not written back, nor is any file whose records hang on
+// it: after two runs on a damaged u.dat (or t.dat) and the good file put back, every
+// favourite and mark is still there, and the backups too.
+TEST_F(DataSafetyTest, AFailedLoadLosesNoFavouritesOrMarks) {
+    for (const char* damaged : {"u.dat", "t.dat"}) {
+        SCOPED_TRACE(damaged);
+        QDir(path("dat")).removeRecursively();
+        write_data_files();
+        run_once();
+        run_once();  // a second generation: v.bak and m.bak exist
+        const std::vector<std::string> before = user_data();
+        ASSERT_FALSE(before.empty());
+        const QString file = path(QString("dat/") + damaged);
+        const QByteArray good = read_all(file);
+        const QStringList kept = {"v.dat", "v.bak", "m.dat", "m.bak"};
+        std::map<QString, QByteArray> bytes;
+        for (const QString& k : kept) bytes[k] = read_all(path("dat/" + k));
+
+        QByteArray bad = good;
+        bad[bad.size() - 1] = char(bad[bad.size() - 1] ^ 1);
+        write_all(file, bad);
+        for (int run = 0; run < 2; ++run) {
+            run_once();
+            // The load message, then once which files were kept.
+            ASSERT_EQ(m_messages.size(), damaged == std::string("u.dat") ? 3u : 2u);
+            EXPECT_EQ(m_messages[0].text,
+                      std::string("Ошибка загрузки данных из файла: \"") + damaged + "\"");
+            const std::string& note = m_messages[1].text;
+            EXPECT_NE(note.find(std::string("Не прочитаны файлы данных: \"") + damaged),
+                      std::string::npos)
+                << note;
+            EXPECT_NE(note.find("\"m.dat\""), std::string::npos) << note;
+        }
+        for (const QString& k : kept) {
+            if (damaged == std::string("t.dat") && k.startsWith("v")) continue;  // v is free
+            EXPECT_EQ(read_all(path("dat/" + k)), bytes[k]) << k.toStdString();
+        }
+
+        write_all(file, good);
+        run_once();
+        EXPECT_TRUE(m_messages.empty());
+        EXPECT_EQ(user_data(), before);
+    }
+}
+
+// "Сохранять пароль" goes into the login data t.dat is written with.
+TEST_F(DataSafetyTest, TheSavedPasswordReachesTheScheduleFile) {
+    StartUp& s = start("[CHU]\nS=1\n");
+    ASSERT_EQ(s.start_up(), StartUp::Result::running);
+    s.account().login = "zritel";
+    s.account().password = "5ebe2294ecd0e0f08eab7690d2a6ee69";
+    ASSERT_TRUE(save_t(s.data_context()));
+    all_list again;
+    again.exe_dir = m_dir.path().toStdString() + "/";
+    user_account user;
+    test::Recorder rec;
+    ASSERT_TRUE(load_t(DataContext{again, rec, rec, user}));
+    EXPECT_EQ(user.password, "5ebe2294ecd0e0f08eab7690d2a6ee69");
+}
+
+// A termination request during start-up ends it: no question, nothing saved afterwards.
+TEST_F(DataSafetyTest, TerminationDuringStartUpEndsItAndSavesNothing) {
+    write_data_files();
+    const QByteArray v = read_all(path("dat/v.dat"));
+    StartUp& s = start();
+    s.set_termination_check([] { return true; });
+    EXPECT_EQ(s.start_up(), StartUp::Result::terminated);
+    EXPECT_FALSE(s.loaded());
+    EXPECT_TRUE(m_ui.messages.empty());
+    EXPECT_TRUE(s.save_on_exit(true));
+    EXPECT_EQ(read_all(path("dat/v.dat")), v);
+    EXPECT_FALSE(QFileInfo::exists(path("dat/v.bak")));
+
+    // Empty store: the question is not asked once termination was requested.
+    QDir(path("dat")).removeRecursively();
+    bool stop = false;
+    m_ui = {};
+    StartUp& empty = start();
+    empty.set_termination_check([&stop] { return stop; });
+    m_host = {};
+    stop = true;
+    EXPECT_EQ(empty.start_up(), StartUp::Result::terminated);
+    EXPECT_TRUE(m_ui.messages.empty());
+
+    // The request arrives while the first message (a damaged file) is open: no further
+    // message opens and start-up ends.
+    write_data_files();
+    write_all(path("dat/u.dat"), "\x02\x00\x00\x00garbage");
+    m_ui = {};
+    StartUp& damaged = start();
+    damaged.set_termination_check([this] { return !m_ui.messages.empty(); });
+    EXPECT_EQ(damaged.start_up(), StartUp::Result::terminated);
+    EXPECT_EQ(m_ui.messages.size(), 1u);
+}
+
+// Errors of a save at termination open no window: they are shown at the next start.
+TEST_F(DataSafetyTest, TerminationTimeSaveErrorsAreShownAtTheNextStart) {
+    StartUp& s = start();
+    ASSERT_EQ(s.start_up(), StartUp::Result::running);
+    m_ui.messages.clear();
+    QFile::remove(path("settings.ini"));
+    QDir().mkpath(path("settings.ini"));
+    EXPECT_FALSE(s.save_on_exit(true));
+    EXPECT_TRUE(m_ui.messages.empty());
+    QDir(path("settings.ini")).removeRecursively();
+    write_all(path("settings.ini"), "");
+
+    m_ui = {};
+    StartUp& next = start(QByteArray());
+    ASSERT_EQ(next.start_up(), StartUp::Result::running);
+    ASSERT_FALSE(m_ui.messages.empty());
+    EXPECT_EQ(m_ui.messages[0].kind, 2);
+    EXPECT_NE(m_ui.messages[0].text.find("Unable to write to"), std::string::npos);
+    EXPECT_FALSE(QFileInfo::exists(path("dat/exit.log")));
+}
+
+// A settings file that is far too large is neither used nor written over.
+TEST_F(DataSafetyTest, AnOversizedSettingsFileIsLeftAlone) {
+    write_all(path("settings.ini"), "[WM]\nW=900\n");
+    QFile(path("settings.ini")).resize(qint64(IniFile::kMaxFileSize) + 100);
+    StartUp& s = start(QByteArray());
+    ASSERT_EQ(s.start_up(), StartUp::Result::running);
+    ASSERT_FALSE(m_ui.messages.empty());
+    EXPECT_NE(m_ui.messages[0].text.find("settings.ini"), std::string::npos);
+    EXPECT_NE(m_settings.main_window.width, 900);
+    EXPECT_TRUE(s.save_on_exit());
+    EXPECT_EQ(QFileInfo(path("settings.ini")).size(), qint64(IniFile::kMaxFileSize) + 100);
 }
 
 }  // namespace

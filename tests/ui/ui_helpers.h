@@ -1,7 +1,11 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QMenu>
 #include <QString>
 #include <QTimer>
 #include <functional>
@@ -17,6 +21,18 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 }
 
 namespace zt::test {
+
+// A window's menu item or menu by its object name.
+inline QAction* action(const QObject& root, const char* name) {
+    auto* a = root.findChild<QAction*>(QString::fromLatin1(name));
+    EXPECT_NE(a, nullptr) << name;
+    return a;
+}
+inline QMenu* menu(const QObject& root, const char* name) {
+    auto* m = root.findChild<QMenu*>(QString::fromLatin1(name));
+    EXPECT_NE(m, nullptr) << name;
+    return m;
+}
 
 // While it lives, runs `action` once on the next modal dialog that opens (the message window
 // waiting for an answer), from the event loop that dialog runs.

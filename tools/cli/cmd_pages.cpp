@@ -76,12 +76,10 @@ std::set<std::string> page_option_names(ProgramPage page) {
 }
 
 views::PageOptions page_options_from_args(ProgramPage page, const Options& opt, bool by_day,
-                                          const all_list& store, const Settings& settings,
-                                          DateTime now) {
-    views::PageOptions o;
+                                          const all_list& store, Settings settings, DateTime now) {
+    // `settings` is a copy: the folder's, with the week of the command line.
+    views::PageInputs o;
     o.page = page;
-    o.now = now;
-    o.view = views::view_switches(settings);
 
     // The group and its chosen channels.
     o.panels.group = store.cur_group;
@@ -115,21 +113,22 @@ views::PageOptions page_options_from_args(ProgramPage page, const Options& opt, 
             // The edit turns 0 into 1; more than 99 counts as 99.
             o.soon.line =
                 std::clamp(whole_number(opt.get("count", "5"), "--count", 0, 999999999), 1, 99);
-            o.soon.offset_kind = whole_number(opt.get("offset", "0"), "--offset", 0, 2);
+            o.soon.offset_kind =
+                views::SoonOffset(whole_number(opt.get("offset", "0"), "--offset", 0, 2));
             break;
         case ProgramPage::days: {
             const std::string week = opt.get("week", "cur");
             if (week != "cur" && week != "next")
                 fail("--week wants cur or next, got: \"" + week + "\"");
-            o.days.next_week = week == "next";
+            settings.program_view.next_week = week == "next";
             if (opt.has("days")) {
                 for (const auto& item : split_list(opt.get("days")))
                     o.days.days[std::size_t(whole_number(item, "--days", 1, 7) - 1)] = true;
             } else {
-                o.days.days[std::size_t(views::day_button_of(o.now))] = true;
+                o.days.days[std::size_t(views::day_button_of(now))] = true;
             }
             o.days.by_day = by_day;
-            const std::string day_start = views::day_start_text(settings);
+            const std::string day_start = day_start_text(settings.personal.day_start);
             o.days.time_start = time_option(opt.get("from", day_start), "--from");
             o.days.time_finish = time_option(opt.get("to", day_start), "--to");
             break;
@@ -137,11 +136,11 @@ views::PageOptions page_options_from_args(ProgramPage page, const Options& opt, 
         case ProgramPage::find:
             o.find.text = to_cp1251(opt.get("text"));
             if (o.find.text.empty()) fail("find wants --text with something to find");
-            o.find.mode = whole_number(opt.get("mode", "0"), "--mode", 0, 2);
+            o.find.mode = views::FindIn(whole_number(opt.get("mode", "0"), "--mode", 0, 2));
             break;
     }
 
-    return o;
+    return views::page_options(store, settings, o);
 }
 
 namespace {
@@ -271,12 +270,9 @@ int run_page(ProgramPage page, const std::string& name, const std::vector<std::s
     if (!folder.settings_found)
         std::cerr << "zorvan-cli: no settings.ini in the folder; default settings are used\n";
     const all_list& store = *folder.store;
-    const Settings& settings = folder.settings;
-
-    const views::PageOptions o =
-        page_options_from_args(page, opt, by_day, store, settings, clock->now());
     views::ProgramList list;
-    list.rebuild(store, o);
+    list.rebuild(store,
+                 page_options_from_args(page, opt, by_day, store, folder.settings, clock->now()));
     if (json)
         print_json(std::cout, list);
     else

@@ -5,6 +5,7 @@
 
 #include "command.h"
 #include "core/cp1251.h"
+#include "net/host_port.h"
 #include "print/logic/print_icons.h"
 #include "print/logic/print_pdf.h"
 #include "tools/cli/cli_common.h"

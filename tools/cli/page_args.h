@@ -18,10 +18,10 @@ int whole_number(const std::string& text, const std::string& what, int lo, int h
 std::set<std::string> page_option_names(views::ProgramPage page);
 
 // The page options the window would use for the given command-line options: the group and
-// its chosen channels (--group, --channels) and the page's own controls. Throws
+// its chosen channels (--group, --channels), the page's own controls and the week (--week,
+// which overrides the copy of the settings given). Throws
 // std::invalid_argument for a value out of range.
 views::PageOptions page_options_from_args(views::ProgramPage page, const Options& opt, bool by_day,
-                                          const all_list& store, const Settings& settings,
-                                          DateTime now);
+                                          const all_list& store, Settings settings, DateTime now);
 
 }  // namespace zt::cli

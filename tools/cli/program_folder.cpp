@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "core/genres.h"
+#include "core/program_files.h"
 #include "core/time_zones.h"
 #include "storage/ini_file.h"
 
@@ -40,7 +41,7 @@ ProgramFolder load_program_folder(const std::string& dir, std::shared_ptr<const 
     build_time_zones(store);
     set_week(store);
 
-    const std::string ini_path = store.exe_dir + "settings.ini";
+    const std::string ini_path = store.exe_dir + kSettingsName;
     folder.settings_found = fs::is_regular_file(fs::path(ini_path), ec);
     if (folder.settings_found) {
         const IniFile ini(ini_path);

@@ -32,14 +32,18 @@ struct ViewSwitches final {
     SystemCategories system;        // the system categories of the "Типы" menu
 };
 
+// The choice of "Скоро" ("Смещение от текущего времени", "Смещение от конца текущей передачи",
+// "Без смещения"), in the order of its items.
+enum class SoonOffset { from_now = 0, from_current_end = 1, times_of_day = 2 };
+// Where "Поиск" looks ("в названии", "в описании", "везде"), in the order of its items.
+enum class FindIn { title = 0, description = 1, everywhere = 2 };
+
 // Controls of the "Скоро" page.
 struct SoonControls final {
     std::string time_start = "00:00";   // "С": an offset or a time of day
     std::string time_finish = "03:00";  // "до"
     int line = 5;  // "по ... передач": programmes per channel (1 to 99)
-    // 0 "Смещение от текущего времени", 1 "Смещение от конца текущей передачи",
-    // 2 "Без смещения".
-    int offset_kind = 0;
+    SoonOffset offset_kind = SoonOffset::from_now;
 };
 
 // Controls of the "По дням" page.
@@ -54,7 +58,7 @@ struct DaysControls final {
 // Controls of the "Поиск" page.
 struct FindControls final {
     std::string text;  // "Строка:"
-    int mode = 0;      // 0 "в названии", 1 "в описании", 2 "везде"
+    FindIn mode = FindIn::title;
 };
 
 // The channel and genre choice of the two side panels.

@@ -1,6 +1,6 @@
 #include "views/logic/page_settings.h"
 
-#include <algorithm>
+#include "core/store.h"
 
 namespace zt::views {
 
@@ -15,9 +15,18 @@ ViewSwitches view_switches(const Settings& settings, const SystemCategories& sys
     return v;
 }
 
-std::string day_start_text(const Settings& settings) {
-    const int hour = std::clamp(settings.personal.day_start, 0, 23);
-    return std::string(hour < 10 ? "0" : "") + std::to_string(hour) + ":00";
+PageOptions page_options(const all_list& store, const Settings& settings,
+                         const PageInputs& inputs) {
+    PageOptions o;
+    o.page = inputs.page;
+    o.now = store.clock().now();
+    o.view = view_switches(settings, inputs.system);
+    o.soon = inputs.soon;
+    o.days = inputs.days;
+    o.days.next_week = settings.program_view.next_week;
+    o.find = inputs.find;
+    o.panels = inputs.panels;
+    return o;
 }
 
 }  // namespace zt::views

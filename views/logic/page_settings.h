@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "storage/settings.h"
 #include "views/logic/page_options.h"
 
@@ -12,8 +10,19 @@ namespace zt::views {
 // decorations. The system categories are not settings; they keep the given value.
 ViewSwitches view_switches(const Settings& settings, const SystemCategories& system = {});
 
-// The text both time edits of "По дням" take after the settings are loaded: the hour of
-// "Новый день начинается в:" as "hh:00".
-std::string day_start_text(const Settings& settings);
+// What a rebuild takes from outside the settings: the active page, the page controls, the
+// panels' choice and the system categories of the "Типы" menu.
+struct PageInputs final {
+    ProgramPage page = ProgramPage::now;
+    SoonControls soon;
+    DaysControls days;  // its `next_week` is not read: the week is a setting
+    FindControls find;
+    PanelChoice panels;
+    SystemCategories system;
+};
+
+// The options of one rebuild: the settings (view switches, the week of "По дням"), the
+// inputs, and the store's clock read once. The main window and zorvan-cli both call this.
+PageOptions page_options(const all_list& store, const Settings& settings, const PageInputs& inputs);
 
 }  // namespace zt::views

@@ -28,34 +28,10 @@ std::int64_t ceil_minutes(std::int64_t seconds) {
     return seconds >= 0 ? (seconds + 59) / 60 : -((-seconds) / 60);
 }
 
-struct LowerTable {
-    std::array<unsigned char, 256> low{};
-    LowerTable() {
-        for (int i = 0; i < 256; ++i)
-            low[std::size_t(i)] = static_cast<unsigned char>(cp1251_lower(static_cast<char>(i)));
-    }
-};
-const LowerTable& lower_table() {
-    static const LowerTable t;
-    return t;
-}
-
 // Whether `hay`, lower-cased, contains `needle` (already lower-case, not empty).
 bool contains_lowered(std::string_view hay, std::string_view needle,
                       const std::array<unsigned char, 256>& low) {
-    const std::size_t n = needle.size();
-    if (hay.size() < n) return false;
-    const auto first = static_cast<unsigned char>(needle[0]);
-    const std::size_t last = hay.size() - n;
-    for (std::size_t i = 0; i <= last; ++i) {
-        if (low[static_cast<unsigned char>(hay[i])] != first) continue;
-        std::size_t k = 1;
-        while (k < n &&
-               low[static_cast<unsigned char>(hay[i + k])] == static_cast<unsigned char>(needle[k]))
-            ++k;
-        if (k == n) return true;
-    }
-    return false;
+    return cp1251_find_lowered(hay, needle, low) != std::string_view::npos;
 }
 
 // Visits the chosen members of the group in order.
@@ -340,7 +316,7 @@ void ProgramList::enumerate_soon(const chl_group_list& group, const PageOptions&
     DateTime t_finish = parse_shift(o.soon.time_finish);
     const int limit = std::clamp(o.soon.line, 1, 99);
     DateTime a, b;
-    if (o.soon.offset_kind == 2) {
+    if (o.soon.offset_kind == SoonOffset::times_of_day) {
         if (t_finish < t_start) t_finish = t_finish.addDays(1);
         a = now.date() + t_start;
         b = now.date() + t_finish;
@@ -350,7 +326,7 @@ void ProgramList::enumerate_soon(const chl_group_list& group, const PageOptions&
     }
     for_chosen(group, m_chosen, [&](const std::shared_ptr<chl_local_list>& m) {
         DateTime wa = a, wb = b;
-        if (o.soon.offset_kind == 1) {
+        if (o.soon.offset_kind == SoonOffset::from_current_end) {
             // The window follows the end of this channel's current programme; a channel with
             // nothing on air has no window and gives no rows.
             bool found = false;
@@ -440,8 +416,8 @@ void ProgramList::enumerate_days(const all_list& store, const chl_group_list& gr
 void ProgramList::enumerate_find(const chl_group_list& group, const PageOptions& o) {
     const std::string needle = search_lower(o.find.text);
     if (needle.empty()) return;
-    const auto& low = lower_table().low;
-    const int mode = o.find.mode;
+    const auto& low = cp1251_lower_table();
+    const FindIn mode = o.find.mode;
     const DateTime now = o.now;
     for_chosen(group, m_chosen, [&](const std::shared_ptr<chl_local_list>& m) {
         const auto& progs = m->chl->tvprog;
@@ -451,15 +427,16 @@ void ProgramList::enumerate_find(const chl_group_list& group, const PageOptions&
             if (i + 8 < progs.size()) __builtin_prefetch(progs[i + 8].get());
             if (i + 4 < progs.size()) {
                 const tvprog_serv_list& ahead = *progs[i + 4];
-                if (mode != 1) __builtin_prefetch(ahead.title.data());
-                if (mode != 0 && ahead.anons) __builtin_prefetch(ahead.anons.get());
+                if (mode != FindIn::description) __builtin_prefetch(ahead.title.data());
+                if (mode != FindIn::title && ahead.anons) __builtin_prefetch(ahead.anons.get());
             }
-            if (mode != 0 && i + 2 < progs.size() && progs[i + 2]->anons)
+            if (mode != FindIn::title && i + 2 < progs.size() && progs[i + 2]->anons)
                 __builtin_prefetch(progs[i + 2]->anons->text.data());
             const auto& p = progs[i];
             bool hit = false;
-            if (mode != 1) hit = contains_lowered(p->title, needle, low);
-            if (!hit && mode != 0 && p->anons) hit = contains_lowered(p->anons->text, needle, low);
+            if (mode != FindIn::description) hit = contains_lowered(p->title, needle, low);
+            if (!hit && mode != FindIn::title && p->anons)
+                hit = contains_lowered(p->anons->text, needle, low);
             if (hit)
                 AddProgramRow(p, m, apply_shift(*m, p->start), apply_shift(*m, p->finish), now);
         }

@@ -7,24 +7,23 @@
 
 namespace zt {
 
-// The six reminder switches of "Оповещение": one in the main menu and a twin in the tray menu
-// each, both showing the value held in the settings model.
+// The six reminder switches of "Оповещение", shown in the main and the tray menu, each showing
+// the value held in the settings model.
 struct ReminderSwitch final {
-    const char* main_name;  // item of "Панели" / "Оповещение"
-    const char* tray_name;  // its twin in the tray menu
-    const char* caption;    // UTF-8
+    const char* name;     // the item's object name
+    const char* caption;  // UTF-8
     bool AlarmSwitchSettings::*flag;
 };
 
 inline constexpr std::size_t kReminderOn = 0;  // "Включено"
 
 inline constexpr std::array<ReminderSwitch, 6> kReminderSwitches{{
-    {"MPanelAlarmOn", "MTrayAlarmOn", "Включено", &AlarmSwitchSettings::enabled},
-    {"MPanelAlarmWin", "MTrayAlarmWin", "Окно", &AlarmSwitchSettings::window},
-    {"MPanelAlarmSound", "MTrayAlarmSound", "Звук", &AlarmSwitchSettings::sound},
-    {"MPanelAlarmTray", "MTrayAlarmTray", "В трее", &AlarmSwitchSettings::tray},
-    {"MPanelAlarmOSD", "MTrayAlarmOSD", "OSD", &AlarmSwitchSettings::osd},
-    {"MPanelAlarmAll", "MTrayAlarmAll", "О всех передачах", &AlarmSwitchSettings::all_programmes},
+    {"MPanelAlarmOn", "Включено", &AlarmSwitchSettings::enabled},
+    {"MPanelAlarmWin", "Окно", &AlarmSwitchSettings::window},
+    {"MPanelAlarmSound", "Звук", &AlarmSwitchSettings::sound},
+    {"MPanelAlarmTray", "В трее", &AlarmSwitchSettings::tray},
+    {"MPanelAlarmOSD", "OSD", &AlarmSwitchSettings::osd},
+    {"MPanelAlarmAll", "О всех передачах", &AlarmSwitchSettings::all_programmes},
 }};
 
 // "Включено" can always be clicked; the five delivery switches only while it is checked.

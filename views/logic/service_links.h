@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "storage/settings.h"
+#include "net/host_port.h"
 
 namespace zt {
 

@@ -1,7 +1,8 @@
-#include "views/image_lists.h"
+#include "ui/image_lists.h"
 
 #include <QFile>
 #include <QImage>
+#include <algorithm>
 #include <array>
 
 #include "core/store.h"
@@ -84,21 +85,30 @@ void LogoImages::clear() {
     m_24.clear();
     m_32.clear();
     m_store = nullptr;
-    m_count = 0;
+    m_sources.clear();
 }
 
 void LogoImages::refresh(const all_list& store) {
-    if (m_store == &store && m_count == store.logos.size()) return;
+    const auto& logos = store.logos;
+    // Comparing the bytes costs far less than decoding them again.
+    const bool same =
+        m_store == &store && m_sources.size() == logos.size() &&
+        std::equal(logos.begin(), logos.end(), m_sources.begin(), [](const auto& l, const auto& s) {
+            return l.bmp16 == s[0] && l.bmp24 == s[1] && l.bmp32 == s[2];
+        });
+    if (same) return;
     clear();
     m_store = &store;
-    m_count = store.logos.size();
-    m_16.reserve(m_count);
-    m_24.reserve(m_count);
-    m_32.reserve(m_count);
-    for (const auto& l : store.logos) {
+    const std::size_t count = logos.size();
+    m_16.reserve(count);
+    m_24.reserve(count);
+    m_32.reserve(count);
+    m_sources.reserve(count);
+    for (const auto& l : logos) {
         m_16.push_back(decode_bmp(l.bmp16, 16));
         m_24.push_back(decode_bmp(l.bmp24, 24));
         m_32.push_back(decode_bmp(l.bmp32, 32));
+        m_sources.push_back({l.bmp16, l.bmp24, l.bmp32});
     }
 }
 

@@ -1,4 +1,4 @@
-#include "views/app_resources.h"
+#include "ui/app_resources.h"
 
 // The resource file is compiled into a static library; naming its initialiser here keeps the
 // linker from dropping it. Q_INIT_RESOURCE must stand outside any namespace.

@@ -1,4 +1,4 @@
-#include "dialogs/frame_picture.h"
+#include "ui/frame_picture.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -2,6 +2,8 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <array>
+#include <string>
 #include <vector>
 
 namespace zt {
@@ -26,8 +28,9 @@ QPixmap type_icon(int index, int size);
 QIcon view_icon(const char* name);
 
 // Channel logo lists `ImageListChannels<size>Logo`, decoded from the store's `logos` (BMP
-// images); the same index in every size. Decoding is done once per store generation:
-// `refresh` drops the cache when the number of logos changed.
+// images); the same index in every size. The main window keeps one for the tables, the channel
+// panel and the detail windows. `refresh` decodes again whenever a stored image differs from
+// the one decoded (a download may replace a logo without changing their number).
 class LogoImages final {
 public:
     void refresh(const all_list& store);
@@ -39,7 +42,7 @@ public:
 private:
     std::vector<QPixmap> m_16, m_24, m_32;
     const void* m_store = nullptr;
-    std::size_t m_count = 0;
+    std::vector<std::array<std::string, 3>> m_sources;  // the images decoded, as stored
 };
 
 }  // namespace zt

@@ -2,12 +2,15 @@
 
 namespace zt {
 
-// Names in the program folder.
+// Names in the program folder (the settings file's absence means the program is not installed).
 inline constexpr const char* kExecutableName = "zorvan_tv";
 inline constexpr const char* kSettingsName = "settings.ini";
 // The executable the self-update replaced; deleted at the next start.
 inline constexpr const char* kOldExecutableName = "old_zorvan_tv";
 // The print page file in the data folder.
 inline constexpr const char* kPrintPageFile = "dat/p.tmp";
+
+// What a save at the system's request to end could not write, shown at the next start.
+inline constexpr const char* kExitReportName = "dat/exit.log";
 
 }  // namespace zt

@@ -1,0 +1,109 @@
+#include "views/menu_builder.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "ui/menu_items.h"
+#include "views/logic/channel_choice.h"
+#include "views/panel_view_actions.h"
+#include "views/program_pages.h"
+#include "views/reminder_menu.h"
+
+namespace zt {
+namespace {
+
+QMenu* add_bar_menu(QMenuBar& bar, const char* name, const QString& caption) {
+    QMenu* m = bar.addMenu(caption);
+    m->setObjectName(QString::fromLatin1(name));
+    return m;
+}
+
+// "Показывать ..." of a panel followed by its mode and size items.
+void add_panel_items(QMenu& menu, QAction* show, const PanelViewActions& view) {
+    menu.addAction(show);
+    menu.addAction(view.full);
+    menu.addAction(view.small);
+    QMenu* sizes = menu.addMenu(QStringLiteral("Размер шрифта и значков"));
+    sizes->setObjectName(view.prefix + QStringLiteral("Size"));
+    for (QAction* a : view.sizes) sizes->addAction(a);
+}
+
+}  // namespace
+
+void build_menu_bar(QMenuBar& bar, const MenuParts& parts) {
+    const MainWindowActions& w = parts.window;
+    const ProgramPageActions& p = parts.pages;
+
+    QMenu* data = add_bar_menu(bar, "MData", QStringLiteral("&Данные"));
+    QMenu* week = add_submenu(*data, "MDataWeek", QStringLiteral("Неделя"));
+    week->addAction(p.week_cur);
+    week->addAction(p.week_next);
+    data->addAction(w.cabinet);
+    data->addAction(w.stat);
+    data->addSeparator();
+    data->addAction(w.print);
+    data->addSeparator();
+    data->addAction(w.to_tray);
+    data->addSeparator();
+    data->addAction(w.exit);
+
+    QMenu* panels = add_bar_menu(bar, "MPanel", QStringLiteral("&Панели"));
+    QMenu* utils = add_submenu(*panels, "MPanelUtils", QStringLiteral("Каналы и типы"));
+    for (QAction* a : w.position) utils->addAction(a);
+    utils->addSeparator();
+    add_panel_items(*utils, w.show_channels, parts.channel_view);
+    utils->addSeparator();
+    add_panel_items(*utils, w.show_types, parts.genre_view);
+    QMenu* prog = add_submenu(*panels, "MPanelProg", QStringLiteral("Передачи"));
+    QMenu* page = add_submenu(*prog, "MPanelProgPage", QStringLiteral("Закладки"));
+    for (QAction* a : p.pages) page->addAction(a);
+    QMenu* size = add_submenu(*prog, "MPanelProgSize", QStringLiteral("Размер шрифта и значков"));
+    for (QAction* a : p.sizes) size->addAction(a);
+    prog->addSeparator();
+    prog->addAction(p.past);
+    prog->addAction(p.abbreviations);
+    parts.reminders.fill(*add_submenu(*panels, "MPanelAlarm", QStringLiteral("Оповещение")));
+
+    bar.addMenu(&parts.channels);
+    bar.addMenu(&parts.types);
+
+    QMenu* help = add_bar_menu(bar, "MHelp", QStringLiteral("&Справка"));
+    help->addAction(w.help_index);
+    help->addSeparator();
+    help->addAction(w.help_site);
+    help->addAction(w.help_mail);
+    help->addSeparator();
+    help->addAction(p.about);
+}
+
+void ColumnMenu::begin(std::size_t count, int per_column) {
+    clear();
+    m_starts = menu_column_starts(count, per_column);
+}
+
+QAction* ColumnMenu::add(const QString& caption) {
+    const std::size_t index = m_items.size();
+    if (index < m_starts.size() && m_starts[index]) {
+        // The column runs to the item before the next start.
+        std::size_t last = index;
+        while (last + 1 < m_starts.size() && !m_starts[last + 1]) ++last;
+        m_column = m_menu.addMenu(QStringLiteral("Ещё (%1–%2)").arg(index + 1).arg(last + 1));
+        m_column->setObjectName(m_name + QString::number(m_columns.size() + 1));
+        m_columns.push_back(m_column);
+    }
+    QAction* item = (m_column ? m_column : &m_menu)->addAction(caption);
+    m_items.push_back(item);
+    return item;
+}
+
+void ColumnMenu::clear() {
+    for (QAction* a : m_items) delete a;
+    m_items.clear();
+    for (QMenu* m : m_columns) delete m;
+    m_columns.clear();
+    m_column = nullptr;
+    m_starts.clear();
+}
+
+}  // namespace zt

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstddef>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QMenuBar;
+
+namespace zt {
+
+struct PanelViewActions;
+struct ProgramPageActions;
+class ReminderMenu;
+
+// The main window's own items: "Данные", the side panel's place and switches, "Справка".
+struct MainWindowActions final {
+    QAction* cabinet = nullptr;  // MDataCabinet "Личный кабинет"
+    QAction* stat = nullptr;     // MStat "Статистика"
+    QAction* print = nullptr;    // MDataPrint "Печать": the day page's print command
+    QAction* to_tray = nullptr;  // MDataTray "Свернуть в системный трей"
+    QAction* exit = nullptr;     // MDataExit "Выход"
+    QActionGroup* positions = nullptr;
+    std::array<QAction*, 4> position{};  // MPanelUtilsHLeft, ...HRight, ...VUp, ...VDown
+    QAction* show_channels = nullptr;    // MPanelUtilsChannels "Показывать каналы"
+    QAction* show_types = nullptr;       // MPanelUtilsTypes "Показывать типы"
+    QAction* help_index = nullptr;       // MHelpIndex "Содержание"
+    QAction* help_site = nullptr;        // MHelpURL "Сайт программы"
+    QAction* help_mail = nullptr;  // MHelpEmail "Письмо в службу поддержки"
+};
+
+// What the menu bar shows: every component's own actions and menus.
+struct MenuParts final {
+    const MainWindowActions& window;
+    const ProgramPageActions& pages;
+    const PanelViewActions& channel_view;
+    const PanelViewActions& genre_view;
+    QMenu& channels;  // "&Каналы", filled by the channel panel
+    QMenu& types;     // "&Типы", filled by the genre panel
+    const ReminderMenu& reminders;
+};
+
+// Lays out "&Данные", "&Панели", "&Каналы", "&Типы" and "&Справка" in `bar`. The actions stay
+// with their components; the menus made here belong to the bar.
+void build_menu_bar(QMenuBar& bar, const MenuParts& parts);
+
+// A menu of many items in columns: Qt menus cannot break into columns, so the items beyond
+// the first column go into submenus "Ещё (a–b)" of the menu, `column_name` + 1, 2, ... The
+// channel list of "Каналы" is one.
+class ColumnMenu final {
+public:
+    ColumnMenu(QMenu& menu, QString column_name) : m_menu(menu), m_name(std::move(column_name)) {}
+
+    // Starts a list of `count` items, `per_column` a column (see menu_column_starts).
+    void begin(std::size_t count, int per_column);
+    // The next item of the list, in its column.
+    QAction* add(const QString& caption);
+    // Removes the items and the column submenus.
+    void clear();
+
+    const std::vector<QAction*>& items() const { return m_items; }
+    const std::vector<QMenu*>& columns() const { return m_columns; }
+
+private:
+    QMenu& m_menu;
+    QString m_name;
+    std::vector<bool> m_starts;
+    std::vector<QAction*> m_items;
+    std::vector<QMenu*> m_columns;
+    QMenu* m_column = nullptr;
+};
+
+}  // namespace zt
