@@ -9,6 +9,7 @@
 #include "core/text_helpers.h"
 #include "download_console.h"
 #include "net/download_session.h"
+#include "net/host_port.h"
 #include "net/http_exchange.h"
 #include "program_folder.h"
 
