@@ -3,6 +3,7 @@
 #include "core/cp1251.h"
 #include "net/body_inflate.h"
 #include "net/format_bytes.h"
+#include "net/host_port.h"
 #include "net/protocol/compressed_body.h"
 #include "net/protocol/text_reply.h"
 #include "net/request_head.h"
