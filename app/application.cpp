@@ -13,9 +13,11 @@
 #include "dialogs/setup_window.h"
 #include "dialogs/stat_window.h"
 #include "net/host_port.h"
+#include "print/print_command.h"
 #include "ui/app_resources.h"
 #include "views/main_window.h"
 #include "views/panel_set.h"
+#include "views/prog_controls.h"
 #include "views/program_pages.h"
 #include "views/tray.h"
 
@@ -49,6 +51,7 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     connect(m_main.get(), &TFMain::exit_requested, this, &Application::ExitProgram);
     connect(m_main.get(), &TFMain::stat_requested, this, [this] { m_stat->ShowModal(); });
     connect(m_main.get(), &TFMain::cabinet_requested, this, &Application::open_cabinet);
+    connect(m_main.get(), &TFMain::print_requested, this, &Application::print_day_page);
     connect(&m_main->programs(), &ProgramPages::message, this,
             [this](int kind, const QString& text) { m_msg->ShowMsg(kind, text); });
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
@@ -58,6 +61,7 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
 Application::~Application() {
     // Children of the main window go with it; release them first so nothing is freed twice.
     m_setup.reset();
+    m_print.reset();
     m_stat.reset();
     m_job.reset();
     m_progress.reset();
@@ -158,6 +162,18 @@ void Application::open_cabinet() {
     if (host.port != 80) url.setPort(host.port);
     url.setPath(QStringLiteral("/cgi-bin/user.cgi"));
     QDesktopServices::openUrl(url);
+}
+
+void Application::print_day_page() {
+    if (!m_print) m_print = std::make_unique<PrintCommand>(m_ui.get(), m_main.get());
+    ProgramPages& pages = m_main->programs();
+    m_print->run(m_view.list, m_store, m_settings, pages.days().values().by_day,
+                 pages.page_options().view.abbreviations);
+    try {
+        m_settings.save_group(m_start_up->ini(), SettingsGroup::printing);
+    } catch (const SettingsWriteError& e) {
+        m_msg->ShowMsg(2, QString::fromStdString(e.what()));
+    }
 }
 
 }  // namespace zt

@@ -12,6 +12,7 @@
 namespace zt {
 
 class AppUi;
+class PrintCommand;
 class TFJob;
 class TFMain;
 class TFMsg;
@@ -61,6 +62,8 @@ public:
     bool finished() const { return m_finished; }
     // The installation window while it runs, or null.
     TFSetup* setup_window() { return m_setup.get(); }
+    // The print command, made on its first use (null before).
+    PrintCommand* print_command() { return m_print.get(); }
 
 signals:
     // The program is over (after an exit, a finished or closed installation, or a start-up
@@ -76,6 +79,8 @@ private:
     void collect_settings() override;
 
     void open_cabinet();
+    // The day page's print command; the print settings are saved afterwards.
+    void print_day_page();
     void save_for_session_end();
     void exit_program(bool terminating);
 
@@ -89,6 +94,7 @@ private:
     std::unique_ptr<TFJob> m_job;
     std::unique_ptr<TFStat> m_stat;
     std::unique_ptr<TFSetup> m_setup;
+    std::unique_ptr<PrintCommand> m_print;
     std::unique_ptr<AppUi> m_ui;
     std::unique_ptr<StartUp> m_start_up;
     bool m_exiting = false;

@@ -20,6 +20,7 @@
 #include "views/genre_panel.h"
 #include "views/help_menu.h"
 #include "views/panel_set.h"
+#include "views/prog_controls.h"
 #include "views/program_pages.h"
 #include "views/reminder_menu.h"
 #include "views/tray.h"
@@ -109,6 +110,11 @@ void TFMain::connect_menu() {
     const MainWindowActions& a = m_actions;
     connect(a.cabinet, &QAction::triggered, this, &TFMain::cabinet_requested);
     connect(a.stat, &QAction::triggered, this, &TFMain::stat_requested);
+    m_programs->days().set_print_handler([this] { emit print_requested(); });
+    connect(a.print, &QAction::triggered, this, [this] {
+        if (m_programs->page() != 2) set_page(2);
+        emit print_requested();
+    });
     connect(a.to_tray, &QAction::triggered, this, &TFMain::HideToTray);
     connect(a.exit, &QAction::triggered, this, &TFMain::ExitProgram);
 
@@ -137,6 +143,7 @@ void TFMain::make_actions() {
     a.cabinet = make_action(*this, "MDataCabinet", QStringLiteral("Личный кабинет"),
                             QKeySequence(Qt::CTRL | Qt::Key_C));
     a.stat = make_action(*this, "MStat", QStringLiteral("Статистика"));
+    a.print = make_action(*this, "MDataPrint", QStringLiteral("Печать"));
     a.to_tray = make_action(*this, "MDataTray", QStringLiteral("Свернуть в системный трей"));
     a.exit = make_action(*this, "MDataExit", QStringLiteral("Выход"),
                          QKeySequence(Qt::CTRL | Qt::Key_Q));

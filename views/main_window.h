@@ -76,6 +76,8 @@ signals:
     // "Выход" or a close without tray minimising: the application saves and ends.
     void exit_requested();
     void stat_requested();
+    // The day page's print button or "Печать" (the day page is active by then).
+    void print_requested();
     void cabinet_requested();
 
 protected:

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+
+class QWidget;
+
+namespace zt {
+
+class all_list;
+class TFPrint;
+class UserInterface;
+struct Settings;
+namespace views {
+class ProgramList;
+}
+
+// The day page's print command: opens the print window on the rows the page shows, with only
+// the page break of the page's grouping offered and the zoom at "100%", and afterwards puts
+// the print options back into the settings (the caller saves them).
+class PrintCommand final {
+public:
+    PrintCommand(UserInterface* ui, QWidget* parent);
+    ~PrintCommand();
+
+    void run(const views::ProgramList& rows, all_list& store, Settings& settings, bool by_day,
+             bool abbreviations);
+    TFPrint& window() const { return *m_window; }
+
+private:
+    std::unique_ptr<TFPrint> m_window;
+    bool m_one_line = false;  // "В одну строку" lasts for the session only
+};
+
+}  // namespace zt

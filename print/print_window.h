@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <vector>
+
+#include "print/logic/print_lines.h"
+#include "print/logic/print_paint.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPrinter;
+class QPushButton;
+class QScrollArea;
+class QToolButton;
+
+namespace zt {
+
+class UserInterface;
+class TFPrintData;
+
+// "Предпросмотр печати": the preview of the printed pages, the printer and its quality, the
+// print mode, the profiles, copies and page range, and the print run. Pages are rendered on
+// demand from the laid-out lines at the zoom's resolution; nothing is kept on disk.
+class TFPrint final : public QDialog {
+    Q_OBJECT
+public:
+    // `ui` asks the questions before printing (null: every question is answered yes).
+    explicit TFPrint(UserInterface* ui, QWidget* parent = nullptr);
+    ~TFPrint() override;
+
+    // The document: the rows of the day page with what the layout reads besides the options.
+    void set_document(std::vector<print::PrintRow> rows, print::PrintContext context);
+    void set_options(const print::PrintOptions& options);
+    const print::PrintOptions& options() const { return m_options; }
+    // Zoom items "25%" .. "200%"; 2 is "100%".
+    void set_zoom(int item);
+
+    // BuildPreview: lays the document out at the zoom's resolution and shows page 1.
+    void BuildPreview();
+    int page_count() const { return m_pages; }
+    const QImage& shown_page() const { return m_page_image; }
+    TFPrintData& data_dialog() const { return *m_data; }
+    QPrinter& printer();
+
+    QPushButton* BitBtnStart = nullptr;
+    QPushButton* BitBtnSetup = nullptr;
+    QPushButton* BitBtnFont = nullptr;
+    QPushButton* BitBtnData = nullptr;
+    QPushButton* BitBtnPdf = nullptr;
+    QPushButton* BitBtnAbort = nullptr;
+    QLineEdit* EditDPI = nullptr;
+    QComboBox* ComboBoxColor = nullptr;
+    QComboBox* ComboBoxProfiles = nullptr;
+    QLineEdit* EditCopy = nullptr;
+    QCheckBox* CheckBoxPage = nullptr;
+    QLineEdit* EditPageStart = nullptr;
+    QLineEdit* EditPageFinish = nullptr;
+    QScrollArea* ScrollBoxView = nullptr;
+    QComboBox* ComboBoxViewSize = nullptr;
+    QComboBox* ComboBoxViewPage = nullptr;
+    QToolButton* BitBtnViewLeft = nullptr;
+    QToolButton* BitBtnViewRight = nullptr;
+    QLabel* LabelCorrections = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* command_row();
+    QWidget* bottom_row();
+    void ShowPreviewPage();
+    void PrintDocument();
+    void PrintToPdf();
+    void show_options_dialog();
+    void choose_font();
+    void setup_printer();
+    void page_range_left();
+    void all_pages_toggled(bool all);
+    int zoom_dpi() const;
+
+    UserInterface* m_ui;
+    std::unique_ptr<QPrinter> m_printer;
+    TFPrintData* m_data = nullptr;
+    QLabel* m_view = nullptr;
+    std::vector<print::PrintRow> m_rows;
+    print::PrintContext m_context;
+    print::PrintOptions m_options;
+    print::PrintIcons m_icons;
+    print::PrintLines m_lines;
+    print::PrintMetrics m_metrics;
+    QSize m_page_size;
+    int m_pages = 0;
+    QImage m_page_image;
+    QPoint m_drag_from;
+    QPoint m_scroll_from;
+    bool m_dragging = false;
+};
+
+}  // namespace zt
