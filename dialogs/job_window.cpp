@@ -1,9 +1,7 @@
 #include "dialogs/job_window.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -29,9 +27,7 @@ void let_events_run() {
 }  // namespace
 
 TFJob::TFJob(std::function<bool()> confirm_cancel, unsigned char* cancel_flag, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_confirm_cancel(std::move(confirm_cancel)),
-      m_cancel_flag(cancel_flag) {
+    : CancelDialog(std::move(confirm_cancel), cancel_flag, parent) {
     setObjectName(QStringLiteral("TFJob"));
     setWindowTitle(QStringLiteral("Выполнение"));
     setModal(false);
@@ -82,7 +78,7 @@ void TFJob::arrange() {
 }
 
 void TFJob::JobBegin(const QString& text, bool with_cancel, bool with_percent) {
-    if (m_cancel_flag) *m_cancel_flag = 0;
+    clear_cancel();
     LabelName->setText(text);
     LabelProgress->setText(QStringLiteral("0 %"));
     ProgressBar->setValue(0);
@@ -121,31 +117,13 @@ void TFJob::JobProgress(int percent) {
     m_since_redraw.start();
 }
 
+bool TFJob::cancel_offered() const {
+    return BitBtnCancel->isVisible();
+}
+
 void TFJob::JobEnd() {
     hide();
     let_events_run();
-}
-
-void TFJob::BitBtnCancelClick() {
-    if (!m_confirm_cancel || m_confirm_cancel()) {
-        if (m_cancel_flag) *m_cancel_flag = 1;
-        hide();
-    }
-}
-
-void TFJob::keyPressEvent(QKeyEvent* event) {
-    // Escape would hide the window behind its owner's back; only "Отмена" stops a job.
-    if (event->key() == Qt::Key_Escape) {
-        if (BitBtnCancel->isVisible()) BitBtnCancelClick();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void TFJob::closeEvent(QCloseEvent* event) {
-    // The window has no close box; a close request from the desktop counts as "Отмена".
-    event->ignore();
-    if (BitBtnCancel->isVisible()) BitBtnCancelClick();
 }
 
 }  // namespace zt

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QDialog>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <functional>
+
+#include "ui/cancel_dialog.h"
 
 class QLabel;
 class QProgressBar;
@@ -14,7 +15,7 @@ namespace zt {
 // The job window: a percentage bar for long local work (loading, saving, processing data),
 // not modal, with an optional "Отмена". The owner's work keeps running on the same thread; the
 // window lets pending events run so it stays painted and Cancel can be pressed.
-class TFJob final : public QDialog {
+class TFJob final : public CancelDialog {
     Q_OBJECT
 public:
     // `confirm_cancel` asks the user whether to stop (the question of the message window);
@@ -37,17 +38,12 @@ public:
     QLabel* ImagePicture = nullptr;
     QPushButton* BitBtnCancel = nullptr;
 
-    void BitBtnCancelClick();
-
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    bool cancel_offered() const override;
 
 private:
     void arrange();
 
-    std::function<bool()> m_confirm_cancel;
-    unsigned char* m_cancel_flag;
     QPointer<QWidget> m_anchor;
     int m_shown_percent = 0;
     QElapsedTimer m_since_redraw;  // invalid until the first redraw of a job

@@ -1,9 +1,7 @@
 #include "dialogs/progress_window.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -69,9 +67,7 @@ Frame make_frame(QWidget* parent, int top, const QString& head, const QString& b
 
 TFProgress::TFProgress(std::function<bool()> confirm_cancel, unsigned char* cancel_flag,
                        QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_confirm_cancel(std::move(confirm_cancel)),
-      m_cancel_flag(cancel_flag) {
+    : CancelDialog(std::move(confirm_cancel), cancel_flag, parent) {
     setObjectName(QStringLiteral("TFProgress"));
     setWindowTitle(QStringLiteral("Центр соединений"));
     setModal(false);
@@ -117,26 +113,6 @@ void TFProgress::open_centred() {
     raise();
     repaint();
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-}
-
-void TFProgress::BitBtnCancelClick() {
-    if (!m_confirm_cancel || m_confirm_cancel()) {
-        if (m_cancel_flag) *m_cancel_flag = 1;
-        hide();
-    }
-}
-
-void TFProgress::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        BitBtnCancelClick();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void TFProgress::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    BitBtnCancelClick();
 }
 
 }  // namespace zt

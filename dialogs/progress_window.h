@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QDialog>
 #include <QPointer>
 #include <functional>
+
+#include "ui/cancel_dialog.h"
 
 class QLabel;
 class QProgressBar;
@@ -13,7 +14,7 @@ namespace zt {
 // The connection window "Центр соединений": the upper frame shows what is sent, the lower
 // frame what is received, one bar between them. The transport fills the labels; the window
 // itself only offers "Отмена", which sets the store's `net_cancel` once the user confirms.
-class TFProgress final : public QDialog {
+class TFProgress final : public CancelDialog {
     Q_OBJECT
 public:
     TFProgress(std::function<bool()> confirm_cancel, unsigned char* cancel_flag,
@@ -32,15 +33,7 @@ public:
     QProgressBar* ProgressBar = nullptr;
     QPushButton* BitBtnCancel = nullptr;
 
-    void BitBtnCancelClick();
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
 private:
-    std::function<bool()> m_confirm_cancel;
-    unsigned char* m_cancel_flag;
     QPointer<QWidget> m_anchor;
 };
 

@@ -237,4 +237,9 @@ void add_love_record(all_list& store, chl_serv_list& channel, IdCounter& ids, Lo
 }
 
 }  // namespace data
+
+std::string file_datetime_text(const all_list& store, DateTime v) {
+    return data::format_datetime(store, v);
+}
+
 }  // namespace zt

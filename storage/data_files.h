@@ -86,4 +86,8 @@ std::string build_v_body(const DataContext& ctx);
 std::string build_t_body(const DataContext& ctx);
 std::string build_m_body(const DataContext& ctx);
 
+// A date-time as the data files write it ("yyyy-MM-dd" or "yyyy-MM-dd hh:mm" in the store's
+// `fs_file`), for the tools that show what the files hold.
+std::string file_datetime_text(const all_list& store, DateTime v);
+
 }  // namespace zt

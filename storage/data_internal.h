@@ -72,6 +72,11 @@ void report_index(const DataContext& ctx, std::size_t index, std::size_t count);
 std::optional<DateTime> parse_datetime(const all_list& store, std::string_view text);
 std::string format_datetime(const all_list& store, DateTime v);
 
+// The t.dat body in the current layout, or in version 1 whose programme records also carry the
+// user's marks (mark, alarm, liked programme). Progress is reported for the current one only.
+enum class TLayout { current, version1 };
+std::string t_body(const DataContext& ctx, TLayout layout);
+
 // parse_datetime for a run of texts that mostly share their date (a channel's programmes):
 // the day of the last date read is reused.
 class DateTimeReader final {

@@ -5,7 +5,9 @@
 
 namespace zt {
 
-std::string build_t_body(const DataContext& ctx) {
+namespace data {
+
+std::string t_body(const DataContext& ctx, TLayout layout) {
     const all_list& store = ctx.store;
     std::string body;
     FieldWriter w(body);
@@ -33,8 +35,8 @@ std::string build_t_body(const DataContext& ctx) {
         w.Int32(std::int32_t(c.tvprog.size()));
         for (const auto& p : c.tvprog) {
             w.Int32(p->id);
-            w.ShortText(data::format_datetime(store, p->start));
-            w.ShortText(data::format_datetime(store, p->finish));
+            w.ShortText(format_datetime(store, p->start));
+            w.ShortText(format_datetime(store, p->finish));
             w.Byte(std::uint8_t(p->type_family));
             w.Byte(std::uint8_t(p->type_sub));
             w.Byte(std::uint8_t(p->rating));
@@ -42,11 +44,22 @@ std::string build_t_body(const DataContext& ctx) {
             w.ShortText(p->title);
             w.ShortText(p->descr);
             w.Flag(p->continued);
+            if (layout == TLayout::version1) {
+                w.Flag(p->mark);
+                w.Flag(p->alarm);
+            }
             w.Int32(p->anons ? p->anons->id : -1);
+            if (layout == TLayout::version1) w.Int32(p->love ? p->love->id : -1);
         }
-        data::report_index(ctx, i, n);
+        if (layout == TLayout::current) report_index(ctx, i, n);
     }
     return body;
+}
+
+}  // namespace data
+
+std::string build_t_body(const DataContext& ctx) {
+    return data::t_body(ctx, data::TLayout::current);
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "core/cp1251.h"
+#include "core/qt_path.h"
 #include "storage/file_system.h"
 
 namespace zt {
@@ -35,10 +36,6 @@ std::string one_line(std::string_view s) {
         if (c == '\n' || c == '\r' || c == '\0') c = ' ';
     }
     return out;
-}
-
-QString qpath(const std::string& path) {
-    return QString::fromStdString(path);
 }
 
 // A file marked read-only (no write permission for anyone) counts as read-only even for a

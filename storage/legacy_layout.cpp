@@ -54,46 +54,7 @@ std::string build_u_body_v1(const DataContext& ctx) {
 }
 
 std::string build_t_body_v1(const DataContext& ctx) {
-    const all_list& store = ctx.store;
-    std::string body;
-    FieldWriter w(body);
-    w.ShortText(ctx.user.login);
-    w.ShortText(ctx.user.save_password ? ctx.user.password : std::string());
-    w.ShortText(ctx.user.paid_login);
-    w.Int32(std::int32_t(store.channels.size()));
-    for (const auto& c : store.channels) {
-        w.Int32(c->id);
-        w.Int32(std::int32_t(c->dates.size()));
-        for (const auto& d : c->dates) {
-            w.FixedText(d.date, 10);
-            w.Byte(d.full);
-            w.Byte(d.with_anons);
-        }
-        w.Int32(std::int32_t(c->anons.size()));
-        for (const auto& a : c->anons) {
-            w.Int32(a->id);
-            w.LongText(a->text);
-            w.BitmapBlob(a->picture);
-        }
-        w.Int32(std::int32_t(c->tvprog.size()));
-        for (const auto& p : c->tvprog) {
-            w.Int32(p->id);
-            w.ShortText(data::format_datetime(store, p->start));
-            w.ShortText(data::format_datetime(store, p->finish));
-            w.Byte(std::uint8_t(p->type_family));
-            w.Byte(std::uint8_t(p->type_sub));
-            w.Byte(std::uint8_t(p->rating));
-            w.Flag(p->reported);
-            w.ShortText(p->title);
-            w.ShortText(p->descr);
-            w.Flag(p->continued);
-            w.Flag(p->mark);
-            w.Flag(p->alarm);
-            w.Int32(p->anons ? p->anons->id : -1);
-            w.Int32(p->love ? p->love->id : -1);
-        }
-    }
-    return body;
+    return data::t_body(ctx, data::TLayout::version1);
 }
 
 bool save_legacy_files(const DataContext& ctx) {

@@ -4,7 +4,8 @@
 
 #include "storage/settings.h"
 #include "ui/image_lists.h"
-#include "views/prog_model.h"
+#include "views/prog_row_state.h"
+#include "views/row_painter.h"
 
 namespace zt {
 
@@ -15,10 +16,12 @@ QColor qcolour(std::int32_t colour) {
 
 void RowPaintContext::take(const Settings& settings) {
     const ViewSettings& v = settings.view;
-    text = qcolour(v.text);
-    back = qcolour(v.back);
-    focus = qcolour(v.focus);
-    select1 = qcolour(v.select1);
+    // The colours the report lists share come from their one palette.
+    const RowColours rows = row_colours(v);
+    text = rows.text;
+    back = rows.back;
+    focus = rows.focus;
+    select1 = rows.select1;
     end = qcolour(v.end);
     old = qcolour(v.old);
     current = qcolour(v.current);
@@ -43,9 +46,9 @@ QSize ProgramRowDelegate::sizeHint(const QStyleOptionViewItem& option,
 
 void ProgramRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const {
-    const auto* model = qobject_cast<const ProgramTableModel*>(index.model());
-    const views::tvprog_local_list* row = model ? model->row(index.row()) : nullptr;
-    if (!row) return;
+    const QVariant state = index.data(program_roles::State);
+    if (!state.canConvert<ProgramRowState>()) return;
+    const ProgramRowState row = state.value<ProgramRowState>();
     const int column = index.column();
     const QRect r = option.rect;
     const RowPaintContext& c = m_ctx;
@@ -55,9 +58,9 @@ void ProgramRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     // Background of the row, then the fills of single cells.
     const bool selected = option.state & QStyle::State_Selected;
     painter->fillRect(r, selected ? c.select1 : c.back);
-    if (column == views::col_start && row->alarm()) painter->fillRect(r, c.alarm);
+    if (column == views::col_start && row.alarm) painter->fillRect(r, c.alarm);
     if (column == views::col_title) {
-        switch (row->title_fill()) {
+        switch (row.title_fill) {
             case views::TitleFill::mark:
                 painter->fillRect(r, c.mark);
                 break;
@@ -72,14 +75,14 @@ void ProgramRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         }
     }
     // "Осталось": a frame and a bar over the share of the programme still to run.
-    if (column == views::col_left && row->left_percent >= 0) {
+    if (column == views::col_left && row.left_percent >= 0) {
         painter->setPen(c.end);
         painter->drawRect(r.adjusted(0, 0, -1, -1));
-        const int bar = r.width() * row->left_percent / 100;
+        const int bar = r.width() * row.left_percent / 100;
         if (bar > 0) painter->fillRect(QRect(r.left(), r.top(), bar, r.height()), c.end);
     }
 
-    switch (row->text_colour(model->page())) {
+    switch (row.text_colour) {
         case views::RowTextColour::past:
             painter->setPen(c.old);
             break;
@@ -100,20 +103,19 @@ void ProgramRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     int right = r.right() + 1;
     if (column == views::col_channel && c.logos) {
         // The logo's room is kept for every row so the names line up.
-        if (c.logo_list && row->member && row->member->logo >= 0)
-            if (const QPixmap* logo = c.logo_list->logo(row->member->logo, size))
-                draw_image(*logo, x);
+        if (c.logo_list && row.logo >= 0)
+            if (const QPixmap* logo = c.logo_list->logo(row.logo, size)) draw_image(*logo, x);
         x += size + 3;
     }
     if (column == views::col_title) {
         if (c.type_icons) {
-            draw_image(type_icon(row->genre_icon(), size), x + 3);
+            draw_image(type_icon(row.genre_icon, size), x + 3);
             x += size + 3;
         }
         // The announcement or continuation mark stands at the right edge of a wide enough
         // cell; the text stops before it.
-        if (r.width() >= views::kTitleMinWidth && (row->continued() || row->has_anons())) {
-            draw_image(type_icon(row->continued() ? 16 : 12, size), right - size);
+        if (r.width() >= views::kTitleMinWidth && (row.continued || row.has_anons)) {
+            draw_image(type_icon(row.continued ? 16 : 12, size), right - size);
             right -= size + 2;
         }
     }

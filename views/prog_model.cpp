@@ -44,6 +44,18 @@ QVariant ProgramTableModel::data(const QModelIndex& index, int role) const {
             if (index.column() == views::col_title || index.column() == views::col_channel)
                 return cell(m_list, *r, index.column());
             return {};
+        case program_roles::State: {
+            ProgramRowState state;
+            state.alarm = r->alarm();
+            state.title_fill = r->title_fill();
+            state.left_percent = r->left_percent;
+            state.text_colour = r->text_colour(page());
+            state.logo = r->member ? r->member->logo : -1;
+            state.genre_icon = r->genre_icon();
+            state.continued = r->continued();
+            state.has_anons = r->has_anons();
+            return QVariant::fromValue(state);
+        }
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(
                 Qt::Alignment(views::program_columns()[std::size_t(index.column())].centred

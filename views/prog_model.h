@@ -3,12 +3,14 @@
 #include <QAbstractTableModel>
 
 #include "views/logic/program_list.h"
+#include "views/prog_row_state.h"
 
 namespace zt {
 
 // One programme table's model over the shared row list of the pages. Only the table of the
 // active page shows the rows; the others report none. Texts are made on demand from the row
-// with the same index (the list keeps the texts that need date arithmetic).
+// with the same index (the list keeps the texts that need date arithmetic); the painter takes
+// the rest of a row under program_roles::State.
 class ProgramTableModel final : public QAbstractTableModel {
     Q_OBJECT
 public:

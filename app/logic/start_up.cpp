@@ -7,19 +7,13 @@
 #include <cstdio>
 
 #include "core/genres.h"
+#include "core/qt_path.h"
 #include "core/store.h"
 #include "core/time_zones.h"
 #include "net/host_port.h"
 #include "storage/legacy.h"
 
 namespace zt {
-namespace {
-
-QString qpath(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
-}  // namespace
 
 StartUp::StartUp(std::string exe_dir, std::shared_ptr<const Clock> clock, all_list& store,
                  Settings& settings, UserInterface& ui, JobControl& jobs, StartUpHost& host)

@@ -8,7 +8,7 @@
 #include "core/time_zones.h"
 #include "exchange_fixture.h"
 #include "net/download_session.h"
-#include "storage/store_json.h"
+#include "tools/json/store_json.h"
 
 namespace zt::test {
 

@@ -10,8 +10,8 @@
 #include "core/maintenance.h"
 #include "storage/field_codec.h"
 #include "storage/section.h"
-#include "storage/store_json.h"
 #include "tools/gen/schedule_generator.h"
+#include "tools/json/store_json.h"
 
 namespace zt::test {
 

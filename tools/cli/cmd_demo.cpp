@@ -12,8 +12,7 @@
 namespace zt::cli {
 namespace {
 
-int run_demo(const std::vector<std::string>& args) {
-    const Options opt(args);
+int run_demo(const Options& opt) {
     auto clock = std::make_shared<FixedClock>(parse_at(opt.get("at")));
     all_list store(clock);
     build_types(store);
@@ -62,6 +61,7 @@ int run_demo(const std::vector<std::string>& args) {
 }
 
 const Registrar reg("demo", {"[--profile tiny|small|large] [--at \"yyyy-MM-dd hh:mm\"] [--seed N]",
+                             {{"profile"}, {"at"}, {"seed"}},
                              run_demo});
 
 }  // namespace

@@ -87,8 +87,7 @@ bool server_test(Run& run, std::vector<std::string>* lines) {
     return false;
 }
 
-int run_server_test(const std::vector<std::string>& args) {
-    const Options opt(args);
+int run_server_test(const Options& opt) {
     if (!one_folder(opt, "server-test")) return 2;
     Run run(opt);
     std::vector<std::string> lines;
@@ -99,8 +98,7 @@ int run_server_test(const std::vector<std::string>& args) {
     return 0;
 }
 
-int run_update(const std::vector<std::string>& args) {
-    const Options opt(args);
+int run_update(const Options& opt) {
     if (!one_folder(opt, "update")) return 2;
     Run run(opt);
     // "Тихий" режим получения: no messages of kinds 1, 2 and 4 during the automatic download.
@@ -114,8 +112,7 @@ int run_update(const std::vector<std::string>& args) {
     return finish(outcome);
 }
 
-int run_fetch(const std::vector<std::string>& args) {
-    const Options opt(args);
+int run_fetch(const Options& opt) {
     if (!one_folder(opt, "fetch")) return 2;
     Run run(opt);
     net::DownloadSession& s = *run.session;
@@ -150,13 +147,23 @@ int run_fetch(const std::vector<std::string>& args) {
     return finish(outcome);
 }
 
-const Registrar server_test_command("server-test",
-                                    {"PROGRAM_DIR [--host HOST[:PORT]]", run_server_test});
+const Registrar server_test_command("server-test", {"PROGRAM_DIR [--host HOST[:PORT]]",
+                                                    {{"host"}},
+                                                    run_server_test});
 const Registrar update_command(
-    "update", {"PROGRAM_DIR [--host HOST[:PORT]] [--login L --password P] [--anons]", run_update});
+    "update", {"PROGRAM_DIR [--host HOST[:PORT]] [--login L --password P] [--anons]",
+               {{"host"}, {"login"}, {"password"}, {"anons", false}},
+               run_update});
 const Registrar fetch_command(
     "fetch", {"PROGRAM_DIR [--host HOST[:PORT]] [--login L --password P] [--anons] "
               "[--packages ID,...|--channels ID,...] [--create-groups]",
+              {{"host"},
+               {"login"},
+               {"password"},
+               {"anons", false},
+               {"packages"},
+               {"channels"},
+               {"create-groups", false}},
               run_fetch});
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "core/store.h"
 #include "core/time_zones.h"
 #include "storage/data_files.h"
-#include "storage/store_json.h"
+#include "tools/json/store_json.h"
 
 namespace zt::cli {
 namespace {
@@ -20,8 +20,7 @@ public:
     std::vector<raised_message> messages;
 };
 
-int run_dump(const std::vector<std::string>& args) {
-    const Options opt(args);
+int run_dump(const Options& opt) {
     if (opt.positional().size() != 1) {
         std::cerr << "zorvan-cli dump: give one PROGRAM_DIR\n";
         return 2;
@@ -42,7 +41,7 @@ int run_dump(const std::vector<std::string>& args) {
     return std::cout ? 0 : 1;
 }
 
-const Registrar reg("dump", {"PROGRAM_DIR", run_dump});
+const Registrar reg("dump", {"PROGRAM_DIR", {}, run_dump});
 
 }  // namespace
 }  // namespace zt::cli

@@ -26,8 +26,7 @@ std::string import_file_of_database(const std::string& path) {
     return protocol::write_import_file(list, days);
 }
 
-int run_export(const std::vector<std::string>& args) {
-    const Options opt(args);
+int run_export(const Options& opt) {
     if (opt.positional().size() != 1 || opt.has("dir") == opt.has("db")) {
         std::cerr << "zorvan-cli export-import-file: give OUT_FILE and --dir or --db\n";
         return 2;
@@ -50,7 +49,7 @@ int run_export(const std::vector<std::string>& args) {
 }
 
 const Registrar reg("export-import-file",
-                    {"OUT_FILE --dir PROGRAM_DIR | --db SERVER_DB", run_export});
+                    {"OUT_FILE --dir PROGRAM_DIR | --db SERVER_DB", {{"dir"}, {"db"}}, run_export});
 
 }  // namespace
 }  // namespace zt::cli

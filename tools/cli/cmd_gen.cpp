@@ -26,11 +26,8 @@ public:
     bool failed = false;
 };
 
-int run_gen(const std::vector<std::string>& args) {
-    const Options opt(args);
-    std::vector<std::string> positional = opt.positional();
-    // "--legacy PROGRAM_DIR": the flag takes no value, the folder is positional.
-    if (!opt.get("legacy").empty()) positional.push_back(opt.get("legacy"));
+int run_gen(const Options& opt) {
+    const std::vector<std::string>& positional = opt.positional();
     if (positional.size() != 1) {
         std::cerr << "zorvan-cli gen: give one PROGRAM_DIR\n";
         return 2;
@@ -66,10 +63,12 @@ int run_gen(const std::vector<std::string>& args) {
     return ui.failed ? 1 : 0;
 }
 
-const Registrar reg("gen",
-                    {"[--profile tiny|small|large] [--at \"yyyy-MM-dd hh:mm\"] [--seed N] "
-                     "[--login NAME] [--password TEXT] [--paid-login NAME] [--legacy] PROGRAM_DIR",
-                     run_gen});
+const Registrar reg(
+    "gen",
+    {"[--profile tiny|small|large] [--at \"yyyy-MM-dd hh:mm\"] [--seed N] "
+     "[--login NAME] [--password TEXT] [--paid-login NAME] [--legacy] PROGRAM_DIR",
+     {{"profile"}, {"at"}, {"seed"}, {"login"}, {"password"}, {"paid-login"}, {"legacy", false}},
+     run_gen});
 
 }  // namespace
 }  // namespace zt::cli

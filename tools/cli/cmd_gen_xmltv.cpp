@@ -35,8 +35,7 @@ private:
     QIODevice& m_device;
 };
 
-int run_gen_xmltv(const std::vector<std::string>& args) {
-    const Options opt(args);
+int run_gen_xmltv(const Options& opt) {
     if (opt.positional().size() != 1) {
         std::cerr << "zorvan-cli gen-xmltv: give one FILE\n";
         return 2;
@@ -68,6 +67,7 @@ int run_gen_xmltv(const std::vector<std::string>& args) {
 
 const Registrar reg("gen-xmltv", {"[--profile tiny|small|large] [--at \"yyyy-MM-dd hh:mm\"] "
                                   "[--seed N] [--size-mb N] FILE",
+                                  {{"profile"}, {"at"}, {"seed"}, {"size-mb"}},
                                   run_gen_xmltv});
 
 }  // namespace

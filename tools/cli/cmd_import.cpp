@@ -33,8 +33,7 @@ void print_offer(const net::SelectionLists& lists) {
     }
 }
 
-int run_import(const std::vector<std::string>& args) {
-    const Options opt(args);
+int run_import(const Options& opt) {
     if (opt.positional().size() != 2) {
         std::cerr << "zorvan-cli import: give PROGRAM_DIR and FILE\n";
         return 2;
@@ -70,6 +69,7 @@ int run_import(const std::vector<std::string>& args) {
 
 const Registrar reg("import",
                     {"PROGRAM_DIR FILE [--channels ID,...|--all] [--at \"yyyy-MM-dd hh:mm\"]",
+                     {{"channels"}, {"all", false}, {"at"}},
                      run_import});
 
 }  // namespace

@@ -2,9 +2,9 @@
 // computed by the same queries as the main window's tables.
 #include <algorithm>
 #include <iostream>
-#include <set>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
 
 #include "command.h"
 #include "core/cp1251.h"
@@ -12,6 +12,7 @@
 #include "tools/cli/cli_common.h"
 #include "tools/cli/page_args.h"
 #include "tools/cli/program_folder.h"
+#include "tools/json/json_writer.h"
 #include "views/logic/page_settings.h"
 #include "views/logic/program_list.h"
 
@@ -20,8 +21,6 @@ namespace zt::cli {
 using views::ProgramPage;
 
 namespace {
-
-const std::set<std::string> kCommonOptions = {"at", "group", "channels", "json"};
 
 [[noreturn]] void fail(const std::string& text) {
     throw std::invalid_argument(text);
@@ -57,22 +56,23 @@ int whole_number(const std::string& text, const std::string& what, int lo, int h
     return int(v);
 }
 
-std::set<std::string> page_option_names(ProgramPage page) {
-    std::set<std::string> names = kCommonOptions;
+std::vector<Option> page_command_options(ProgramPage page) {
+    std::vector<Option> options = {{"at"}, {"group"}, {"channels"}, {"json", false}};
     switch (page) {
         case ProgramPage::now:
             break;
         case ProgramPage::soon:
-            names.insert({"from", "to", "count", "offset"});
+            options.insert(options.end(), {{"from"}, {"to"}, {"count"}, {"offset"}});
             break;
         case ProgramPage::days:
-            names.insert({"from", "to", "week", "days", "by-day"});
+            options.insert(options.end(),
+                           {{"from"}, {"to"}, {"week"}, {"days"}, {"by-day", false}});
             break;
         case ProgramPage::find:
-            names.insert({"text", "mode"});
+            options.insert(options.end(), {{"text"}, {"mode"}});
             break;
     }
-    return names;
+    return options;
 }
 
 views::PageOptions page_options_from_args(ProgramPage page, const Options& opt, bool by_day,
@@ -154,56 +154,26 @@ std::string one_line(std::string text) {
     return text;
 }
 
-std::string json_string(const std::string& utf8) {
-    std::string out = "\"";
-    for (char ch : utf8) {
-        const auto c = static_cast<unsigned char>(ch);
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    static const char hex[] = "0123456789abcdef";
-                    out += "\\u00";
-                    out += hex[c >> 4];
-                    out += hex[c & 15];
-                } else {
-                    out += ch;
-                }
-        }
-    }
-    return out + "\"";
-}
-
 void print_json(std::ostream& out, const views::ProgramList& list) {
     out << "[";
     const char* sep = "\n";
     for (const auto& row : list.rows()) {
-        auto cell = [&](int column) { return json_string(to_utf8(list.cell_text(row, column))); };
-        out << sep << "  {\"channel\": " << cell(views::col_channel)
-            << ", \"button\": " << cell(views::col_button)
-            << ", \"start\": " << cell(views::col_start)
-            << ", \"finish\": " << cell(views::col_finish)
-            << ", \"duration\": " << cell(views::col_duration)
-            << ", \"left\": " << cell(views::col_left)
-            << ", \"rating\": " << cell(views::col_rating)
-            << ", \"title\": " << cell(views::col_title)
-            << ", \"past\": " << (row.past == 1 ? "true" : "false")
-            << ", \"left_percent\": " << row.left_percent << "}";
+        out << sep << "  ";
         sep = ",\n";
+        JsonObject o(out);
+        auto cell = [&](const char* name, int column) {
+            put_json_string(o.key(name), to_utf8(list.cell_text(row, column)));
+        };
+        cell("channel", views::col_channel);
+        cell("button", views::col_button);
+        cell("start", views::col_start);
+        cell("finish", views::col_finish);
+        cell("duration", views::col_duration);
+        cell("left", views::col_left);
+        cell("rating", views::col_rating);
+        cell("title", views::col_title);
+        o.key("past") << (row.past == 1 ? "true" : "false");
+        o.key("left_percent") << row.left_percent;
     }
     out << (list.size() ? "\n]\n" : "]\n");
 }
@@ -240,24 +210,8 @@ void print_table(std::ostream& out, const views::ProgramList& list) {
 
 // --- the command
 
-int run_page(ProgramPage page, const std::string& name, const std::vector<std::string>& raw) {
-    // The switches without a value are taken out first, so that a folder after them is not
-    // read as their value.
-    bool json = false, by_day = false;
-    std::vector<std::string> args;
-    const auto allowed = page_option_names(page);
-    for (const auto& a : raw) {
-        if (a == "--json") {
-            json = true;
-        } else if (a == "--by-day" && allowed.count("by-day")) {
-            by_day = true;
-        } else {
-            if (a.rfind("--", 0) == 0 && !allowed.count(a.substr(2)))
-                fail(name + " has no option " + a);
-            args.push_back(a);
-        }
-    }
-    const Options opt(args);
+int run_page(ProgramPage page, const std::string& name, const Options& opt) {
+    const bool json = opt.has("json"), by_day = opt.has("by-day");
     if (opt.positional().size() != 1) {
         std::cerr << "zorvan-cli " << name << ": give one PROGRAM_DIR\n";
         return 2;
@@ -282,22 +236,26 @@ int run_page(ProgramPage page, const std::string& name, const std::vector<std::s
 
 const std::string kCommon = "PROGRAM_DIR [--at \"yyyy-MM-dd hh:mm[:ss]\"] [--group N] ";
 
-const Registrar reg_now("now",
-                        {kCommon + "[--channels all|first|LIST] [--json]",
-                         [](const auto& a) { return run_page(ProgramPage::now, "now", a); }});
+const Registrar reg_now("now", {kCommon + "[--channels all|first|LIST] [--json]",
+                                page_command_options(ProgramPage::now), [](const Options& o) {
+                                    return run_page(ProgramPage::now, "now", o);
+                                }});
 const Registrar reg_soon("soon",
                          {kCommon +
                               "[--channels all|first|LIST] [--from hh:mm] [--to hh:mm] [--count N] "
                               "[--offset 0|1|2] [--json]",
-                          [](const auto& a) { return run_page(ProgramPage::soon, "soon", a); }});
+                          page_command_options(ProgramPage::soon),
+                          [](const Options& o) { return run_page(ProgramPage::soon, "soon", o); }});
 const Registrar reg_days(
     "days", {kCommon + "[--channels all|first|LIST] [--week cur|next] [--days LIST] [--by-day] "
                        "[--from hh:mm] [--to hh:mm] [--json]",
-             [](const auto& a) { return run_page(ProgramPage::days, "days", a); }});
-const Registrar reg_find("find",
-                         {kCommon + "--text T [--mode 0|1|2] [--channels all|first|LIST] "
-                                    "[--json]",
-                          [](const auto& a) { return run_page(ProgramPage::find, "find", a); }});
+             page_command_options(ProgramPage::days),
+             [](const Options& o) { return run_page(ProgramPage::days, "days", o); }});
+const Registrar reg_find("find", {kCommon + "--text T [--mode 0|1|2] [--channels all|first|LIST] "
+                                            "[--json]",
+                                  page_command_options(ProgramPage::find), [](const Options& o) {
+                                      return run_page(ProgramPage::find, "find", o);
+                                  }});
 
 }  // namespace
 }  // namespace zt::cli

@@ -26,24 +26,17 @@ std::vector<print::PrintRow> print_rows(const views::ProgramList& list) {
     return rows;
 }
 
-int run_print(const std::vector<std::string>& raw) {
-    bool by_day = false, colour = false;
-    std::vector<std::string> args;
-    std::set<std::string> allowed = page_option_names(ProgramPage::days);
-    allowed.erase("json");
-    allowed.insert({"pdf", "columns", "dpi"});
-    for (const auto& a : raw) {
-        if (a == "--by-day") {
-            by_day = true;
-        } else if (a == "--colour") {
-            colour = true;
-        } else {
-            if (a.rfind("--", 0) == 0 && !allowed.count(a.substr(2)))
-                throw std::invalid_argument("print has no option " + a);
-            args.push_back(a);
-        }
-    }
-    const Options opt(args);
+// The day page's options without --json, and the print options.
+std::vector<Option> print_command_options() {
+    std::vector<Option> options;
+    for (const Option& o : page_command_options(ProgramPage::days))
+        if (o.name != "json") options.push_back(o);
+    options.insert(options.end(), {{"pdf"}, {"columns"}, {"dpi"}, {"colour", false}});
+    return options;
+}
+
+int run_print(const Options& opt) {
+    const bool by_day = opt.has("by-day"), colour = opt.has("colour");
     if (opt.positional().size() != 1 || opt.get("pdf").empty()) {
         std::cerr << "zorvan-cli print: give one PROGRAM_DIR and --pdf FILE\n";
         return 2;
@@ -103,7 +96,7 @@ const Registrar reg_print("print",
                           {"PROGRAM_DIR --pdf FILE [--at \"yyyy-MM-dd hh:mm[:ss]\"] [--group N] "
                            "[--channels all|first|LIST] [--week cur|next] [--days LIST] [--by-day] "
                            "[--from hh:mm] [--to hh:mm] [--columns N] [--colour] [--dpi N]",
-                           [](const auto& a) { return run_print(a); }});
+                           print_command_options(), run_print});
 
 }  // namespace
 }  // namespace zt::cli

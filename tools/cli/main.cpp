@@ -1,5 +1,8 @@
+#include <QCommandLineParser>
+#include <QStringList>
 #include <cstdio>
 #include <iostream>
+#include <stdexcept>
 
 #include "command.h"
 
@@ -10,19 +13,30 @@ std::map<std::string, Command>& commands() {
     return all;
 }
 
-Options::Options(const std::vector<std::string>& args) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a.rfind("--", 0) == 0) {
-            const std::string name = a.substr(2);
-            if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0)
-                m_values[name] = args[++i];
-            else
-                m_values[name] = "";
-        } else {
-            m_positional.push_back(a);
-        }
+Options::Options(const std::string& command, const std::vector<Option>& options,
+                 const std::vector<std::string>& args) {
+    QCommandLineParser parser;
+    // Every option is a long one; a single dash does not start a bundle of letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const Option& o : options) {
+        const QString name = QString::fromStdString(o.name);
+        parser.addOption(o.value ? QCommandLineOption(name, QString(), name)
+                                 : QCommandLineOption(name));
     }
+    QStringList list{QStringLiteral("zorvan-cli")};
+    for (const std::string& a : args) list << QString::fromStdString(a);
+    if (!parser.parse(list)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty())
+            throw std::invalid_argument(command + " has no option --" +
+                                        unknown.first().toStdString());
+        throw std::invalid_argument(command + ": " + parser.errorText().toStdString());
+    }
+    for (const Option& o : options) {
+        const QString name = QString::fromStdString(o.name);
+        if (parser.isSet(name)) m_values[o.name] = o.value ? parser.value(name).toStdString() : "";
+    }
+    for (const QString& p : parser.positionalArguments()) m_positional.push_back(p.toStdString());
 }
 
 bool Options::has(const std::string& name) const {
@@ -44,9 +58,11 @@ int main(int argc, char** argv) {
             std::cerr << "  zorvan-cli " << name << ' ' << cmd.usage << '\n';
         return 2;
     }
-    std::vector<std::string> args(argv + 2, argv + argc);
+    const Command& command = commands()[argv[1]];
     try {
-        return commands()[argv[1]].run(args);
+        const Options opt(argv[1], command.options,
+                          std::vector<std::string>(argv + 2, argv + argc));
+        return command.run(opt);
     } catch (const std::exception& e) {
         std::cerr << "zorvan-cli: " << e.what() << '\n';
         return 1;

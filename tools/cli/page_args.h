@@ -1,6 +1,5 @@
 #pragma once
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -14,8 +13,8 @@ namespace zt::cli {
 // A whole decimal number within [lo, hi]; std::invalid_argument naming `what` otherwise.
 int whole_number(const std::string& text, const std::string& what, int lo, int hi);
 
-// The options every page command takes, and those of one page.
-std::set<std::string> page_option_names(views::ProgramPage page);
+// The options of a page's command: those every page command takes and the page's own.
+std::vector<Option> page_command_options(views::ProgramPage page);
 
 // The page options the window would use for the given command-line options: the group and
 // its chosen channels (--group, --channels), the page's own controls and the week (--week,

@@ -1,65 +1,17 @@
-#include "storage/store_json.h"
+#include "tools/json/store_json.h"
 
 #include <unordered_map>
 
 #include "core/cp1251.h"
-#include "storage/data_internal.h"
+#include "tools/json/json_writer.h"
 
 namespace zt {
 namespace {
 
-// A JSON string from UTF-8 text; control characters (zero bytes of fixed texts among them)
-// are escaped.
-void put_utf8(std::ostream& out, std::string_view s) {
-    static const char* hex = "0123456789abcdef";
-    out << '"';
-    for (const char ch : s) {
-        const auto c = static_cast<unsigned char>(ch);
-        switch (c) {
-            case '"':
-                out << "\\\"";
-                break;
-            case '\\':
-                out << "\\\\";
-                break;
-            case '\n':
-                out << "\\n";
-                break;
-            case '\r':
-                out << "\\r";
-                break;
-            case '\t':
-                out << "\\t";
-                break;
-            default:
-                if (c < 0x20)
-                    out << "\\u00" << hex[c >> 4] << hex[c & 15];
-                else
-                    out << ch;
-        }
-    }
-    out << '"';
-}
-
 // A store text (CP1251) as a JSON string.
 void put_text(std::ostream& out, std::string_view cp1251) {
-    put_utf8(out, to_utf8(cp1251));
+    put_json_string(out, to_utf8(cp1251));
 }
-
-class Obj final {
-public:
-    explicit Obj(std::ostream& out) : m_out(out) { m_out << '{'; }
-    ~Obj() { m_out << '}'; }
-    std::ostream& key(const char* name) {
-        if (m_n++) m_out << ", ";
-        m_out << '"' << name << "\": ";
-        return m_out;
-    }
-
-private:
-    std::ostream& m_out;
-    int m_n = 0;
-};
 
 template <class List, class Fn>
 void put_list(std::ostream& out, const List& list, const char* sep, Fn&& each) {
@@ -74,7 +26,7 @@ void put_list(std::ostream& out, const List& list, const char* sep, Fn&& each) {
 }
 
 void put_channel(std::ostream& out, const all_list& store, const chl_serv_list& c) {
-    Obj o(out);
+    JsonObject o(out);
     o.key("id") << c.id;
     put_text(o.key("name"), c.name);
     put_text(o.key("descr"), c.descr);
@@ -82,31 +34,31 @@ void put_channel(std::ostream& out, const all_list& store, const chl_serv_list& 
     o.key("logo") << c.logo;
     o.key("group_count") << c.group_count;
     put_list(o.key("dates"), c.dates, ", ", [&](const dt_local_list& d) {
-        Obj od(out);
+        JsonObject od(out);
         put_text(od.key("date"), d.date);
         od.key("full") << int(d.full);
         od.key("with_anons") << int(d.with_anons);
     });
     put_list(o.key("anons"), c.anons, ",\n    ", [&](const auto& a) {
-        Obj oa(out);
+        JsonObject oa(out);
         oa.key("id") << a->id;
         put_text(oa.key("text"), a->text);
         oa.key("picture_bytes") << a->picture.size();
     });
     put_list(o.key("love"), c.love, ", ", [&](const auto& l) {
-        Obj ol(out);
+        JsonObject ol(out);
         ol.key("id") << l->id;
         put_text(ol.key("title"), l->title);
         ol.key("liked") << int(l->liked);
-        put_text(ol.key("seen"), data::format_datetime(store, l->seen));
+        put_text(ol.key("seen"), file_datetime_text(store, l->seen));
     });
     std::unordered_map<const tvprog_serv_list*, std::size_t> position;
     for (std::size_t i = 0; i < c.tvprog.size(); ++i) position.emplace(c.tvprog[i].get(), i);
     put_list(o.key("tvprog"), c.tvprog, ",\n    ", [&](const auto& p) {
-        Obj op(out);
+        JsonObject op(out);
         op.key("id") << p->id;
-        put_text(op.key("start"), data::format_datetime(store, p->start));
-        put_text(op.key("finish"), data::format_datetime(store, p->finish));
+        put_text(op.key("start"), file_datetime_text(store, p->start));
+        put_text(op.key("finish"), file_datetime_text(store, p->finish));
         op.key("type_family") << p->type_family;
         op.key("type_sub") << p->type_sub;
         if (p->type)
@@ -142,16 +94,16 @@ void put_channel(std::ostream& out, const all_list& store, const chl_serv_list& 
 void write_store_json(std::ostream& out, const all_list& store, const user_account& user,
                       const std::vector<raised_message>& messages) {
     {
-        Obj root(out);
+        JsonObject root(out);
         put_list(root.key("channels"), store.channels, ",\n  ",
                  [&](const auto& c) { put_channel(out, store, *c); });
         put_list(root.key("chl_groups"), store.chl_groups, ",\n  ", [&](const auto& g) {
-            Obj og(out);
+            JsonObject og(out);
             og.key("id") << g->id;
             put_text(og.key("name"), g->name);
             put_text(og.key("descr"), g->descr);
             put_list(og.key("members"), g->members, ",\n    ", [&](const auto& m) {
-                Obj om(out);
+                JsonObject om(out);
                 om.key("id") << m->id;
                 om.key("chl_id") << m->chl_id;
                 put_text(om.key("name"), m->name);
@@ -162,12 +114,12 @@ void write_store_json(std::ostream& out, const all_list& store, const user_accou
             });
         });
         put_list(root.key("types"), store.types, ", ", [&](const auto& t) {
-            Obj ot(out);
+            JsonObject ot(out);
             ot.key("id") << t->id;
             put_text(ot.key("abbr"), t->abbr);
         });
         put_list(root.key("type_groups"), store.type_groups, ",\n  ", [&](const auto& g) {
-            Obj og(out);
+            JsonObject og(out);
             og.key("id") << g->id;
             put_text(og.key("name"), g->name);
             put_list(og.key("members"), g->members, ", ", [&](const type_group_member& m) {
@@ -175,15 +127,15 @@ void write_store_json(std::ostream& out, const all_list& store, const user_accou
             });
         });
         {
-            Obj ou(root.key("user"));
+            JsonObject ou(root.key("user"));
             put_text(ou.key("login"), user.login);
             put_text(ou.key("password"), user.password);
             put_text(ou.key("paid_login"), user.paid_login);
         }
         put_list(root.key("messages"), messages, ",\n  ", [&](const raised_message& m) {
-            Obj om(out);
+            JsonObject om(out);
             om.key("kind") << m.kind;
-            put_utf8(om.key("text"), m.text);
+            put_json_string(om.key("text"), m.text);
         });
     }
     out << '\n';
