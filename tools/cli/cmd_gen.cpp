@@ -8,6 +8,7 @@
 #include "core/store.h"
 #include "core/text_helpers.h"
 #include "core/time_zones.h"
+#include "generated_store.h"
 #include "storage/data_files.h"
 #include "storage/legacy_layout.h"
 #include "tools/cli/cli_common.h"
@@ -32,13 +33,8 @@ int run_gen(const Options& opt) {
         std::cerr << "zorvan-cli gen: give one PROGRAM_DIR\n";
         return 2;
     }
-    auto clock = std::make_shared<FixedClock>(parse_at(opt.get("at")));
-    all_list store(clock);
-    build_types(store);
-    build_time_zones(store);
-    set_week(store);
-    gen::generate(store, gen::profile_by_name(opt.get("profile", "small")), clock->now(),
-                  std::uint32_t(std::stoul(opt.get("seed", "1"))));
+    const std::unique_ptr<all_list> generated = generated_store(opt);
+    all_list& store = *generated;
 
     const std::filesystem::path dir(positional[0]);
     std::filesystem::create_directories(dir / "dat");

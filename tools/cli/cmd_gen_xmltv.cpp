@@ -9,6 +9,7 @@
 #include "core/genres.h"
 #include "core/store.h"
 #include "core/time_zones.h"
+#include "generated_store.h"
 #include "tools/cli/cli_common.h"
 #include "tools/gen/schedule_generator.h"
 #include "tools/gen/xmltv_writer.h"
@@ -40,13 +41,8 @@ int run_gen_xmltv(const Options& opt) {
         std::cerr << "zorvan-cli gen-xmltv: give one FILE\n";
         return 2;
     }
-    auto clock = std::make_shared<FixedClock>(parse_at(opt.get("at")));
-    all_list store(clock);
-    build_types(store);
-    build_time_zones(store);
-    set_week(store);
-    gen::generate(store, gen::profile_by_name(opt.get("profile", "small")), clock->now(),
-                  std::uint32_t(std::stoul(opt.get("seed", "1"))));
+    const std::unique_ptr<all_list> generated = generated_store(opt);
+    all_list& store = *generated;
     const std::int64_t min_bytes = std::stoll(opt.get("size-mb", "0")) * 1024 * 1024;
 
     QSaveFile file(QString::fromStdString(opt.positional()[0]));

@@ -218,11 +218,7 @@ int run_page(ProgramPage page, const std::string& name, const Options& opt) {
     }
 
     auto clock = std::make_shared<FixedClock>(parse_at(opt.get("at")));
-    ProgramFolder folder = load_program_folder(opt.positional()[0], clock);
-    for (const auto& [kind, text] : folder.messages)
-        std::cerr << "zorvan-cli: message " << kind << ": " << text << '\n';
-    if (!folder.settings_found)
-        std::cerr << "zorvan-cli: no settings.ini in the folder; default settings are used\n";
+    ProgramFolder folder = load_program_folder_reported(opt.positional()[0], clock);
     const all_list& store = *folder.store;
     views::ProgramList list;
     list.rebuild(store,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 #include <stdexcept>
 
 #include "core/genres.h"
@@ -58,6 +59,16 @@ ProgramFolder load_program_folder(const std::string& dir, std::shared_ptr<const 
     store.cur_group = -1;
     for (std::size_t i = 0; i < store.chl_groups.size(); ++i)
         if (store.chl_groups[i] == folder.start_group) store.cur_group = int(i);
+    return folder;
+}
+
+ProgramFolder load_program_folder_reported(const std::string& dir,
+                                           std::shared_ptr<const Clock> clock) {
+    ProgramFolder folder = load_program_folder(dir, std::move(clock));
+    for (const auto& [kind, text] : folder.messages)
+        std::cerr << "zorvan-cli: message " << kind << ": " << text << '\n';
+    if (!folder.settings_found)
+        std::cerr << "zorvan-cli: no settings.ini in the folder; default settings are used\n";
     return folder;
 }
 

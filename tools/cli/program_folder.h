@@ -28,5 +28,9 @@ struct ProgramFolder final {
 
 // Throws std::runtime_error with a readable message when `dir` is not a folder.
 ProgramFolder load_program_folder(const std::string& dir, std::shared_ptr<const Clock> clock);
+// The same, printing the loaders' messages and a missing settings.ini on standard error, as the
+// commands that show a folder's pages do.
+ProgramFolder load_program_folder_reported(const std::string& dir,
+                                           std::shared_ptr<const Clock> clock);
 
 }  // namespace zt::cli
