@@ -78,43 +78,49 @@ bool load_streamed(const DataContext& ctx, const char* name, Parse parse) {
     return ok;
 }
 
+// Walks the channel sections both files share: a count, then per channel its id and its
+// records, which `read_channel` reads (the channel is null when the store lacks it, and the
+// records are then read and dropped).
+template <typename ReadChannel>
+void for_each_channel(const DataContext& ctx, FieldReader& r, ReadChannel&& read_channel) {
+    const auto index = data::channel_index(ctx.store);
+    const std::int32_t count = r.at_end() ? 0 : r.Int32();
+    for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
+        const auto it = index.find(r.Int32());
+        read_channel(it == index.end() ? nullptr : it->second.get());
+        data::report_position(ctx, r);
+    }
+}
+
 }  // namespace
 
 bool load_v(const DataContext& ctx) {
     return load_streamed(ctx, "v.dat", [&ctx](FieldReader& r, data::RecordBudget& budget) {
         all_list& store = ctx.store;
-        {
-            const auto index = data::channel_index(store);
-            const std::int32_t count = r.at_end() ? 0 : r.Int32();
-            for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
-                const std::int32_t id = r.Int32();
-                const auto it = index.find(id);
-                chl_serv_list* channel = it == index.end() ? nullptr : it->second.get();
-                data::IdCounter ids;
-                // Favourites a version 1 u.dat carried are the same records: v.dat (the newer)
-                // updates them instead of adding them a second time.
-                std::unordered_map<std::int32_t, love_list*> earlier;
-                if (channel) {
-                    ids.seed(channel->love);
-                    for (const auto& l : channel->love) earlier.emplace(l->id, l.get());
-                }
-                const std::int32_t entries = r.Int32();
-                for (std::int32_t k = 0; k < entries && !r.at_end(); ++k) {
-                    auto rec = data::read_love(r);
-                    budget.charge(sizeof(love_list) + rec.title.size());
-                    if (!channel) continue;
-                    const auto same = rec.id == -1 ? earlier.end() : earlier.find(rec.id);
-                    if (same == earlier.end()) {
-                        data::add_love_record(store, *channel, ids, std::move(rec));
-                    } else if (const auto seen = data::parse_datetime(store, rec.seen)) {
-                        same->second->title = std::move(rec.title);
-                        same->second->liked = rec.liked;
-                        same->second->seen = *seen;
-                    }
-                }
-                data::report_position(ctx, r);
+        for_each_channel(ctx, r, [&](chl_serv_list* channel) {
+            data::IdCounter ids;
+            // Favourites a version 1 u.dat carried are the same records: v.dat (the newer)
+            // updates them instead of adding them a second time.
+            std::unordered_map<std::int32_t, love_list*> earlier;
+            if (channel) {
+                ids.seed(channel->love);
+                for (const auto& l : channel->love) earlier.emplace(l->id, l.get());
             }
-        }
+            const std::int32_t entries = r.Int32();
+            for (std::int32_t k = 0; k < entries && !r.at_end(); ++k) {
+                auto rec = data::read_love(r);
+                budget.charge(sizeof(love_list) + rec.title.size());
+                if (!channel) continue;
+                const auto same = rec.id == -1 ? earlier.end() : earlier.find(rec.id);
+                if (same == earlier.end()) {
+                    data::add_love_record(store, *channel, ids, std::move(rec));
+                } else if (const auto seen = data::parse_datetime(store, rec.seen)) {
+                    same->second->title = std::move(rec.title);
+                    same->second->liked = rec.liked;
+                    same->second->seen = *seen;
+                }
+            }
+        });
     });
 }
 
@@ -165,36 +171,27 @@ void apply_marks(chl_serv_list& channel,
 bool load_m(const DataContext& ctx) {
     return load_streamed(ctx, "m.dat", [&ctx](FieldReader& r, data::RecordBudget& budget) {
         all_list& store = ctx.store;
-        {
-            const auto index = data::channel_index(store);
-            const std::int32_t count = r.at_end() ? 0 : r.Int32();
-            for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
-                const std::int32_t id = r.Int32();
-                const auto it = index.find(id);
-                chl_serv_list* channel = it == index.end() ? nullptr : it->second.get();
-                std::unordered_map<MarkKey, MarkRecord, MarkKeyHash> records;
-                const std::int32_t n = r.Int32();
-                try {
-                    for (std::int32_t k = 0; k < n && !r.at_end(); ++k) {
-                        const std::int32_t prog_id = r.Int32();
-                        const auto start = data::parse_datetime(store, r.ShortTextView());
-                        MarkRecord rec;
-                        rec.mark = r.Flag();
-                        rec.alarm = r.Flag();
-                        rec.love_id = r.Int32();
-                        budget.charge(sizeof(MarkKey) + sizeof(MarkRecord));
-                        if (!channel || !start) continue;
-                        records[MarkKey{prog_id, start->seconds()}] = rec;
-                    }
-                } catch (const field_error&) {
-                    if (channel)
-                        apply_marks(*channel, records);  // the marks read before the damage
-                    throw;
+        for_each_channel(ctx, r, [&](chl_serv_list* channel) {
+            std::unordered_map<MarkKey, MarkRecord, MarkKeyHash> records;
+            const std::int32_t n = r.Int32();
+            try {
+                for (std::int32_t k = 0; k < n && !r.at_end(); ++k) {
+                    const std::int32_t prog_id = r.Int32();
+                    const auto start = data::parse_datetime(store, r.ShortTextView());
+                    MarkRecord rec;
+                    rec.mark = r.Flag();
+                    rec.alarm = r.Flag();
+                    rec.love_id = r.Int32();
+                    budget.charge(sizeof(MarkKey) + sizeof(MarkRecord));
+                    if (!channel || !start) continue;
+                    records[MarkKey{prog_id, start->seconds()}] = rec;
                 }
-                if (channel) apply_marks(*channel, records);
-                data::report_position(ctx, r);
+            } catch (const field_error&) {
+                if (channel) apply_marks(*channel, records);  // the marks read before the damage
+                throw;
             }
-        }
+            if (channel) apply_marks(*channel, records);
+        });
     });
 }
 
