@@ -424,7 +424,7 @@ void TFPrint::setup_printer() {
 
 void TFPrint::BitBtnAbortClick() {
     if (m_printing) {
-        if (!m_ui || m_ui->show_msg(3, "Отменить печать?")) m_abort = true;
+        if (!m_ui || m_ui->show_msg(MsgKind::Question, "Отменить печать?")) m_abort = true;
         return;
     }
     reject();
@@ -459,7 +459,7 @@ void TFPrint::write_pdf(const QString& path, const print::PdfJob& job) {
     const auto result =
         print::write_print_pdf(path, m_rows, m_options, m_context, job, m_icons, &progress);
     if (!result.ok && !result.cancelled && m_ui)
-        m_ui->show_msg(2, "Ошибка при создании файла: " + result.error.toStdString());
+        m_ui->show_msg(MsgKind::Error, "Ошибка при создании файла: " + result.error.toStdString());
 }
 
 bool TFPrint::print_to_device(QPrinter& p, int dpi) {
@@ -486,7 +486,9 @@ bool TFPrint::print_to_device(QPrinter& p, int dpi) {
 
 void TFPrint::PrintDocument() {
     if (m_busy) return;
-    auto ask = [this](const char* text) { return !m_ui || m_ui->show_msg(3, text); };
+    auto ask = [this](const char* text) {
+        return !m_ui || m_ui->show_msg(MsgKind::Question, text);
+    };
     if (!ask("Начать печать?")) return;
     QPrinter& p = printer();
     const int dpi = std::max(1, p.resolution());

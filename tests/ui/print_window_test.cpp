@@ -95,7 +95,7 @@ public:
 class Answers final : public UserInterface {
 public:
     std::vector<std::string> asked;
-    bool show_msg(int, const std::string& text) override {
+    bool show_msg(MsgKind, const std::string& text) override {
         asked.push_back(text);
         return true;
     }
@@ -274,7 +274,7 @@ TEST(PrintJobLook, LongPreviewBuild) {
     main_window.resize(1100, 760);
     main_window.show();
     TFMsg msg(&main_window);
-    TFJob job([] { return false; }, &store.job_cancel, &main_window);
+    TFJob job([] { return false; }, &store.session.job_cancel, &main_window);
     job.set_anchor(&main_window);
     AppUi ui(store, msg, job);
     // Takes the screen once, at half-way.
