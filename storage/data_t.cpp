@@ -1,6 +1,5 @@
 // t.dat: the user's login data, then per channel the downloaded days, the announcements and the
 // programmes. Version 1 programme records also carry the user's marks.
-#include "core/heap_reserve.h"
 #include "core/maintenance.h"
 #include "storage/data_internal.h"
 
@@ -218,9 +217,6 @@ private:
     std::vector<Channel> m_channels;
 };
 
-// About how many bytes of records each compressed byte of t.dat becomes in the store.
-constexpr std::size_t kStorePerCompressedByte = 20;
-
 }  // namespace
 
 bool load_t(const DataContext& ctx) {
@@ -228,8 +224,6 @@ bool load_t(const DataContext& ctx) {
     auto file = data::open_stream(ctx, "t.dat", true, failed);
     if (!file) return !failed;
     all_list& store = ctx.store;
-    // The programmes are the bulk of the store: let the heap take their room at once.
-    const HeapReserve heap(file->bytes.size() * kStorePerCompressedByte);
     const TSnapshot before(store, ctx.user);
     // The body is read as it inflates: announcement pictures go straight from the inflater into
     // their own bytes. A body that turns out damaged (even at its checksum) is taken out

@@ -1,6 +1,5 @@
 #include "storage/section.h"
 
-#include <sys/mman.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -297,21 +296,6 @@ bool InflateSection(std::string_view compressed, ByteBuffer& out, Progress* prog
     return true;
 }
 
-namespace {
-
-// Large bodies are written once from start to end: huge pages (where the system gives them on
-// request) spare a page fault per 4 KB. The block's whole 2 MB pages only; a refusal changes
-// nothing.
-void back_with_huge_pages(char* data, std::size_t size) {
-    constexpr std::uintptr_t kHuge = std::uintptr_t(2) << 20;
-    if (size < 2 * kHuge) return;
-    const auto from = (reinterpret_cast<std::uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
-    const auto to = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kHuge - 1);
-    if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-}
-
-}  // namespace
-
 ByteBuffer& ByteBuffer::operator=(ByteBuffer&& o) noexcept {
     if (this != &o) {
         std::free(m_data);
@@ -336,7 +320,6 @@ char* ByteBuffer::room(std::size_t n) {
         if (!p) throw std::bad_alloc();
         m_data = static_cast<char*>(p);
         m_capacity = want;
-        back_with_huge_pages(m_data, m_capacity);
     }
     return m_data + m_size;
 }
