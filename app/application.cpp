@@ -167,7 +167,7 @@ void Application::open_cabinet() {
 }
 
 void Application::print_day_page() {
-    if (!m_print) m_print = std::make_unique<PrintCommand>(m_ui.get(), m_main.get());
+    if (!m_print) m_print = std::make_unique<PrintCommand>(m_ui.get(), m_ui.get(), m_main.get());
     ProgramPages& pages = m_main->programs();
     m_print->run(m_view.list, m_store, m_settings, pages.days().values().by_day,
                  pages.page_options().view.abbreviations);

@@ -1,5 +1,6 @@
 #include "dialogs/job_window.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
@@ -7,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QWindow>
 
 #include "ui/frame_picture.h"
 
@@ -95,6 +97,7 @@ void TFJob::JobBegin(const QString& text, bool with_cancel, bool with_percent) {
     else if (QScreen* screen = QGuiApplication::primaryScreen())
         area = screen->availableGeometry();
     if (area.isValid()) move(area.center() - QPoint(width() / 2, height() / 2));
+    follow_modal_window();
     show();
     raise();
     repaint();
@@ -119,6 +122,18 @@ void TFJob::JobProgress(int percent) {
 
 bool TFJob::cancel_offered() const {
     return BitBtnCancel->isVisible();
+}
+
+void TFJob::follow_modal_window() {
+    // Work started from a modal window (the print preview) would find this window blocked by
+    // that window's modal loop; as the modal window's transient child it takes input.
+    create();
+    QWindow* own = windowHandle();
+    if (!own) return;
+    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* home = parentWidget() ? parentWidget()->window() : nullptr;
+    QWidget* owner = modal && modal != this ? modal : home;
+    own->setTransientParent(owner ? owner->windowHandle() : nullptr);
 }
 
 void TFJob::JobEnd() {

@@ -43,6 +43,7 @@ protected:
 
 private:
     void arrange();
+    void follow_modal_window();
 
     QPointer<QWidget> m_anchor;
     int m_shown_percent = 0;

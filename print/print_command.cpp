@@ -8,8 +8,8 @@
 
 namespace zt {
 
-PrintCommand::PrintCommand(UserInterface* ui, QWidget* parent)
-    : m_window(std::make_unique<TFPrint>(ui, parent)) {}
+PrintCommand::PrintCommand(UserInterface* ui, JobControl* jobs, QWidget* parent)
+    : m_window(std::make_unique<TFPrint>(ui, jobs, parent)) {}
 
 PrintCommand::~PrintCommand() = default;
 

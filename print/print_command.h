@@ -7,6 +7,7 @@ class QWidget;
 namespace zt {
 
 class all_list;
+class JobControl;
 class TFPrint;
 class UserInterface;
 struct Settings;
@@ -19,7 +20,7 @@ class ProgramList;
 // the print options back into the settings (the caller saves them).
 class PrintCommand final {
 public:
-    PrintCommand(UserInterface* ui, QWidget* parent);
+    PrintCommand(UserInterface* ui, JobControl* jobs, QWidget* parent);
     ~PrintCommand();
 
     void run(const views::ProgramList& rows, all_list& store, Settings& settings, bool by_day,

@@ -3,14 +3,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPageSetupDialog>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -20,10 +21,11 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "core/job_control.h"
 #include "core/progress.h"
 #include "print/logic/print_choices.h"
 #include "print/logic/print_icons.h"
-#include "print/logic/print_pdf.h"
+#include "print/logic/print_run.h"
 #include "print/print_data_dialog.h"
 
 // The printed pages' genre pictures are a resource file of their own; naming its initialiser
@@ -57,11 +59,20 @@ int number_of(const QLineEdit* edit) {
     return print::leading_number(edit->text().toStdString());
 }
 
+// Without a job window: no progress, and only the print window's own "Отмена" cancels.
+class NoJobWindow final : public JobControl {
+public:
+    void job_begin(const std::string&, bool, bool) override {}
+    void job_progress(int) override {}
+    void job_end() override {}
+};
+
 }  // namespace
 
-TFPrint::TFPrint(UserInterface* ui, QWidget* parent)
+TFPrint::TFPrint(UserInterface* ui, JobControl* jobs, QWidget* parent)
     : QDialog(parent),
       m_ui(ui),
+      m_jobs(jobs),
       m_data(new TFPrintData(this)),
       m_icons(print::genre_print_icons()) {
     init_print_resources();
@@ -160,7 +171,7 @@ QWidget* TFPrint::command_row() {
     connect(BitBtnFont, &QPushButton::clicked, this, &TFPrint::choose_font);
     connect(BitBtnData, &QPushButton::clicked, this, &TFPrint::show_options_dialog);
     connect(BitBtnPdf, &QPushButton::clicked, this, &TFPrint::PrintToPdf);
-    connect(BitBtnAbort, &QPushButton::clicked, this, &QDialog::reject);
+    connect(BitBtnAbort, &QPushButton::clicked, this, &TFPrint::BitBtnAbortClick);
     connect(ComboBoxColor, &QComboBox::activated, this, [this](int index) {
         m_options.colour = index == 1;
         BuildPreview();
@@ -248,7 +259,40 @@ QPrinter& TFPrint::printer() {
     return *m_printer;
 }
 
+JobControl& TFPrint::jobs() {
+    static NoJobWindow none;
+    return m_jobs ? *m_jobs : none;
+}
+
+void TFPrint::lock_controls(bool keep_abort) {
+    m_locked.clear();
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (!w->isEnabled() || (keep_abort && w == BitBtnAbort)) continue;
+        if (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QComboBox*>(w) &&
+            !qobject_cast<QLineEdit*>(w))
+            continue;
+        m_locked.emplace_back(w, true);
+        w->setEnabled(false);
+    }
+}
+
+void TFPrint::unlock_controls() {
+    for (auto& [w, on] : m_locked)
+        if (w) w->setEnabled(on);
+    m_locked.clear();
+}
+
 void TFPrint::BuildPreview() {
+    if (m_busy) return;
+    m_busy = true;
+    m_abort = false;
+    jobs().job_begin("Подготовка данных...", true, true);
+    // The shown page goes and the window is locked while its events keep running.
+    m_view->clear();
+    m_view->hide();
+    m_page_image = QImage();
+    lock_controls(false);
+
     QPrinter& p = printer();
     const int dpi = std::max(1, p.resolution());
     EditDPI->setText(QString::number(dpi));
@@ -257,16 +301,24 @@ void TFPrint::BuildPreview() {
     m_page_size = QSize(int(std::trunc(double(page.width()) / dpi * z)),
                         int(std::trunc(double(z) * page.height() / dpi)));
     m_metrics = print::SetPrintMetrics(m_options, z, m_page_size.width(), m_page_size.height());
-    m_lines = print::BuildPrintLines(m_rows, m_options, m_context, m_metrics);
-    m_pages = print::CountPrintPages(m_lines, m_metrics.per_page());
+    print::StepProgress progress(&jobs(), &m_abort, 0, 100);
+    m_lines = print::BuildPrintLines(m_rows, m_options, m_context, m_metrics, &progress);
+    const bool cancelled = progress.job_cancelled();
+    m_pages = cancelled ? 0 : print::CountPrintPages(m_lines, m_metrics.per_page());
     LabelCorrections->setText(m_metrics.corrections.join(' '));
     LabelCorrections->setVisible(!m_metrics.corrections.isEmpty());
     ComboBoxViewPage->clear();
     for (int i = 1; i <= m_pages; ++i) ComboBoxViewPage->addItem(QString::number(i));
     ComboBoxViewPage->setCurrentIndex(0);
     EditPageStart->setText(QStringLiteral("1"));
-    EditPageFinish->setText(QString::number(m_pages));
-    ShowPreviewPage();
+    EditPageFinish->setText(QString::number(std::max(1, m_pages)));
+    if (!cancelled) {
+        m_view->show();
+        ShowPreviewPage();
+    }
+    jobs().job_end();
+    unlock_controls();
+    m_busy = false;
     BitBtnAbort->setFocus();
 }
 
@@ -357,50 +409,122 @@ void TFPrint::choose_font() {
 }
 
 void TFPrint::setup_printer() {
-    QPageSetupDialog dialog(&printer(), this);
+    // The platform's printer dialog chooses the printer (or a PDF file), its paper and
+    // orientation; copies and pages are the window's own fields.
+    QPrintDialog dialog(&printer(), this);
+    dialog.setWindowTitle(QStringLiteral("Настройка"));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
+    for (auto* box : dialog.findChildren<QDialogButtonBox*>())
+        for (QAbstractButton* b : box->buttons())
+            if (box->buttonRole(b) == QDialogButtonBox::AcceptRole)
+                b->setText(QStringLiteral("OK"));
     if (dialog.exec() == QDialog::Accepted) BuildPreview();
 }
 
+void TFPrint::BitBtnAbortClick() {
+    if (m_printing) {
+        if (!m_ui || m_ui->show_msg(MsgKind::Question, "Отменить печать?")) m_abort = true;
+        return;
+    }
+    reject();
+}
+
+void TFPrint::reject() {
+    if (m_printing) {
+        BitBtnAbortClick();
+        return;
+    }
+    if (m_busy) return;  // the job window's "Отмена" stops a preview build
+    QDialog::reject();
+}
+
+print::PdfJob TFPrint::pdf_job(int dpi) const {
+    print::PdfJob job;
+    if (m_printer) job.page = m_printer->pageLayout();
+    job.dpi = dpi;
+    job.copies = std::max(1, number_of(EditCopy));
+    // "Все страницы" prints every page of the printed layout, whose count may differ from the
+    // preview's.
+    if (!CheckBoxPage->isChecked()) {
+        job.from = number_of(EditPageStart);
+        job.to = std::max(1, number_of(EditPageFinish));
+    }
+    job.creator = QStringLiteral("ЗОРВАН. Телепрограмма.");
+    return job;
+}
+
+void TFPrint::write_pdf(const QString& path, const print::PdfJob& job) {
+    print::StepProgress progress(&jobs(), &m_abort, 0, 100);
+    const auto result =
+        print::write_print_pdf(path, m_rows, m_options, m_context, job, m_icons, &progress);
+    if (!result.ok && !result.cancelled && m_ui)
+        m_ui->show_msg(MsgKind::Error, "Ошибка при создании файла: " + result.error.toStdString());
+}
+
+bool TFPrint::print_to_device(QPrinter& p, int dpi) {
+    const QRect page = p.pageLayout().fullRectPixels(dpi);
+    const print::PrintMetrics m =
+        print::SetPrintMetrics(m_options, dpi, page.width(), page.height());
+    print::StepProgress layout(&jobs(), &m_abort, 0, 50);
+    const print::PrintLines lines =
+        print::BuildPrintLines(m_rows, m_options, m_context, m, &layout);
+    if (layout.job_cancelled()) return false;  // nothing has gone to the printer yet
+    const int pages = print::CountPrintPages(lines, m.per_page());
+    const print::PdfJob job = pdf_job(dpi);
+    const auto range = print::normalize_page_range(job.from, job.to > 0 ? job.to : pages, pages);
+    const print::PageSource source{lines, m_options, m_context, m, m_icons};
+    QPainter painter;
+    if (!painter.begin(&p)) return false;  // the platform reports its printer's errors
+    print::StepProgress painting(&jobs(), &m_abort, 50, 100);
+    const bool done = print::PaintPages(
+        painter, p, source, pages, print::PageRun{range.from, range.to, job.copies}, &painting);
+    if (!done) p.abort();
+    painter.end();
+    return done;
+}
+
 void TFPrint::PrintDocument() {
+    if (m_busy) return;
     auto ask = [this](const char* text) {
         return !m_ui || m_ui->show_msg(MsgKind::Question, text);
     };
     if (!ask("Начать печать?")) return;
     QPrinter& p = printer();
-    const int copies = std::max(1, number_of(EditCopy));
     const int dpi = std::max(1, p.resolution());
     if (dpi > 600 &&
         !ask("Внимание! Установлено слишком высокое качество печати. Может потребоваться "
              "слишком много памяти и времени на подготовку печати. Продолжить?"))
         return;
-    const QRect page = p.pageLayout().fullRectPixels(dpi);
-    const print::PrintMetrics m =
-        print::SetPrintMetrics(m_options, dpi, page.width(), page.height());
-    const print::PrintLines lines = print::BuildPrintLines(m_rows, m_options, m_context, m);
-    const int pages = print::CountPrintPages(lines, m.per_page());
-    const auto range =
-        print::normalize_page_range(number_of(EditPageStart), number_of(EditPageFinish), pages);
-    const print::PageSource source{lines, m_options, m_context, m, m_icons};
-    QPainter painter;
-    if (!painter.begin(&p)) return;  // the platform reports its printer's errors
-    bool first = true;
-    for (int copy = 0; copy < copies; ++copy) {
-        for (int n = range.from; n <= range.to; ++n) {
-            if (!first) p.newPage();
-            first = false;
-            print::DrawPage(painter, source, n, pages);
-        }
-    }
-    painter.end();
+    run_print_job([&] {
+        // A printer that prints into a file gets a complete PDF or none at all.
+        if (p.outputFormat() == QPrinter::PdfFormat && !p.outputFileName().isEmpty())
+            write_pdf(p.outputFileName(), pdf_job(dpi));
+        else
+            print_to_device(p, dpi);
+    });
+}
+
+void TFPrint::run_print_job(const std::function<void()>& work) {
+    m_busy = true;
+    m_printing = true;
+    m_abort = false;
+    lock_controls(true);
+    jobs().job_begin("Печать...", true, true);
+    work();
+    jobs().job_end();
+    unlock_controls();
+    m_printing = false;
+    m_busy = false;
+    BitBtnAbort->setFocus();
 }
 
 void TFPrint::PrintToPdf() {
+    if (m_busy) return;
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Печать в файл (PDF)"),
                                                       QString(), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty()) return;
-    const auto result = print::write_print_pdf(path, m_rows, m_options, m_context, 300, m_icons);
-    if (!result.ok && m_ui)
-        m_ui->show_msg(MsgKind::Error, "Ошибка при создании файла: " + result.error.toStdString());
+    run_print_job([&] { write_pdf(path, pdf_job(300)); });
 }
 
 }  // namespace zt

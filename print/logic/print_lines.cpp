@@ -20,7 +20,8 @@ public:
         for (std::size_t i = 0; i < m_rows.size(); ++i) {
             if (progress) {
                 progress->job_progress(int(i * 100 / m_rows.size()));
-                if (progress->job_cancelled()) break;
+                // A cancelled layout leaves nothing half-built behind.
+                if (progress->job_cancelled()) return {};
             }
             if (m_merged[i]) continue;
             add_headings(m_rows[i]);

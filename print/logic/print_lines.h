@@ -32,8 +32,8 @@ struct PrintLine final {
 using PrintLines = std::vector<PrintLine>;
 
 // BuildPrintLines: the rows of the day page as printed lines, with headings, merged parts,
-// wrapping and page breaks. Reports progress per row and stops early (returning what was
-// built so far) when the progress sink says the job was cancelled.
+// wrapping and page breaks. Reports progress per row and, once the progress sink says the job
+// was cancelled, stops before the next row and returns no lines.
 PrintLines BuildPrintLines(const std::vector<PrintRow>& rows, const PrintOptions& options,
                            const PrintContext& context, const PrintMetrics& metrics,
                            Progress* progress = nullptr);

@@ -1,17 +1,12 @@
 #include "print/logic/print_paint.h"
 
 #include <QDate>
+#include <QLocale>
 #include <QPainter>
 #include <algorithm>
 
 namespace zt::print {
 namespace {
-
-QString short_date(DateTime v) {
-    int y = 0, m = 0, d = 0;
-    v.toParts(y, m, d);
-    return QDate(y, m, d).toString(QStringLiteral("dd.MM.yyyy"));
-}
 
 void draw_icon(QPainter& p, const PageSource& s, int index, const QRect& target) {
     if (!s.icons || target.width() <= 0 || target.height() <= 0) return;
@@ -21,13 +16,19 @@ void draw_icon(QPainter& p, const PageSource& s, int index, const QRect& target)
 
 }  // namespace
 
+QString system_short_date(DateTime v) {
+    int y = 0, m = 0, d = 0;
+    v.toParts(y, m, d);
+    return QLocale::system().toString(QDate(y, m, d), QLocale::ShortFormat);
+}
+
 QString header_title(const PrintContext& c) {
     return QStringLiteral("\"ЗОРВАН. Телепрограмма.\" - ") + c.host;
 }
 
 QString header_period(const PrintContext& c, const PrintOptions& o, int page, int pages) {
-    QString text =
-        short_date(c.week_cur) + QStringLiteral(" - ") + short_date(c.week_cur.addDays(6));
+    QString text = system_short_date(c.week_cur) + QStringLiteral(" - ") +
+                   system_short_date(c.week_cur.addDays(6));
     if (o.page_numbers) text += QStringLiteral(" (стр. %1/%2)").arg(page).arg(pages);
     return text;
 }

@@ -22,6 +22,9 @@ struct PageSource final {
     PrintIcons icons;
 };
 
+// A date in the system's short date format (the user's locale: LC_ALL, LC_TIME or LANG).
+QString system_short_date(DateTime v);
+
 // The header text right of the picture, and the period with the page number.
 QString header_title(const PrintContext& context);
 QString header_period(const PrintContext& context, const PrintOptions& options, int page,

@@ -8,6 +8,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "print/logic/print_choices.h"
+#include "print/logic/print_run.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -46,34 +49,55 @@ bool save_file(const std::string& path, const QByteArray& data, QString& error) 
 }  // namespace
 
 PdfResult write_print_pdf(const QString& path, const std::vector<PrintRow>& rows,
-                          const PrintOptions& options, const PrintContext& context, int dpi,
-                          const PrintIcons& icons) {
+                          const PrintOptions& options, const PrintContext& context,
+                          const PdfJob& job, const PrintIcons& icons, Progress* progress) {
     PdfResult result;
     QByteArray bytes;
     {
         QBuffer file(&bytes);
         file.open(QIODevice::WriteOnly);
         QPdfWriter writer(&file);
-        writer.setResolution(dpi);
-        writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
+        writer.setResolution(job.dpi);
+        QPageLayout page = job.page;
+        page.setMinimumMargins(QMarginsF());
+        page.setMargins(QMarginsF());
+        writer.setPageLayout(page);
         writer.setTitle(QStringLiteral("ЗОРВАН. Телепрограмма."));
-        writer.setCreator(QStringLiteral("zorvan-cli"));
-        const PrintMetrics metrics = SetPrintMetrics(options, dpi, writer.width(), writer.height());
+        writer.setCreator(job.creator);
+        const PrintMetrics metrics =
+            SetPrintMetrics(options, job.dpi, writer.width(), writer.height());
         result.corrections = metrics.corrections;
-        const PrintLines lines = BuildPrintLines(rows, options, context, metrics);
-        result.pages = CountPrintPages(lines, metrics.per_page());
-        const PageSource source{lines, options, context, metrics, icons};
-        QPainter painter(&writer);
-        for (int page = 1; page <= result.pages; ++page) {
-            if (page > 1) writer.newPage();
-            DrawPage(painter, source, page, result.pages);
+        StepProgress layout(progress, nullptr, 0, 50);
+        const PrintLines lines = BuildPrintLines(rows, options, context, metrics, &layout);
+        if (layout.job_cancelled()) {
+            result.cancelled = true;
+            return result;
         }
+        result.pages = CountPrintPages(lines, metrics.per_page());
+        const PageRange range =
+            normalize_page_range(job.from, job.to > 0 ? job.to : result.pages, result.pages);
+        const PageSource source{lines, options, context, metrics, icons};
+        StepProgress painting(progress, nullptr, 50, 100);
+        QPainter painter(&writer);
+        const bool done = PaintPages(painter, writer, source, result.pages,
+                                     PageRun{range.from, range.to, job.copies}, &painting);
         painter.end();
+        if (!done) {
+            result.cancelled = true;
+            return result;
+        }
     }
     if (!save_file(path.toStdString(), bytes, result.error)) return result;
     result.ok = true;
     return result;
+}
+
+PdfResult write_print_pdf(const QString& path, const std::vector<PrintRow>& rows,
+                          const PrintOptions& options, const PrintContext& context, int dpi,
+                          const PrintIcons& icons) {
+    PdfJob job;
+    job.dpi = dpi;
+    return write_print_pdf(path, rows, options, context, job, icons);
 }
 
 }  // namespace zt::print

@@ -64,9 +64,10 @@ protected:
             std::system((command + " >" + quoted(out) + " 2>" + quoted(err)).c_str());
         return {WEXITSTATUS(status), read_file(out), read_file(err)};
     }
-    Result cli(const std::string& arguments) {
-        return run(std::string("\"") + ZT_CLI + "\" " + arguments + " " + quoted(dir / "folder") +
-                   at);
+    // Runs zorvan-cli in the locale `locale` (the page header's dates follow it).
+    Result cli(const std::string& arguments, const std::string& locale = "ru_RU.UTF-8") {
+        return run("LC_ALL=" + locale + " \"" + ZT_CLI + "\" " + arguments + " " +
+                   quoted(dir / "folder") + at);
     }
 };
 
@@ -111,6 +112,22 @@ TEST_F(PrintCliTest, WeekPdfHoldsTitlesHeadingsAndPageHeaders) {
         EXPECT_THAT(text.out, HasSubstr("07.12.2026 - 13.12.2026 (стр. " + std::to_string(page) +
                                         "/" + std::to_string(pages) + ")"));
     EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\f'), pages);
+}
+
+// The period in the page header is written in the system's short date format.
+TEST_F(PrintCliTest, HeaderDatesFollowTheSystemLocale) {
+    struct Case {
+        const char* locale;
+        const char* period;
+    };
+    for (const Case& c : {Case{"ru_RU.UTF-8", "07.12.2026 - 13.12.2026"},
+                          Case{"en_US.UTF-8", "12/7/26 - 12/13/26"}}) {
+        const fs::path pdf = dir / "day.pdf";
+        const auto r = cli("print --pdf " + quoted(pdf) + " --days 1 --dpi 96", c.locale);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const auto text = run("pdftotext " + quoted(pdf) + " -");
+        EXPECT_THAT(text.out, HasSubstr(std::string(c.period) + " (стр. 1/")) << c.locale;
+    }
 }
 
 // A column count of 0 is printed in one column and said on standard error.

@@ -1,6 +1,8 @@
 // Our files against an independent implementation: data files written by a separate Python
 // writer (fixtures/make_fixtures.py, zlib level 1, header cut) load, and our sections inflate
 // with Python's zlib.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -72,7 +74,9 @@ TEST(Interop, FilesWrittenByAnIndependentWriterLoad) {
 
 // Python's zlib, or nothing when there is no Python here.
 bool python_inflates(const std::string& section, const std::string& expected) {
-    const auto in = std::filesystem::temp_directory_path() / "zt_interop_section.bin";
+    // A name of this process's own: other runs of the suite may be at the same step.
+    const auto in = std::filesystem::temp_directory_path() /
+                    ("zt_interop_section_" + std::to_string(::getpid()) + ".bin");
     test::write_bytes(in, section);
     const std::string cmd =
         "python3 -c \"import sys,zlib; d=zlib.decompress(b'\\x78\\xda'+open(sys.argv[1],'rb')"

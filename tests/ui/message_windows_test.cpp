@@ -270,6 +270,33 @@ TEST(JobWindow, CancelAsksAndSetsTheFlagOnlyOnYes) {
     w.ui.job_end();
 }
 
+// A job started while a modal window waits (the print preview runs its own modal loop) still
+// takes the clicks on its Cancel.
+TEST(JobWindow, CancelWorksWhileAModalWindowWaits) {
+    Windows w;
+    QDialog modal;
+    bool cancelled = false;
+    QTimer::singleShot(0, &modal, [&] {
+        w.ui.job_begin("Подготовка данных...", true, true);
+        QTimer answer;
+        answer.setInterval(5);
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            if (!w.msg.isVisible()) return;
+            answer.stop();
+            press(w.msg.BitBtnYes);
+        });
+        answer.start();
+        // Through the window system, where a window blocked by a modal one gets no clicks.
+        QTest::mouseClick(w.job.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                          w.job.BitBtnCancel->geometry().center());
+        cancelled = w.ui.job_cancelled();
+        w.ui.job_end();
+        modal.reject();
+    });
+    modal.exec();
+    EXPECT_TRUE(cancelled);
+}
+
 TEST(ConnectionWindow, CancelSetsTheNetworkFlagOnYes) {
     all_list store;
     TFMsg msg;
