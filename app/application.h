@@ -11,7 +11,11 @@
 
 namespace zt {
 
+class AppExchange;
 class AppUi;
+class AutoDownloadController;
+class AutoDownloadHost;
+class SettingsCommand;
 class PrintCommand;
 class TFJob;
 class TFMain;
@@ -57,6 +61,9 @@ public:
     TFJob& job_window() { return *m_job; }
     TFProgress& progress_window() { return *m_progress; }
     TFStat& stat_window() { return *m_stat; }
+    AutoDownloadController& auto_download() { return *m_auto; }
+    SettingsCommand& settings_command() { return *m_settings_cmd; }
+    AppExchange& exchange() { return *m_exchange; }
     // True once the program is over (quit_requested was sent), for example when the user's
     // session ended while start-up still waited for an answer.
     bool finished() const { return m_finished; }
@@ -77,6 +84,7 @@ private:
     void show_main_window() override;
     void manual_download() override;
     void collect_settings() override;
+    void start_auto_download() override;
 
     void open_cabinet();
     // The day page's print command; the print settings are saved afterwards.
@@ -97,6 +105,10 @@ private:
     std::unique_ptr<PrintCommand> m_print;
     std::unique_ptr<AppUi> m_ui;
     std::unique_ptr<StartUp> m_start_up;
+    std::unique_ptr<AppExchange> m_exchange;
+    std::unique_ptr<AutoDownloadHost> m_auto_host;
+    std::unique_ptr<AutoDownloadController> m_auto;
+    std::unique_ptr<SettingsCommand> m_settings_cmd;
     bool m_exiting = false;
     bool m_finished = false;
 };

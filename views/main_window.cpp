@@ -110,6 +110,7 @@ void TFMain::connect_menu() {
     const MainWindowActions& a = m_actions;
     connect(a.cabinet, &QAction::triggered, this, &TFMain::cabinet_requested);
     connect(a.stat, &QAction::triggered, this, &TFMain::stat_requested);
+    connect(a.settings, &QAction::triggered, this, &TFMain::settings_requested);
     m_programs->days().set_print_handler([this] { emit print_requested(); });
     connect(a.print, &QAction::triggered, this, [this] {
         if (m_programs->page() != 2) set_page(2);
@@ -140,6 +141,10 @@ void TFMain::connect_menu() {
 
 void TFMain::make_actions() {
     MainWindowActions& a = m_actions;
+    a.download_auto =
+        make_switch(*this, "MDataDownloadProgAuto",
+                    QStringLiteral("Автоматическое получение телепрограммы"), {}, true);
+    a.settings = make_action(*this, "MDataSettings", QStringLiteral("Настройка"));
     a.cabinet = make_action(*this, "MDataCabinet", QStringLiteral("Личный кабинет"),
                             QKeySequence(Qt::CTRL | Qt::Key_C));
     a.stat = make_action(*this, "MStat", QStringLiteral("Статистика"));
@@ -177,6 +182,8 @@ void TFMain::bind_switches() {
         *a.positions,
         {{a.position[0], left}, {a.position[1], right}, {a.position[2], up}, {a.position[3], down}},
         *m_store);
+    bind_switch(*a.download_auto, *m_store,
+                [](Settings& s) -> bool& { return s.download.auto_download; });
     bind_switch(*a.show_channels, *m_store,
                 [](Settings& s) -> bool& { return s.side_panel.show_channels; });
     bind_switch(*a.show_types, *m_store,

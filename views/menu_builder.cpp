@@ -39,10 +39,14 @@ void build_menu_bar(QMenuBar& bar, const MenuParts& parts) {
     QMenu* week = add_submenu(*data, "MDataWeek", QStringLiteral("Неделя"));
     week->addAction(p.week_cur);
     week->addAction(p.week_next);
+    QMenu* download = add_submenu(*data, "MDataDownload", QStringLiteral("Получить"));
+    download->addAction(w.download_auto);
+    download->addSeparator();
     data->addAction(w.cabinet);
     data->addAction(w.stat);
     data->addSeparator();
     data->addAction(w.print);
+    data->addAction(w.settings);
     data->addSeparator();
     data->addAction(w.to_tray);
     data->addSeparator();

@@ -18,9 +18,11 @@ class ReminderMenu;
 
 // The main window's own items: "Данные", the side panel's place and switches, "Справка".
 struct MainWindowActions final {
-    QAction* cabinet = nullptr;  // MDataCabinet "Личный кабинет"
-    QAction* stat = nullptr;     // MStat "Статистика"
-    QAction* print = nullptr;    // MDataPrint "Печать": the day page's print command
+    QAction* download_auto = nullptr;  // MDataDownloadProgAuto (switch, the live settings)
+    QAction* settings = nullptr;       // MDataSettings "Настройка"
+    QAction* cabinet = nullptr;        // MDataCabinet "Личный кабинет"
+    QAction* stat = nullptr;           // MStat "Статистика"
+    QAction* print = nullptr;          // MDataPrint "Печать": the day page's print command
     QAction* to_tray = nullptr;  // MDataTray "Свернуть в системный трей"
     QAction* exit = nullptr;     // MDataExit "Выход"
     QActionGroup* positions = nullptr;
