@@ -55,8 +55,8 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
                                   *m_ui, *m_ui, static_cast<StartUpHost&>(*this));
 
     // The automatic download and the settings dialog.
-    m_exchange =
-        std::make_unique<AppExchange>(*m_ui, m_progress.get(), m_stat.get(), m_store.net_cancel);
+    m_exchange = std::make_unique<AppExchange>(*m_ui, m_progress.get(), m_stat.get(),
+                                               m_store.session.net_cancel);
     m_auto_host =
         std::make_unique<AutoDownloadHost>(*m_main, *m_progress, *m_ui, [this] { ExitProgram(); });
     m_auto = std::make_unique<AutoDownloadController>(

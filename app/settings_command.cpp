@@ -33,9 +33,9 @@ SettingsCommand::SettingsCommand(all_list& store, TFMain& main, IniFile& ini, Us
 SettingsCommand::~SettingsCommand() = default;
 
 void SettingsCommand::MDataSettingsClick() {
-    m_store.idle = 0;
+    m_store.session.ui_idle = 0;
     m_dialog->ShowModal();
-    m_store.idle = 1;
+    m_store.session.ui_idle = 1;
     apply();
 }
 

@@ -110,7 +110,7 @@ bool TFSettings::ShowModal() {
 }
 
 void TFSettings::close_asking() {
-    finish(m_ui.show_msg(3, "Сохранить настройки?"));
+    finish(m_ui.show_msg(MsgKind::Question, "Сохранить настройки?"));
 }
 
 void TFSettings::reject() {
@@ -138,7 +138,7 @@ bool TFSettings::take_controls() {
     const auto host = service_host_field(proxy->service_text());
     if (!host) {
         PageControl->setCurrentWidget(proxy);
-        m_ui.show_msg(2,
+        m_ui.show_msg(MsgKind::Error,
                       "Адрес сервера телепрограммы указывается как имя или IP-адрес и, через "
                       "двоеточие, номер порта (например, tv.example.org:8080).");
         return false;
@@ -165,7 +165,7 @@ void TFSettings::finish(bool save) {
                 m_saved = true;
             } catch (const SettingsWriteError& e) {
                 // The choices stay in use for this run; the file keeps what it had.
-                m_ui.show_msg(2, e.what());
+                m_ui.show_msg(MsgKind::Error, e.what());
             }
         }
     }
@@ -186,7 +186,7 @@ void TFSettings::verify() {
     proxy->store(edited);
     const auto host = service_host_field(proxy->service_text());
     if (!host) {
-        m_ui.show_msg(2, "Адрес сервера телепрограммы указан неверно.");
+        m_ui.show_msg(MsgKind::Error, "Адрес сервера телепрограммы указан неверно.");
         return;
     }
     std::vector<std::string> lines;
@@ -196,9 +196,9 @@ void TFSettings::verify() {
     proxy->BitBtnVerify->setEnabled(true);
     proxy->show_answer(lines);
     if (result == ServerTestResult::ok)
-        m_ui.show_msg(1, "Проверка прошла успешно.");
+        m_ui.show_msg(MsgKind::Info, "Проверка прошла успешно.");
     else if (result == ServerTestResult::wrong_answer)
-        m_ui.show_msg(2, "Сервер вернул не верные проверочные данные.");
+        m_ui.show_msg(MsgKind::Error, "Сервер вернул не верные проверочные данные.");
 }
 
 }  // namespace zt

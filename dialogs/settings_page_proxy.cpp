@@ -112,3 +112,6 @@ void SettingsProxyPage::enable_controls() {
 }
 
 }  // namespace zt
+
+// The four page classes share one header.
+#include "moc_settings_pages.cpp"

@@ -46,14 +46,14 @@ namespace {
 class AutoDownloadGuard final {
 public:
     explicit AutoDownloadGuard(AutoDownloadParts& parts) : m_parts(parts) {
-        m_parts.store.idle = 0;
+        m_parts.store.session.ui_idle = 0;
         if (m_parts.lock) m_parts.lock(true);
-        if (m_parts.settings.personal.auto_quiet) m_parts.store.messages_on = 0;
+        if (m_parts.settings.personal.auto_quiet) m_parts.store.session.messages_on = 0;
     }
     ~AutoDownloadGuard() {
-        m_parts.store.messages_on = 1;
+        m_parts.store.session.messages_on = 1;
         if (m_parts.lock) m_parts.lock(false);
-        m_parts.store.idle = 1;
+        m_parts.store.session.ui_idle = 1;
     }
     AutoDownloadGuard(const AutoDownloadGuard&) = delete;
     AutoDownloadGuard& operator=(const AutoDownloadGuard&) = delete;
@@ -65,7 +65,7 @@ private:
 }  // namespace
 
 AutoDownloadResult AutoDownload(AutoDownloadParts& parts, net::TvprogOutcome* outcome) {
-    if (parts.store.idle != 1) return AutoDownloadResult::busy;
+    if (parts.store.session.ui_idle != 1) return AutoDownloadResult::busy;
     AutoDownloadGuard guard(parts);
     // The exchange goes where the settings say now (the settings dialog may have changed it).
     parts.exchange.service = net::service_text(parts.settings);

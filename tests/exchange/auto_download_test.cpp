@@ -68,8 +68,8 @@ TEST(AutoDownloadRules, StartUpPlan) {
 class StoreMessages final : public UserInterface {
 public:
     explicit StoreMessages(const all_list& store) : m_store(store) {}
-    bool show_msg(int kind, const std::string& text) override {
-        if (m_store.messages_on == 0 && kind != 3) return false;
+    bool show_msg(MsgKind kind, const std::string& text) override {
+        if (m_store.session.messages_on == 0 && kind != MsgKind::Question) return false;
         shown.push_back(text);
         return false;
     }
@@ -82,7 +82,7 @@ private:
 // A session fixture whose exchange reports through StoreMessages and records the lock.
 struct AutoFixture : SessionFixture {
     StoreMessages messages{*store};
-    net::ExchangeContext auto_ctx{messages, view, store->net_cancel, traffic};
+    net::ExchangeContext auto_ctx{messages, view, store->session.net_cancel, traffic};
     std::vector<bool> locks;
     AutoDownloadParts parts{*store,   user, settings,
                             auto_ctx, host, [this](bool on) { locks.push_back(on); }};
@@ -92,8 +92,8 @@ struct AutoFixture : SessionFixture {
         auto_ctx.limits = ctx.limits;
     }
     void expect_window_usable() const {
-        EXPECT_EQ(store->idle, 1);
-        EXPECT_EQ(store->messages_on, 1);
+        EXPECT_EQ(store->session.ui_idle, 1);
+        EXPECT_EQ(store->session.messages_on, 1);
         EXPECT_EQ(locks, (std::vector<bool>{true, false}));
     }
 };
@@ -162,7 +162,7 @@ TEST(AutoDownloadRun, ATriggerDuringADownloadStartsNothing) {
         AutoDownloadParts* parts = nullptr;
         std::vector<AutoDownloadResult> inner;
     } reentry;
-    net::ExchangeContext ctx{f.messages, reentry, f.store->net_cancel, f.traffic};
+    net::ExchangeContext ctx{f.messages, reentry, f.store->session.net_cancel, f.traffic};
     ctx.limits = f.auto_ctx.limits;
     AutoDownloadParts parts{*f.store, f.user, f.settings,
                             ctx,      f.host, [&f](bool on) { f.locks.push_back(on); }};
@@ -174,10 +174,10 @@ TEST(AutoDownloadRun, ATriggerDuringADownloadStartsNothing) {
 
 TEST(AutoDownloadRun, BusyWhileTheManualDownloadRuns) {
     AutoFixture f("127.0.0.1:" + std::to_string(peers::free_port()));
-    f.store->idle = 0;
+    f.store->session.ui_idle = 0;
     EXPECT_EQ(AutoDownload(f.parts), AutoDownloadResult::busy);
     EXPECT_TRUE(f.locks.empty());
-    EXPECT_EQ(f.store->idle, 0);
+    EXPECT_EQ(f.store->session.ui_idle, 0);
 }
 
 }  // namespace
