@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QUrl>
 
+#include "app/manual_download.h"
+#include "app/window_download_host.h"
 #include "dialogs/app_ui.h"
 #include "dialogs/job_window.h"
 #include "dialogs/msg_window.h"
@@ -47,6 +49,9 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
         std::make_unique<StartUp>(exe_dir.toStdString(), std::move(clock), m_store, m_settings,
                                   *m_ui, *m_ui, static_cast<StartUpHost&>(*this));
 
+    m_download_host = std::make_unique<WindowDownloadHost>(*this);
+    connect(m_main.get(), &TFMain::download_requested, this, &Application::StartManualDownload);
+
     connect(this, &Application::quit_requested, this, [this] { m_finished = true; });
     connect(m_main.get(), &TFMain::exit_requested, this, &Application::ExitProgram);
     connect(m_main.get(), &TFMain::stat_requested, this, [this] { m_stat->ShowModal(); });
@@ -61,6 +66,8 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
 Application::~Application() {
     // Children of the main window go with it; release them first so nothing is freed twice.
     m_setup.reset();
+    m_manual.reset();
+    m_download_host.reset();
     m_print.reset();
     m_stat.reset();
     m_job.reset();
@@ -105,7 +112,8 @@ void Application::manual_download() {
 }
 
 void Application::StartManualDownload() {
-    // The download dialogs are not part of the program yet; this is where they start.
+    if (!m_manual) m_manual = std::make_unique<ManualDownload>(*this, *m_download_host);
+    m_manual->run();
 }
 
 void Application::collect_settings() {

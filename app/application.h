@@ -12,6 +12,8 @@
 namespace zt {
 
 class AppUi;
+class ManualDownload;
+class WindowDownloadHost;
 class PrintCommand;
 class TFJob;
 class TFMain;
@@ -64,6 +66,10 @@ public:
     TFSetup* setup_window() { return m_setup.get(); }
     // The print command, made on its first use (null before).
     PrintCommand* print_command() { return m_print.get(); }
+    // The download's window side, shared by the manual and the automatic download.
+    WindowDownloadHost& download_host() { return *m_download_host; }
+    // The manual download command, made on its first use (null before).
+    ManualDownload* manual_download_command() { return m_manual.get(); }
 
 signals:
     // The program is over (after an exit, a finished or closed installation, or a start-up
@@ -97,6 +103,8 @@ private:
     std::unique_ptr<PrintCommand> m_print;
     std::unique_ptr<AppUi> m_ui;
     std::unique_ptr<StartUp> m_start_up;
+    std::unique_ptr<WindowDownloadHost> m_download_host;
+    std::unique_ptr<ManualDownload> m_manual;
     bool m_exiting = false;
     bool m_finished = false;
 };

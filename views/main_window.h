@@ -79,6 +79,8 @@ signals:
     // The day page's print button or "Печать" (the day page is active by then).
     void print_requested();
     void cabinet_requested();
+    // "Ручное получение телепрограммы" or the tray's "Получить телепрограмму".
+    void download_requested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -18,6 +18,7 @@ class ReminderMenu;
 
 // The main window's own items: "Данные", the side panel's place and switches, "Справка".
 struct MainWindowActions final {
+    QAction* download_prog = nullptr;  // MDataDownloadProg "Ручное получение телепрограммы"
     QAction* cabinet = nullptr;  // MDataCabinet "Личный кабинет"
     QAction* stat = nullptr;     // MStat "Статистика"
     QAction* print = nullptr;    // MDataPrint "Печать": the day page's print command
