@@ -56,7 +56,7 @@ TEST(DownloadShots, ForALook) {
     }
     QTest::qWait(300);
 
-    test::ModalScript script({
+    auto script = std::make_unique<test::ModalScript>(std::vector<test::ModalScript::Step>{
         {"TFUpdate",
          [&](QDialog& d) {
              auto& u = static_cast<TFUpdate&>(d);
@@ -83,7 +83,8 @@ TEST(DownloadShots, ForALook) {
          }},
     });
     app.StartManualDownload();
-    EXPECT_EQ(script.done(), 2u);
+    EXPECT_EQ(script->done(), 2u);
+    script.reset();
     if (NewsWindow* news = app.download_host().news_window()) {
         for (int i = 0; i < 100 && !news->Browser->toPlainText().contains("Новости"); ++i)
             QTest::qWait(20);
