@@ -7,10 +7,10 @@
 #include <QGuiApplication>
 #include <QUrl>
 
-#include "app/app_exchange.h"
 #include "app/auto_download_controller.h"
-#include "app/auto_download_host.h"
+#include "app/manual_download.h"
 #include "app/settings_command.h"
+#include "app/window_download_host.h"
 #include "dialogs/app_ui.h"
 #include "dialogs/job_window.h"
 #include "dialogs/msg_window.h"
@@ -54,16 +54,15 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
         std::make_unique<StartUp>(exe_dir.toStdString(), std::move(clock), m_store, m_settings,
                                   *m_ui, *m_ui, static_cast<StartUpHost&>(*this));
 
+    m_download_host = std::make_unique<WindowDownloadHost>(*this);
+    connect(m_main.get(), &TFMain::download_requested, this, &Application::StartManualDownload);
+
     // The automatic download and the settings dialog.
-    m_exchange = std::make_unique<AppExchange>(*m_ui, m_progress.get(), m_stat.get(),
-                                               m_store.session.net_cancel);
-    m_auto_host =
-        std::make_unique<AutoDownloadHost>(*m_main, *m_progress, *m_ui, [this] { ExitProgram(); });
     m_auto = std::make_unique<AutoDownloadController>(
-        m_store, m_start_up->account(), m_settings, m_exchange->context(), *m_auto_host,
+        m_store, m_start_up->account(), m_settings, m_download_host->exchange(), *m_download_host,
         [this](bool on) { m_main->LockMainWindow(on); }, this);
     m_settings_cmd = std::make_unique<SettingsCommand>(m_store, *m_main, m_start_up->ini(), *m_ui,
-                                                       m_exchange->context(), *m_progress,
+                                                       m_download_host->exchange(), *m_progress,
                                                        [this] { m_auto->settings_loaded(); });
     connect(m_main.get(), &TFMain::settings_requested, m_settings_cmd.get(),
             &SettingsCommand::MDataSettingsClick);
@@ -84,6 +83,8 @@ Application::~Application() {
     m_setup.reset();
     m_settings_cmd.reset();
     m_auto.reset();
+    m_manual.reset();
+    m_download_host.reset();
     m_print.reset();
     m_stat.reset();
     m_job.reset();
@@ -136,7 +137,8 @@ void Application::manual_download() {
 }
 
 void Application::StartManualDownload() {
-    // The download dialogs are not part of the program yet; this is where they start.
+    if (!m_manual) m_manual = std::make_unique<ManualDownload>(*this, *m_download_host);
+    m_manual->run();
 }
 
 void Application::collect_settings() {

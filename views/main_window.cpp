@@ -108,6 +108,7 @@ void TFMain::build_pages() {
 
 void TFMain::connect_menu() {
     const MainWindowActions& a = m_actions;
+    connect(a.download_prog, &QAction::triggered, this, &TFMain::download_requested);
     connect(a.cabinet, &QAction::triggered, this, &TFMain::cabinet_requested);
     connect(a.stat, &QAction::triggered, this, &TFMain::stat_requested);
     connect(a.settings, &QAction::triggered, this, &TFMain::settings_requested);
@@ -135,6 +136,7 @@ void TFMain::connect_menu() {
     });
 
     connect(m_tray, &Tray::restore_requested, this, &TFMain::RestoreFromTray);
+    connect(m_tray, &Tray::download_requested, this, &TFMain::download_requested);
     connect(m_tray, &Tray::cabinet_requested, this, &TFMain::cabinet_requested);
     connect(m_tray, &Tray::exit_requested, this, &TFMain::ExitProgram);
 }
@@ -145,6 +147,9 @@ void TFMain::make_actions() {
         make_switch(*this, "MDataDownloadProgAuto",
                     QStringLiteral("Автоматическое получение телепрограммы"), {}, true);
     a.settings = make_action(*this, "MDataSettings", QStringLiteral("Настройка"));
+    a.download_prog =
+        make_action(*this, "MDataDownloadProg", QStringLiteral("Ручное получение телепрограммы"),
+                    QKeySequence(Qt::CTRL | Qt::Key_S));
     a.cabinet = make_action(*this, "MDataCabinet", QStringLiteral("Личный кабинет"),
                             QKeySequence(Qt::CTRL | Qt::Key_C));
     a.stat = make_action(*this, "MStat", QStringLiteral("Статистика"));

@@ -81,6 +81,8 @@ signals:
     void cabinet_requested();
     // "Настройка": the settings dialog.
     void settings_requested();
+    // "Ручное получение телепрограммы" or the tray's "Получить телепрограмму".
+    void download_requested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

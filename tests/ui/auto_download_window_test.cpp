@@ -12,10 +12,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/app_exchange.h"
 #include "app/application.h"
 #include "app/auto_download_controller.h"
 #include "app/settings_command.h"
+#include "app/window_download_host.h"
 #include "core/store.h"
 #include "dialogs/msg_window.h"
 #include "dialogs/progress_window.h"
@@ -54,7 +54,7 @@ struct ProgramFolder {
     }
     std::unique_ptr<Application> app() {
         auto a = std::make_unique<Application>(dir.path() + "/", dir.filePath("zorvan_tv"), clock);
-        net::ExchangeLimits& limits = a->exchange().context().limits;
+        net::ExchangeLimits& limits = a->download_host().exchange().limits;
         limits.connect_timeout = limits.send_timeout = limits.receive_timeout =
             std::chrono::milliseconds(800);
         return a;
