@@ -9,6 +9,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/progress.h"
 #include "dialogs/settings_pages.h"
@@ -17,14 +18,15 @@
 namespace zt {
 namespace {
 
-// Page tabs 100 pixels wide.
+// Page tabs 100 pixels wide, or as wide as a caption with its picture needs.
 class SettingsTabBar final : public QTabBar {
 public:
     using QTabBar::QTabBar;
 
 protected:
     QSize tabSizeHint(int index) const override {
-        return {100, QTabBar::tabSizeHint(index).height()};
+        const QSize hint = QTabBar::tabSizeHint(index);
+        return {std::max(100, hint.width()), hint.height()};
     }
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
 };
