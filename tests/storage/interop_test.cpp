@@ -2,6 +2,7 @@
 // writer (fixtures/make_fixtures.py, zlib level 1, header cut) load, and our sections inflate
 // with Python's zlib.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -72,7 +73,9 @@ TEST(Interop, FilesWrittenByAnIndependentWriterLoad) {
 
 // Python's zlib, or nothing when there is no Python here.
 bool python_inflates(const std::string& section, const std::string& expected) {
-    const auto in = std::filesystem::temp_directory_path() / "zt_interop_section.bin";
+    // One name per process: several test runs may share the temporary folder.
+    const auto in = std::filesystem::temp_directory_path() /
+                    ("zt_interop_section_" + std::to_string(getpid()) + ".bin");
     test::write_bytes(in, section);
     const std::string cmd =
         "python3 -c \"import sys,zlib; d=zlib.decompress(b'\\x78\\xda'+open(sys.argv[1],'rb')"
