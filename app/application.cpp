@@ -1,11 +1,16 @@
 #include "app/application.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QUrl>
 
+#include "app/auto_download_controller.h"
+#include "app/manual_download.h"
+#include "app/settings_command.h"
+#include "app/window_download_host.h"
 #include "dialogs/app_ui.h"
 #include "dialogs/job_window.h"
 #include "dialogs/msg_window.h"
@@ -49,6 +54,19 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
         std::make_unique<StartUp>(exe_dir.toStdString(), std::move(clock), m_store, m_settings,
                                   *m_ui, *m_ui, static_cast<StartUpHost&>(*this));
 
+    m_download_host = std::make_unique<WindowDownloadHost>(*this);
+    connect(m_main.get(), &TFMain::download_requested, this, &Application::StartManualDownload);
+
+    // The automatic download and the settings dialog.
+    m_auto = std::make_unique<AutoDownloadController>(
+        m_store, m_start_up->account(), m_settings, m_download_host->exchange(), *m_download_host,
+        [this](bool on) { m_main->LockMainWindow(on); }, this);
+    m_settings_cmd = std::make_unique<SettingsCommand>(m_store, *m_main, m_start_up->ini(), *m_ui,
+                                                       m_download_host->exchange(), *m_progress,
+                                                       [this] { m_auto->settings_loaded(); });
+    connect(m_main.get(), &TFMain::settings_requested, m_settings_cmd.get(),
+            &SettingsCommand::MDataSettingsClick);
+
     connect(this, &Application::quit_requested, this, [this] { m_finished = true; });
     connect(m_main.get(), &TFMain::exit_requested, this, &Application::ExitProgram);
     connect(m_main.get(), &TFMain::stat_requested, this, [this] { m_stat->ShowModal(); });
@@ -63,6 +81,10 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
 Application::~Application() {
     // Children of the main window go with it; release them first so nothing is freed twice.
     m_setup.reset();
+    m_settings_cmd.reset();
+    m_auto.reset();
+    m_manual.reset();
+    m_download_host.reset();
     m_print.reset();
     m_stat.reset();
     m_job.reset();
@@ -89,12 +111,20 @@ void Application::show_setup() {
 void Application::settings_loaded() {
     m_main->apply_layout_settings();
     m_main->apply_general_settings();
+    m_settings_cmd->settings_loaded();
+    m_auto->settings_loaded();
 }
 
 void Application::data_loaded(const std::shared_ptr<chl_group_list>& group) {
     // The channel panel, the genre panel and the programme pages show the loaded data.
     m_main->panels().data_loaded(group);
     m_main->programs().start();
+    // The master switch of the automatic download needs channels to download.
+    m_main->actions().download_auto->setEnabled(!m_store.channels.empty());
+}
+
+void Application::start_auto_download() {
+    m_auto->start_up();
 }
 
 void Application::show_main_window() {
@@ -107,7 +137,8 @@ void Application::manual_download() {
 }
 
 void Application::StartManualDownload() {
-    // The download dialogs are not part of the program yet; this is where they start.
+    if (!m_manual) m_manual = std::make_unique<ManualDownload>(*this, *m_download_host);
+    m_manual->run();
 }
 
 void Application::collect_settings() {

@@ -12,6 +12,10 @@
 namespace zt {
 
 class AppUi;
+class AutoDownloadController;
+class SettingsCommand;
+class ManualDownload;
+class WindowDownloadHost;
 class PrintCommand;
 class TFJob;
 class TFMain;
@@ -57,6 +61,8 @@ public:
     TFJob& job_window() { return *m_job; }
     TFProgress& progress_window() { return *m_progress; }
     TFStat& stat_window() { return *m_stat; }
+    AutoDownloadController& auto_download() { return *m_auto; }
+    SettingsCommand& settings_command() { return *m_settings_cmd; }
     // True once the program is over (quit_requested was sent), for example when the user's
     // session ended while start-up still waited for an answer.
     bool finished() const { return m_finished; }
@@ -64,6 +70,10 @@ public:
     TFSetup* setup_window() { return m_setup.get(); }
     // The print command, made on its first use (null before).
     PrintCommand* print_command() { return m_print.get(); }
+    // The download's window side, shared by the manual and the automatic download.
+    WindowDownloadHost& download_host() { return *m_download_host; }
+    // The manual download command, made on its first use (null before).
+    ManualDownload* manual_download_command() { return m_manual.get(); }
 
 signals:
     // The program is over (after an exit, a finished or closed installation, or a start-up
@@ -77,6 +87,7 @@ private:
     void show_main_window() override;
     void manual_download() override;
     void collect_settings() override;
+    void start_auto_download() override;
 
     void open_cabinet();
     // The day page's print command; the print settings are saved afterwards.
@@ -97,6 +108,10 @@ private:
     std::unique_ptr<PrintCommand> m_print;
     std::unique_ptr<AppUi> m_ui;
     std::unique_ptr<StartUp> m_start_up;
+    std::unique_ptr<WindowDownloadHost> m_download_host;
+    std::unique_ptr<ManualDownload> m_manual;
+    std::unique_ptr<AutoDownloadController> m_auto;
+    std::unique_ptr<SettingsCommand> m_settings_cmd;
     bool m_exiting = false;
     bool m_finished = false;
 };

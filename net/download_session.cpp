@@ -91,7 +91,7 @@ bool DownloadSession::LoginCheck(int mode) {
         m_host.end_application();
         return false;
     }
-    controls.caption = "Получить телепрограмму с сервера";
+    controls.caption = "Получить телепрограмму с сервера"_cp;
     controls.anons_visible = true;
     if (r.paid) {
         m_user.paid_login = controls.login;

@@ -108,8 +108,10 @@ void TFMain::build_pages() {
 
 void TFMain::connect_menu() {
     const MainWindowActions& a = m_actions;
+    connect(a.download_prog, &QAction::triggered, this, &TFMain::download_requested);
     connect(a.cabinet, &QAction::triggered, this, &TFMain::cabinet_requested);
     connect(a.stat, &QAction::triggered, this, &TFMain::stat_requested);
+    connect(a.settings, &QAction::triggered, this, &TFMain::settings_requested);
     m_programs->days().set_print_handler([this] { emit print_requested(); });
     connect(a.print, &QAction::triggered, this, [this] {
         if (m_programs->page() != 2) set_page(2);
@@ -134,12 +136,20 @@ void TFMain::connect_menu() {
     });
 
     connect(m_tray, &Tray::restore_requested, this, &TFMain::RestoreFromTray);
+    connect(m_tray, &Tray::download_requested, this, &TFMain::download_requested);
     connect(m_tray, &Tray::cabinet_requested, this, &TFMain::cabinet_requested);
     connect(m_tray, &Tray::exit_requested, this, &TFMain::ExitProgram);
 }
 
 void TFMain::make_actions() {
     MainWindowActions& a = m_actions;
+    a.download_auto =
+        make_switch(*this, "MDataDownloadProgAuto",
+                    QStringLiteral("Автоматическое получение телепрограммы"), {}, true);
+    a.settings = make_action(*this, "MDataSettings", QStringLiteral("Настройка"));
+    a.download_prog =
+        make_action(*this, "MDataDownloadProg", QStringLiteral("Ручное получение телепрограммы"),
+                    QKeySequence(Qt::CTRL | Qt::Key_S));
     a.cabinet = make_action(*this, "MDataCabinet", QStringLiteral("Личный кабинет"),
                             QKeySequence(Qt::CTRL | Qt::Key_C));
     a.stat = make_action(*this, "MStat", QStringLiteral("Статистика"));
@@ -177,6 +187,8 @@ void TFMain::bind_switches() {
         *a.positions,
         {{a.position[0], left}, {a.position[1], right}, {a.position[2], up}, {a.position[3], down}},
         *m_store);
+    bind_switch(*a.download_auto, *m_store,
+                [](Settings& s) -> bool& { return s.download.auto_download; });
     bind_switch(*a.show_channels, *m_store,
                 [](Settings& s) -> bool& { return s.side_panel.show_channels; });
     bind_switch(*a.show_types, *m_store,

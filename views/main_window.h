@@ -79,6 +79,10 @@ signals:
     // The day page's print button or "Печать" (the day page is active by then).
     void print_requested();
     void cabinet_requested();
+    // "Настройка": the settings dialog.
+    void settings_requested();
+    // "Ручное получение телепрограммы" or the tray's "Получить телепрограмму".
+    void download_requested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -29,6 +29,26 @@ void add_panel_items(QMenu& menu, QAction* show, const PanelViewActions& view) {
     for (QAction* a : view.sizes) sizes->addAction(a);
 }
 
+// "Получить" with the automatic download switch and the manual download; the markers and personal
+// settings items are kept hidden, and so is "Отправить".
+void add_download_menu(QMenu& data, const MainWindowActions& w) {
+    QMenu* get = add_submenu(data, "MDataDownload", QStringLiteral("Получить"));
+    get->addAction(w.download_auto);
+    get->addSeparator();
+    get->addAction(w.download_prog);
+    for (const auto& [name, caption] :
+         {std::pair{"MDataDownloadMarker", "Маркеры"},
+          std::pair{"MDataDownloadSettings", "Персональные настройки"}}) {
+        QAction* hidden = get->addAction(QString::fromUtf8(caption));
+        hidden->setObjectName(QString::fromLatin1(name));
+        hidden->setVisible(false);
+    }
+    QMenu* upload = add_submenu(data, "MDataUpload", QStringLiteral("Отправить"));
+    upload->addAction(QStringLiteral("Маркеры"));
+    upload->addAction(QStringLiteral("Персональные настройки"));
+    upload->menuAction()->setVisible(false);
+}
+
 }  // namespace
 
 void build_menu_bar(QMenuBar& bar, const MenuParts& parts) {
@@ -39,10 +59,12 @@ void build_menu_bar(QMenuBar& bar, const MenuParts& parts) {
     QMenu* week = add_submenu(*data, "MDataWeek", QStringLiteral("Неделя"));
     week->addAction(p.week_cur);
     week->addAction(p.week_next);
+    add_download_menu(*data, w);
     data->addAction(w.cabinet);
     data->addAction(w.stat);
     data->addSeparator();
     data->addAction(w.print);
+    data->addAction(w.settings);
     data->addSeparator();
     data->addAction(w.to_tray);
     data->addSeparator();

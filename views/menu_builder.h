@@ -18,11 +18,14 @@ class ReminderMenu;
 
 // The main window's own items: "Данные", the side panel's place and switches, "Справка".
 struct MainWindowActions final {
-    QAction* cabinet = nullptr;  // MDataCabinet "Личный кабинет"
-    QAction* stat = nullptr;     // MStat "Статистика"
-    QAction* print = nullptr;    // MDataPrint "Печать": the day page's print command
-    QAction* to_tray = nullptr;  // MDataTray "Свернуть в системный трей"
-    QAction* exit = nullptr;     // MDataExit "Выход"
+    QAction* download_auto = nullptr;  // MDataDownloadProgAuto (switch, the live settings)
+    QAction* download_prog = nullptr;  // MDataDownloadProg "Ручное получение телепрограммы"
+    QAction* settings = nullptr;  // MDataSettings "Настройка"
+    QAction* cabinet = nullptr;   // MDataCabinet "Личный кабинет"
+    QAction* stat = nullptr;      // MStat "Статистика"
+    QAction* print = nullptr;     // MDataPrint "Печать": the day page's print command
+    QAction* to_tray = nullptr;   // MDataTray "Свернуть в системный трей"
+    QAction* exit = nullptr;      // MDataExit "Выход"
     QActionGroup* positions = nullptr;
     std::array<QAction*, 4> position{};  // MPanelUtilsHLeft, ...HRight, ...VUp, ...VDown
     QAction* show_channels = nullptr;    // MPanelUtilsChannels "Показывать каналы"

@@ -19,6 +19,8 @@ Tray::Tray(QObject* parent) : QObject(parent) {
     MTrayRestore->setFont(bold);
     PopupMenuTray->setDefaultAction(MTrayRestore);
     PopupMenuTray->addSeparator();
+    MTrayDownloadProg = PopupMenuTray->addAction(QStringLiteral("Получить телепрограмму"));
+    MTrayDownloadProg->setObjectName(QStringLiteral("MTrayDownloadProg"));
     MTrayDataCabinet = PopupMenuTray->addAction(QStringLiteral("Личный кабинет"));
     MTrayDataCabinet->setObjectName(QStringLiteral("MTrayDataCabinet"));
     PopupMenuTray->addSeparator();
@@ -34,6 +36,7 @@ Tray::Tray(QObject* parent) : QObject(parent) {
     TrayIcon->setContextMenu(PopupMenuTray);
 
     connect(MTrayRestore, &QAction::triggered, this, &Tray::restore_requested);
+    connect(MTrayDownloadProg, &QAction::triggered, this, &Tray::download_requested);
     connect(MTrayDataCabinet, &QAction::triggered, this, &Tray::cabinet_requested);
     connect(MTrayExit, &QAction::triggered, this, &Tray::exit_requested);
     connect(TrayIcon, &QSystemTrayIcon::activated, this,

@@ -27,12 +27,14 @@ public:
     QSystemTrayIcon* TrayIcon = nullptr;
     QMenu* PopupMenuTray = nullptr;
     QAction* MTrayRestore = nullptr;
+    QAction* MTrayDownloadProg = nullptr;  // "Получить телепрограмму"
     QAction* MTrayDataCabinet = nullptr;
     QMenu* MTrayAlarm = nullptr;  // "Оповещение": the reminder switches of the main menu
     QAction* MTrayExit = nullptr;
 
 signals:
     void restore_requested();
+    void download_requested();
     void cabinet_requested();
     void exit_requested();
 };

@@ -156,6 +156,8 @@ StartUp::Result StartUp::start_up() {
     if (stop_requested()) return Result::terminated;
     m_host.show_main_window();
 
+    if (!m_store.channels.empty()) m_host.start_auto_download();
+
     // An empty store offers the manual download.
     if (m_store.channels.empty() && !stop_requested() &&
         m_messages.show_msg(MsgKind::Question,

@@ -36,6 +36,9 @@ public:
     virtual void manual_download() = 0;
     // Before the settings are written: the windows put their layout into the model.
     virtual void collect_settings() = 0;
+    // The main window is shown and the store has channels: the automatic download starts as
+    // its settings say.
+    virtual void start_auto_download() {}
 };
 
 // The program's start-up and shutdown on one program folder: install check, data folder,

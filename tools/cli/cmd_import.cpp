@@ -1,5 +1,5 @@
-// zorvan-cli import: takes channels and programme days from a ".zorvan_tv" file into a program
-// folder, as the application's import does.
+// zorvan-cli import: takes channels and programme days from a ".zorvan_tv" file or an XMLTV
+// file (".xml", ".xml.gz") into a program folder, as the application's import does.
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -8,6 +8,7 @@
 #include "command.h"
 #include "core/cp1251.h"
 #include "net/import_file.h"
+#include "net/xmltv_import.h"
 #include "tools/cli/cli_common.h"
 #include "tools/cli/download_console.h"
 #include "tools/cli/program_folder.h"
@@ -45,7 +46,7 @@ int run_import(const Options& opt) {
     ConsoleUi ui;
     NullProgress progress;
     ConsoleHost host;
-    auto session = net::ImportFileOpen(opt.positional()[1], store, ui, host);
+    auto session = net::ScheduleFileOpen(opt.positional()[1], store, ui, host);
     if (!session) return 1;
     if (!opt.has("all") && !opt.has("channels")) {
         print_offer(session->lists);

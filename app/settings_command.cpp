@@ -1,0 +1,60 @@
+#include "app/settings_command.h"
+
+#include "core/store.h"
+#include "dialogs/progress_window.h"
+#include "dialogs/settings_dialog.h"
+#include "net/desktop_proxy.h"
+#include "net/host_port.h"
+#include "storage/settings_store.h"
+#include "views/main_window.h"
+#include "views/panel_set.h"
+#include "views/prog_controls.h"
+#include "views/program_pages.h"
+
+namespace zt {
+
+SettingsCommand::SettingsCommand(all_list& store, TFMain& main, IniFile& ini, UserInterface& ui,
+                                 net::ExchangeContext& exchange, TFProgress& connection,
+                                 std::function<void()> applied, QObject* parent)
+    : QObject(parent), m_store(store), m_main(main), m_applied(std::move(applied)) {
+    // "Проверить" runs the connection test in the connection window with the values being
+    // edited.
+    auto server_test = [&exchange, &connection](const ProxySettings& proxy,
+                                                const std::string& service,
+                                                std::vector<std::string>& lines) {
+        connection.open_centred();
+        const ServerTestResult result = run_server_test(exchange, proxy, service, lines);
+        connection.hide();
+        return result;
+    };
+    m_dialog = std::make_unique<TFSettings>(main.settings_store(), ini, ui, server_test, &main);
+}
+
+SettingsCommand::~SettingsCommand() = default;
+
+void SettingsCommand::MDataSettingsClick() {
+    m_store.session.ui_idle = 0;
+    m_dialog->ShowModal();
+    m_store.session.ui_idle = 1;
+    apply();
+}
+
+void SettingsCommand::settings_loaded() {
+    Settings& s = m_main.settings_store().model();
+    if (s.proxy.from_browser) net::ReadIeProxy(s.proxy, net::desktop_proxy_value());
+    m_store.server_host = service_host(s).host;
+}
+
+void SettingsCommand::apply() {
+    settings_loaded();
+    const Settings& s = m_main.settings_store().get();
+    m_main.apply_general_settings();
+    m_main.panels().apply_view_settings();
+    ProgramPages& pages = m_main.programs();
+    pages.apply_view_settings();
+    pages.days().set_day_start(day_start_text(s.personal.day_start));
+    if (m_applied) m_applied();
+    pages.RebuildProgramList();
+}
+
+}  // namespace zt

@@ -1,0 +1,191 @@
+#include "app/window_download_host.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QTimer>
+#include <QUrl>
+
+#include "app/application.h"
+#include "core/store.h"
+#include "dialogs/app_ui.h"
+#include "dialogs/connection_view.h"
+#include "dialogs/news_window.h"
+#include "dialogs/progress_window.h"
+#include "net/exchange_fetch.h"
+#include "net/host_port.h"
+#include "net/self_update.h"
+#include "storage/data_files.h"
+#include "views/channel_panel.h"
+#include "views/main_window.h"
+#include "views/panel_set.h"
+#include "views/program_pages.h"
+#include "views/tray.h"
+
+namespace zt {
+namespace {
+
+// The news page's exchange says nothing: a page that cannot be fetched is a line in the window.
+class SilentUi final : public UserInterface {
+public:
+    bool show_msg(MsgKind, const std::string&) override { return false; }
+};
+
+// The news page's exchange keeps the connection window closed but still counts in the statistics.
+class QuietView final : public net::ExchangeView {
+public:
+    explicit QuietView(net::ExchangeView& statistics) : m_statistics(statistics) {}
+    void show_labels(const net::ExchangeLabels&) override {}
+    void process_events() override { QCoreApplication::processEvents(); }
+    void show_traffic(const std::string& sent, const std::string& received) override {
+        m_statistics.show_traffic(sent, received);
+    }
+
+private:
+    net::ExchangeView& m_statistics;
+};
+
+QUrl service_url(const Settings& settings, const QString& path) {
+    const HostPort host = service_host(settings);
+    QUrl url;
+    url.setScheme(QStringLiteral("http"));
+    url.setHost(QString::fromStdString(host.host));
+    if (host.port != 80) url.setPort(host.port);
+    url.setPath(path);
+    return url;
+}
+
+}  // namespace
+
+WindowDownloadHost::WindowDownloadHost(Application& app)
+    : m_app(app),
+      m_view(std::make_unique<ConnectionView>(&app.progress_window(), &app.stat_window())),
+      m_exchange(std::make_unique<net::ExchangeContext>(
+          app.ui(), *m_view, app.store().session.net_cancel, m_traffic)) {}
+
+WindowDownloadHost::~WindowDownloadHost() = default;
+
+net::ExchangeContext& WindowDownloadHost::exchange() {
+    m_exchange->service = net::service_text(m_app.settings());
+    m_exchange->proxy = m_app.settings().proxy;
+    m_app.store().server_host = service_host(m_app.settings()).host;
+    return *m_exchange;
+}
+
+void WindowDownloadHost::job_begin(const std::string& text, bool with_cancel, bool with_percent) {
+    m_app.ui().job_begin(text, with_cancel, with_percent);
+}
+
+void WindowDownloadHost::job_progress(int percent) {
+    m_app.ui().job_progress(percent);
+    // Applying, maintenance and saving report progress often; between two reports the window
+    // gets its events at least every 20 ms, so it never freezes during a download. The main
+    // window is locked meanwhile, and the rows of the tables hold their programmes.
+    if (!m_pumped.isValid() || m_pumped.elapsed() >= 20) {
+        QCoreApplication::processEvents();
+        m_pumped.start();
+    }
+}
+
+bool WindowDownloadHost::job_cancelled() const {
+    return m_app.ui().job_cancelled();
+}
+
+void WindowDownloadHost::job_end() {
+    m_app.ui().job_end();
+}
+
+void WindowDownloadHost::show_connection_window() {
+    m_app.progress_window().open_centred();
+}
+
+void WindowDownloadHost::hide_connection_window() {
+    m_app.progress_window().hide();
+}
+
+void WindowDownloadHost::logo_replaced(std::int32_t) {
+    // The logo lists decode again from the store when the panels and the tables are rebuilt
+    // (channels_changed, after_download).
+}
+
+void WindowDownloadHost::channels_changing() {
+    ChannelPanel& channels = m_app.main_window().panels().channels();
+    channels.ClearGroupMenus();
+    channels.SelectGroup(-1);
+}
+
+void WindowDownloadHost::channels_changed() {
+    m_app.main_window().panels().data_loaded(m_app.store().ensure_default_group());
+}
+
+void WindowDownloadHost::rebuild_lists() {
+    channels_changed();
+    m_app.main_window().programs().RebuildProgramList();
+}
+
+void WindowDownloadHost::after_download() {
+    rebuild_lists();
+    QCoreApplication::processEvents();
+    m_app.main_window().LockMainWindow(false);
+    job_end();
+    QCoreApplication::processEvents();
+    ShowNews();
+}
+
+void WindowDownloadHost::ShowNews() {
+    if (m_news) m_news->close();
+    TFMain& main = m_app.main_window();
+    m_news = new NewsWindow(&main);
+    const QUrl home = service_url(m_app.settings(), QStringLiteral("/"));
+    m_news->show_page(QStringLiteral("<p>Загрузка...</p>"), home);
+    m_news->show();
+    // One GET of the home page through the program's own transport, without messages, once
+    // the download that opened the window has finished.
+    QTimer::singleShot(0, m_news.data(), [this, news = m_news, home] { fetch_news(news, home); });
+}
+
+void WindowDownloadHost::fetch_news(QPointer<NewsWindow> news, const QUrl& home) {
+    SilentUi silent;
+    QuietView view(*m_view);
+    std::uint8_t cancel = 0;
+    net::ExchangeContext ctx(silent, view, cancel, m_traffic);
+    ctx.service = net::service_text(m_app.settings());
+    ctx.proxy = m_app.settings().proxy;
+    ctx.limits.connect_timeout = ctx.limits.send_timeout = ctx.limits.receive_timeout =
+        std::chrono::milliseconds(10000);
+    std::string body;
+    const bool ok = net::HttpExchange(ctx, "/", "", false, "", body);
+    if (!news) return;  // closed while the page was on its way
+    news->show_page(ok ? QString::fromUtf8(body.data(), qsizetype(body.size()))
+                       : QStringLiteral("<p>Новости недоступны.</p>"),
+                    home);
+}
+
+void WindowDownloadHost::run_self_update() {
+    all_list& store = m_app.store();
+    net::ExchangeFetch fetch(exchange(), store.server_script);
+    const net::UpdateContext ctx{store.exe_dir, m_app.ui(), fetch};
+    net::SelfUpdate(
+        ctx,
+        [this] {
+            const DataContext data = m_app.start_up().data_context();
+            save_data_files(data, true, true, true, true);
+        },
+        [this] {
+            QDesktopServices::openUrl(
+                service_url(m_app.settings(), QString())
+                    .resolved(QUrl(QString::fromLatin1(net::kVersionHistoryPath))));
+        });
+}
+
+void WindowDownloadHost::end_application() {
+    m_app.ExitProgram();
+}
+
+void WindowDownloadHost::tray_notice(const std::string& title, const std::string& text) {
+    // The balloon of the automatic download: shown for 10 s, and only while the tray icon is.
+    Tray& tray = m_app.main_window().tray();
+    if (tray.visible())
+        tray.show_balloon(QString::fromStdString(title), QString::fromStdString(text), 10000);
+}
+
+}  // namespace zt

@@ -1,0 +1,299 @@
+// The settings dialog: its rules as tables, a round trip through settings.ini, "Нет" undoing a
+// change, and "Проверить" against a real zorvan-server and a peer with a wrong answer.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/logic/auto_download.h"
+#include "core/cp1251.h"
+#include "dialogs/logic/settings_form.h"
+#include "dialogs/settings_dialog.h"
+#include "dialogs/settings_pages.h"
+#include "net/exchange_view.h"
+#include "storage/ini_file.h"
+#include "test_support.h"
+#include "tools/peers/peers.h"
+#include "ui/colour_box.h"
+#include "ui_helpers.h"
+
+namespace zt {
+namespace {
+
+TEST(SettingsForm, DescriptionTemplates) {
+    PersonalSettings p;
+    apply_descr_template(5, p);  // "Название [Описание]"
+    EXPECT_EQ(p.descr_left, " [");
+    EXPECT_EQ(p.descr_right, "]");
+    apply_descr_template(0, p);  // "Шаблоны:" changes nothing
+    EXPECT_EQ(p.descr_left, " [");
+    EXPECT_EQ(p.descr_right, "]");
+    apply_descr_template(2, p);  // "Название. Описание": nothing on the right
+    EXPECT_EQ(p.descr_left, ". ");
+    EXPECT_EQ(p.descr_right, "");
+    apply_descr_template(7, p);
+    EXPECT_EQ(p.descr_left, " \"");
+    apply_descr_template(99, p);
+    EXPECT_EQ(p.descr_left, " \"");
+    EXPECT_EQ(descr_template_captions().size(), 9u);
+    EXPECT_EQ(descr_template_captions()[5], "Название [Описание]");
+}
+
+TEST(SettingsForm, ProxyControlsAndTheDesktopProxy) {
+    const struct {
+        bool from_browser, use_proxy;
+        ProxyControls state;
+    } cases[] = {{true, false, {false, false}},
+                 {true, true, {false, false}},
+                 {false, false, {true, false}},
+                 {false, true, {true, true}}};
+    for (const auto& c : cases) {
+        ProxySettings p;
+        p.from_browser = c.from_browser;
+        p.use_proxy = c.use_proxy;
+        EXPECT_EQ(proxy_controls(p), c.state) << c.from_browser << c.use_proxy;
+    }
+    ProxySettings p;
+    p.from_browser = false;
+    p.use_proxy = true;
+    p.server = "manual";
+    set_from_browser(p, true, "http://u:pw@10.0.0.1:3128/");
+    EXPECT_FALSE(p.use_proxy);
+    EXPECT_EQ(p.server, "10.0.0.1");
+    EXPECT_EQ(p.port, "3128");
+    set_from_browser(p, false, std::nullopt);  // unticking keeps what the fields show
+    EXPECT_EQ(p.server, "10.0.0.1");
+    EXPECT_FALSE(p.from_browser);
+}
+
+TEST(SettingsForm, ServiceHostFieldAndDefaultColours) {
+    const struct {
+        const char* text;
+        std::optional<std::string> host;
+    } cases[] = {{"", std::string(ServiceSettings::default_host)},
+                 {"  ", std::string(ServiceSettings::default_host)},
+                 {" 127.0.0.1:18080 ", "127.0.0.1:18080"},
+                 {"tv.example.org", "tv.example.org"},
+                 {"bad host", std::nullopt},
+                 {"h:0", std::nullopt},
+                 {"h:70000", std::nullopt},
+                 {"h:", std::nullopt}};
+    for (const auto& c : cases) EXPECT_EQ(service_host_field(c.text), c.host) << c.text;
+
+    ViewSettings v;
+    v.back = 0x123456;
+    v.font_name = "Courier";
+    reset_view_defaults(v);
+    EXPECT_EQ(v.select1, 0xD9D9D9);  // not the first start's 0xE0E0E0
+    EXPECT_EQ(v.back, 0xFFFFFF);
+    EXPECT_EQ(v.font_name, "");
+}
+
+// A dialog over a settings model whose file lives in a temporary folder.
+struct DialogFixture {
+    QTemporaryDir dir;
+    Settings settings;
+    SettingsStore store{settings};
+    IniFile ini;
+    test::Recorder ui;
+    TFSettings::ServerTestFn server_test;
+    std::unique_ptr<TFSettings> dialog;
+
+    explicit DialogFixture(const QByteArray& text = "[GP]\nCI=0\n") {
+        QFile f(dir.filePath("settings.ini"));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+        f.close();
+        ini.set_path(dir.filePath("settings.ini").toStdString());
+        ini.load();
+        settings.load_all(ini);
+        dialog = std::make_unique<TFSettings>(
+            store, ini, ui,
+            [this](const ProxySettings& p, const std::string& s, std::vector<std::string>& l) {
+                return server_test(p, s, l);
+            });
+    }
+    // Opens the dialog and runs `edit` inside its event loop.
+    bool show(const std::function<void(TFSettings&)>& edit) {
+        test::OnNextModal act([&](QDialog&) { edit(*dialog); });
+        return dialog->ShowModal();
+    }
+    Settings from_file() const {
+        IniFile again;
+        again.set_path(ini.path());
+        again.load();
+        Settings s;
+        s.load_all(again);
+        return s;
+    }
+};
+
+TEST(SettingsDialog, RoundTripThroughTheSettingsFile) {
+    DialogFixture f;
+    const bool saved = f.show([](TFSettings& d) {
+        EXPECT_EQ(d.PageControl->count(), 4);
+        EXPECT_EQ(d.PageControl->tabText(1), QStringLiteral("Прокси"));
+        d.general->CheckBoxGenTrayMin->setChecked(true);
+        d.general->CheckBoxGenTblGrid->setChecked(false);
+        d.general->ComboBoxGenMouseSpeed->setCurrentIndex(2);
+        QTest::mouseClick(d.proxy->CheckBoxProxy, Qt::LeftButton);
+        EXPECT_TRUE(d.proxy->EditServer->isEnabled());
+        d.proxy->EditServer->setText(QStringLiteral("proxy.local"));
+        d.proxy->EditPort->setText(QStringLiteral("3128"));
+        d.proxy->EditUser->setText(QStringLiteral("пользователь"));
+        d.proxy->EditPwd->setText(QStringLiteral("секрет"));
+        d.proxy->EditServiceHost->setText(QStringLiteral("127.0.0.1:18080"));
+        d.personal->ComboBoxUserDescr->setCurrentIndex(5);
+        emit d.personal->ComboBoxUserDescr->activated(5);
+        d.personal->CheckBoxUserAutoDay->setChecked(true);
+        d.personal->MaskEditUserAutoTime->setText(QStringLiteral("07:30"));
+        d.personal->MaskEditUserAutoStopTime->setText(QStringLiteral("0"));
+        d.personal->CheckBoxUserAutoStartProgress->setChecked(true);
+        d.personal->CheckBoxUserAutoMsg->setChecked(true);
+        d.personal->ComboBoxUserStartDay->setCurrentIndex(5);
+        d.personal->ComboBoxUserLove->setCurrentIndex(2);
+        QTest::mouseClick(d.view->BitBtnViewDefault, Qt::LeftButton);
+        d.view->colours[1]->set_colour(0x00FFFF);
+        QTest::mouseClick(d.ButtonOk, Qt::LeftButton);
+    });
+    EXPECT_TRUE(saved);
+    EXPECT_TRUE(f.ui.messages.empty());
+
+    const Settings& live = f.store.get();
+    EXPECT_TRUE(live.general.tray_minimize);
+    EXPECT_FALSE(live.general.table_grid);
+    EXPECT_EQ(live.general.mouse_speed, 2);
+    EXPECT_TRUE(live.proxy.use_proxy);
+    EXPECT_EQ(live.proxy.server, "proxy.local");
+    EXPECT_EQ(live.proxy.user, to_cp1251("пользователь"));
+    EXPECT_EQ(live.service.host, "127.0.0.1:18080");
+    EXPECT_EQ(live.personal.descr_left, " [");
+    EXPECT_EQ(live.personal.descr_right, "]");
+    EXPECT_TRUE(live.personal.auto_daily);
+    EXPECT_EQ(live.personal.auto_time, "07:30");
+    EXPECT_EQ(auto_delay_minutes(live.personal.auto_delay), 0);
+    EXPECT_TRUE(live.personal.auto_quiet);
+    EXPECT_EQ(live.personal.day_start, 5);
+    EXPECT_EQ(live.personal.love_keep, 2);
+    EXPECT_EQ(live.view.select1, 0xD9D9D9);
+    EXPECT_EQ(live.view.back, 0x00FFFF);
+
+    // What the file holds is what the program uses.
+    const Settings file = f.from_file();
+    EXPECT_EQ(file.general, live.general);
+    EXPECT_EQ(file.proxy, live.proxy);
+    EXPECT_EQ(file.personal, live.personal);
+    EXPECT_EQ(file.view, live.view);
+    EXPECT_EQ(file.service, live.service);
+
+    // Opened again, the pages show the saved values.
+    f.show([](TFSettings& d) {
+        EXPECT_EQ(d.proxy->EditPort->text(), QStringLiteral("3128"));
+        EXPECT_EQ(d.personal->EditUserDescr1->text(), QStringLiteral(" ["));
+        EXPECT_EQ(d.personal->MaskEditUserAutoTime->displayText(), QStringLiteral("07:30"));
+        EXPECT_EQ(d.view->colours[3]->colour(), 0xD9D9D9);
+        QTest::mouseClick(d.ButtonCancel, Qt::LeftButton);
+    });
+}
+
+TEST(SettingsDialog, ClosingWithNoRestoresTheSavedValues) {
+    DialogFixture f("[GP]\nCI=0\nCP=1\nES=proxy.local\nEP=3128\n[GU]\nET=12:00\n");
+    for (const bool yes : {false, true}) {
+        f.ui.answer = yes;
+        const bool saved = f.show([](TFSettings& d) {
+            d.proxy->EditPort->setText(QStringLiteral("8080"));
+            // A daily time with an empty position is kept as typed.
+            d.personal->MaskEditUserAutoTime->setText(QStringLiteral("073"));
+            d.close_asking();
+        });
+        ASSERT_FALSE(f.ui.messages.empty());
+        EXPECT_EQ(f.ui.messages.back().kind, MsgKind::Question);
+        EXPECT_EQ(f.ui.messages.back().text, "Сохранить настройки?");
+        EXPECT_EQ(saved, yes);
+        EXPECT_EQ(f.store.get().proxy.port, yes ? "8080" : "3128");
+        EXPECT_EQ(f.from_file().proxy.port, yes ? "8080" : "3128");
+        EXPECT_EQ(f.store.get().personal.auto_time, yes ? "07:3-" : "12:00");
+    }
+}
+
+TEST(SettingsDialog, TickingTheDesktopProxyReadsIt) {
+    DialogFixture f;
+    qputenv("http_proxy", "http://10.1.2.3:8081");
+    f.show([](TFSettings& d) {
+        d.proxy->CheckBoxProxy->setChecked(true);
+        QTest::mouseClick(d.proxy->CheckBoxIE, Qt::LeftButton);
+        EXPECT_FALSE(d.proxy->CheckBoxProxy->isChecked());
+        EXPECT_FALSE(d.proxy->CheckBoxProxy->isEnabled());
+        EXPECT_FALSE(d.proxy->EditServer->isEnabled());
+        EXPECT_EQ(d.proxy->EditServer->text(), QStringLiteral("10.1.2.3"));
+        EXPECT_EQ(d.proxy->EditPort->text(), QStringLiteral("8081"));
+        QTest::mouseClick(d.proxy->CheckBoxIE, Qt::LeftButton);
+        EXPECT_TRUE(d.proxy->CheckBoxProxy->isEnabled());
+        QTest::mouseClick(d.ButtonCancel, Qt::LeftButton);
+    });
+    qunsetenv("http_proxy");
+}
+
+// "Проверить" with the exchange of the program aimed at what the page shows.
+struct VerifyFixture : DialogFixture {
+    net::NullExchangeView view;
+    std::uint8_t cancel = 0;
+    net::TrafficCounters traffic;
+    net::ExchangeContext ctx{ui, view, cancel, traffic};
+    VerifyFixture() {
+        ctx.limits.receive_timeout = std::chrono::milliseconds(2000);
+        server_test = [this](const ProxySettings& p, const std::string& s,
+                             std::vector<std::string>& l) { return run_server_test(ctx, p, s, l); };
+    }
+    QString verify(const std::string& host) {
+        QString memo;
+        show([&](TFSettings& d) {
+            d.PageControl->setCurrentIndex(1);
+            d.proxy->EditServiceHost->setText(QString::fromStdString(host));
+            QTest::mouseClick(d.proxy->BitBtnVerify, Qt::LeftButton);
+            memo = d.proxy->MemoProxy->toPlainText();
+            QTest::mouseClick(d.ButtonCancel, Qt::LeftButton);
+        });
+        return memo;
+    }
+};
+
+TEST(SettingsDialog, VerifyShowsTheServersAnswer) {
+    {
+        peers::ServerProcess server;
+        VerifyFixture f;
+        f.ui.answer = false;
+        const QString memo = f.verify(server.address());
+        EXPECT_TRUE(memo.contains(QStringLiteral("TEST OK"))) << memo;
+        ASSERT_EQ(f.ui.messages.size(), 1u);
+        EXPECT_EQ(f.ui.messages[0].kind, MsgKind::Info);
+        EXPECT_EQ(f.ui.messages[0].text, "Проверка прошла успешно.");
+    }
+    {
+        peers::CapturePeer peer("HTTP/1.0 200 OK\r\n\r\nHello\r\nWorld\r\n");
+        VerifyFixture f;
+        const QString memo = f.verify("127.0.0.1:" + std::to_string(peer.port()));
+        EXPECT_EQ(memo, QStringLiteral("Hello\nWorld"));
+        ASSERT_EQ(f.ui.messages.size(), 1u);
+        EXPECT_EQ(f.ui.messages[0].kind, MsgKind::Error);
+        EXPECT_EQ(f.ui.messages[0].text, "Сервер вернул не верные проверочные данные.");
+    }
+    {
+        // Nobody listens: the transport's own message, and not a second one about the data.
+        VerifyFixture f;
+        f.verify("127.0.0.1:" + std::to_string(peers::free_port()));
+        ASSERT_EQ(f.ui.messages.size(), 1u);
+        EXPECT_EQ(f.ui.messages[0].kind, MsgKind::Error);
+        EXPECT_NE(f.ui.messages[0].text, "Сервер вернул не верные проверочные данные.");
+    }
+}
+
+}  // namespace
+}  // namespace zt
