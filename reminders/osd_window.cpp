@@ -1,0 +1,68 @@
+#include "reminders/osd_window.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "core/progress.h"
+#include "reminders/osd_picture.h"
+#include "storage/settings.h"
+
+namespace zt {
+
+namespace {
+
+QScreen* monitor_screen(int monitor) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    // The primary screen leads the list; item 0 of the monitor list names it.
+    if (monitor > 0 && monitor < screens.size()) return screens[monitor];
+    return QGuiApplication::primaryScreen();
+}
+
+}  // namespace
+
+AlarmOsd::AlarmOsd(UserInterface& ui, QObject* parent) : QObject(parent), m_ui(ui) {
+    m_close.setSingleShot(true);
+    connect(&m_close, &QTimer::timeout, this, &AlarmOsd::hide);
+}
+
+AlarmOsd::~AlarmOsd() {
+    delete m_window;
+}
+
+bool AlarmOsd::overlay_supported() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+void AlarmOsd::show(const OsdContent& content, const AlarmOsdSettings& settings,
+                    int close_after_seconds) {
+    hide();
+    const bool overlay = settings.out == 1;
+    if (overlay && !overlay_supported()) {
+        m_ui.show_msg(2, "Ошибка оверлея: Оверлей не поддерживается.");
+        return;
+    }
+    QScreen* screen = overlay ? QGuiApplication::primaryScreen() : monitor_screen(settings.monitor);
+    if (!screen) return;
+    // The overlay covers the whole display, full-screen windows included; the window stays
+    // in the work area beside the panels.
+    const QRect area = overlay ? screen->geometry() : screen->availableGeometry();
+    const OsdPicture picture = draw_osd(content, settings, area);
+
+    m_window = new TFAlarmOSD(overlay);
+    m_window->set_picture(picture);
+    m_window->setScreen(screen);
+    m_window->setGeometry(QRect(picture.layout.origin, picture.layout.size));
+    m_window->show();
+    if (close_after_seconds > 0) m_close.start(close_after_seconds * 1000);
+}
+
+void AlarmOsd::hide() {
+    m_close.stop();
+    if (m_window) {
+        m_window->hide();
+        m_window->deleteLater();
+        m_window = nullptr;
+    }
+}
+
+}  // namespace zt
