@@ -3,16 +3,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 
 #include "storage/settings_store.h"
 #include "ui/colour_box.h"
 #include "ui/cp_text.h"
+#include "ui/monitors.h"
 
 namespace zt {
 
@@ -148,13 +147,6 @@ QPushButton* AlarmSettingsTab::add_button(int row, int column, const char* name,
     button->setAutoDefault(false);
     m_grid->addWidget(button, row, column);
     return button;
-}
-
-QStringList monitor_items() {
-    QStringList items{QStringLiteral("Основном мониторе")};
-    const auto count = QGuiApplication::screens().size();
-    for (qsizetype i = 1; i < count; ++i) items << QStringLiteral("%1 мониторе").arg(i + 1);
-    return items;
 }
 
 }  // namespace zt

@@ -65,7 +65,4 @@ private:
     std::vector<std::function<void()>> m_loaders;
 };
 
-// The monitor list: "Основном мониторе", then "2 мониторе", "3 мониторе", ...
-QStringList monitor_items();
-
 }  // namespace zt

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMediaPlayer>
 #include <QSoundEffect>
+#include <QTimer>
 
 #include "reminders/logic/sound_list.h"
 #include "storage/settings.h"
@@ -47,20 +48,27 @@ void AlarmSound::play_file(const QString& path) {
     // plays nothing, so it is not handed on at all.
     const QFileInfo file(path);
     if (!file.isFile() || !file.isReadable()) return;
-    if (!m_player) {
-        m_player = new QMediaPlayer(this);
-        m_output = new QAudioOutput(this);
-        m_player->setAudioOutput(m_output);
-    }
-    m_player->stop();
     const QUrl url = QUrl::fromLocalFile(file.absoluteFilePath());
-    m_player->setSource(url);
     m_last_source = url;
-    // A file the back end cannot decode ends in an error state without a sound.
-    m_player->play();
+    // The media back end may take a while to set up and to open a file (hundreds of
+    // milliseconds on a busy machine): the file is opened from the event loop, after the
+    // caller (the reminder scan) has finished.
+    QTimer::singleShot(0, this, [this, url] {
+        if (m_last_source != url) return;  // replaced or stopped meanwhile
+        if (!m_player) {
+            m_player = new QMediaPlayer(this);
+            m_output = new QAudioOutput(this);
+            m_player->setAudioOutput(m_output);
+        }
+        m_player->stop();
+        m_player->setSource(url);
+        // A file the back end cannot decode ends in an error state without a sound.
+        m_player->play();
+    });
 }
 
 void AlarmSound::stop() {
+    m_last_source.clear();
     if (m_effect) m_effect->stop();
     if (m_player && m_player->playbackState() != QMediaPlayer::StoppedState) m_player->stop();
 }

@@ -33,7 +33,7 @@ public:
     // The file types the sound file chooser offers.
     static QString file_filter();
 
-    // For tests: the source last handed to a player (empty when nothing was played).
+    // The source last handed to a player; empty when nothing was played or after stop().
     QUrl last_source() const { return m_last_source; }
 
 private:

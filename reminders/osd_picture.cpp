@@ -60,8 +60,9 @@ OsdPicture draw_osd(const OsdContent& content, const AlarmOsdSettings& s, const 
     p.drawText(l.text1, flags, content.channel_caption);
     p.drawText(l.text2, flags, second);
     p.end();
+    // The window shape keeps every pixel that is not the key colour.
     if (s.alpha)
-        out.mask = QBitmap::fromImage(out.image.createMaskFromColor(key.rgb(), Qt::MaskOutColor));
+        out.mask = QBitmap::fromImage(out.image.createMaskFromColor(key.rgb(), Qt::MaskInColor));
     return out;
 }
 

@@ -6,19 +6,9 @@
 #include "core/progress.h"
 #include "reminders/osd_picture.h"
 #include "storage/settings.h"
+#include "ui/monitors.h"
 
 namespace zt {
-
-namespace {
-
-QScreen* monitor_screen(int monitor) {
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    // The primary screen leads the list; item 0 of the monitor list names it.
-    if (monitor > 0 && monitor < screens.size()) return screens[monitor];
-    return QGuiApplication::primaryScreen();
-}
-
-}  // namespace
 
 AlarmOsd::AlarmOsd(UserInterface& ui, QObject* parent) : QObject(parent), m_ui(ui) {
     m_close.setSingleShot(true);

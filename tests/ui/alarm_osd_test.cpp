@@ -1,4 +1,5 @@
 #include <QGuiApplication>
+#include <QRegion>
 #include <QScreen>
 
 #include "reminder_outputs_fixture.h"
@@ -75,10 +76,10 @@ TEST(OsdPictureTest, SeeThroughBackgroundKeysOutBlackOrGreenForBlackText) {
         const OsdPicture p = draw_osd(sample(), s, area);
         EXPECT_EQ(p.image.pixelColor(0, 0), key);
         ASSERT_FALSE(p.mask.isNull());
-        const QImage mask = p.mask.toImage();
+        const QRegion shown(p.mask);
         // The key colour is cut out, the frame stays.
-        EXPECT_EQ(mask.pixelIndex(0, 0), 0);
-        EXPECT_EQ(mask.pixelIndex(p.layout.frame.center()), 1);
+        EXPECT_FALSE(shown.contains(QPoint(0, 0)));
+        EXPECT_TRUE(shown.contains(p.layout.frame.center()));
     }
 }
 
