@@ -87,11 +87,11 @@ OsdContent TFAlarmSettings::osd_sample() const {
 }
 
 void TFAlarmSettings::reject() {
-    if (m_ui.show_msg(3, "Сохранить настройки?")) {
+    if (m_ui.show_msg(MsgKind::Question, "Сохранить настройки?")) {
         try {
             m_settings.get().save_group(m_ini, SettingsGroup::reminders);
         } catch (const SettingsWriteError& e) {
-            m_ui.show_msg(2, e.what());
+            m_ui.show_msg(MsgKind::Error, e.what());
         }
     }
     read_back();

@@ -28,7 +28,7 @@ void AlarmOsd::show(const OsdContent& content, const AlarmOsdSettings& settings,
     hide();
     const bool overlay = settings.out == 1;
     if (overlay && !overlay_supported()) {
-        m_ui.show_msg(2, "Ошибка оверлея: Оверлей не поддерживается.");
+        m_ui.show_msg(MsgKind::Error, "Ошибка оверлея: Оверлей не поддерживается.");
         return;
     }
     QScreen* screen = overlay ? QGuiApplication::primaryScreen() : monitor_screen(settings.monitor);
