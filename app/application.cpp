@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QUrl>
 
+#include "app/reminder_wiring.h"
 #include "dialogs/app_ui.h"
 #include "dialogs/job_window.h"
 #include "dialogs/msg_window.h"
@@ -14,6 +15,7 @@
 #include "dialogs/stat_window.h"
 #include "net/host_port.h"
 #include "print/print_command.h"
+#include "reminders/alarm_outputs.h"
 #include "ui/app_resources.h"
 #include "views/main_window.h"
 #include "views/panel_set.h"
@@ -42,6 +44,7 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     m_job->set_anchor(m_main.get());
     m_stat = std::make_unique<TFStat>(m_main.get());
     m_stat->set_anchor(m_main.get());
+    m_alarms = make_reminders(m_store, m_settings, *m_main, *m_msg);
     m_ui = std::make_unique<AppUi>(m_store, *m_msg, *m_job);
     m_start_up =
         std::make_unique<StartUp>(exe_dir.toStdString(), std::move(clock), m_store, m_settings,
@@ -62,6 +65,7 @@ Application::~Application() {
     // Children of the main window go with it; release them first so nothing is freed twice.
     m_setup.reset();
     m_print.reset();
+    m_alarms.reset();
     m_stat.reset();
     m_job.reset();
     m_progress.reset();

@@ -11,6 +11,7 @@
 
 namespace zt {
 
+class AlarmOutputs;
 class AppUi;
 class PrintCommand;
 class TFJob;
@@ -64,6 +65,8 @@ public:
     TFSetup* setup_window() { return m_setup.get(); }
     // The print command, made on its first use (null before).
     PrintCommand* print_command() { return m_print.get(); }
+    // The reminder scan and its outputs.
+    AlarmOutputs& alarms() { return *m_alarms; }
 
 signals:
     // The program is over (after an exit, a finished or closed installation, or a start-up
@@ -95,6 +98,7 @@ private:
     std::unique_ptr<TFStat> m_stat;
     std::unique_ptr<TFSetup> m_setup;
     std::unique_ptr<PrintCommand> m_print;
+    std::unique_ptr<AlarmOutputs> m_alarms;  // the reminder scan and its outputs
     std::unique_ptr<AppUi> m_ui;
     std::unique_ptr<StartUp> m_start_up;
     bool m_exiting = false;

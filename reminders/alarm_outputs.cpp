@@ -31,7 +31,7 @@ QString balloon_text(const std::string& cp1251) {
 
 AlarmOutputs::AlarmOutputs(all_list& store, Settings& settings, QSystemTrayIcon& tray,
                            const LogoImages& logos, QWidget* main)
-    : QObject(main),
+    : QObject(nullptr),
       m_store(store),
       m_settings(settings),
       m_tray(tray),

@@ -61,7 +61,8 @@ TEST(CalendarExport, EventsReadBackWithLibical) {
     s.prog(1, "2026-03-11 21:00", "Шоу, часть 1; финал\\конец");
     auto& film = s.prog(2, "2026-03-12 08:30", "Утро");  // shift +01:00
     std::string descr;
-    for (int i = 0; i < 12; ++i) descr += "Длинное описание передачи с буквами ёЁ, ";
+    for (int i = 0; i < 12; ++i) descr += "Длинное описание передачи с буквами ёЁ; ";
+    descr += "конец.";
     film.descr = to_cp1251(descr);
     s.prog(3, "2026-03-11 22:00", "Без флага", 0);
     auto& liked = s.prog(3, "2026-03-11 23:00", "Любимая", 0);
@@ -90,8 +91,9 @@ TEST(CalendarExport, EventsReadBackWithLibical) {
     while ((pos = first.text.find('\n', pos)) != std::string::npos) {
         ASSERT_GT(pos, 0u);
         EXPECT_EQ(first.text[pos - 1], '\r');
-        if (pos + 1 < first.text.size())  // a continuation line never starts inside a letter
+        if (pos + 1 < first.text.size()) {  // a continuation never starts inside a letter
             EXPECT_NE(static_cast<unsigned char>(first.text[pos + 1]) & 0xC0, 0x80);
+        }
         ++pos;
     }
 

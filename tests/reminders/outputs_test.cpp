@@ -49,7 +49,7 @@ TEST(AlarmPlacement, TransparencyAndAnimations) {
     EXPECT_EQ(up.kind, AlarmAnimation::Kind::move);
     EXPECT_EQ(up.from, QPoint(1720, 2160));
     EXPECT_EQ(up.to, QPoint(1720, 2060));
-    EXPECT_EQ(up.steps, 15);
+    EXPECT_EQ(up.steps, 17);  // 100 pixels in steps of 6
 
     EXPECT_EQ(alarm_animation(2, wa, size, place, 255).from, QPoint(1720, 980));
     EXPECT_EQ(alarm_animation(4, wa, size, place, 255).from, QPoint(-200, 2060));
