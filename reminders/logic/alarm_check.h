@@ -15,6 +15,8 @@ struct tvprog_serv_list;
 
 namespace zt::reminders {
 
+class StartIndex;
+
 // Which delivery channels one scan uses (the switches of "Оповещение" that had a hit).
 struct AlarmMarks final {
     bool window = false;
@@ -49,5 +51,9 @@ void AlarmTrayAppend(std::string& tray_text, const AlarmEvent& event);
 // передачах"); at most one hit per channel in a group. Reads the settings as they are now and
 // changes nothing.
 AlarmScan AlarmCheck(const all_list& store, const Settings& settings, DateTime now);
+// The same scan through an index kept between scans (the program's minute tick): the same
+// hits in the same order, without walking every programme.
+AlarmScan AlarmCheck(const all_list& store, const Settings& settings, DateTime now,
+                     StartIndex& index);
 
 }  // namespace zt::reminders

@@ -7,7 +7,7 @@
 namespace zt::reminders {
 
 const AlarmScan& AlarmRunner::AlarmCheck() {
-    m_scan = reminders::AlarmCheck(m_store, m_settings, m_store.clock().now());
+    m_scan = reminders::AlarmCheck(m_store, m_settings, m_store.clock().now(), m_index);
     if (m_scan.hits.empty()) return m_scan;
     const AlarmGeneralSettings& g = m_settings.alarm_general;
     m_event = m_scan.hits.back();

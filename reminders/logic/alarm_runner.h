@@ -4,6 +4,7 @@
 
 #include "reminders/logic/alarm_check.h"
 #include "reminders/logic/alarm_delivery.h"
+#include "reminders/logic/start_index.h"
 
 namespace zt {
 class all_list;
@@ -39,6 +40,7 @@ private:
     const all_list& m_store;
     const Settings& m_settings;
     AlarmDelivery& m_out;
+    StartIndex m_index;
     AlarmScan m_scan;
     AlarmEvent m_event;
     std::string m_balloon_text;  // what the balloon shows until the display time is over

@@ -85,7 +85,10 @@ TEST_F(RemindersCliTest, ScanAtAMinuteWithTheFolderSettings) {
     EXPECT_NE(r.out.find("2 reminder(s)"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Второй\t20:10 Сдвинутый\tЧерез 5 мин."), std::string::npos) << r.out;
 
-    EXPECT_EQ(run("reminders --at \"2026-03-11 20:00\" --lead 10").status, 2);
+    const auto bad = run("reminders --at \"2026-03-11 20:00\" --lead 10");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("--lead wants a whole number from 0 to 9"), std::string::npos)
+        << bad.err;
     EXPECT_EQ(read_file(dir / "dat" / "v.dat"), before);  // nothing written
 }
 
