@@ -16,7 +16,7 @@ std::unique_ptr<AlarmOutputs> make_reminders(all_list& store, Settings& settings
                                                  main.programs().logos(), &main);
     AlarmOutputs* a = alarms.get();
     main.programs().set_alarm_check([a] { a->AlarmCheck(); });
-    a->set_error_handler([&msg](const QString& text) { msg.ShowMsg(2, text); });
+    a->set_error_handler([&msg](const QString& text) { msg.ShowMsg(MsgKind::Error, text); });
     if (auto* menu = main.findChild<QMenu*>(QStringLiteral("MPanelAlarm"))) {
         menu->addSeparator();
         menu->addAction(a->export_action());
