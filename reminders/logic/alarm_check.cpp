@@ -92,9 +92,9 @@ AlarmScan AlarmCheck(const all_list& store, const Settings& settings, DateTime n
                      StartIndex& index) {
     AlarmScan s =
         scan(store, settings, now, [&](const chl_local_list& m, std::int64_t minute, auto visit) {
-            const auto& slots = index.slots(*m.chl);
-            auto it = std::lower_bound(slots.begin(), slots.end(), StartIndex::Slot{minute, 0});
-            for (; it != slots.end() && it->first == minute; ++it)
+            const auto& starts = index.starts(*m.chl);
+            auto it = std::lower_bound(starts.begin(), starts.end(), StartIndex::Slot{minute, 0});
+            for (; it != starts.end() && it->first == minute; ++it)
                 if (visit(*m.chl->tvprog[it->second])) return;
         });
     index.sweep();

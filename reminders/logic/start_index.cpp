@@ -17,19 +17,19 @@ bool same_list(const std::vector<std::shared_ptr<tvprog_serv_list>>& list,
 
 }  // namespace
 
-const std::vector<StartIndex::Slot>& StartIndex::slots(const chl_serv_list& channel) {
+const std::vector<StartIndex::Slot>& StartIndex::starts(const chl_serv_list& channel) {
     Entry& e = m_entries[&channel];
     e.used = true;
-    if (same_list(channel.tvprog, e.order)) return e.slots;
+    if (same_list(channel.tvprog, e.order)) return e.sorted;
     e.keep = channel.tvprog;
     e.order.resize(e.keep.size());
-    e.slots.resize(e.keep.size());
+    e.sorted.resize(e.keep.size());
     for (std::size_t i = 0; i < e.keep.size(); ++i) {
         e.order[i] = e.keep[i].get();
-        e.slots[i] = {e.keep[i]->start.minutes(), std::uint32_t(i)};
+        e.sorted[i] = {e.keep[i]->start.minutes(), std::uint32_t(i)};
     }
-    std::sort(e.slots.begin(), e.slots.end());
-    return e.slots;
+    std::sort(e.sorted.begin(), e.sorted.end());
+    return e.sorted;
 }
 
 void StartIndex::sweep() {

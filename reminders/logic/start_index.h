@@ -24,7 +24,7 @@ public:
     using Slot = std::pair<std::int64_t, std::uint32_t>;  // start minute, list position
 
     // The channel's programmes sorted by start minute, then list position.
-    const std::vector<Slot>& slots(const chl_serv_list& channel);
+    const std::vector<Slot>& starts(const chl_serv_list& channel);
     // Drops the entries of channels not asked for since the last call (deleted channels).
     void sweep();
 
@@ -32,7 +32,7 @@ private:
     struct Entry {
         std::vector<const tvprog_serv_list*> order;
         std::vector<std::shared_ptr<tvprog_serv_list>> keep;
-        std::vector<Slot> slots;
+        std::vector<Slot> sorted;
         bool used = false;
     };
     std::unordered_map<const chl_serv_list*, Entry> m_entries;
