@@ -13,6 +13,7 @@
 #include <QToolButton>
 
 #include "core/cp1251.h"
+#include "core/store.h"
 #include "reminders/alarm_outputs.h"
 #include "reminders/alarm_window.h"
 #include "storage/settings.h"
