@@ -8,6 +8,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
+#include <algorithm>
 
 #include "reminders/logic/alarm_placement.h"
 #include "storage/settings.h"
@@ -27,7 +28,10 @@ public:
 
 protected:
     QSize tabSizeHint(int index) const override {
-        return {kTabWidth, QTabBar::tabSizeHint(index).height()};
+        // At least 24 pixels; wider when the style's margins need it for the number.
+        const QSize hint = QTabBar::tabSizeHint(index);
+        const int text = fontMetrics().horizontalAdvance(tabText(index)) + 12;
+        return {std::max(kTabWidth, text), hint.height()};
     }
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
 };
@@ -160,10 +164,12 @@ void TFAlarmWin::set_paused(bool paused) {
 
 void TFAlarmWin::place_controls() {
     PageControl->setGeometry(rect());
-    QWidget* page = PageControl->currentWidget();
-    if (!page) return;
+    if (PageControl->count() == 0) return;
+    // The tab's area below the tab headers, inside the page frame (known before the tab
+    // widget has laid its pages out).
     const int s = icon_size();
-    const QRect r(page->mapTo(this, QPoint(0, 0)), page->size());
+    const int header = PageControl->tabBar()->sizeHint().height();
+    const QRect r = QRect(0, header, width(), height() - header).adjusted(2, 2, -2, -2);
     const QSize b = BitBtnClose->size();
     BitBtnClose->move(r.left() + r.width() - b.width() - 1, r.top() + r.height() - b.height());
     ProgressBar->setGeometry(r.left(), BitBtnClose->y() + b.height() / 2 - s / 2,
