@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "app/reminder_outputs.h"
+#include "app/reminder_wiring.h"
 #include "dialogs/app_ui.h"
 #include "dialogs/job_window.h"
 #include "dialogs/msg_window.h"
@@ -16,6 +17,7 @@
 #include "dialogs/stat_window.h"
 #include "net/host_port.h"
 #include "print/print_command.h"
+#include "reminders/alarm_outputs.h"
 #include "ui/app_resources.h"
 #include "views/main_window.h"
 #include "views/panel_set.h"
@@ -47,6 +49,7 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     m_job->set_anchor(m_main.get());
     m_stat = std::make_unique<TFStat>(m_main.get());
     m_stat->set_anchor(m_main.get());
+    m_alarms = make_reminders(m_store, m_settings, *m_main, *m_msg);
     m_ui = std::make_unique<AppUi>(m_store, *m_msg, *m_job);
     m_start_up =
         std::make_unique<StartUp>(exe_dir.toStdString(), std::move(clock), m_store, m_settings,
@@ -54,6 +57,7 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
 
     m_reminders = std::make_unique<ReminderOutputs>(m_main->settings_store(), m_start_up->ini(),
                                                     *m_ui, m_store, *m_main);
+    m_reminders->plug_into(*m_alarms, *m_main);
     connect(m_main->panels().reminders().settings_item(), &QAction::triggered, m_reminders.get(),
             &ReminderOutputs::open_settings);
     connect(this, &Application::quit_requested, this, [this] { m_finished = true; });
@@ -72,6 +76,7 @@ Application::~Application() {
     m_reminders.reset();
     m_setup.reset();
     m_print.reset();
+    m_alarms.reset();
     m_stat.reset();
     m_job.reset();
     m_progress.reset();

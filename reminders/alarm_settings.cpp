@@ -10,6 +10,7 @@
 #include "reminders/alarm_settings_osd.h"
 #include "reminders/alarm_settings_sound.h"
 #include "reminders/alarm_settings_window.h"
+#include "reminders/logic/alarm_tables.h"
 #include "reminders/osd_window.h"
 #include "storage/settings_store.h"
 #include "ui/image_lists.h"
@@ -20,8 +21,7 @@ namespace {
 
 // Seconds an OSD stays for the display time item of "Убирать:"; 0 for "Никогда".
 int display_seconds(int hide) {
-    constexpr int kSeconds[] = {0, 3, 5, 10, 20, 30, 60, 120, 300, 600, 1200, 1800};
-    return hide >= 0 && hide < int(std::size(kSeconds)) ? kSeconds[hide] : 10;
+    return hide > 0 ? reminders::AlarmHideSeconds(hide) : 0;
 }
 
 }  // namespace

@@ -7,33 +7,30 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include "reminders/logic/alarm_tables.h"
+
 namespace zt {
 
-QStringList lead_items() {
-    return {QStringLiteral("Во время начала"),      QStringLiteral("За 1 мин. до начала"),
-            QStringLiteral("За 2 мин. до начала"),  QStringLiteral("За 5 мин. до начала"),
-            QStringLiteral("За 10 мин. до начала"), QStringLiteral("За 15 мин. до начала"),
-            QStringLiteral("За 20 мин. до начала"), QStringLiteral("За 30 мин. до начала"),
-            QStringLiteral("За 40 мин. до начала"), QStringLiteral("За 1 ч. до начала")};
+namespace {
+
+template <std::size_t N>
+QStringList items(const std::array<const char*, N>& captions) {
+    QStringList out;
+    for (const char* c : captions) out << QString::fromUtf8(c);
+    return out;
 }
 
-QStringList hide_items() {
-    QStringList items{QStringLiteral("Никогда")};
-    for (const char* time : {"3 сек.", "5 сек.", "10 сек.", "20 сек.", "30 сек.", "1 мин.",
-                             "2 мин.", "5 мин.", "10 мин.", "20 мин.", "30 мин."})
-        items << QStringLiteral("Через %1 после вывода").arg(QString::fromUtf8(time));
-    return items;
-}
+}  // namespace
 
 AlarmSettingsGeneral::AlarmSettingsGeneral(SettingsStore& store, QWidget* parent)
     : AlarmSettingsTab(store, parent) {
     add_label(0, QStringLiteral("Выводить:"));
-    QComboBox* show = add_combo(0, 1, "ComboBoxGenShow", lead_items(),
+    QComboBox* show = add_combo(0, 1, "ComboBoxGenShow", items(reminders::lead_captions()),
                                 [](Settings& s) -> int& { return s.alarm_general.show; });
     show->setMaxVisibleItems(10);
     grid().addWidget(show, 0, 1, 1, 3);
     add_label(1, QStringLiteral("Убирать:"));
-    QComboBox* hide = add_combo(1, 1, "ComboBoxGenHide", hide_items(),
+    QComboBox* hide = add_combo(1, 1, "ComboBoxGenHide", items(reminders::hide_captions()),
                                 [](Settings& s) -> int& { return s.alarm_general.hide; });
     hide->setMaxVisibleItems(12);
     grid().addWidget(hide, 1, 1, 1, 3);

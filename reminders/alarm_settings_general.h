@@ -17,8 +17,4 @@ signals:
     void test_program_requested();
 };
 
-// The items of "Выводить:" and "Убирать:".
-QStringList lead_items();
-QStringList hide_items();
-
 }  // namespace zt

@@ -4,11 +4,24 @@
 #include <QScreen>
 
 #include "core/progress.h"
+#include "reminders/logic/alarm_event.h"
 #include "reminders/osd_picture.h"
 #include "storage/settings.h"
+#include "ui/cp_text.h"
+#include "ui/image_lists.h"
 #include "ui/monitors.h"
 
 namespace zt {
+
+OsdContent osd_content(const reminders::AlarmEvent& event, const LogoImages& logos) {
+    OsdContent c;
+    c.channel_caption = from_cp(event.ChannelCaption);
+    c.start_text = from_cp(event.StartText);
+    c.title_text = from_cp(event.TitleText);
+    if (const QPixmap* logo = logos.logo(event.ChannelLogo, 32)) c.logo = *logo;
+    if (event.GenreIcon >= 0) c.genre_icon = type_icon(event.GenreIcon, 32);
+    return c;
+}
 
 AlarmOsd::AlarmOsd(UserInterface& ui, QObject* parent) : QObject(parent), m_ui(ui) {
     m_close.setSingleShot(true);

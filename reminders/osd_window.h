@@ -10,7 +10,11 @@
 
 namespace zt {
 
+class LogoImages;
 class UserInterface;
+namespace reminders {
+struct AlarmEvent;
+}
 struct AlarmOsdSettings;
 
 // What the on-screen display shows of a reminder. Texts are ready for display (UTF-8).
@@ -21,6 +25,10 @@ struct OsdContent final {
     QPixmap logo;             // the 32-pixel channel logo; null: the white square stays empty
     QPixmap genre_icon;       // the 32-pixel genre icon; null: no genre icon
 };
+
+// The display of a fired reminder: its caption, start and title, the 32-pixel logo
+// `ChannelLogo` of `logos` and the 32-pixel genre icon `GenreIcon` (none for -1).
+OsdContent osd_content(const reminders::AlarmEvent& event, const LogoImages& logos);
 
 // The on-screen display (OSD): the newest reminder as a large borderless caption on the
 // screen, laid out by osd_layout. The reminder scan and the settings dialog's "Показать" call
