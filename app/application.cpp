@@ -11,6 +11,8 @@
 #include "app/manual_download.h"
 #include "app/settings_command.h"
 #include "app/window_download_host.h"
+#include "app/reminder_outputs.h"
+#include "app/reminder_wiring.h"
 #include "dialogs/app_ui.h"
 #include "dialogs/job_window.h"
 #include "dialogs/msg_window.h"
@@ -19,11 +21,13 @@
 #include "dialogs/stat_window.h"
 #include "net/host_port.h"
 #include "print/print_command.h"
+#include "reminders/alarm_outputs.h"
 #include "ui/app_resources.h"
 #include "views/main_window.h"
 #include "views/panel_set.h"
 #include "views/prog_controls.h"
 #include "views/program_pages.h"
+#include "views/reminder_menu.h"
 #include "views/tray.h"
 
 namespace zt {
@@ -49,6 +53,7 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     m_job->set_anchor(m_main.get());
     m_stat = std::make_unique<TFStat>(m_main.get());
     m_stat->set_anchor(m_main.get());
+    m_alarms = make_reminders(m_store, m_settings, *m_main, *m_msg);
     m_ui = std::make_unique<AppUi>(m_store, *m_msg, *m_job);
     m_start_up =
         std::make_unique<StartUp>(exe_dir.toStdString(), std::move(clock), m_store, m_settings,
@@ -67,6 +72,13 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     connect(m_main.get(), &TFMain::settings_requested, m_settings_cmd.get(),
             &SettingsCommand::MDataSettingsClick);
 
+    // The reminder outputs and their settings window.
+    m_reminders = std::make_unique<ReminderOutputs>(m_main->settings_store(), m_start_up->ini(),
+                                                    *m_ui, m_store, *m_main);
+    m_reminders->plug_into(*m_alarms, *m_main);
+    connect(m_main->panels().reminders().settings_item(), &QAction::triggered, m_reminders.get(),
+            &ReminderOutputs::open_settings);
+
     connect(this, &Application::quit_requested, this, [this] { m_finished = true; });
     connect(m_main.get(), &TFMain::exit_requested, this, &Application::ExitProgram);
     connect(m_main.get(), &TFMain::stat_requested, this, [this] { m_stat->ShowModal(); });
@@ -80,12 +92,14 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
 
 Application::~Application() {
     // Children of the main window go with it; release them first so nothing is freed twice.
+    m_reminders.reset();
     m_setup.reset();
     m_settings_cmd.reset();
     m_auto.reset();
     m_manual.reset();
     m_download_host.reset();
     m_print.reset();
+    m_alarms.reset();
     m_stat.reset();
     m_job.reset();
     m_progress.reset();

@@ -11,12 +11,14 @@
 
 namespace zt {
 
+class AlarmOutputs;
 class AppUi;
 class AutoDownloadController;
 class SettingsCommand;
 class ManualDownload;
 class WindowDownloadHost;
 class PrintCommand;
+class ReminderOutputs;
 class TFJob;
 class TFMain;
 class TFMsg;
@@ -74,6 +76,10 @@ public:
     WindowDownloadHost& download_host() { return *m_download_host; }
     // The manual download command, made on its first use (null before).
     ManualDownload* manual_download_command() { return m_manual.get(); }
+    // The sound, the on-screen display and the reminder settings window.
+    ReminderOutputs& reminders() { return *m_reminders; }
+    // The reminder scan and its outputs.
+    AlarmOutputs& alarms() { return *m_alarms; }
 
 signals:
     // The program is over (after an exit, a finished or closed installation, or a start-up
@@ -106,6 +112,8 @@ private:
     std::unique_ptr<TFStat> m_stat;
     std::unique_ptr<TFSetup> m_setup;
     std::unique_ptr<PrintCommand> m_print;
+    std::unique_ptr<ReminderOutputs> m_reminders;
+    std::unique_ptr<AlarmOutputs> m_alarms;  // the reminder scan and its outputs
     std::unique_ptr<AppUi> m_ui;
     std::unique_ptr<StartUp> m_start_up;
     std::unique_ptr<WindowDownloadHost> m_download_host;

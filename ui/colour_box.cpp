@@ -23,11 +23,6 @@ constexpr NamedColour kColours[] = {
     {0xF0FBFF, "Кремовый"},     {0xA4A0A0, "Средне-серый"},
 };
 
-QColor to_qcolor(Colour c) {
-    if (is_system_colour(c)) return QColor(Qt::lightGray);
-    return QColor(colour_red(c), colour_green(c), colour_blue(c));
-}
-
 QIcon swatch(Colour c) {
     QPixmap p(16, 12);
     p.fill(to_qcolor(c));
@@ -43,6 +38,15 @@ QString custom_name(Colour c) {
 }
 
 }  // namespace
+
+QColor to_qcolor(Colour c) {
+    if (is_system_colour(c)) return QColor(Qt::lightGray);
+    return QColor(colour_red(c), colour_green(c), colour_blue(c));
+}
+
+Colour from_qcolor(const QColor& c) {
+    return make_colour(c.red(), c.green(), c.blue());
+}
 
 ColourBox::ColourBox(QWidget* parent) : QComboBox(parent) {
     setMaxVisibleItems(10);
@@ -90,7 +94,7 @@ void ColourBox::chosen(int index) {
             setCurrentIndex(m_current);
             return;
         }
-        set_colour(make_colour(picked.red(), picked.green(), picked.blue()));
+        set_colour(from_qcolor(picked));
     } else {
         m_current = index;
     }

@@ -1,10 +1,16 @@
 #pragma once
 
+#include <QColor>
 #include <QComboBox>
 
 #include "storage/settings.h"
 
 namespace zt {
+
+// A settings colour (0x00BBGGRR) as a QColor and back. System colours (negative values) have
+// no fixed RGB; they show as light grey.
+QColor to_qcolor(Colour colour);
+Colour from_qcolor(const QColor& colour);
 
 // A colour picker as a drop-down: the standard and extended colours with swatches and names,
 // the custom colour last chosen, and "Другой..." which opens the colour dialog. Values are

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <memory>
+
+namespace zt {
+
+class all_list;
+struct Settings;
+class AlarmOutputs;
+class TFMain;
+class TFMsg;
+
+// The reminders of the running program: the scan runs at the end of every clock refresh of
+// the programme pages, its outputs are the main window's tray icon and logos, errors go to
+// the message window, and the calendar export joins the "Оповещение" menu.
+std::unique_ptr<AlarmOutputs> make_reminders(all_list& store, Settings& settings, TFMain& main,
+                                             TFMsg& msg);
+
+}  // namespace zt

@@ -1,0 +1,139 @@
+// The reminder window: its numbered tabs, the progress bar and its pause, the size table and
+// the appearance that never blocks the event loop.
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "core/cp1251.h"
+#include "core/store.h"
+#include "reminders/alarm_outputs.h"
+#include "reminders/alarm_window.h"
+#include "storage/settings.h"
+#include "ui/image_lists.h"
+#include "ui_helpers.h"
+
+namespace zt::test {
+namespace {
+
+reminders::AlarmEvent sample(const char* caption, int genre = 5) {
+    reminders::AlarmEvent e;
+    e.LeadText = "Через 5 мин."_cp;
+    e.ChannelCaption = to_cp1251(caption);
+    e.StartText = "20:05";
+    e.TitleText = "Фильм"_cp;
+    e.GenreIcon = genre;
+    return e;
+}
+
+QStringList captions(const TFAlarmWin& w) {
+    QStringList out;
+    for (int i = 0; i < w.PageControl->count(); ++i) out << w.PageControl->tabText(i);
+    return out;
+}
+
+struct AlarmWindowTest : ::testing::Test {
+    Settings settings;
+    LogoImages logos;
+    TFAlarmWin win{settings, logos};
+    void SetUp() override { settings.alarm_window.anim = 0; }
+};
+
+TEST_F(AlarmWindowTest, TabsAreNumberedOnFromTheLastOne) {
+    for (const char* c : {"Один", "Два", "Три"}) win.AlarmWinAdd(sample(c), 10);
+    win.AlarmWinShow();
+    EXPECT_EQ(captions(win), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(win.PageControl->currentIndex(), 2);
+    EXPECT_EQ(win.windowTitle(), QStringLiteral("Через 5 мин."));
+    auto* caption = win.PageControl->currentWidget()->findChild<QLabel*>("Caption");
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->text(), QStringLiteral("Три"));
+    EXPECT_EQ(win.PageControl->currentWidget()->findChild<QLabel*>("Title")->text(),
+              QStringLiteral("20:05 Фильм"));
+
+    win.BitBtnClose->click();
+    EXPECT_EQ(captions(win), (QStringList{"1", "2"}));
+    EXPECT_EQ(win.PageControl->currentIndex(), 1);
+    win.AlarmWinAdd(sample("Четыре"), 10);
+    EXPECT_EQ(captions(win), (QStringList{"1", "2", "3"}));
+
+    // Closing the window discards every tab; the next reminder starts at "1" again.
+    win.close();
+    EXPECT_EQ(win.tab_count(), 0);
+    win.AlarmWinAdd(sample("Пять"), 10);
+    EXPECT_EQ(captions(win), QStringList{"1"});
+    win.BitBtnClose->click();
+    EXPECT_FALSE(win.isVisible());
+}
+
+TEST_F(AlarmWindowTest, SizesAndTheProgressBar) {
+    settings.alarm_window.size = 2;  // "Большой"
+    settings.alarm_window.bold = true;
+    win.AlarmWinAdd(sample("Канал", -1), 5);
+    win.AlarmWinShow();
+    QWidget* page = win.PageControl->currentWidget();
+    EXPECT_EQ(page->findChild<QLabel*>("Logo")->size(), QSize(32, 32));
+    EXPECT_FALSE(page->findChild<QLabel*>("Genre")->isVisibleTo(page));  // no genre
+    const QFont f = page->findChild<QLabel*>("Caption")->font();
+    EXPECT_EQ(f.pointSize(), 12);
+    EXPECT_TRUE(f.bold());
+    EXPECT_GE(win.PageControl->minimumHeight(),
+              3 * 32 + 30 + win.PageControl->tabBar()->sizeHint().height());
+    EXPECT_TRUE(win.ProgressBar->isVisible());
+    EXPECT_EQ(win.ProgressBar->maximum(), 5);
+    EXPECT_EQ(win.BitBtnClose->size(), QSize(40, 40));
+
+    // "Никогда": no progress bar.
+    win.AlarmWinAdd(sample("Канал"), 0);
+    EXPECT_FALSE(win.ProgressBar->isVisible());
+}
+
+TEST_F(AlarmWindowTest, ShownOnTopWithoutTakingTheFocus) {
+    EXPECT_TRUE(win.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(win.windowFlags() & Qt::WindowDoesNotAcceptFocus);
+    EXPECT_TRUE(win.testAttribute(Qt::WA_ShowWithoutActivating));
+    EXPECT_FALSE(win.windowFlags() & Qt::WindowMinimizeButtonHint);
+}
+
+TEST_F(AlarmWindowTest, AppearanceRunsInTheEventLoop) {
+    settings.alarm_window.anim = 3;   // from below
+    settings.alarm_window.alpha = 5;  // 50%
+    settings.alarm_window.pos1 = 2;
+    settings.alarm_window.pos2 = 2;
+    win.AlarmWinAdd(sample("Канал"), 10);
+    QElapsedTimer t;
+    t.start();
+    win.AlarmWinShow();
+    EXPECT_LT(t.elapsed(), 300);  // the slide takes about 0.75 s, but not here
+    const QRect wa = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_GT(win.y(), wa.bottom() - win.height());  // still below its place
+    QTRY_COMPARE_WITH_TIMEOUT(win.y(), wa.top() + wa.height() - win.frameGeometry().height(), 3000);
+    EXPECT_NEAR(win.windowOpacity(), 100 / 255.0, 0.01);
+}
+
+TEST(AlarmOutputsTest, ProgressBarPausesAndResumesTheCountdown) {
+    all_list store;
+    Settings settings;
+    LogoImages logos;
+    QSystemTrayIcon tray;
+    AlarmOutputs out(store, settings, tray, logos, nullptr);
+    EXPECT_TRUE(out.close_timer().isActive());  // enabled from the start
+    out.window().AlarmWinAdd(sample("Канал"), 10);
+    emit out.window().ProgressBar->pressed();
+    EXPECT_FALSE(out.close_timer().isActive());
+    EXPECT_EQ(out.window().ProgressBar->toolTip(), QStringLiteral("Продолжить"));
+    emit out.window().ProgressBar->pressed();
+    EXPECT_TRUE(out.close_timer().isActive());
+    EXPECT_EQ(out.window().ProgressBar->toolTip(), QStringLiteral("Пауза"));
+    EXPECT_EQ(out.export_action()->text(), QStringLiteral("Экспорт оповещений в календарь..."));
+}
+
+}  // namespace
+}  // namespace zt::test
