@@ -1,11 +1,13 @@
 #include "app/application.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QUrl>
 
+#include "app/reminder_outputs.h"
 #include "app/reminder_wiring.h"
 #include "dialogs/app_ui.h"
 #include "dialogs/job_window.h"
@@ -21,6 +23,7 @@
 #include "views/panel_set.h"
 #include "views/prog_controls.h"
 #include "views/program_pages.h"
+#include "views/reminder_menu.h"
 #include "views/tray.h"
 
 namespace zt {
@@ -52,6 +55,11 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
         std::make_unique<StartUp>(exe_dir.toStdString(), std::move(clock), m_store, m_settings,
                                   *m_ui, *m_ui, static_cast<StartUpHost&>(*this));
 
+    m_reminders = std::make_unique<ReminderOutputs>(m_main->settings_store(), m_start_up->ini(),
+                                                    *m_ui, m_store, *m_main);
+    connect(m_main->panels().reminders().settings_item(), &QAction::triggered, m_reminders.get(),
+            &ReminderOutputs::open_settings);
+    plug_reminder_outputs(*m_alarms, *m_reminders, m_settings, m_main->programs().logos());
     connect(this, &Application::quit_requested, this, [this] { m_finished = true; });
     connect(m_main.get(), &TFMain::exit_requested, this, &Application::ExitProgram);
     connect(m_main.get(), &TFMain::stat_requested, this, [this] { m_stat->ShowModal(); });
@@ -65,6 +73,7 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
 
 Application::~Application() {
     // Children of the main window go with it; release them first so nothing is freed twice.
+    m_reminders.reset();
     m_setup.reset();
     m_print.reset();
     m_alarms.reset();

@@ -14,6 +14,7 @@ namespace zt {
 class AlarmOutputs;
 class AppUi;
 class PrintCommand;
+class ReminderOutputs;
 class TFJob;
 class TFMain;
 class TFMsg;
@@ -67,6 +68,8 @@ public:
     PrintCommand* print_command() { return m_print.get(); }
     // The reminder scan and its outputs.
     AlarmOutputs& alarms() { return *m_alarms; }
+    // The sound, the on-screen display and the reminder settings window.
+    ReminderOutputs& reminders() { return *m_reminders; }
 
 signals:
     // The program is over (after an exit, a finished or closed installation, or a start-up
@@ -99,6 +102,7 @@ private:
     std::unique_ptr<TFSetup> m_setup;
     std::unique_ptr<PrintCommand> m_print;
     std::unique_ptr<AlarmOutputs> m_alarms;  // the reminder scan and its outputs
+    std::unique_ptr<ReminderOutputs> m_reminders;
     std::unique_ptr<AppUi> m_ui;
     std::unique_ptr<StartUp> m_start_up;
     bool m_exiting = false;

@@ -16,6 +16,7 @@ ReminderMenu::ReminderMenu(Settings& settings, QObject* parent)
         m_items[i] = make_switch(*this, s.name, QString::fromUtf8(s.caption));
         connect(m_items[i], &QAction::triggered, this, [this, i] { clicked(i); });
     }
+    m_settings_item = make_action(*this, "MPanelAlarmSettings", QStringLiteral("Настройка"));
     apply_settings();
 }
 
@@ -26,6 +27,8 @@ void ReminderMenu::fill(QMenu& menu) const {
         menu.addAction(m_items[i]);
         if (i == kReminderOn) menu.addSeparator();
     }
+    menu.addSeparator();
+    menu.addAction(m_settings_item);
 }
 
 void ReminderMenu::clicked(std::size_t index) {

@@ -20,7 +20,9 @@ public:
 
     // MPanelAlarmOn .. MPanelAlarmAll.
     const std::array<QAction*, 6>& items() const { return m_items; }
-    // Puts the switches, with their separators, into a menu.
+    // "Настройка" (MPanelAlarmSettings): opens the reminder settings window.
+    QAction* settings_item() const { return m_settings_item; }
+    // Puts the switches, with their separators, and "Настройка" into a menu.
     void fill(QMenu& menu) const;
 
     // Checks and enables every item from the settings model (after loading).
@@ -31,6 +33,7 @@ private:
 
     Settings& m_settings;
     std::array<QAction*, 6> m_items{};
+    QAction* m_settings_item = nullptr;
 };
 
 }  // namespace zt

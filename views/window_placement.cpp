@@ -20,24 +20,6 @@ void set_geometry(QWidget& window, const Geometry& g) {
 
 }  // namespace
 
-QList<QScreen*> monitors() {
-    QList<QScreen*> list;
-    QScreen* primary = QGuiApplication::primaryScreen();
-    if (primary) list.push_back(primary);
-    for (QScreen* s : QGuiApplication::screens())
-        if (s != primary) list.push_back(s);
-    return list;
-}
-
-QStringList monitor_items() {
-    QStringList items;
-    const auto list = monitors();
-    for (int i = 0; i < std::max<qsizetype>(list.size(), 1); ++i)
-        items.push_back(i == 0 ? QStringLiteral("Основном мониторе")
-                               : QString::number(i + 1) + QStringLiteral(" мониторе"));
-    return items;
-}
-
 WorkArea work_area(const QScreen* screen) {
     if (!screen) return WorkArea{0, 0, 800, 600};
     const QRect r = screen->availableGeometry();

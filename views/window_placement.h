@@ -3,17 +3,13 @@
 #include <QList>
 #include <QStringList>
 
+#include "ui/monitors.h"
 #include "views/logic/window_geometry.h"
 
 class QScreen;
 class QWidget;
 
 namespace zt {
-
-// The monitors in the order of the monitor pickers: the primary one first, then the others.
-QList<QScreen*> monitors();
-// The items of a monitor picker: "Основном мониторе", "2 мониторе", ...
-QStringList monitor_items();
 
 // The work area (the screen without panels and docks) of a monitor.
 WorkArea work_area(const QScreen* screen);
