@@ -55,7 +55,7 @@ TEST_F(OsdTest, OverlayWithoutX11ReportsTheErrorAndShowsNothing) {
     EXPECT_EQ(osd.window(), nullptr);
     EXPECT_FALSE(osd.close_timer_active());
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].kind, 2);
+    EXPECT_EQ(ui.messages[0].kind, MsgKind::Error);
     EXPECT_EQ(ui.messages[0].text, "Ошибка оверлея: Оверлей не поддерживается.");
 }
 

@@ -54,7 +54,7 @@ TEST_F(AlarmSettingsTest, EditsActAtOnceAndClosingSavesOrDropsThem) {
     ui.answer = true;
     window.reject();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].kind, 3);
+    EXPECT_EQ(ui.messages[0].kind, MsgKind::Question);
     EXPECT_EQ(ui.messages[0].text, "Сохранить настройки?");
     const Settings saved = read_file();
     EXPECT_EQ(saved.alarm_general, edited.alarm_general);
