@@ -9,10 +9,10 @@
 
 #include "app/auto_download_controller.h"
 #include "app/manual_download.h"
-#include "app/settings_command.h"
-#include "app/window_download_host.h"
 #include "app/reminder_outputs.h"
 #include "app/reminder_wiring.h"
+#include "app/settings_command.h"
+#include "app/window_download_host.h"
 #include "dialogs/app_ui.h"
 #include "dialogs/job_window.h"
 #include "dialogs/msg_window.h"
@@ -75,9 +75,9 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     // The reminder outputs and their settings window.
     m_reminders = std::make_unique<ReminderOutputs>(m_main->settings_store(), m_start_up->ini(),
                                                     *m_ui, m_store, *m_main);
-    m_reminders->plug_into(*m_alarms, *m_main);
     connect(m_main->panels().reminders().settings_item(), &QAction::triggered, m_reminders.get(),
             &ReminderOutputs::open_settings);
+    plug_reminder_outputs(*m_alarms, *m_reminders, m_settings, m_main->programs().logos());
 
     connect(this, &Application::quit_requested, this, [this] { m_finished = true; });
     connect(m_main.get(), &TFMain::exit_requested, this, &Application::ExitProgram);

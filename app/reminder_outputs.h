@@ -8,8 +8,6 @@ class QWidget;
 namespace zt {
 
 class AlarmOsd;
-class AlarmOutputs;
-class TFMain;
 class AlarmSound;
 class IniFile;
 class SettingsStore;
@@ -26,10 +24,6 @@ public:
     ReminderOutputs(SettingsStore& settings, IniFile& ini, UserInterface& ui, const all_list& store,
                     QWidget& main_window);
     ~ReminderOutputs() override;
-
-    // Plugs the sound and the on-screen display into the reminder scan's outputs, and the
-    // settings window's tests into the reminder window, the tray balloon and the program start.
-    void plug_into(AlarmOutputs& alarms, TFMain& main);
 
     AlarmSound& sound() { return *m_sound; }
     AlarmOsd& osd() { return *m_osd; }

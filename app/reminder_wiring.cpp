@@ -2,8 +2,13 @@
 
 #include <QMenu>
 
+#include "app/reminder_outputs.h"
 #include "dialogs/msg_window.h"
 #include "reminders/alarm_outputs.h"
+#include "reminders/alarm_sound.h"
+#include "reminders/logic/alarm_tables.h"
+#include "reminders/osd_window.h"
+#include "storage/settings.h"
 #include "views/main_window.h"
 #include "views/program_pages.h"
 #include "views/tray.h"
@@ -22,6 +27,25 @@ std::unique_ptr<AlarmOutputs> make_reminders(all_list& store, Settings& settings
         menu->addAction(a->export_action());
     }
     return alarms;
+}
+
+void plug_reminder_outputs(AlarmOutputs& alarms, ReminderOutputs& outputs, const Settings& settings,
+                           const LogoImages& logos) {
+    AlarmSound& sound = outputs.sound();
+    alarms.set_sound([&sound, &settings] { sound.play(settings.alarm_sound); },
+                     [&sound] { sound.stop(); });
+    AlarmOsd& osd = outputs.osd();
+    alarms.set_osd([&osd, &settings, &logos](const reminders::AlarmEvent& e) {
+        const int hide = settings.alarm_general.hide;
+        osd.show(osd_content(e, logos), settings.alarm_osd,
+                 hide > 0 ? reminders::AlarmHideSeconds(hide) : 0);
+    });
+    QObject::connect(&outputs, &ReminderOutputs::test_window_requested, &alarms,
+                     &AlarmOutputs::test_window);
+    QObject::connect(&outputs, &ReminderOutputs::test_tray_requested, &alarms,
+                     &AlarmOutputs::test_tray);
+    QObject::connect(&outputs, &ReminderOutputs::test_program_requested, &alarms,
+                     &AlarmOutputs::test_program);
 }
 
 }  // namespace zt

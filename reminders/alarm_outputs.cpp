@@ -9,6 +9,7 @@
 
 #include "core/store.h"
 #include "reminders/alarm_window.h"
+#include "reminders/logic/alarm_check.h"
 #include "reminders/logic/calendar_export.h"
 #include "reminders/logic/program_start.h"
 #include "storage/file_system.h"
@@ -134,6 +135,27 @@ void AlarmOutputs::start_program(const std::string& program, const std::string& 
 void AlarmOutputs::close_timer_enable() {
     if (!m_timer->isActive()) m_timer->start();
     m_window->set_paused(false);
+}
+
+// --- the settings window's tests
+
+void AlarmOutputs::test_window() {
+    const reminders::AlarmEvent e = reminders::sample_event(m_store, m_settings);
+    const int hide = m_settings.alarm_general.hide;
+    window_add(e, hide > 0 ? e.HideCountdown : 0);
+    window_show();
+}
+
+void AlarmOutputs::test_tray() {
+    const reminders::AlarmEvent e = reminders::sample_event(m_store, m_settings);
+    std::string text;
+    reminders::AlarmTrayAppend(text, e);
+    tray_show(e.LeadText, text, e.HideCountdown * 1000);
+}
+
+void AlarmOutputs::test_program() {
+    const AlarmGeneralSettings& g = m_settings.alarm_general;
+    if (!g.prog_start.empty()) start_program(g.prog_start, g.prog_param, g.prog_window);
 }
 
 // --- calendar export

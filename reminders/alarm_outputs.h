@@ -47,11 +47,17 @@ public:
     // be written.
     bool export_calendar(const QString& path, QString& error) const;
 
+    // The settings window's "Проверить" buttons: a sample reminder in the reminder window, as
+    // a balloon, and the external program started as a reminder starts it.
+    void test_window();
+    void test_tray();
+    void test_program();
+
     // Where errors of the commands go (the message window); a warning box without it.
     void set_error_handler(std::function<void(const QString&)> handler) {
         m_error = std::move(handler);
     }
-    // The sound and on-screen display outputs, until their players are plugged in.
+    // The sound and on-screen display outputs (the application plugs in its players).
     void set_sound(std::function<void()> play, std::function<void()> stop);
     void set_osd(std::function<void(const reminders::AlarmEvent&)> show);
 

@@ -28,10 +28,9 @@ public:
 
 protected:
     QSize tabSizeHint(int index) const override {
-        // At least 24 pixels; wider when the style's margins need it for the number.
+        // 24 pixels, or what the style needs to draw the number.
         const QSize hint = QTabBar::tabSizeHint(index);
-        const int text = fontMetrics().horizontalAdvance(tabText(index)) + 12;
-        return {std::max(kTabWidth, text), hint.height()};
+        return {std::max(kTabWidth, hint.width()), hint.height()};
     }
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
 };
@@ -66,6 +65,7 @@ TFAlarmWin::TFAlarmWin(Settings& settings, const LogoImages& logos, QWidget* par
     PageControl->setObjectName(QStringLiteral("PageControl"));
     PageControl->setFocusPolicy(Qt::NoFocus);
     PageControl->tabBar()->setFocusPolicy(Qt::NoFocus);
+    PageControl->tabBar()->setElideMode(Qt::ElideNone);
     PageControl->setUsesScrollButtons(true);
     BitBtnClose = new QToolButton(this);
     BitBtnClose->setObjectName(QStringLiteral("BitBtnClose"));

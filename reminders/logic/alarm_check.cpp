@@ -35,6 +35,21 @@ AlarmEvent AlarmEventFill(const Settings& settings, DateTime start, const tvprog
     return e;
 }
 
+AlarmEvent sample_event(const all_list& store, const Settings& settings) {
+    AlarmEvent e;
+    e.LeadText = AlarmLeadText(settings.alarm_general.show);
+    if (!store.types.empty()) {
+        e.GenreName = store.types.front()->name;
+        e.GenreIcon = store.types.front()->image;
+    }
+    e.ChannelCaption = to_cp1251("[001] Название канала");
+    e.ChannelHint = to_cp1251("Описание канала");
+    e.StartText = "12:00";
+    e.TitleText = to_cp1251("Название передачи");
+    e.HideCountdown = AlarmHideSeconds(settings.alarm_general.hide);
+    return e;
+}
+
 void AlarmTrayAppend(std::string& tray_text, const AlarmEvent& event) {
     tray_text +=
         "\r\n" + event.ChannelCaption + "\r\n" + event.StartText + " " + event.TitleText + "\r\n";

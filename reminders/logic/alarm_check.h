@@ -43,6 +43,11 @@ struct AlarmScan final {
 AlarmEvent AlarmEventFill(const Settings& settings, DateTime start, const tvprog_serv_list& prog,
                           const chl_local_list& member);
 
+// The sample of the settings window's "Проверить": the lead text of the chosen lead time, no
+// logo, the first genre of the catalogue, "[001] Название канала", "Описание канала",
+// "12:00", "Название передачи".
+AlarmEvent sample_event(const all_list& store, const Settings& settings);
+
 // Appends "\r\n" + caption + "\r\n" + start + " " + title + "\r\n" to the balloon text.
 void AlarmTrayAppend(std::string& tray_text, const AlarmEvent& event);
 
