@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QUrl>
 
+#include "app/manager_command.h"
 #include "dialogs/app_ui.h"
 #include "dialogs/job_window.h"
 #include "dialogs/msg_window.h"
@@ -47,6 +48,7 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
         std::make_unique<StartUp>(exe_dir.toStdString(), std::move(clock), m_store, m_settings,
                                   *m_ui, *m_ui, static_cast<StartUpHost&>(*this));
 
+    m_manager = new ManagerCommand(*this);
     connect(this, &Application::quit_requested, this, [this] { m_finished = true; });
     connect(m_main.get(), &TFMain::exit_requested, this, &Application::ExitProgram);
     connect(m_main.get(), &TFMain::stat_requested, this, [this] { m_stat->ShowModal(); });
@@ -60,6 +62,7 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
 
 Application::~Application() {
     // Children of the main window go with it; release them first so nothing is freed twice.
+    delete m_manager;
     m_setup.reset();
     m_print.reset();
     m_stat.reset();

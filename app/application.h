@@ -12,6 +12,7 @@
 namespace zt {
 
 class AppUi;
+class ManagerCommand;
 class PrintCommand;
 class TFJob;
 class TFMain;
@@ -64,6 +65,8 @@ public:
     TFSetup* setup_window() { return m_setup.get(); }
     // The print command, made on its first use (null before).
     PrintCommand* print_command() { return m_print.get(); }
+    // "Менеджер" with the manager window.
+    ManagerCommand& manager() { return *m_manager; }
 
 signals:
     // The program is over (after an exit, a finished or closed installation, or a start-up
@@ -96,6 +99,7 @@ private:
     std::unique_ptr<TFSetup> m_setup;
     std::unique_ptr<PrintCommand> m_print;
     std::unique_ptr<AppUi> m_ui;
+    ManagerCommand* m_manager = nullptr;  // a child of this
     std::unique_ptr<StartUp> m_start_up;
     bool m_exiting = false;
     bool m_finished = false;

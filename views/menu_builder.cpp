@@ -42,6 +42,7 @@ void build_menu_bar(QMenuBar& bar, const MenuParts& parts) {
     data->addAction(w.cabinet);
     data->addAction(w.stat);
     data->addSeparator();
+    data->addAction(w.manager);
     data->addAction(w.print);
     data->addSeparator();
     data->addAction(w.to_tray);
