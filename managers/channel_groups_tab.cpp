@@ -227,13 +227,22 @@ void ChannelGroupsTab::build() {
         run(group_commands::edit_member(m_ctx.store, m, f));
     });
 
-    // Selecting a group makes it current; every selection change re-enables the buttons.
+    // Selecting a group makes it current; the focus alone (a list that gets the keyboard
+    // focus marks its first row) does not.
+    auto follow = [this] {
+        const QModelIndex index = ListViewChannelGroup->currentIndex();
+        if (!index.isValid() ||
+            !ListViewChannelGroup->selectionModel()->isRowSelected(index.row(), {}) ||
+            index.row() == m_ctx.store.cur_group)
+            return;
+        m_ctx.store.cur_group = index.row();
+        show_current();
+    };
     connect(ListViewChannelGroup->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& index) {
-                if (!index.isValid()) return;
-                m_ctx.store.cur_group = index.row();
-                show_current();
-            });
+            follow);
+    connect(ListViewChannelGroup->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            follow);
+    // Every selection change re-enables the buttons.
     for (ManagerListView* list :
          {ListViewChannelGroup, ListViewChannelAll, ListViewChannelInGroup}) {
         connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
