@@ -32,11 +32,11 @@ ManagerCommand::~ManagerCommand() = default;
 void ManagerCommand::run(TFMgr::Tab tab) {
     if (m_window->isVisible()) return;
     all_list& store = m_app.store();
-    store.idle = 0;
+    store.session.ui_idle = 0;
     tear_down();
     m_window->run(tab);
     rebuild_and_save();
-    store.idle = 1;
+    store.session.ui_idle = 1;
 }
 
 void ManagerCommand::tear_down() {

@@ -336,7 +336,7 @@ void ChannelGroupsTab::CreateGroup() {
     const std::size_t before = m_ctx.store.chl_groups.size();
     run(group_commands::create_group(m_ctx.store, name, descr));
     if (m_ctx.store.chl_groups.size() == before) {
-        m_ctx.ui.show_msg(2, kNoIdLeftMessage);
+        m_ctx.ui.show_msg(MsgKind::Error, kNoIdLeftMessage);
         return;
     }
     m_ctx.store.cur_group = std::int32_t(before);
@@ -360,7 +360,7 @@ void ChannelGroupsTab::CopyGroup() {
     const std::size_t before = m_ctx.store.chl_groups.size();
     run(group_commands::copy_group(m_ctx.store, g));
     if (m_ctx.store.chl_groups.size() == before) {
-        m_ctx.ui.show_msg(2, kNoIdLeftMessage);
+        m_ctx.ui.show_msg(MsgKind::Error, kNoIdLeftMessage);
         return;
     }
     m_ctx.store.cur_group = std::int32_t(before);
@@ -370,7 +370,7 @@ void ChannelGroupsTab::CopyGroup() {
 
 void ChannelGroupsTab::DeleteGroups() {
     const std::vector<int> rows = ListViewChannelGroup->selected_rows();
-    if (rows.empty() || !m_ctx.ui.show_msg(3, "Удалить выбранные группы?")) return;
+    if (rows.empty() || !m_ctx.ui.show_msg(MsgKind::Question, "Удалить выбранные группы?")) return;
     run(group_commands::delete_groups(m_ctx.store, rows));
     m_available->redraw();
     reset_groups();
@@ -482,7 +482,7 @@ void ChannelGroupsTab::DescribeMember() {
 
 void ChannelGroupsTab::DeleteChannels() {
     const std::vector<int> rows = ListViewChannelAll->selected_rows();
-    if (rows.empty() || !m_ctx.ui.show_msg(3, "Удалить выбранные каналы?")) return;
+    if (rows.empty() || !m_ctx.ui.show_msg(MsgKind::Question, "Удалить выбранные каналы?")) return;
     run(group_commands::delete_channels(m_ctx.store, rows));
     const std::int32_t cur = m_ctx.store.cur_group;
     reset_all();

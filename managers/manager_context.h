@@ -32,7 +32,7 @@ struct ManagerContext final {
     QUndoStack& undo;
     // Channel logos, decoded by the main window from the store's `logos`.
     const LogoImages& logos;
-    // Questions (kind 3, true = "Да") and errors, UTF-8.
+    // Questions (MsgKind::Question, true = "Да") and errors, UTF-8.
     UserInterface& ui;
     // The channel description window for a delivered channel, or for a member of a group
     // (member null for a delivered channel). Unset in tests: nothing is shown.
