@@ -49,7 +49,10 @@ void DeleteLoveCommand::undo() {
 
 AddLoveCommand::AddLoveCommand(FavouritesView& view, std::shared_ptr<chl_serv_list> channel,
                                std::string title, std::uint8_t liked, DateTime now)
-    : m_view(view), m_channel(std::move(channel)), m_title(std::move(title)), m_liked(liked),
+    : m_view(view),
+      m_channel(std::move(channel)),
+      m_title(std::move(title)),
+      m_liked(liked),
       m_now(now) {
     setText(QStringLiteral("Добавить передачу"));
 }
@@ -68,7 +71,10 @@ void AddLoveCommand::undo() {
 
 EditLoveCommand::EditLoveCommand(FavouritesView& view, std::shared_ptr<chl_serv_list> channel,
                                  int row, std::string title, std::uint8_t liked)
-    : m_view(view), m_channel(std::move(channel)), m_row(row), m_title(std::move(title)),
+    : m_view(view),
+      m_channel(std::move(channel)),
+      m_row(row),
+      m_title(std::move(title)),
       m_liked(liked) {
     setText(QStringLiteral("Изменить передачу"));
 }

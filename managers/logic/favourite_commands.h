@@ -83,8 +83,7 @@ private:
 
 class MoveLoveCommand final : public QUndoCommand {
 public:
-    MoveLoveCommand(FavouritesView& view, std::shared_ptr<chl_serv_list> channel, int from,
-                    int to);
+    MoveLoveCommand(FavouritesView& view, std::shared_ptr<chl_serv_list> channel, int from, int to);
     void redo() override;
     void undo() override;
 

@@ -32,8 +32,7 @@ void restore_love_liked(chl_serv_list& channel, const std::vector<LikedChange>& 
             channel.love[c.row]->liked = c.before;
 }
 
-std::vector<DroppedLove> delete_love_entries(chl_serv_list& channel,
-                                             const std::vector<int>& rows) {
+std::vector<DroppedLove> delete_love_entries(chl_serv_list& channel, const std::vector<int>& rows) {
     const auto valid = valid_rows(rows, channel.love.size());
     std::vector<std::shared_ptr<love_list>> entries;
     for (int r : valid) entries.push_back(channel.love[r]);

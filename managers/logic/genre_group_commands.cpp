@@ -59,8 +59,7 @@ void RenameTypeGroupCommand::undo() {
     swap_name();
 }
 
-MoveTypeGroupCommand::MoveTypeGroupCommand(all_list& store, GenreGroupsView& view, int from,
-                                           int to)
+MoveTypeGroupCommand::MoveTypeGroupCommand(all_list& store, GenreGroupsView& view, int from, int to)
     : m_store(store), m_view(view), m_from(from), m_to(to) {
     setText(QStringLiteral("Переместить группу"));
 }

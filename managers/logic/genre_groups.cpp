@@ -99,9 +99,15 @@ void apply_tick_command(const all_list& store, std::vector<bool>& ticks, TickCom
     for (std::size_t i = 0; i < ticks.size(); ++i) {
         const bool family = store.types[i]->sub == -1;
         switch (command) {
-            case TickCommand::all: ticks[i] = !family; break;
-            case TickCommand::invert: ticks[i] = !family && !ticks[i]; break;
-            case TickCommand::none: ticks[i] = false; break;
+            case TickCommand::all:
+                ticks[i] = !family;
+                break;
+            case TickCommand::invert:
+                ticks[i] = !family && !ticks[i];
+                break;
+            case TickCommand::none:
+                ticks[i] = false;
+                break;
         }
     }
 }

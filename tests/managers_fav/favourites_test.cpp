@@ -47,8 +47,8 @@ TEST_F(FavouritesTest, AddLinksTheProgrammesOfItsChannelOnlyAndIsRefusedTwice) {
         const char* title;
         LoveTitleError error;
     };
-    for (const auto& c : {Case{"НОВОСТИ", LoveTitleError::duplicate},
-                          Case{"", LoveTitleError::empty}}) {
+    for (const auto& c :
+         {Case{"НОВОСТИ", LoveTitleError::duplicate}, Case{"", LoveTitleError::empty}}) {
         LoveTitleError error = LoveTitleError::none;
         EXPECT_FALSE(add_love_title(*one, to_cp1251(c.title), 0, clock->now(), &error));
         EXPECT_EQ(error, c.error) << c.title;
@@ -155,8 +155,7 @@ TEST_F(FavouritesTest, ProgrammeListCommandsAndTheManagerAgree) {
     auto other = make_store(at("2026-12-10 12:00"));
     auto c = other->add_channel(1, "Один"_cp, "", "00000000", -1);
     other->add_channel(2, "Два"_cp, "", "00000000", -1);
-    for (const auto& p : one->tvprog)
-        c->tvprog.push_back(std::make_shared<tvprog_serv_list>(*p));
+    for (const auto& p : one->tvprog) c->tvprog.push_back(std::make_shared<tvprog_serv_list>(*p));
     for (const auto& p : two->tvprog)
         other->channels[1]->tvprog.push_back(std::make_shared<tvprog_serv_list>(*p));
     ASSERT_EQ(store_text(*store), store_text(*other));

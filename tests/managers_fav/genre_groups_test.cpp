@@ -44,10 +44,12 @@ TEST_F(GenreGroupsTest, CarryRuleTicksFamiliesAndNeverLeavesAFamilyRowTicked) {
     const std::vector<Case> cases = {
         {"family Спорт in an empty group", {kSport}, range(kSport + 1, kSport + 16)},
         {"one sub-genre", {kFilms + 5}, {kFilms + 5}},
-        {"family with one sub-genre already ticked", {kSeries, kSeries + 2},
+        {"family with one sub-genre already ticked",
+         {kSeries, kSeries + 2},
          range(kSeries + 1, kSeries + 7)},
         {"unticked family keeps its sub-genres", {kSport + 3, kFun + 1}, {kSport + 3, kFun + 1}},
-        {"two families", {kFilms, kSport},
+        {"two families",
+         {kFilms, kSport},
          [] {
              auto r = range(kFilms + 1, kFilms + 11);
              auto s = range(kSport + 1, kSport + 16);
@@ -61,7 +63,9 @@ TEST_F(GenreGroupsTest, CarryRuleTicksFamiliesAndNeverLeavesAFamilyRowTicked) {
         carry_ticks(*store, ticks);
         EXPECT_EQ(rows_of(ticked_members(*store, ticks)), c.members) << c.what;
         for (std::size_t i = 0; i < ticks.size(); ++i)
-            if (store->types[i]->sub == -1) EXPECT_FALSE(ticks[i]) << c.what << " row " << i;
+            if (store->types[i]->sub == -1) {
+                EXPECT_FALSE(ticks[i]) << c.what << " row " << i;
+            }
     }
 }
 
@@ -162,13 +166,15 @@ TEST_F(GenreGroupsTest, AbbreviationsAreCp1251OfAtMost255Bytes) {
          }(),
          true},
         {"日本", false},
-        {"a€b", true},  // the euro sign is in the code page
+        {"a€b", true},             // the euro sign is in the code page
         {"a\xE2\x82\xBD", false},  // the rouble sign is not
     };
     for (const auto& c : cases) {
         const auto cp = cp1251_text(c.typed, kShortTextBytes);
         EXPECT_EQ(cp.has_value(), c.accepted) << c.typed;
-        if (cp) EXPECT_EQ(to_utf8(*cp), c.typed);
+        if (cp) {
+            EXPECT_EQ(to_utf8(*cp), c.typed);
+        }
     }
 
     const auto before = set_type_abbr(*store, 9, "Ком"_cp);
