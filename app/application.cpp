@@ -34,11 +34,13 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     m_msg->set_anchor(m_main.get());
     auto confirm_cancel = [this] {
         return m_msg->ShowMsg(
-            3, QStringLiteral("Операция не завершена. Вы уверены что хотите её прервать?"));
+            MsgKind::Question,
+            QStringLiteral("Операция не завершена. Вы уверены что хотите её прервать?"));
     };
-    m_progress = std::make_unique<TFProgress>(confirm_cancel, &m_store.net_cancel, m_main.get());
+    m_progress =
+        std::make_unique<TFProgress>(confirm_cancel, &m_store.session.net_cancel, m_main.get());
     m_progress->set_anchor(m_main.get());
-    m_job = std::make_unique<TFJob>(confirm_cancel, &m_store.job_cancel, m_main.get());
+    m_job = std::make_unique<TFJob>(confirm_cancel, &m_store.session.job_cancel, m_main.get());
     m_job->set_anchor(m_main.get());
     m_stat = std::make_unique<TFStat>(m_main.get());
     m_stat->set_anchor(m_main.get());
@@ -53,7 +55,7 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     connect(m_main.get(), &TFMain::cabinet_requested, this, &Application::open_cabinet);
     connect(m_main.get(), &TFMain::print_requested, this, &Application::print_day_page);
     connect(&m_main->programs(), &ProgramPages::message, this,
-            [this](int kind, const QString& text) { m_msg->ShowMsg(kind, text); });
+            [this](MsgKind kind, const QString& text) { m_msg->ShowMsg(kind, text); });
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(app, &QGuiApplication::commitDataRequest, this, &Application::save_for_session_end);
 }
@@ -172,7 +174,7 @@ void Application::print_day_page() {
     try {
         m_settings.save_group(m_start_up->ini(), SettingsGroup::printing);
     } catch (const SettingsWriteError& e) {
-        m_msg->ShowMsg(2, QString::fromStdString(e.what()));
+        m_msg->ShowMsg(MsgKind::Error, QString::fromStdString(e.what()));
     }
 }
 

@@ -45,7 +45,7 @@ public:
 
 class SilentUi final : public UserInterface {
 public:
-    bool show_msg(int kind, const std::string& text) override {
+    bool show_msg(MsgKind kind, const std::string& text) override {
         std::fprintf(stderr, "message %d: %s\n", kind, text.c_str());
         return false;
     }
@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
     SilentUi ui;
     PumpingHost host;
     net::TrafficCounters traffic;
-    net::ExchangeContext ctx(ui, host, store->net_cancel, traffic);
+    net::ExchangeContext ctx(ui, host, store->session.net_cancel, traffic);
     ctx.service = server.address();
     net::DownloadSession session(*store, user, settings, ctx, host);
     if (!session.GetPakets()) return 1;

@@ -108,7 +108,7 @@ Q_COREAPP_STARTUP_FUNCTION(install_watch)
 
 class QuietUi final : public UserInterface {
 public:
-    bool show_msg(int, const std::string& text) override {
+    bool show_msg(MsgKind, const std::string& text) override {
         std::fprintf(stderr, "message: %s\n", text.c_str());
         return true;
     }

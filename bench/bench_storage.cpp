@@ -47,7 +47,7 @@ const char* const kFiles[] = {"u.dat", "v.dat", "t.dat", "m.dat"};
 
 class QuietUi final : public UserInterface {
 public:
-    bool show_msg(int, const std::string& text) override {
+    bool show_msg(MsgKind, const std::string& text) override {
         std::fprintf(stderr, "message: %s\n", text.c_str());
         return true;
     }

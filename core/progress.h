@@ -21,13 +21,16 @@ public:
     void job_progress(int) override {}
 };
 
-// Messages to the user. Kinds: 1 information, 2 error, 3 question, 4 server message. Texts are
-// UTF-8. The return value answers a question (true = "Да"); for the other kinds it tells
-// whether the message was shown.
+// The kinds of message to the user; the numbers are those the message window and the command
+// line's reports use.
+enum class MsgKind { Info = 1, Error = 2, Question = 3, Server = 4 };
+
+// Messages to the user. Texts are UTF-8. The return value answers a question (true = "Да"); for the
+// other kinds it tells whether the message was shown.
 class UserInterface {
 public:
     virtual ~UserInterface() = default;
-    virtual bool show_msg(int kind, const std::string& text) = 0;
+    virtual bool show_msg(MsgKind kind, const std::string& text) = 0;
 };
 
 }  // namespace zt

@@ -132,7 +132,7 @@ std::shared_ptr<chl_group_list> all_list::ensure_default_group() {
 
 void all_list::add_dt_local(chl_serv_list& channel, const std::string& date, int full,
                             std::uint8_t with_anons) {
-    const std::uint8_t f = full == -1 ? (balance_shown ? 1 : 0) : (full == 1 ? 1 : 0);
+    const std::uint8_t f = full == -1 ? (session.balance_shown ? 1 : 0) : (full == 1 ? 1 : 0);
     for (auto it = channel.dates.begin(); it != channel.dates.end();) {
         if (it->date != date) {
             ++it;

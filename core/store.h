@@ -13,6 +13,20 @@
 
 namespace zt {
 
+// Flags of the running session, never stored in a file.
+struct SessionState final {
+    // 1 while no manual download or other modal work holds automatic downloads back.
+    std::uint8_t ui_idle = 1;
+    // 0 during a quiet automatic download: only questions are shown.
+    std::uint8_t messages_on = 1;
+    // Set by the job window's Cancel; read by the long work it shows.
+    std::uint8_t job_cancel = 0;
+    // Set by the connection window's Cancel; the transport stops at its next chunk.
+    std::uint8_t net_cancel = 0;
+    // True while the download dialog's status bar shows an account balance (a signed-in user).
+    bool balance_shown = false;
+};
+
 // The schedule store: every channel with its programmes, announcements, favourites and
 // downloaded days, the user's channel groups, the genre catalogue and genre groups, and the
 // time-zone presets. Lookups are linear scans in list order; lists keep insertion order.
@@ -104,12 +118,7 @@ public:
     std::vector<logo_images> logos;
 
     std::int32_t cur_group = -1;
-    std::uint8_t idle = 1;
-    std::uint8_t messages_on = 1;
-    std::uint8_t job_cancel = 0;
-    std::uint8_t net_cancel = 0;
-    // True while the download dialog's status bar shows an account balance (a signed-in user).
-    bool balance_shown = false;
+    SessionState session;
 
     std::string data_dir() const { return exe_dir + "dat/"; }
 

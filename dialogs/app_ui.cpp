@@ -10,8 +10,8 @@ namespace zt {
 
 AppUi::AppUi(all_list& store, TFMsg& msg, TFJob& job) : m_store(store), m_msg(msg), m_job(job) {}
 
-bool AppUi::show_msg(int kind, const std::string& text) {
-    if (m_store.messages_on == 0 && kind != 3) return false;
+bool AppUi::show_msg(MsgKind kind, const std::string& text) {
+    if (m_store.session.messages_on == 0 && kind != MsgKind::Question) return false;
     return m_msg.ShowMsg(kind, QString::fromStdString(text));
 }
 
@@ -24,7 +24,7 @@ void AppUi::job_progress(int percent) {
 }
 
 bool AppUi::job_cancelled() const {
-    return m_store.job_cancel != 0;
+    return m_store.session.job_cancel != 0;
 }
 
 void AppUi::job_end() {

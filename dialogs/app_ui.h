@@ -18,7 +18,7 @@ public:
 
     // Kinds 1 to 4; true only for a question answered "Да". With messages off nothing but a
     // question is shown and the result is false.
-    bool show_msg(int kind, const std::string& text) override;
+    bool show_msg(MsgKind kind, const std::string& text) override;
 
     void job_begin(const std::string& text, bool with_cancel, bool with_percent) override;
     void job_progress(int percent) override;

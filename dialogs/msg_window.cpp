@@ -102,7 +102,7 @@ void TFMsg::centre() {
     if (area.isValid()) move(area.center() - QPoint(width() / 2, height() / 2));
 }
 
-bool TFMsg::ShowMsg(int kind, const QString& text) {
+bool TFMsg::ShowMsg(MsgKind kind, const QString& text) {
     if (isVisible()) {
         // A message raised while another one waits for its answer (a timer, a nested job)
         // gets a window of its own instead of replacing the one on screen.
@@ -115,13 +115,13 @@ bool TFMsg::ShowMsg(int kind, const QString& text) {
     PanelDialog.panel->hide();
     QString shown = text;
     switch (kind) {
-        case 2:
+        case MsgKind::Error:
             m_current = &PanelError;
             break;
-        case 3:
+        case MsgKind::Question:
             m_current = &PanelDialog;
             break;
-        case 4:
+        case MsgKind::Server:
             m_current = &PanelError;
             shown = QStringLiteral("Сервер сообщает:\n") + text;
             break;
@@ -146,10 +146,11 @@ bool TFMsg::ShowMsg(int kind, const QString& text) {
     p.panel->show();
     centre();
 
-    QPushButton* focus = kind == 3 ? BitBtnYes : (kind == 1 ? BitBtnInfo : BitBtnError);
+    QPushButton* focus =
+        kind == MsgKind::Question ? BitBtnYes : (kind == MsgKind::Info ? BitBtnInfo : BitBtnError);
     focus->setDefault(true);
     focus->setFocus();
-    return exec() == QDialog::Accepted && kind == 3;
+    return exec() == QDialog::Accepted && kind == MsgKind::Question;
 }
 
 }  // namespace zt

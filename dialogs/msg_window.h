@@ -3,12 +3,14 @@
 #include <QDialog>
 #include <QPointer>
 
+#include "core/progress.h"
+
 class QLabel;
 class QPushButton;
 
 namespace zt {
 
-// The message window: information (kind 1), error (2), question (3) and server message (4),
+// The message window: information, error, question and server message,
 // each on its own panel with a frame, a picture, a head label on the frame's top edge and the
 // text wrapped at 225 pixels. The window grows with the text.
 class TFMsg final : public QDialog {
@@ -19,7 +21,7 @@ public:
     // Shows the message modally and waits; true only when a question was answered "Да" (the
     // window's close key and "Нет" answer no). Shows whatever it is given: the switch that
     // silences messages is the caller's (see AppUi).
-    bool ShowMsg(int kind, const QString& text);
+    bool ShowMsg(MsgKind kind, const QString& text);
 
     // The window the message is centred on; none (or a hidden one) centres it on the primary
     // screen, as the installation window's messages are.

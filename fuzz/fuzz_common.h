@@ -31,7 +31,7 @@ public:
 
 class SilentUi final : public UserInterface {
 public:
-    bool show_msg(int, const std::string&) override { return true; }
+    bool show_msg(MsgKind, const std::string&) override { return true; }
 };
 
 // The files of the generated store, as written by the savers.

@@ -45,7 +45,7 @@ DownloadSession::DownloadSession(all_list& store, user_account& user, const Sett
     controls.login = user.login;
 }
 
-void DownloadSession::message(int kind, const std::string& text) {
+void DownloadSession::message(MsgKind kind, const std::string& text) {
     m_exchange.ui.show_msg(kind, text);
 }
 
@@ -62,7 +62,7 @@ std::string DownloadSession::login_fields() const {
 bool DownloadSession::server_error(const std::string& body) {
     const auto text = protocol::read_error_reply(body);
     if (!text) return false;
-    message(4, to_utf8(*text));
+    message(MsgKind::Server, to_utf8(*text));
     return true;
 }
 
@@ -77,14 +77,14 @@ bool DownloadSession::LoginCheck(int mode) {
     if (server_error(body)) return false;
     const auto read = protocol::read_login_reply(body);
     if (!read) {
-        message(2, "Ошибка: сервер прислал неполный ответ на проверку пользователя.");
+        message(MsgKind::Error, "Ошибка: сервер прислал неполный ответ на проверку пользователя.");
         return false;
     }
     const protocol::LoginReply& r = read->reply;
     if (r.version != protocol::kVersionCode) {
         // Asked even in a quiet automatic download; the application ends either way.
         if (m_exchange.ui.show_msg(
-                3,
+                MsgKind::Question,
                 "Вышла новая версия Windows-приложения \"ЗОРВАН. Телепрограмма\". Для "
                 "дальнейшей работы необходимо выполнить обновление. Продолжить?"))
             m_host.run_self_update();
@@ -112,7 +112,7 @@ bool DownloadSession::LoginCheck(int mode) {
         controls.status[1].clear();
         controls.status[2].clear();
     }
-    m_store.balance_shown = !controls.status[1].empty();
+    m_store.session.balance_shown = !controls.status[1].empty();
     controls.create_group = m_store.chl_groups.empty();
     const auto lines = protocol::split_reply_lines(body);
     CheckServerTime(lines[5]);
@@ -134,7 +134,7 @@ void DownloadSession::CheckServerTime(const std::string& line) {
     if (!server) return;
     const DateTime margin = DateTime::fromMinutes(5);
     if (local < *server - margin || local > *server + margin)
-        message(1,
+        message(MsgKind::Info,
                 "Время на Вашем компьютере не совпадает с временем на сервере. Телепрограмма "
                 "может отображаться не верно.\n\nНа Вашем компьютере: " +
                     local_text + "\nНа сервере: " + to_utf8(line.substr(0, tab)) +
@@ -155,7 +155,7 @@ bool DownloadSession::GetPakets() {
         if (body.empty()) throw field_error("empty package list");
         list = protocol::read_paket_list(body);
     } catch (const field_error&) {
-        message(2, "Ошибка данных.");
+        message(MsgKind::Error, "Ошибка данных.");
         m_host.job_end();
         return false;
     }
@@ -253,7 +253,7 @@ TvprogOutcome DownloadSession::GetTvprog(int mode) {
         if (server_error(body)) {
             outcome = TvprogOutcome::server_error;
         } else if (!ReadScheduleBlocks(m_store, body, m_host)) {
-            message(2, "Ошибка при получении телепрограммы.");
+            message(MsgKind::Error, "Ошибка при получении телепрограммы.");
             outcome = TvprogOutcome::data_error;
         } else {
             AfterDownload();

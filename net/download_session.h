@@ -61,10 +61,10 @@ public:
 
 private:
     std::string login_fields() const;
-    // A server error reply: its message (kind 4) and true.
+    // A server error reply: its message (a server message) and true.
     bool server_error(const std::string& body);
     bool quiet(int mode) const;
-    void message(int kind, const std::string& text);
+    void message(MsgKind kind, const std::string& text);
 
     all_list& m_store;
     user_account& m_user;

@@ -37,7 +37,7 @@ private:
     void repaint() { m_ctx.view.show_labels(m_labels); }
     bool fail(const std::string& message) {
         m_ctx.last_error = message;
-        m_ctx.ui.show_msg(2, message);
+        m_ctx.ui.show_msg(MsgKind::Error, message);
         return false;
     }
     // A link status other than ok: a cancel fails without a message.

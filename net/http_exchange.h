@@ -65,7 +65,7 @@ std::string service_text(const Settings& settings);
 
 // One exchange. `post` with a non-empty body sends a POST, anything else a GET. On success
 // `response` holds the body (inflated when it was compressed). On failure the message has
-// been shown (kind 2, except after a cancel) and `response` is empty.
+// been shown (an error, except after a cancel) and `response` is empty.
 bool HttpExchange(ExchangeContext& ctx, std::string_view path, std::string_view query, bool post,
                   std::string_view body, std::string& response, int part = 1, int parts = 1);
 

@@ -37,16 +37,16 @@ std::string shorten_path(const std::string& path) {
 std::optional<ImportSession> ImportFileOpen(const std::string& path, const all_list& store,
                                             UserInterface& ui, DownloadHost& host) {
     if (path.empty()) {
-        ui.show_msg(2, "Файл не выбран.");
+        ui.show_msg(MsgKind::Error, "Файл не выбран.");
         return std::nullopt;
     }
     std::string file;
     if (FileSystem::real().read_file(path, file) != FileSystem::ReadResult::ok || file.empty()) {
-        ui.show_msg(2, "Ошибка при открытии файла данных:" + quoted_path(path));
+        ui.show_msg(MsgKind::Error, "Ошибка при открытии файла данных:" + quoted_path(path));
         return std::nullopt;
     }
     if (protocol::read_import_version(file) != protocol::kImportVersion) {
-        ui.show_msg(2, "Не верная версия файла данных:" + quoted_path(path));
+        ui.show_msg(MsgKind::Error, "Не верная версия файла данных:" + quoted_path(path));
         return std::nullopt;
     }
     host.job_begin("Обработка данных...", false, true);
@@ -60,7 +60,7 @@ std::optional<ImportSession> ImportFileOpen(const std::string& path, const all_l
         ReadPaketList(session.lists, sections.list, host);
     } catch (const field_error&) {
         host.job_end();
-        ui.show_msg(2, "Ошибка данных.");
+        ui.show_msg(MsgKind::Error, "Ошибка данных.");
         return std::nullopt;
     }
     BuildPaketTree(session.lists, host);
@@ -86,7 +86,7 @@ ImportResult ImportFileApply(const DataContext& ctx, ImportSession& session,
     ApplySelection(store, session.lists, session.create_groups);
 
     // No signed-in user: the days are recorded as not full.
-    store.balance_shown = false;
+    store.session.balance_shown = false;
     // The section was read whole when the file was opened; it cannot fail here.
     protocol::read_import_days(session.import_tvprog, [&](const protocol::ImportDayRecord& d) {
         const auto channel = store.find_channel(d.channel_id);

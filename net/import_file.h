@@ -32,7 +32,7 @@ struct ImportSession final {
     bool create_groups = false;
 };
 
-// ImportFileOpen. Failures show their message (kind 2) and return nothing: no path, a file that
+// ImportFileOpen. Failures show their message (an error) and return nothing: no path, a file that
 // is missing, unreadable or empty, a version other than 1, a section that is cut off or does
 // not inflate, or programme days that are cut off (checked here, so that applying never meets
 // damage halfway). The processing runs in the job window "Обработка данных..." of `host`.

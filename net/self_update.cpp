@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 namespace {
 
 bool refuse(const UpdateContext& ctx, const std::string& what) {
-    ctx.ui.show_msg(2, "Недопустимый путь в сценарии обновления: \"" + what + "\".");
+    ctx.ui.show_msg(MsgKind::Error, "Недопустимый путь в сценарии обновления: \"" + what + "\".");
     return false;
 }
 
@@ -64,19 +64,20 @@ bool UpdateGet(const UpdateContext& ctx, const std::string& name, const std::str
     if (!data) return false;
     const bool program = fs::path(*path).filename() == kProgramFile;
     if (ends_with(name, ".exe") && data->compare(0, 2, "MZ") != 0) {
-        ctx.ui.show_msg(2, "Не верный заголовок exe файла.");
+        ctx.ui.show_msg(MsgKind::Error, "Не верный заголовок exe файла.");
         return false;
     }
     if (program && data->compare(0, 4,
                                  "\x7f"
                                  "ELF") != 0) {
-        ctx.ui.show_msg(2, "Не верный заголовок исполняемого файла.");
+        ctx.ui.show_msg(MsgKind::Error, "Не верный заголовок исполняемого файла.");
         return false;
     }
     std::error_code ec;
     fs::create_directories(fs::path(*path).parent_path(), ec);
     if (!write_file_atomic(*path, *data, program ? 0755 : 0644)) {
-        ctx.ui.show_msg(2, "Ошибка при создании файла: \"" + ctx.exe_dir + shown + "\"");
+        ctx.ui.show_msg(MsgKind::Error,
+                        "Ошибка при создании файла: \"" + ctx.exe_dir + shown + "\"");
         return false;
     }
     return true;
@@ -91,7 +92,7 @@ bool UpdateSize(const UpdateContext& ctx, const std::string& path_cp,
     // The entry itself: a link is not followed out of the program folder.
     const bool ok = ::lstat(full->c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
                     (long long)st.st_size == leading_number(size_text);
-    if (!ok) ctx.ui.show_msg(2, "Не верный размер принятого файла.");
+    if (!ok) ctx.ui.show_msg(MsgKind::Error, "Не верный размер принятого файла.");
     return ok;
 }
 
@@ -105,8 +106,8 @@ bool UpdateRename(const UpdateContext& ctx, const std::string& from_cp, const st
     // As on the platform the script was written for, an existing target refuses the rename.
     if (::renameat2(AT_FDCWD, old_path->c_str(), AT_FDCWD, new_path->c_str(), RENAME_NOREPLACE) !=
         0) {
-        ctx.ui.show_msg(2, "Ошибка переименования файла: \"" + ctx.exe_dir + from + "\" в \"" +
-                               ctx.exe_dir + to + "\"");
+        ctx.ui.show_msg(MsgKind::Error, "Ошибка переименования файла: \"" + ctx.exe_dir + from +
+                                            "\" в \"" + ctx.exe_dir + to + "\"");
         return false;
     }
     return true;
@@ -160,15 +161,16 @@ SelfUpdateResult SelfUpdate(const UpdateContext& ctx, const std::function<void()
     const auto body = ctx.fetch.get("?func=update");
     if (!body) return SelfUpdateResult::exchange_failed;
     if (const auto message = protocol::read_error_reply(*body)) {
-        ctx.ui.show_msg(4, to_utf8(*message));
+        ctx.ui.show_msg(MsgKind::Server, to_utf8(*message));
         return SelfUpdateResult::server_error;
     }
     if (!RunUpdateScript(ctx, protocol::read_update_script(*body))) {
         ctx.ui.show_msg(
-            2, "Ошибка в процессе обновления Windows-приложения \"ЗОРВАН. Телепрограмма\".");
+            MsgKind::Error,
+            "Ошибка в процессе обновления Windows-приложения \"ЗОРВАН. Телепрограмма\".");
         return SelfUpdateResult::script_failed;
     }
-    if (ctx.ui.show_msg(3,
+    if (ctx.ui.show_msg(MsgKind::Question,
                         "Обновление успешно выполнено. Запустите Windows-приложение \"ЗОРВАН. "
                         "Телепрограмма.\" повторно. Открыть страницу с историей версий?") &&
         open_history)

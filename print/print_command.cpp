@@ -15,7 +15,7 @@ PrintCommand::~PrintCommand() = default;
 
 void PrintCommand::run(const views::ProgramList& list, all_list& store, Settings& settings,
                        bool by_day, bool abbreviations) {
-    store.idle = 0;  // holds automatic downloads back while the window is open
+    store.session.ui_idle = 0;  // holds automatic downloads back while the window is open
     std::vector<print::PrintRow> rows;
     rows.reserve(list.size());
     for (const auto& r : list.rows())
@@ -41,7 +41,7 @@ void PrintCommand::run(const views::ProgramList& list, all_list& store, Settings
     m_one_line = m_window->options().one_line;
     print::store_print_options(m_window->options(), settings);
     m_window->set_document({}, {});
-    store.idle = 1;
+    store.session.ui_idle = 1;
 }
 
 }  // namespace zt

@@ -362,7 +362,9 @@ void TFPrint::setup_printer() {
 }
 
 void TFPrint::PrintDocument() {
-    auto ask = [this](const char* text) { return !m_ui || m_ui->show_msg(3, text); };
+    auto ask = [this](const char* text) {
+        return !m_ui || m_ui->show_msg(MsgKind::Question, text);
+    };
     if (!ask("Начать печать?")) return;
     QPrinter& p = printer();
     const int copies = std::max(1, number_of(EditCopy));
@@ -398,7 +400,7 @@ void TFPrint::PrintToPdf() {
     if (path.isEmpty()) return;
     const auto result = print::write_print_pdf(path, m_rows, m_options, m_context, 300, m_icons);
     if (!result.ok && m_ui)
-        m_ui->show_msg(2, "Ошибка при создании файла: " + result.error.toStdString());
+        m_ui->show_msg(MsgKind::Error, "Ошибка при создании файла: " + result.error.toStdString());
 }
 
 }  // namespace zt

@@ -30,7 +30,7 @@ bool save_data_file(const DataContext& ctx, std::string body, const std::string&
     body = std::string();
 
     if (!replace_file(ctx.fs(), ctx.store.data_dir() + name, file, ctx.store.data_dir() + bak)) {
-        ctx.ui.show_msg(2, "Ошибка при создании файла данных: " + quoted(name));
+        ctx.ui.show_msg(MsgKind::Error, "Ошибка при создании файла данных: " + quoted(name));
         return false;
     }
     return true;
@@ -76,7 +76,7 @@ std::optional<std::string> open_file(const DataContext& ctx, const std::string& 
         case FileSystem::ReadResult::missing:
             return std::nullopt;
         case FileSystem::ReadResult::failed:
-            ctx.ui.show_msg(2, "Ошибка при открытии файла данных: " + quoted(name));
+            ctx.ui.show_msg(MsgKind::Error, "Ошибка при открытии файла данных: " + quoted(name));
             failed = true;
             return std::nullopt;
         case FileSystem::ReadResult::ok:
@@ -98,7 +98,7 @@ std::optional<StreamFile> open_stream(const DataContext& ctx, const std::string&
     StreamFile file;
     file.version = FieldReader(*opened).Int32();
     if (file.version != kDataVersion && !(accept_v1 && file.version == 1)) {
-        ctx.ui.show_msg(2, "Не верная версия файла данных: " + quoted(name));
+        ctx.ui.show_msg(MsgKind::Error, "Не верная версия файла данных: " + quoted(name));
         failed = true;
         return std::nullopt;
     }
@@ -126,7 +126,7 @@ std::string sane_bitmap(std::string bmp, int max_side) {
 }
 
 void report_damaged(const DataContext& ctx, const std::string& name) {
-    ctx.ui.show_msg(2, "Ошибка загрузки данных из файла: " + quoted(name));
+    ctx.ui.show_msg(MsgKind::Error, "Ошибка загрузки данных из файла: " + quoted(name));
 }
 
 void report_position(const DataContext& ctx, const FieldReader& r) {

@@ -61,7 +61,7 @@ bool save_data_file(const DataContext& ctx, std::string body, const std::string&
 
 // Each reads one file into the store. A missing or empty file is a first run and changes
 // nothing. A file that cannot be read, has a wrong version, does not inflate or ends inside a
-// record shows its message (kind 2); what was read before the damage stays in the store.
+// record shows its message (an error); what was read before the damage stays in the store.
 // Return false when a message was shown.
 bool load_u(const DataContext& ctx);
 bool load_v(const DataContext& ctx);

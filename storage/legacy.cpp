@@ -15,7 +15,7 @@ std::optional<std::int32_t> file_version(const DataContext& ctx, const std::stri
 
 class Silent final : public UserInterface {
 public:
-    bool show_msg(int, const std::string&) override { return false; }
+    bool show_msg(MsgKind, const std::string&) override { return false; }
 };
 
 // Whether both old files read without damage, tried on a scratch store: a damaged file is not
@@ -40,7 +40,7 @@ bool convert_legacy(const DataContext& ctx) {
     if (*u != 1 || *t != 1) return false;
     if (!both_readable(ctx)) return false;
 
-    ctx.ui.show_msg(1,
+    ctx.ui.show_msg(MsgKind::Info,
                     "Сейчас будет произведено преобразование файлов данных в новый формат. "
                     "Пожалуйста, дождитесь завершения операции.");
     if (ctx.job_caption) ctx.job_caption("Загрузка данных...");
@@ -49,7 +49,8 @@ bool convert_legacy(const DataContext& ctx) {
     if (ctx.job_caption) ctx.job_caption("Сохранение данных...");
     save_data_files(ctx, true, true, true, true);
     if (ctx.job_end) ctx.job_end();
-    ctx.ui.show_msg(1, "Спасибо, операция завершена. Запустите Windows-приложение повторно.");
+    ctx.ui.show_msg(MsgKind::Info,
+                    "Спасибо, операция завершена. Запустите Windows-приложение повторно.");
     return true;
 }
 

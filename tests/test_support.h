@@ -21,12 +21,12 @@ class Recorder final : public Progress, public UserInterface {
 public:
     void job_progress(int percent) override { percents.push_back(percent); }
     bool job_cancelled() const override { return cancel; }
-    bool show_msg(int kind, const std::string& text) override {
+    bool show_msg(MsgKind kind, const std::string& text) override {
         messages.push_back({kind, text});
         return answer;
     }
     struct Message {
-        int kind;
+        MsgKind kind;
         std::string text;
     };
     std::vector<int> percents;

@@ -404,7 +404,7 @@ void ProgramPages::ToggleLove(std::uint8_t liked) {
     const auto* row = SelectedProgramRow();
     if (!row || !row->member || !row->member->chl) return;
     if (!views::ToggleLove(*row->member->chl, *row->prog, liked, m_view.store.clock().now()))
-        emit message(2, QString::fromUtf8(kNoIdLeftMessage));
+        emit message(MsgKind::Error, QString::fromUtf8(kNoIdLeftMessage));
     active_table().viewport()->update();
 }
 

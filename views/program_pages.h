@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/progress.h"
 #include "ui/image_lists.h"
 #include "views/logic/program_list.h"
 #include "views/prog_delegate.h"
@@ -140,7 +141,7 @@ signals:
     // "Скоро", single with the first channel for "По дням"): the channel panel redraws.
     void channel_choice_changed();
     // A row command failed: the message window shows `text` (kind as ShowMsg takes it).
-    void message(int kind, const QString& text);
+    void message(zt::MsgKind kind, const QString& text);
 
 private:
     void make_actions();

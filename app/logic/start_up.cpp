@@ -36,7 +36,7 @@ DataContext StartUp::context_with(UserInterface& ui) {
     return ctx;
 }
 
-bool StartUp::StartUpMessages::show_msg(int kind, const std::string& text) {
+bool StartUp::StartUpMessages::show_msg(MsgKind kind, const std::string& text) {
     if (m_owner.stop_requested()) {
         std::fprintf(stderr, "zorvan_tv: %s\n", text.c_str());
         return false;
@@ -68,8 +68,8 @@ void StartUp::load_files(const DataContext& ctx) {
         if (!ok) failed += std::string(failed.empty() ? "" : ", ") + "\"" + name + "\"";
     for (const auto& [name, keep] : files)
         if (keep) kept += std::string(kept.empty() ? "" : ", ") + "\"" + name + "\"";
-    m_messages.show_msg(1, "Не прочитаны файлы данных: " + failed + ". Файлы " + kept +
-                               " и их резервные копии оставлены без изменений.");
+    m_messages.show_msg(MsgKind::Info, "Не прочитаны файлы данных: " + failed + ". Файлы " + kept +
+                                           " и их резервные копии оставлены без изменений.");
 }
 
 void StartUp::show_exit_report() {
@@ -79,7 +79,8 @@ void StartUp::show_exit_report() {
     FileSystem::real().remove(path);
     if (text.size() > 4096) text.resize(4096);
     if (!text.empty())
-        m_messages.show_msg(2, "При прошлом завершении программы не удалось сохранить:\n" + text);
+        m_messages.show_msg(MsgKind::Error,
+                            "При прошлом завершении программы не удалось сохранить:\n" + text);
 }
 
 StartUp::Result StartUp::start_up() {
@@ -99,7 +100,8 @@ StartUp::Result StartUp::start_up() {
     // The data folder.
     const QString data_dir = qpath(m_store.data_dir());
     if (!QDir().mkpath(data_dir) || !QFileInfo(data_dir).isDir()) {
-        m_messages.show_msg(2, "Невозможно создать папку \"dat\" в \"" + m_exe_dir + "\"");
+        m_messages.show_msg(MsgKind::Error,
+                            "Невозможно создать папку \"dat\" в \"" + m_exe_dir + "\"");
         return Result::terminated;
     }
 
@@ -114,7 +116,7 @@ StartUp::Result StartUp::start_up() {
     // All four groups of settings. A file that is not a file or far too large is left alone.
     if (m_ini.load() == IniFile::LoadResult::refused)
         m_messages.show_msg(
-            2,
+            MsgKind::Error,
             "Файл настроек \"settings.ini\" не прочитан: это не обычный файл или он "
             "больше 4 Мб. Используются настройки по умолчанию, файл не изменяется.");
     m_settings.load_all(m_ini);
@@ -156,7 +158,8 @@ StartUp::Result StartUp::start_up() {
 
     // An empty store offers the manual download.
     if (m_store.channels.empty() && !stop_requested() &&
-        m_messages.show_msg(3, "Телепрограмма не найдена. Получить телепрограмму?") &&
+        m_messages.show_msg(MsgKind::Question,
+                            "Телепрограмма не найдена. Получить телепрограмму?") &&
         !stop_requested())
         m_host.manual_download();
     return Result::running;
@@ -168,7 +171,7 @@ namespace {
 // goes to standard error and is kept for the next start.
 class DeferredMessages final : public UserInterface {
 public:
-    bool show_msg(int, const std::string& text) override {
+    bool show_msg(MsgKind, const std::string& text) override {
         std::fprintf(stderr, "zorvan_tv: %s\n", text.c_str());
         lines += text + "\n";
         return false;
@@ -198,7 +201,7 @@ bool StartUp::save_on_exit(bool terminating) {
             // The job window closes before the message opens.
             m_jobs.job_end();
             job_open = false;
-            ui.show_msg(2, e.what());
+            ui.show_msg(MsgKind::Error, e.what());
             ok = false;
         }
     }

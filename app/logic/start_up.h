@@ -80,7 +80,7 @@ private:
     class StartUpMessages final : public UserInterface {
     public:
         explicit StartUpMessages(StartUp& owner) : m_owner(owner) {}
-        bool show_msg(int kind, const std::string& text) override;
+        bool show_msg(MsgKind kind, const std::string& text) override;
 
     private:
         StartUp& m_owner;

@@ -135,20 +135,20 @@ QString desktop_entry(const QString& executable, const QString& folder, const QS
 
 InstallOutcome install(const InstallOptions& options, UserInterface& ui) {
     if (options.folder.trimmed().isEmpty()) {
-        ui.show_msg(2, "Необходимо указать место установки.");
+        ui.show_msg(MsgKind::Error, "Необходимо указать место установки.");
         return InstallOutcome::stay;
     }
     const QString folder = QDir::cleanPath(QDir(options.folder).absolutePath());
     QDir().mkpath(folder);
     if (!QFileInfo(folder).isDir()) {
-        ui.show_msg(2, kFolderImpossible);
+        ui.show_msg(MsgKind::Error, kFolderImpossible);
         return InstallOutcome::stay;
     }
     const QDir dir(folder);
     const QString target = dir.filePath(QString::fromLatin1(kExecutableName));
     if (!copy_executable(options.executable, target) ||
         !ensure_settings_file(dir.filePath(QString::fromLatin1(kSettingsName)))) {
-        ui.show_msg(2, kCopyFailed);
+        ui.show_msg(MsgKind::Error, kCopyFailed);
         return InstallOutcome::stay;
     }
 
@@ -163,17 +163,18 @@ InstallOutcome install(const InstallOptions& options, UserInterface& ui) {
     if (options.start_menu) {
         const QString menu = start_menu_folder();
         if (!menu.isEmpty()) QDir().mkpath(menu);
-        if (!write_shortcut(menu, entry)) ui.show_msg(2, "Ошибка создания ярлыка в меню \"Пуск\".");
+        if (!write_shortcut(menu, entry))
+            ui.show_msg(MsgKind::Error, "Ошибка создания ярлыка в меню \"Пуск\".");
     }
     if (options.desktop) {
         // The desktop folder (the XDG one, ~/Desktop without it) is made when it is missing.
         const QString desktop = desktop_folder();
         if (!desktop.isEmpty()) QDir().mkpath(desktop);
         if (!write_shortcut(desktop, entry))
-            ui.show_msg(2, "Ошибка создания ярлыка на рабочем столе.");
+            ui.show_msg(MsgKind::Error, "Ошибка создания ярлыка на рабочем столе.");
     }
 
-    ui.show_msg(1, "Установка уcпешно завершена.");
+    ui.show_msg(MsgKind::Info, "Установка уcпешно завершена.");
     return InstallOutcome::finished;
 }
 

@@ -111,10 +111,10 @@ TEST_F(StoreTest, DownloadedDayNeverLosesAnnouncementsOrSignedInMark) {
     store->add_dt_local(c, "2026-12-11", 0, 1);  // loses the signed-in mark: ignored
     EXPECT_EQ(c.dates[1].full, 1);
     // "Absent" takes the signed-in flag of the download dialog.
-    store->balance_shown = true;
+    store->session.balance_shown = true;
     store->add_dt_local(c, "2026-12-12", -1, 0);
     EXPECT_EQ(c.dates.back().full, 1);
-    store->balance_shown = false;
+    store->session.balance_shown = false;
     store->add_dt_local(c, "2026-12-13", -1, 0);
     EXPECT_EQ(c.dates.back().full, 0);
 }

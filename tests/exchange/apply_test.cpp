@@ -128,7 +128,7 @@ TEST(Apply, ScheduleBlocks) {
     ASSERT_EQ(channel.dates.size(), 2u);
 
     // A day held as full is not downgraded by a download without a balance shown.
-    store->balance_shown = false;
+    store->session.balance_shown = false;
     std::string again;
     protocol::append_block(again, BlockType::Programmes, 5, "2010-12-08",
                            programmes({{"2010-12-08 08:00", "09:00"}}));

@@ -121,7 +121,7 @@ TEST(Session, NewVersionAsksAndEnds) {
     f.ui.answer = false;
     EXPECT_FALSE(f.session.LoginCheck(1));
     ASSERT_EQ(f.ui.messages.size(), 1u);
-    EXPECT_EQ(f.ui.messages[0].kind, 3);
+    EXPECT_EQ(f.ui.messages[0].kind, MsgKind::Question);
     EXPECT_EQ(f.host.ends, 1);
     EXPECT_EQ(f.host.self_updates, 0);
 }
@@ -131,17 +131,17 @@ TEST(Session, NewVersionAsksAndEnds) {
 TEST(Session, FaultsLeaveTheStoreUnchanged) {
     struct Case {
         const char* fault;
-        int kind;
+        MsgKind kind;
         const char* message_start;
     };
     const Case cases[] = {
-        {"silent", 2, "Ошибка: сервер не отвечает"},
-        {"status302", 2, "Ошибка: Сервер вернул ошибочный ответ (302 Found)."},
-        {"head5k", 2, "Ошибка: HTTP заголовок не может быть полностью прочитан."},
-        {"truncated", 2, "Ошибка: соединение прервано"},
-        {"corrupt-zlib", 2, "Ошибка: сжатый ответ сервера поврежден."},
-        {"bomb", 2, "Ошибка: распакованный ответ сервера больше"},
-        {"error", 4, ""},
+        {"silent", MsgKind::Error, "Ошибка: сервер не отвечает"},
+        {"status302", MsgKind::Error, "Ошибка: Сервер вернул ошибочный ответ (302 Found)."},
+        {"head5k", MsgKind::Error, "Ошибка: HTTP заголовок не может быть полностью прочитан."},
+        {"truncated", MsgKind::Error, "Ошибка: соединение прервано"},
+        {"corrupt-zlib", MsgKind::Error, "Ошибка: сжатый ответ сервера поврежден."},
+        {"bomb", MsgKind::Error, "Ошибка: распакованный ответ сервера больше"},
+        {"error", MsgKind::Server, ""},
     };
     for (const Case& c : cases) {
         ServerProcess server(c.fault);

@@ -133,7 +133,7 @@ TEST(Transport, ResponseForms) {
             EXPECT_TRUE(f.ui.messages.empty()) << c.name;
         } else {
             EXPECT_EQ(f.last_message(), c.result) << c.name;
-            EXPECT_EQ(f.ui.messages.back().kind, 2);
+            EXPECT_EQ(f.ui.messages.back().kind, MsgKind::Error);
             EXPECT_TRUE(response.empty());
         }
     }

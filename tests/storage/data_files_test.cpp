@@ -18,7 +18,8 @@ using test::st;
 
 std::vector<std::string> texts(const test::Recorder& rec) {
     std::vector<std::string> out;
-    for (const auto& m : rec.messages) out.push_back(std::to_string(m.kind) + " " + m.text);
+    for (const auto& m : rec.messages)
+        out.push_back(std::to_string(static_cast<int>(m.kind)) + " " + m.text);
     return out;
 }
 

@@ -32,11 +32,11 @@ TEST(Legacy, ConvertsTwoVersionOneFilesIntoFourCurrentOnes) {
     conv.ctx.job_end = [&] { ended = true; };
     ASSERT_TRUE(convert_legacy(conv.ctx));
     ASSERT_EQ(conv.rec.messages.size(), 2u);
-    EXPECT_EQ(conv.rec.messages[0].kind, 1);
+    EXPECT_EQ(conv.rec.messages[0].kind, MsgKind::Info);
     EXPECT_EQ(conv.rec.messages[0].text,
               "Сейчас будет произведено преобразование файлов данных в новый формат. "
               "Пожалуйста, дождитесь завершения операции.");
-    EXPECT_EQ(conv.rec.messages[1].kind, 1);
+    EXPECT_EQ(conv.rec.messages[1].kind, MsgKind::Info);
     EXPECT_EQ(conv.rec.messages[1].text,
               "Спасибо, операция завершена. Запустите Windows-приложение повторно.");
     EXPECT_EQ(captions, (std::vector<std::string>{"Загрузка данных...", "Сохранение данных..."}));

@@ -124,7 +124,7 @@ TEST(Saving, AFailureAtAnyStepKeepsThePreviousDataFile) {
             EXPECT_NE(fs.failed_op, "link");
             EXPECT_NE(fs.failed_op, "sync_dir");
             ASSERT_EQ(env.rec.messages.size(), 1u);
-            EXPECT_EQ(env.rec.messages[0].kind, 2);
+            EXPECT_EQ(env.rec.messages[0].kind, MsgKind::Error);
             const bool u_failed = u_now == old_u;
             const bool v_failed = test::read_bytes(dir.file("v.dat")) == old_v;
             EXPECT_NE(u_failed, v_failed) << "exactly the failed file keeps its old contents";

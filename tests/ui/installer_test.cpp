@@ -82,7 +82,7 @@ TEST_F(Installer, CopiesTheProgramAndMakesBothShortcuts) {
     EXPECT_EQ(install(options(folder), m_ui), InstallOutcome::finished);
 
     ASSERT_EQ(m_ui.messages.size(), 1u);
-    EXPECT_EQ(m_ui.messages[0].kind, 1);
+    EXPECT_EQ(m_ui.messages[0].kind, MsgKind::Info);
     EXPECT_EQ(m_ui.messages[0].text, "Установка уcпешно завершена.");
 
     const QString exe = folder + "/zorvan_tv";
@@ -144,7 +144,7 @@ TEST_F(Installer, StopsWithAMessageWhenThereIsNothingToInstallInto) {
         m_ui.messages.clear();
         EXPECT_EQ(install(c.make(), m_ui), InstallOutcome::stay) << c.what;
         ASSERT_EQ(m_ui.messages.size(), 1u) << c.what;
-        EXPECT_EQ(m_ui.messages[0].kind, 2);
+        EXPECT_EQ(m_ui.messages[0].kind, MsgKind::Error);
         EXPECT_EQ(m_ui.messages[0].text, c.message);
     }
     // Nothing was left behind that would make a broken copy look installed.
@@ -156,7 +156,7 @@ TEST_F(Installer, AMissingDesktopFolderIsMade) {
     QDir(home("Desktop")).removeRecursively();
     EXPECT_EQ(install(options(home("tv")), m_ui), InstallOutcome::finished);
     ASSERT_EQ(m_ui.messages.size(), 1u);
-    EXPECT_EQ(m_ui.messages[0].kind, 1);
+    EXPECT_EQ(m_ui.messages[0].kind, MsgKind::Info);
     EXPECT_TRUE(QFileInfo(home("Desktop/zorvan_tv.desktop")).isFile());
 }
 
@@ -186,9 +186,9 @@ TEST_F(Installer, AFailedShortcutIsReportedAndTheInstallationGoesOn) {
     write_all(home("Desktop"), "a file where the desktop folder should be");
     EXPECT_EQ(install(options(home("tv")), m_ui), InstallOutcome::finished);
     ASSERT_EQ(m_ui.messages.size(), 2u);
-    EXPECT_EQ(m_ui.messages[0].kind, 2);
+    EXPECT_EQ(m_ui.messages[0].kind, MsgKind::Error);
     EXPECT_EQ(m_ui.messages[0].text, "Ошибка создания ярлыка на рабочем столе.");
-    EXPECT_EQ(m_ui.messages[1].kind, 1);
+    EXPECT_EQ(m_ui.messages[1].kind, MsgKind::Info);
     EXPECT_TRUE(QFileInfo(home("share/applications/zorvan_tv.desktop")).isFile());
 }
 
@@ -217,7 +217,7 @@ TEST_F(Installer, TheWindowProposesTheFolderAndInstallsOnItsButton) {
     EXPECT_TRUE(QFileInfo(home("tv/zorvan_tv")).isExecutable());
     EXPECT_TRUE(QFileInfo(home("Desktop/zorvan_tv.desktop")).isFile());
     ASSERT_EQ(m_ui.messages.size(), 2u);
-    EXPECT_EQ(m_ui.messages.back().kind, 1);
+    EXPECT_EQ(m_ui.messages.back().kind, MsgKind::Info);
 }
 
 TEST(DesktopEntry, ExecArgumentIsQuotedAndEscaped) {

@@ -31,7 +31,8 @@ using test::OnNextModal;
 struct Windows {
     all_list store;
     TFMsg msg;
-    TFJob job{[this] { return msg.ShowMsg(3, QStringLiteral("Прервать?")); }, &store.job_cancel};
+    TFJob job{[this] { return msg.ShowMsg(MsgKind::Question, QStringLiteral("Прервать?")); },
+              &store.session.job_cancel};
     AppUi ui{store, msg, job};
 };
 
@@ -46,7 +47,7 @@ TEST(WindowCaptions, EachWindowCarriesExactlyItsOwnCaption) {
     EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
 
     Windows w;
-    TFProgress progress(nullptr, &w.store.net_cancel);
+    TFProgress progress(nullptr, &w.store.session.net_cancel);
     TFStat stat;
     Settings settings;
     SettingsStore store(settings);
@@ -64,38 +65,39 @@ TEST(WindowCaptions, EachWindowCarriesExactlyItsOwnCaption) {
 
 TEST(MessageWindow, SilencedMessagesReturnFalseButQuestionsAreAlwaysAsked) {
     Windows w;
-    w.store.messages_on = 0;
-    for (int kind : {1, 2, 4}) {
+    w.store.session.messages_on = 0;
+    for (MsgKind kind : {MsgKind::Info, MsgKind::Error, MsgKind::Server}) {
         OnNextModal fail([](QDialog& d) {
             ADD_FAILURE() << "a silenced message was shown";
             d.reject();
         });
-        EXPECT_FALSE(w.ui.show_msg(kind, "Текст")) << kind;
+        EXPECT_FALSE(w.ui.show_msg(kind, "Текст")) << static_cast<int>(kind);
         EXPECT_EQ(fail.runs(), 0);
     }
     OnNextModal yes([&](QDialog&) { press(w.msg.BitBtnYes); });
-    EXPECT_TRUE(w.ui.show_msg(3, "Вопрос?"));
+    EXPECT_TRUE(w.ui.show_msg(MsgKind::Question, "Вопрос?"));
     EXPECT_EQ(yes.runs(), 1);
 }
 
 TEST(MessageWindow, OnlyYesToAQuestionIsTrue) {
     Windows w;
     struct Case {
-        int kind;
+        MsgKind kind;
         std::function<void(Windows&, QDialog&)> answer;
         bool expected;
     };
     const Case cases[] = {
-        {3, [](Windows& w, QDialog&) { press(w.msg.BitBtnYes); }, true},
-        {3, [](Windows& w, QDialog&) { press(w.msg.BitBtnNo); }, false},
-        {3, [](Windows&, QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }, false},
-        {1, [](Windows& w, QDialog&) { press(w.msg.BitBtnInfo); }, false},
-        {2, [](Windows& w, QDialog&) { press(w.msg.BitBtnError); }, false},
-        {4, [](Windows& w, QDialog&) { press(w.msg.BitBtnError); }, false},
+        {MsgKind::Question, [](Windows& w, QDialog&) { press(w.msg.BitBtnYes); }, true},
+        {MsgKind::Question, [](Windows& w, QDialog&) { press(w.msg.BitBtnNo); }, false},
+        {MsgKind::Question, [](Windows&, QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); },
+         false},
+        {MsgKind::Info, [](Windows& w, QDialog&) { press(w.msg.BitBtnInfo); }, false},
+        {MsgKind::Error, [](Windows& w, QDialog&) { press(w.msg.BitBtnError); }, false},
+        {MsgKind::Server, [](Windows& w, QDialog&) { press(w.msg.BitBtnError); }, false},
     };
     for (const Case& c : cases) {
         OnNextModal answer([&](QDialog& d) { c.answer(w, d); });
-        EXPECT_EQ(w.ui.show_msg(c.kind, "Текст"), c.expected) << c.kind;
+        EXPECT_EQ(w.ui.show_msg(c.kind, "Текст"), c.expected) << static_cast<int>(c.kind);
         EXPECT_EQ(answer.runs(), 1);
     }
 }
@@ -103,16 +105,16 @@ TEST(MessageWindow, OnlyYesToAQuestionIsTrue) {
 TEST(MessageWindow, PanelHeadAndTextFollowTheKind) {
     Windows w;
     struct Case {
-        int kind;
+        MsgKind kind;
         QString panel;
         QString head;
         QString text;
     };
     const Case cases[] = {
-        {1, "PanelInfo", " Информация ", "Готово."},
-        {2, "PanelError", " Ошибка ", "Готово."},
-        {3, "PanelDialog", " Вопрос ", "Готово."},
-        {4, "PanelError", " Ошибка ", "Сервер сообщает:\nГотово."},
+        {MsgKind::Info, "PanelInfo", " Информация ", "Готово."},
+        {MsgKind::Error, "PanelError", " Ошибка ", "Готово."},
+        {MsgKind::Question, "PanelDialog", " Вопрос ", "Готово."},
+        {MsgKind::Server, "PanelError", " Ошибка ", "Сервер сообщает:\nГотово."},
     };
     for (const Case& c : cases) {
         OnNextModal close([&](QDialog& d) {
@@ -135,7 +137,7 @@ TEST(MessageWindow, GrowsWithItsTextAndKeepsTheButtonsBelowIt) {
             short_height = d.height();
             d.reject();
         });
-        w.msg.ShowMsg(1, QStringLiteral("Одна строка."));
+        w.msg.ShowMsg(MsgKind::Info, QStringLiteral("Одна строка."));
     }
     EXPECT_EQ(short_height, TFMsg::kBaseHeight);
 
@@ -152,7 +154,7 @@ TEST(MessageWindow, GrowsWithItsTextAndKeepsTheButtonsBelowIt) {
         EXPECT_LE(w.msg.BitBtnInfo->geometry().bottom(), d.height());
         d.reject();
     });
-    w.msg.ShowMsg(1, long_text);
+    w.msg.ShowMsg(MsgKind::Info, long_text);
 }
 
 TEST(MessageWindow, HeightRule) {
@@ -170,11 +172,11 @@ TEST(MessageWindow, AMessageDuringAnotherOneGetsItsOwnWindow) {
             EXPECT_NE(&second, &first);
             press(second.findChild<QPushButton*>(QStringLiteral("BitBtnYes")));
         });
-        inner_answer = w.msg.ShowMsg(3, QStringLiteral("Второй вопрос?"));
+        inner_answer = w.msg.ShowMsg(MsgKind::Question, QStringLiteral("Второй вопрос?"));
         EXPECT_EQ(w.msg.current_panel().text->text(), QStringLiteral("Первый"));
         first.reject();
     });
-    w.msg.ShowMsg(1, QStringLiteral("Первый"));
+    w.msg.ShowMsg(MsgKind::Info, QStringLiteral("Первый"));
     EXPECT_TRUE(inner_answer);
 }
 
@@ -271,15 +273,15 @@ TEST(JobWindow, CancelAsksAndSetsTheFlagOnlyOnYes) {
 TEST(ConnectionWindow, CancelSetsTheNetworkFlagOnYes) {
     all_list store;
     TFMsg msg;
-    TFProgress progress([&] { return msg.ShowMsg(3, QStringLiteral("Прервать?")); },
-                        &store.net_cancel);
+    TFProgress progress([&] { return msg.ShowMsg(MsgKind::Question, QStringLiteral("Прервать?")); },
+                        &store.session.net_cancel);
     EXPECT_EQ(progress.windowTitle(), QStringLiteral("Центр соединений"));
     EXPECT_EQ(progress.LabelBytesUpVal->text(), QStringLiteral("0 байт"));
     EXPECT_EQ(progress.LabelProcDownVal->text(), QStringLiteral("0 %"));
     progress.open_centred();
     OnNextModal yes([&](QDialog&) { press(msg.BitBtnYes); });
     press(progress.BitBtnCancel);
-    EXPECT_EQ(store.net_cancel, 1);
+    EXPECT_EQ(store.session.net_cancel, 1);
     EXPECT_FALSE(progress.isVisible());
 }
 

@@ -13,7 +13,7 @@ namespace {
 
 class NoMessages final : public UserInterface {
 public:
-    bool show_msg(int, const std::string& text) override {
+    bool show_msg(MsgKind, const std::string& text) override {
         ADD_FAILURE() << text;
         return false;
     }

@@ -113,7 +113,7 @@ TEST_F(StartUpTest, AnEmptyDataFolderAsksOnlyWhetherToGetTheSchedule) {
         StartUp& s = start();
         EXPECT_EQ(s.start_up(), StartUp::Result::running);
         ASSERT_EQ(m_ui.messages.size(), 1u);
-        EXPECT_EQ(m_ui.messages[0].kind, 3);
+        EXPECT_EQ(m_ui.messages[0].kind, MsgKind::Question);
         EXPECT_EQ(m_ui.messages[0].text, "Телепрограмма не найдена. Получить телепрограмму?");
         std::vector<std::string> expected{"settings", "data", "main"};
         if (yes) expected.push_back("download");
@@ -134,7 +134,7 @@ TEST_F(StartUpTest, ADataFolderThatCannotBeMadeEndsTheProgramWithoutLoading) {
     StartUp& s = start();
     EXPECT_EQ(s.start_up(), StartUp::Result::terminated);
     ASSERT_EQ(m_ui.messages.size(), 1u);
-    EXPECT_EQ(m_ui.messages[0].kind, 2);
+    EXPECT_EQ(m_ui.messages[0].kind, MsgKind::Error);
     EXPECT_EQ(m_ui.messages[0].text,
               "Невозможно создать папку \"dat\" в \"" + m_dir.path().toStdString() + "/\"");
     EXPECT_TRUE(m_host.calls.empty());
@@ -219,7 +219,7 @@ TEST_F(StartUpTest, ASettingsFileThatCannotBeWrittenIsReported) {
     const bool saved = s.save_on_exit();
     EXPECT_FALSE(saved);
     ASSERT_FALSE(m_ui.messages.empty());
-    EXPECT_EQ(m_ui.messages.back().kind, 2);
+    EXPECT_EQ(m_ui.messages.back().kind, MsgKind::Error);
     EXPECT_NE(m_ui.messages.back().text.find("Unable to write to"), std::string::npos);
     // The job window closed once, before the message.
     EXPECT_EQ(m_jobs.calls, (std::vector<std::string>{"begin Сохранение данных...", "end"}));
@@ -363,7 +363,7 @@ TEST_F(DataSafetyTest, TerminationTimeSaveErrorsAreShownAtTheNextStart) {
     StartUp& next = start(QByteArray());
     ASSERT_EQ(next.start_up(), StartUp::Result::running);
     ASSERT_FALSE(m_ui.messages.empty());
-    EXPECT_EQ(m_ui.messages[0].kind, 2);
+    EXPECT_EQ(m_ui.messages[0].kind, MsgKind::Error);
     EXPECT_NE(m_ui.messages[0].text.find("Unable to write to"), std::string::npos);
     EXPECT_FALSE(QFileInfo::exists(path("dat/exit.log")));
 }

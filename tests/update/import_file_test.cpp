@@ -123,7 +123,7 @@ TEST_F(ImportFileTest, OpeningFailuresShowTheirMessageWithTheShortenedPath) {
         const QString path = put(c.bytes);
         EXPECT_FALSE(open(path)) << c.name;
         ASSERT_EQ(rec.messages.size(), 1u) << c.name;
-        EXPECT_EQ(rec.messages[0].kind, 2);
+        EXPECT_EQ(rec.messages[0].kind, MsgKind::Error);
         EXPECT_EQ(rec.messages[0].text.rfind(c.message, 0), 0u)
             << c.name << ": " << rec.messages[0].text;
     }

@@ -35,7 +35,7 @@ struct Run final {
 
     explicit Run(const Options& opt)
         : folder(load_program_folder(opt.positional().at(0), std::make_shared<SystemClock>())),
-          exchange(ui, host, folder.store->net_cancel, traffic) {
+          exchange(ui, host, folder.store->session.net_cancel, traffic) {
         for (const auto& [kind, text] : folder.messages) ui.show_msg(kind, text);
         if (opt.has("host")) {
             if (!parse_host_port(opt.get("host")))
@@ -101,9 +101,9 @@ int run_server_test(const Options& opt) {
 int run_update(const Options& opt) {
     if (!one_folder(opt, "update")) return 2;
     Run run(opt);
-    // "Тихий" режим получения: no messages of kinds 1, 2 and 4 during the automatic download.
-    if (run.folder.settings.personal.auto_quiet) run.folder.store->messages_on = 0;
-    run.ui.messages_on = &run.folder.store->messages_on;
+    // "Тихий" режим получения: only questions during the automatic download.
+    if (run.folder.settings.personal.auto_quiet) run.folder.store->session.messages_on = 0;
+    run.ui.messages_on = &run.folder.store->session.messages_on;
     if (!server_test(run, nullptr)) return 1;
     if (!run.session->LoginCheck(1)) return 1;
     if (opt.has("anons")) run.session->controls.anons = true;

@@ -13,7 +13,7 @@ namespace {
 
 class CollectingUi final : public UserInterface {
 public:
-    bool show_msg(int kind, const std::string& text) override {
+    bool show_msg(MsgKind kind, const std::string& text) override {
         messages.push_back({kind, text});
         return true;
     }

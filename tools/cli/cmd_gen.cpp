@@ -19,9 +19,9 @@ namespace {
 
 class StderrUi final : public UserInterface {
 public:
-    bool show_msg(int kind, const std::string& text) override {
-        std::cerr << "message " << kind << ": " << text << '\n';
-        failed = failed || kind == 2;
+    bool show_msg(MsgKind kind, const std::string& text) override {
+        std::cerr << "message " << static_cast<int>(kind) << ": " << text << '\n';
+        failed = failed || kind == MsgKind::Error;
         return true;
     }
     bool failed = false;

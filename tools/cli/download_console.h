@@ -15,11 +15,11 @@ namespace zt::cli {
 class ConsoleUi final : public UserInterface {
 public:
     const std::uint8_t* messages_on = nullptr;
-    bool show_msg(int kind, const std::string& text) override {
-        if (kind != 3 && messages_on && *messages_on == 0) return false;
-        if (kind == 4)
+    bool show_msg(MsgKind kind, const std::string& text) override {
+        if (kind != MsgKind::Question && messages_on && *messages_on == 0) return false;
+        if (kind == MsgKind::Server)
             std::cerr << "Сервер сообщает:\n" << text << '\n';
-        else if (kind == 3)
+        else if (kind == MsgKind::Question)
             std::cerr << text << "\n(Нет)\n";
         else
             std::cerr << text << '\n';

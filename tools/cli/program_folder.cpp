@@ -15,14 +15,14 @@ namespace {
 
 class CollectingUi final : public UserInterface {
 public:
-    explicit CollectingUi(std::vector<std::pair<int, std::string>>& out) : m_out(out) {}
-    bool show_msg(int kind, const std::string& text) override {
+    explicit CollectingUi(std::vector<std::pair<MsgKind, std::string>>& out) : m_out(out) {}
+    bool show_msg(MsgKind kind, const std::string& text) override {
         m_out.emplace_back(kind, text);
         return false;  // questions are answered "Нет": nothing is changed on disk
     }
 
 private:
-    std::vector<std::pair<int, std::string>>& m_out;
+    std::vector<std::pair<MsgKind, std::string>>& m_out;
 };
 
 }  // namespace
@@ -66,7 +66,7 @@ ProgramFolder load_program_folder_reported(const std::string& dir,
                                            std::shared_ptr<const Clock> clock) {
     ProgramFolder folder = load_program_folder(dir, std::move(clock));
     for (const auto& [kind, text] : folder.messages)
-        std::cerr << "zorvan-cli: message " << kind << ": " << text << '\n';
+        std::cerr << "zorvan-cli: message " << static_cast<int>(kind) << ": " << text << '\n';
     if (!folder.settings_found)
         std::cerr << "zorvan-cli: no settings.ini in the folder; default settings are used\n";
     return folder;

@@ -20,7 +20,7 @@ struct ProgramFolder final {
     user_account user;
     bool settings_found = false;
     // Messages the loaders raised (kind, UTF-8 text).
-    std::vector<std::pair<int, std::string>> messages;
+    std::vector<std::pair<MsgKind, std::string>> messages;
     // The group start-up would show (made "По умолчанию" when there are channels but no
     // group), or null without channels. The store's `cur_group` points at it.
     std::shared_ptr<chl_group_list> start_group;

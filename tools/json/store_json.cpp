@@ -134,7 +134,7 @@ void write_store_json(std::ostream& out, const all_list& store, const user_accou
         }
         put_list(root.key("messages"), messages, ",\n  ", [&](const raised_message& m) {
             JsonObject om(out);
-            om.key("kind") << m.kind;
+            om.key("kind") << static_cast<int>(m.kind);
             put_json_string(om.key("text"), m.text);
         });
     }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/progress.h"
 #include "core/store.h"
 #include "storage/data_files.h"
 
@@ -11,7 +12,7 @@ namespace zt {
 
 // A message raised while loading: its kind and UTF-8 text.
 struct raised_message final {
-    int kind = 0;
+    MsgKind kind = MsgKind::Info;
     std::string text;
 };
 
