@@ -186,13 +186,14 @@ bool FavouritesTab::refuse(LoveTitleError error) {
         case LoveTitleError::none:
             return false;
         case LoveTitleError::empty:
-            m_ctx.ui.show_msg(2, "Введите название передачи.");
+            m_ctx.ui.show_msg(MsgKind::Error, "Введите название передачи.");
             break;
         case LoveTitleError::duplicate:
-            m_ctx.ui.show_msg(2, "Передача с таким названием уже есть в списке канала.");
+            m_ctx.ui.show_msg(MsgKind::Error,
+                              "Передача с таким названием уже есть в списке канала.");
             break;
         case LoveTitleError::no_id_left:
-            m_ctx.ui.show_msg(2, kNoIdLeftMessage);
+            m_ctx.ui.show_msg(MsgKind::Error, kNoIdLeftMessage);
             break;
     }
     return true;

@@ -229,7 +229,7 @@ void GenreGroupsTab::show_genre(int row) {
 
 void GenreGroupsTab::CreateGroup() {
     if (!next_id(m_ctx.store.type_groups)) {
-        m_ctx.ui.show_msg(2, kNoIdLeftMessage);
+        m_ctx.ui.show_msg(MsgKind::Error, kNoIdLeftMessage);
         return;
     }
     m_ctx.undo.push(new CreateTypeGroupCommand(m_ctx.store, *this));
@@ -246,7 +246,7 @@ void GenreGroupsTab::EditGroup() {
 void GenreGroupsTab::DeleteGroups() {
     const auto rows = m_groups->selected_rows();
     if (rows.empty()) return;
-    if (!m_ctx.ui.show_msg(3, "Удалить выбранные группы?")) return;
+    if (!m_ctx.ui.show_msg(MsgKind::Question, "Удалить выбранные группы?")) return;
     m_ctx.undo.push(new DeleteTypeGroupsCommand(m_ctx.store, *this, rows));
     m_groups->setFocus();
 }

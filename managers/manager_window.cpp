@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -13,18 +12,12 @@
 #include <QVBoxLayout>
 
 #include "managers/channel_groups_tab.h"
+#include "managers/favourites_tab.h"
+#include "managers/genre_groups_tab.h"
 
 namespace zt {
 
 namespace {
-
-// Stands for a tab that is not part of the program yet.
-QWidget* placeholder_tab(QWidget* parent, const QString& text) {
-    auto* w = new QWidget(parent);
-    auto* layout = new QVBoxLayout(w);
-    layout->addWidget(new QLabel(text, w), 0, Qt::AlignCenter);
-    return w;
-}
 
 QToolButton* undo_button(QWidget* parent, QAction* action, const char* name) {
     auto* b = new QToolButton(parent);
@@ -50,12 +43,8 @@ TFMgr::TFMgr(all_list& store, SettingsStore& settings, const LogoImages& logos, 
     PageControl->setObjectName(QStringLiteral("PageControl"));
     PageControl->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 100px; }"));
     m_channels = new ChannelGroupsTab(*m_ctx, PageControl);
-    // The genre-group and favourites tabs come with their own classes; until then the pages
-    // stay empty.
-    m_genres = placeholder_tab(PageControl, QStringLiteral("Группы типов"));
-    m_favourites = placeholder_tab(PageControl, QStringLiteral("Любимые передачи"));
-    m_prepare_others = [] {};
-    m_finish_others = [] {};
+    m_genres = new GenreGroupsTab(*m_ctx, PageControl);
+    m_favourites = new FavouritesTab(*m_ctx, PageControl);
     PageControl->addTab(m_channels, QStringLiteral("Каналы"));
     PageControl->addTab(m_genres, QStringLiteral("Типы"));
     PageControl->addTab(m_favourites, QStringLiteral("Передачи"));
@@ -95,12 +84,14 @@ void TFMgr::set_show_channel_info(std::function<void(const std::shared_ptr<chl_s
 void TFMgr::run(Tab tab) {
     m_undo->clear();
     m_channels->prepare();
-    m_prepare_others();
+    m_genres->prepare();
+    m_favourites->prepare();
     PageControl->setCurrentIndex(int(tab));
     QTimer::singleShot(0, this, &TFMgr::opened);
     exec();
     m_channels->finish();
-    m_finish_others();
+    m_genres->finish();
+    m_favourites->finish();
     m_undo->clear();
 }
 

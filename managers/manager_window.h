@@ -13,6 +13,8 @@ class QUndoStack;
 namespace zt {
 
 class ChannelGroupsTab;
+class FavouritesTab;
+class GenreGroupsTab;
 
 // The manager window `TFMgr` "Менеджер": the tabs "Каналы", "Типы" and "Передачи" over the
 // store, and the undo stack of their commands ("Отменить" Ctrl+Z, "Повторить" Ctrl+Shift+Z),
@@ -37,6 +39,8 @@ public:
 
     QTabWidget* PageControl = nullptr;
     ChannelGroupsTab& channel_tab() const { return *m_channels; }
+    GenreGroupsTab& genre_tab() const { return *m_genres; }
+    FavouritesTab& favourites_tab() const { return *m_favourites; }
     QUndoStack& undo_stack() const { return *m_undo; }
     QAction* ActionUndo = nullptr;
     QAction* ActionRedo = nullptr;
@@ -49,11 +53,8 @@ private:
     std::unique_ptr<QUndoStack> m_undo;
     std::unique_ptr<ManagerContext> m_ctx;
     ChannelGroupsTab* m_channels = nullptr;
-    // The other two tabs; each offers prepare() and finish().
-    QWidget* m_genres = nullptr;
-    QWidget* m_favourites = nullptr;
-    std::function<void()> m_prepare_others;
-    std::function<void()> m_finish_others;
+    GenreGroupsTab* m_genres = nullptr;
+    FavouritesTab* m_favourites = nullptr;
 };
 
 }  // namespace zt

@@ -37,9 +37,9 @@ enum class InstallOutcome {
     finished,  // installed (the success message was shown); the application ends
 };
 
-// Installs as the window's "Установить" does, telling the user through `ui` (information and errors).
-// A shortcut that cannot be written is reported and the installation goes on; a folder that
-// cannot be made or an executable or settings file that cannot be written stops it before the
+// Installs as the window's "Установить" does, telling the user through `ui` (information and
+// errors). A shortcut that cannot be written is reported and the installation goes on; a folder
+// that cannot be made or an executable or settings file that cannot be written stops it before the
 // success message.
 InstallOutcome install(const InstallOptions& options, UserInterface& ui);
 

@@ -121,7 +121,7 @@ TEST_F(FavTabTest, SwitchDeleteAddEditAndMoveChangeTheStoreAndUndo) {
     EXPECT_EQ(three->love.size(), 1u);
     in_dialog(QStringLiteral("НОВОСТИ"), 0, [&] { QTest::keyClick(&list, Qt::Key_Insert); });
     EXPECT_TRUE(last_dialog_refused);
-    EXPECT_EQ(ui.messages.back().kind, 2);
+    EXPECT_EQ(ui.messages.back().kind, MsgKind::Error);
     EXPECT_EQ(one->love.size(), 4u);
 
     // F2: "Сериал" becomes "Кино": the film is linked, the series no longer.

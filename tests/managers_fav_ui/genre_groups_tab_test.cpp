@@ -139,7 +139,7 @@ TEST_F(GenreTabTest, KeysCreateRenameMoveAndDeleteGroups) {
     ui.answer = true;
     QTest::keyClick(&groups, Qt::Key_Delete);
     ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[1].kind, 3);
+    EXPECT_EQ(ui.messages[1].kind, MsgKind::Question);
     EXPECT_EQ(ui.messages[1].text, "Удалить выбранные группы?");
     ASSERT_EQ(s.type_groups.size(), 1u);
     EXPECT_EQ(s.type_groups[0]->id, 2);
