@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "app/auto_download_controller.h"
+#include "app/manager_command.h"
 #include "app/manual_download.h"
 #include "app/reminder_outputs.h"
 #include "app/reminder_wiring.h"
@@ -79,6 +80,8 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
             &ReminderOutputs::open_settings);
     plug_reminder_outputs(*m_alarms, *m_reminders, m_settings, m_main->programs().logos());
 
+    m_manager = new ManagerCommand(*this);
+
     connect(this, &Application::quit_requested, this, [this] { m_finished = true; });
     connect(m_main.get(), &TFMain::exit_requested, this, &Application::ExitProgram);
     connect(m_main.get(), &TFMain::stat_requested, this, [this] { m_stat->ShowModal(); });
@@ -93,6 +96,7 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
 Application::~Application() {
     // Children of the main window go with it; release them first so nothing is freed twice.
     m_reminders.reset();
+    delete m_manager;
     m_setup.reset();
     m_settings_cmd.reset();
     m_auto.reset();

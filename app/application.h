@@ -17,6 +17,7 @@ class AutoDownloadController;
 class SettingsCommand;
 class ManualDownload;
 class WindowDownloadHost;
+class ManagerCommand;
 class PrintCommand;
 class ReminderOutputs;
 class TFJob;
@@ -80,6 +81,8 @@ public:
     ReminderOutputs& reminders() { return *m_reminders; }
     // The reminder scan and its outputs.
     AlarmOutputs& alarms() { return *m_alarms; }
+    // "Менеджер" with the manager window.
+    ManagerCommand& manager() { return *m_manager; }
 
 signals:
     // The program is over (after an exit, a finished or closed installation, or a start-up
@@ -115,6 +118,7 @@ private:
     std::unique_ptr<ReminderOutputs> m_reminders;
     std::unique_ptr<AlarmOutputs> m_alarms;  // the reminder scan and its outputs
     std::unique_ptr<AppUi> m_ui;
+    ManagerCommand* m_manager = nullptr;  // a child of this
     std::unique_ptr<StartUp> m_start_up;
     std::unique_ptr<WindowDownloadHost> m_download_host;
     std::unique_ptr<ManualDownload> m_manual;

@@ -19,13 +19,13 @@
 #include "storage/settings.h"
 #include "ui/cp_text.h"
 #include "ui/menu_items.h"
+#include "ui/panel_resources.h"
+#include "ui/row_painter.h"
 #include "views/channel_panel_list.h"
 #include "views/logic/panel_layout.h"
 #include "views/logic/view_state.h"
 #include "views/menu_builder.h"
-#include "views/panel_resources.h"
 #include "views/panel_view_actions.h"
-#include "views/row_painter.h"
 
 namespace zt {
 namespace {

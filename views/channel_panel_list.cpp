@@ -8,8 +8,8 @@
 #include "core/records.h"
 #include "ui/cp_text.h"
 #include "ui/image_lists.h"
+#include "ui/row_painter.h"
 #include "views/logic/channel_choice.h"
-#include "views/row_painter.h"
 
 namespace zt {
 

@@ -19,12 +19,12 @@
 #include "ui/cp_text.h"
 #include "ui/image_lists.h"
 #include "ui/menu_items.h"
+#include "ui/panel_resources.h"
+#include "ui/row_painter.h"
 #include "views/logic/genre_filter.h"
 #include "views/logic/panel_layout.h"
 #include "views/logic/view_state.h"
-#include "views/panel_resources.h"
 #include "views/panel_view_actions.h"
-#include "views/row_painter.h"
 
 namespace zt {
 namespace {

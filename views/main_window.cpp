@@ -112,6 +112,7 @@ void TFMain::connect_menu() {
     connect(a.cabinet, &QAction::triggered, this, &TFMain::cabinet_requested);
     connect(a.stat, &QAction::triggered, this, &TFMain::stat_requested);
     connect(a.settings, &QAction::triggered, this, &TFMain::settings_requested);
+    connect(a.manager, &QAction::triggered, this, &TFMain::manager_requested);
     m_programs->days().set_print_handler([this] { emit print_requested(); });
     connect(a.print, &QAction::triggered, this, [this] {
         if (m_programs->page() != 2) set_page(2);
@@ -153,6 +154,7 @@ void TFMain::make_actions() {
     a.cabinet = make_action(*this, "MDataCabinet", QStringLiteral("Личный кабинет"),
                             QKeySequence(Qt::CTRL | Qt::Key_C));
     a.stat = make_action(*this, "MStat", QStringLiteral("Статистика"));
+    a.manager = make_action(*this, "MDataManager", QStringLiteral("Менеджер"));
     a.print = make_action(*this, "MDataPrint", QStringLiteral("Печать"));
     a.to_tray = make_action(*this, "MDataTray", QStringLiteral("Свернуть в системный трей"));
     a.exit = make_action(*this, "MDataExit", QStringLiteral("Выход"),

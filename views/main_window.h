@@ -47,6 +47,8 @@ public:
     const MainWindowActions& actions() const { return m_actions; }
     // The live settings: switches write to it and show what it holds.
     SettingsStore& settings_store() { return *m_store; }
+    // The channel logos decoded for the tables, the panels and the other windows.
+    const LogoImages& logos() const { return m_logos; }
 
     // Layout from the settings model: window geometry and state, side panel switches and
     // sizes, page "Сейчас".
@@ -76,6 +78,8 @@ signals:
     // "Выход" or a close without tray minimising: the application saves and ends.
     void exit_requested();
     void stat_requested();
+    // "Менеджер": the manager window.
+    void manager_requested();
     // The day page's print button or "Печать" (the day page is active by then).
     void print_requested();
     void cabinet_requested();

@@ -63,6 +63,7 @@ void build_menu_bar(QMenuBar& bar, const MenuParts& parts) {
     data->addAction(w.cabinet);
     data->addAction(w.stat);
     data->addSeparator();
+    data->addAction(w.manager);
     data->addAction(w.print);
     data->addAction(w.settings);
     data->addSeparator();

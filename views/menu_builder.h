@@ -23,6 +23,7 @@ struct MainWindowActions final {
     QAction* settings = nullptr;  // MDataSettings "Настройка"
     QAction* cabinet = nullptr;   // MDataCabinet "Личный кабинет"
     QAction* stat = nullptr;      // MStat "Статистика"
+    QAction* manager = nullptr;   // MDataManager "Менеджер"
     QAction* print = nullptr;     // MDataPrint "Печать": the day page's print command
     QAction* to_tray = nullptr;   // MDataTray "Свернуть в системный трей"
     QAction* exit = nullptr;      // MDataExit "Выход"

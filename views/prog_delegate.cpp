@@ -4,8 +4,8 @@
 
 #include "storage/settings.h"
 #include "ui/image_lists.h"
+#include "ui/row_painter.h"
 #include "views/prog_row_state.h"
-#include "views/row_painter.h"
 
 namespace zt {
 

@@ -71,6 +71,9 @@ public:
     void set_termination_check(std::function<bool()> check) { m_terminating = std::move(check); }
 
     bool loaded() const { return m_loaded; }
+    // Whether v.dat may be written: its favourites hang on u.dat's channels, so not after
+    // either file failed to load.
+    bool may_write_v() const { return m_write_v; }
     const std::string& exe_dir() const { return m_exe_dir; }
     IniFile& ini() { return m_ini; }
     user_account& account() { return m_account; }

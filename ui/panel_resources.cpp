@@ -1,4 +1,4 @@
-#include "views/panel_resources.h"
+#include "ui/panel_resources.h"
 
 #include <QtGlobal>
 

@@ -1,10 +1,10 @@
-#include "views/row_painter.h"
+#include "ui/row_painter.h"
 
 #include <QAbstractItemView>
 #include <QPainter>
 
 #include "storage/settings.h"
-#include "views/panel_resources.h"
+#include "ui/panel_resources.h"
 
 namespace zt {
 

@@ -1,0 +1,66 @@
+#include "app/manager_command.h"
+
+#include "app/application.h"
+#include "dialogs/app_ui.h"
+#include "storage/data_files.h"
+#include "views/channel_panel.h"
+#include "views/channel_window.h"
+#include "views/genre_panel.h"
+#include "views/main_window.h"
+#include "views/panel_set.h"
+#include "views/program_pages.h"
+
+namespace zt {
+
+ManagerCommand::ManagerCommand(Application& app) : QObject(&app), m_app(app) {
+    TFMain& main = app.main_window();
+    m_window =
+        std::make_unique<TFMgr>(app.store(), main.settings_store(), main.logos(), app.ui(), &main);
+    m_window->set_show_channel_info([&main](const std::shared_ptr<chl_serv_list>& channel,
+                                            const std::shared_ptr<chl_local_list>& member) {
+        TFChannel& info = main.programs().channel_window();
+        if (member)
+            info.ShowChannelInfo(*member);
+        else if (channel)
+            info.ShowChannelInfo(*channel);
+    });
+    connect(&main, &TFMain::manager_requested, this, [this] { run(); });
+}
+
+ManagerCommand::~ManagerCommand() = default;
+
+void ManagerCommand::run(TFMgr::Tab tab) {
+    if (m_window->isVisible()) return;
+    all_list& store = m_app.store();
+    store.session.ui_idle = 0;
+    tear_down();
+    m_window->run(tab);
+    rebuild_and_save();
+    store.session.ui_idle = 1;
+}
+
+void ManagerCommand::tear_down() {
+    PanelSet& panels = m_app.main_window().panels();
+    panels.channels().ClearGroupMenus();
+    // No group: the channel panel and the programme tables go empty.
+    panels.channels().SelectGroup(-1);
+    panels.genres().ClearGenreGroupMenus();
+}
+
+void ManagerCommand::rebuild_and_save() {
+    AppUi& jobs = m_app.ui();
+    jobs.job_begin("Сохранение данных...", false, true);
+    TFMain& main = m_app.main_window();
+    main.panels().data_loaded(m_app.store().ensure_default_group());
+    main.programs().press_today();
+    if (m_app.start_up().loaded()) {
+        const DataContext ctx = m_app.start_up().data_context();
+        save_u(ctx);
+        jobs.job_progress(50);
+        if (m_app.start_up().may_write_v()) save_v(ctx);
+    }
+    jobs.job_progress(100);
+    jobs.job_end();
+}
+
+}  // namespace zt
