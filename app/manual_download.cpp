@@ -13,10 +13,10 @@
 #include "net/import_file.h"
 #include "net/xmltv_import.h"
 #include "storage/settings_store.h"
+#include "ui/row_painter.h"
 #include "views/channel_window.h"
 #include "views/main_window.h"
 #include "views/rich_text.h"
-#include "views/row_painter.h"
 
 namespace zt {
 namespace {
