@@ -269,6 +269,7 @@ void TFUpdateSelect::show_lists(net::SelectionLists& lists, const net::DownloadC
     CheckBoxCreateGroup->setChecked(c.create_group);
     for (std::size_t i = 0; i < StatusPanels.size(); ++i)
         StatusPanels[i]->setText(utf(c.status[i]));
+    layout_status();
 }
 
 void TFUpdateSelect::clear() {
@@ -378,8 +379,19 @@ void TFUpdateSelect::resizeEvent(QResizeEvent* event) {
 }
 
 void TFUpdateSelect::layout_status() {
-    const auto widths = status_panel_widths(StatusBar->width());
-    for (std::size_t i = 0; i < StatusPanels.size(); ++i) StatusPanels[i]->setFixedWidth(widths[i]);
+    // The bar's width less its margins and the gaps between the panels.
+    const int room = StatusBar->width() - 4 - 2 * int(StatusPanels.size() - 1);
+    std::array<int, 4> needed{};
+    for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
+        const QLabel* l = StatusPanels[i];
+        needed[i] = l->fontMetrics().horizontalAdvance(l->text()) + 2 * l->frameWidth() + 8;
+    }
+    const auto widths = status_panel_widths(room, needed);
+    for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
+        StatusPanels[i]->setFixedWidth(widths[i]);
+        // A text that still does not fit can be read whole in the hint.
+        StatusPanels[i]->setToolTip(widths[i] < needed[i] ? StatusPanels[i]->text() : QString());
+    }
 }
 
 }  // namespace zt

@@ -1,5 +1,7 @@
 #include "dialogs/logic/update_rules.h"
 
+#include <algorithm>
+
 #include <QString>
 
 #include "core/cp1251.h"
@@ -27,8 +29,23 @@ SourceControlStates source_control_states(int source, int user_type) {
     return {false, true, user_type == 1};
 }
 
-std::array<int, 4> status_panel_widths(int width) {
-    return {width * 25 / 100, width * 15 / 100, width * 28 / 100, width * 17 / 100};
+std::array<int, 4> status_panel_widths(int width, const std::array<int, 4>& needed) {
+    std::array<int, 4> w{width * 25 / 100, width * 15 / 100, width * 28 / 100, width * 17 / 100};
+    int rest = width - (w[0] + w[1] + w[2] + w[3]);
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        const int grow = std::min(std::max(needed[i] - w[i], 0), rest);
+        w[i] += grow;
+        rest -= grow;
+    }
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        for (std::size_t j = 0; j < w.size() && w[i] < needed[i]; ++j) {
+            if (j == i) continue;
+            const int give = std::min(std::max(w[j] - needed[j], 0), needed[i] - w[i]);
+            w[j] -= give;
+            w[i] += give;
+        }
+    }
+    return w;
 }
 
 int paket_at_tree_pos(const net::SelectionLists& lists, int pos) {

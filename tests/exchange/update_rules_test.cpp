@@ -38,6 +38,23 @@ TEST(UpdateRules, FileNamesSourcesAndStatusWidths) {
     EXPECT_EQ(status_panel_widths(618), (std::array<int, 4>{154, 92, 173, 105}));
 }
 
+TEST(UpdateRules, StatusPanelsMakeRoomForTheirTexts) {
+    struct Case {
+        std::array<int, 4> needed, widths;
+    };
+    const Case cases[] = {
+        // Texts that fit keep the proportions.
+        {{40, 80, 60, 100}, {154, 92, 173, 105}},
+        // The balance and the user type take the unused rest first (94 px)...
+        {{40, 120, 60, 150}, {154, 120, 173, 150}},
+        // ...then what the name and line 1 have beyond their texts.
+        {{40, 130, 60, 200}, {115, 130, 173, 200}},
+        // Texts wider than the bar: as much as the others can give, nothing below their texts.
+        {{150, 150, 170, 200}, {150, 150, 170, 148}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(status_panel_widths(618, c.needed), c.widths);
+}
+
 TEST(UpdateRules, TicksOfOnePackage) {
     net::update_paket_list p;
     p.channels.resize(3);
