@@ -24,6 +24,7 @@
 #include "dialogs/logic/paket_channel_model.h"
 #include "dialogs/logic/update_rules.h"
 #include "net/paket_tree_model.h"
+#include "ui/row_table_view.h"
 
 namespace zt {
 namespace {
@@ -189,7 +190,7 @@ void TFUpdateSelect::build_right() {
     checks->addStretch(1);
     v->addLayout(checks);
 
-    ListViewPacketChannel = new QTableView(PanelR);
+    ListViewPacketChannel = new RowTableView(PanelR);
     ListViewPacketChannel->setObjectName(QStringLiteral("ListViewPacketChannel"));
     ListViewPacketChannel->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListViewPacketChannel->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -379,14 +380,14 @@ void TFUpdateSelect::resizeEvent(QResizeEvent* event) {
 }
 
 void TFUpdateSelect::layout_status() {
-    // The bar's width less its margins and the gaps between the panels.
-    const int room = StatusBar->width() - 4 - 2 * int(StatusPanels.size() - 1);
+    // The bar's margins and the gaps between the panels.
+    const int chrome = 4 + 2 * int(StatusPanels.size() - 1);
     std::array<int, 4> needed{};
     for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
         const QLabel* l = StatusPanels[i];
         needed[i] = l->fontMetrics().horizontalAdvance(l->text()) + 2 * l->frameWidth() + 8;
     }
-    const auto widths = status_panel_widths(room, needed);
+    const auto widths = status_panel_widths(StatusBar->width(), needed, chrome);
     for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
         StatusPanels[i]->setFixedWidth(widths[i]);
         // A text that still does not fit can be read whole in the hint.

@@ -22,9 +22,19 @@ namespace zt {
 
 namespace {
 
+// The given widths; a column after the first is widened to its caption, which stays fixed
+// (the first caption carries a count and may be cut as the list is narrow).
 void set_widths(ManagerListView& list, std::initializer_list<int> widths) {
+    const QFontMetrics fm = list.horizontalHeader()->fontMetrics();
     int column = 0;
-    for (int w : widths) list.setColumnWidth(column++, w);
+    for (int w : widths) {
+        if (column > 0) {
+            const QString caption =
+                list.model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+            w = std::max(w, fm.horizontalAdvance(caption) + 12);
+        }
+        list.setColumnWidth(column++, w);
+    }
 }
 
 bool valid(const all_list& store) {

@@ -62,9 +62,13 @@ bool ManagerRowsModel::setData(const QModelIndex& index, const QVariant& value, 
 }
 
 QVariant ManagerRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= m_headers.size())
-        return {};
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_headers.size()) return {};
+    // A caption stands where its column's cells stand (left unless centred).
+    if (role == Qt::TextAlignmentRole) {
+        const QVariant a = count() > 0 ? cell(0, section, role) : QVariant();
+        return a.isValid() ? a : QVariant(int(Qt::AlignLeft | Qt::AlignVCenter));
+    }
+    if (role != Qt::DisplayRole) return {};
     return m_headers[section];
 }
 
@@ -90,7 +94,7 @@ bool ManagerRowsModel::moveRows(const QModelIndex& source_parent, int source_row
 }
 
 ManagerListView::ManagerListView(const QString& accessible_name, QWidget* parent)
-    : QTableView(parent) {
+    : RowTableView(parent) {
     setAccessibleName(accessible_name);
     m_painter = new RowPainter(this);
     setItemDelegate(m_painter);

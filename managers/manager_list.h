@@ -2,9 +2,9 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
-#include <QTableView>
 #include <functional>
 #include <vector>
+#include "ui/row_table_view.h"
 
 class QItemSelectionModel;
 class QMimeData;
@@ -62,7 +62,7 @@ private:
 // the common row painter, the context menu "Пометить все", "Инверсия", "Снять со всех". When
 // movable, a row dragged onto a row of the same list moves there; drops from anywhere else
 // are refused. Keys: Del, Insert, F2 (rename in place when the model allows), Ctrl+Up/Down.
-class ManagerListView final : public QTableView {
+class ManagerListView final : public RowTableView {
     Q_OBJECT
 public:
     ManagerListView(const QString& accessible_name, QWidget* parent = nullptr);

@@ -19,7 +19,7 @@ bool SelectedRowsModel::row_selected(int row) const {
     return m_selection && m_selection->isRowSelected(row, {});
 }
 
-OrderedListView::OrderedListView(QWidget* parent) : QTableView(parent) {
+OrderedListView::OrderedListView(QWidget* parent) : RowTableView(parent) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     verticalHeader()->hide();

@@ -2,7 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QPointer>
-#include <QTableView>
+#include "ui/row_table_view.h"
 
 class QItemSelectionModel;
 
@@ -37,7 +37,7 @@ private:
 // "Инверсия", "Снять со всех", and rows moved by dragging inside the same list only (a drop
 // whose drag did not start in this list is refused). The list changes no row itself: it asks
 // for moves and menu commands by signals, and the tab runs the command.
-class OrderedListView final : public QTableView {
+class OrderedListView final : public RowTableView {
     Q_OBJECT
 public:
     explicit OrderedListView(QWidget* parent = nullptr);

@@ -85,7 +85,7 @@ Qt::ItemFlags ChannelListModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsEnabled;
 }
 
-ChannelListView::ChannelListView(QWidget* parent) : QTableView(parent) {
+ChannelListView::ChannelListView(QWidget* parent) : RowTableView(parent) {
     setObjectName(QStringLiteral("ListViewChannels"));
     setSelectionMode(QAbstractItemView::NoSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QTableView>
+#include "ui/row_table_view.h"
 
 namespace zt {
 
@@ -44,7 +44,7 @@ private:
 
 // `ListViewChannels`: clicks and keys on the list become channel choice commands, which the
 // channel panel carries out.
-class ChannelListView final : public QTableView {
+class ChannelListView final : public RowTableView {
     Q_OBJECT
 public:
     explicit ChannelListView(QWidget* parent = nullptr);

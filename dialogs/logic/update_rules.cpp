@@ -29,9 +29,9 @@ SourceControlStates source_control_states(int source, int user_type) {
     return {false, true, user_type == 1};
 }
 
-std::array<int, 4> status_panel_widths(int width, const std::array<int, 4>& needed) {
+std::array<int, 4> status_panel_widths(int width, const std::array<int, 4>& needed, int chrome) {
     std::array<int, 4> w{width * 25 / 100, width * 15 / 100, width * 28 / 100, width * 17 / 100};
-    int rest = width - (w[0] + w[1] + w[2] + w[3]);
+    int rest = std::max(width - chrome - (w[0] + w[1] + w[2] + w[3]), 0);
     for (std::size_t i = 0; i < w.size(); ++i) {
         const int grow = std::min(std::max(needed[i] - w[i], 0), rest);
         w[i] += grow;

@@ -33,8 +33,9 @@ SourceControlStates source_control_states(int source, int user_type);
 // Status panels 0 to 3 of the selection dialog: 25 %, 15 %, 28 % and 17 % of `width`. A panel
 // whose text (`needed`, in pixels) is wider than its share first takes the bar's unused rest,
 // then what the other panels have beyond their own texts, so no text is cut while the bar can
-// hold them all.
-std::array<int, 4> status_panel_widths(int width, const std::array<int, 4>& needed = {});
+// hold them all. `chrome` is the part of the rest taken by the bar's margins and gaps.
+std::array<int, 4> status_panel_widths(int width, const std::array<int, 4>& needed = {},
+                                       int chrome = 0);
 
 // The package whose `tree_pos` is the tree position `pos` (depth-first), or -1.
 int paket_at_tree_pos(const net::SelectionLists& lists, int pos);

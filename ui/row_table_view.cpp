@@ -1,0 +1,19 @@
+#include "ui/row_table_view.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+
+namespace zt {
+
+RowTableView::RowTableView(QWidget* parent) : QTableView(parent) {
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void RowTableView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    QScrollBar* across = horizontalScrollBar();
+    const int x = across->value();
+    QTableView::scrollTo(index, hint);
+    across->setValue(x);
+}
+
+}  // namespace zt
