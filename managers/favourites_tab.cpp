@@ -1,5 +1,7 @@
 #include "managers/favourites_tab.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -50,7 +52,10 @@ FavouritesTab::FavouritesTab(ManagerContext& ctx, QWidget* parent) : QWidget(par
     m_model->set_selection(m_list->selectionModel());
     m_list->setItemDelegate(m_painter);
     m_list->setColumnWidth(0, 370);
-    m_list->setColumnWidth(1, 120);
+    // "Сработало" holds a date with the weekday's full name: room for the longest one.
+    m_list->setColumnWidth(1, std::max(120, m_list->fontMetrics().horizontalAdvance(
+                                                QStringLiteral("00.00.00 Понедельник")) +
+                                                12));
     m_list->setColumnWidth(2, 80);
 
     m_periods = new QMenu(this);
