@@ -1,5 +1,7 @@
 // t.dat: the user's login data, then per channel the downloaded days, the announcements and the
 // programmes. Version 1 programme records also carry the user's marks.
+#include <algorithm>
+
 #include "core/maintenance.h"
 #include "storage/data_internal.h"
 
@@ -7,9 +9,29 @@ namespace zt {
 
 namespace data {
 
+namespace {
+
+// About the size t_body writes, so the body is allocated once instead of being copied each
+// time it grows (a large week is tens of megabytes).
+std::size_t t_body_size(const all_list& store) {
+    constexpr std::size_t kDateTime = 1 + 19;
+    std::size_t size = 3 * 256 + 4;
+    for (const auto& c : store.channels) {
+        size += 12 + c->dates.size() * 12;
+        for (const auto& a : c->anons) size += 12 + a->text.size() + a->picture.size();
+        for (const auto& p : c->tvprog)
+            size += 4 + 2 * kDateTime + 4 + 2 + std::min<std::size_t>(p->title.size(), 255) +
+                    std::min<std::size_t>(p->descr.size(), 255) + 1 + 2 + 8;
+    }
+    return size;
+}
+
+}  // namespace
+
 std::string t_body(const DataContext& ctx, TLayout layout) {
     const all_list& store = ctx.store;
     std::string body;
+    body.reserve(t_body_size(store));
     FieldWriter w(body);
     w.ShortText(ctx.user.login);
     w.ShortText(ctx.user.save_password ? ctx.user.password : std::string());
