@@ -257,7 +257,10 @@ void TFMain::apply_layout_settings() {
 
 void TFMain::apply_general_settings() {
     move_to_monitor(*this, m_settings.general.monitor);
-    if (m_settings.general.tray_icon || m_settings.general.tray_start) m_tray->set_visible(true);
+    if (m_settings.general.tray_icon || m_settings.general.tray_start)
+        m_tray->set_visible(true);
+    else if (isVisible())
+        m_tray->set_visible(false);  // "always" was switched off while the window is on screen
 }
 
 bool TFMain::starts_hidden() const {

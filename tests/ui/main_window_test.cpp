@@ -185,6 +185,23 @@ TEST_F(MainWindow, ClosingGoesToTheTrayOrAsksToExitAsSet) {
     EXPECT_TRUE(window->close());
 }
 
+TEST_F(MainWindow, TrayIconFollowsTheAlwaysShownSetting) {
+    settings.general.tray_icon = true;
+    window->apply_general_settings();
+    EXPECT_TRUE(window->tray().visible());
+
+    // Switched off with the window on screen: the icon goes at once.
+    settings.general.tray_icon = false;
+    window->apply_general_settings();
+    EXPECT_FALSE(window->tray().visible());
+
+    // Hidden in the tray, the icon stays whatever the setting says.
+    window->tray().set_visible(true);
+    window->hide();
+    window->apply_general_settings();
+    EXPECT_TRUE(window->tray().visible());
+}
+
 TEST_F(MainWindow, ExitItemsOfTheMenuAndTheTrayAskToExit) {
     QSignalSpy exit(window.get(), &TFMain::exit_requested);
     trigger(action(*window, "MDataExit"));
