@@ -186,14 +186,20 @@ void ChannelPanel::connect_commands() {
                     m_describe(*g->members[std::size_t(row)], global);
             });
 
-    connect(m_view_actions->full, &QAction::triggered, this, [this] { SetChannelPanelMode(true); });
-    connect(m_view_actions->small, &QAction::triggered, this,
-            [this] { SetChannelPanelMode(false); });
+    // The user's choices go to the settings as they are made.
+    auto mode = [this](bool detailed) {
+        m_settings.channel_panel.detailed = detailed;
+        SetChannelPanelMode(detailed);
+    };
+    connect(m_view_actions->full, &QAction::triggered, this, [mode] { mode(true); });
+    connect(m_view_actions->small, &QAction::triggered, this, [mode] { mode(false); });
     const int sizes[3] = {16, 24, 32};
     for (int i = 0; i < 3; ++i) {
         const int size = sizes[i];
-        connect(m_view_actions->sizes[std::size_t(i)], &QAction::triggered, this,
-                [this, size] { SetChannelPanelSize(size); });
+        connect(m_view_actions->sizes[std::size_t(i)], &QAction::triggered, this, [this, size] {
+            SetChannelPanelSize(size);
+            m_settings.channel_panel.icon_size = m_size;
+        });
     }
 }
 
@@ -535,9 +541,9 @@ void ChannelPanel::apply_settings() {
 }
 
 void ChannelPanel::collect_settings() {
+    // The mode and the size are written to the settings as they change; the column widths are
+    // the list's own and are taken when the settings are saved.
     ChannelPanelSettings& s = m_settings.channel_panel;
-    s.detailed = m_detailed;
-    s.icon_size = m_size;
     s.columns = {ListViewChannels->columnWidth(0), ListViewChannels->columnWidth(1)};
 }
 

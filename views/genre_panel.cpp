@@ -117,13 +117,20 @@ GenrePanel::GenrePanel(ViewState& view, Settings& settings, QWidget* parent)
     m_group_radio->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     build_fixed();
 
-    connect(m_view_actions->full, &QAction::triggered, this, [this] { SetGenrePanelMode(true); });
-    connect(m_view_actions->small, &QAction::triggered, this, [this] { SetGenrePanelMode(false); });
+    // The user's choices go to the settings as they are made.
+    auto mode = [this](bool detailed) {
+        m_settings.genre_panel.detailed = detailed;
+        SetGenrePanelMode(detailed);
+    };
+    connect(m_view_actions->full, &QAction::triggered, this, [mode] { mode(true); });
+    connect(m_view_actions->small, &QAction::triggered, this, [mode] { mode(false); });
     const int sizes[3] = {16, 24, 32};
     for (int i = 0; i < 3; ++i) {
         const int size = sizes[i];
-        connect(m_view_actions->sizes[std::size_t(i)], &QAction::triggered, this,
-                [this, size] { SetGenrePanelSize(size); });
+        connect(m_view_actions->sizes[std::size_t(i)], &QAction::triggered, this, [this, size] {
+            SetGenrePanelSize(size);
+            m_settings.genre_panel.icon_size = m_size;
+        });
     }
     SetGenrePanelSize(16);
 }
@@ -443,11 +450,6 @@ bool GenrePanel::eventFilter(QObject* watched, QEvent* event) {
 void GenrePanel::apply_settings() {
     m_detailed = m_settings.genre_panel.detailed;
     SetGenrePanelSize(m_settings.genre_panel.icon_size);
-}
-
-void GenrePanel::collect_settings() {
-    m_settings.genre_panel.detailed = m_detailed;
-    m_settings.genre_panel.icon_size = m_size;
 }
 
 }  // namespace zt

@@ -82,7 +82,6 @@ public:
     QPixmap family_glyph(int family_index) const;
 
     void apply_settings();
-    void collect_settings();
     // Font of the buttons and the panel's background from the view settings.
     void apply_view_settings();
 

@@ -57,7 +57,6 @@ void PanelSet::apply_settings() {
 
 void PanelSet::collect_settings() {
     m_channels->collect_settings();
-    m_genres->collect_settings();
 }
 
 void PanelSet::apply_view_settings() {

@@ -153,8 +153,10 @@ void ProgramPages::connect_menu() {
         connect(a.pages[std::size_t(i)], &QAction::triggered, this, [this, i] { set_page(i); });
     const int sizes[3] = {16, 24, 32};
     for (int i = 0; i < 3; ++i)
-        connect(a.sizes[std::size_t(i)], &QAction::triggered, this,
-                [this, s = sizes[i]] { SetProgramListSize(s); });
+        connect(a.sizes[std::size_t(i)], &QAction::triggered, this, [this, s = sizes[i]] {
+            SetProgramListSize(s);
+            m_settings.pages.icon_size = m_size;  // the user's choice, kept at once
+        });
     connect(a.past, &QAction::triggered, this, &ProgramPages::RebuildProgramList);
     connect(a.abbreviations, &QAction::triggered, this, &ProgramPages::RebuildProgramList);
     connect(a.about, &QAction::triggered, this, &ProgramPages::ShowAbout);
@@ -387,7 +389,6 @@ void ProgramPages::collect_settings() {
     ProgramPagesSettings& s = m_settings.pages;
     for (int i = 0; i < 4; ++i)
         s.columns[std::size_t(i)] = m_tables[std::size_t(i)]->column_widths();
-    s.icon_size = m_size;
 }
 
 // --- rows

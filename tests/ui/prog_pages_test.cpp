@@ -364,9 +364,9 @@ TEST_F(ProgPagesTest, TableSettingsRoundTrip) {
     EXPECT_EQ(pages().days().values().time_start, "06:00");
 
     action(*main, "MPanelProgSize32")->trigger();
+    EXPECT_EQ(settings.pages.icon_size, 32);  // in the settings at once
     pages().collect_settings();
     EXPECT_EQ(settings.pages.columns[2], (std::vector<int>{0, 30, 60, 56, 0, 45, 45, 300}));
-    EXPECT_EQ(settings.pages.icon_size, 32);
     EXPECT_TRUE(settings.program_view.letter_abbrev);
     // A stored size of 20 is read as 16.
     settings.pages.icon_size = 20;
