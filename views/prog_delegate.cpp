@@ -9,26 +9,19 @@
 
 namespace zt {
 
-QColor qcolour(std::int32_t colour) {
-    if (is_system_colour(colour)) return QColor(Qt::black);
-    return QColor(colour_red(colour), colour_green(colour), colour_blue(colour));
-}
-
 void RowPaintContext::take(const Settings& settings) {
     const ViewSettings& v = settings.view;
-    // The colours the report lists share come from their one palette.
-    const RowColours rows = row_colours(v);
-    text = rows.text;
-    back = rows.back;
-    focus = rows.focus;
-    select1 = rows.select1;
-    end = qcolour(v.end);
-    old = qcolour(v.old);
-    current = qcolour(v.current);
-    love_no = qcolour(v.love_no);
-    mark = qcolour(v.mark);
-    love_yes = qcolour(v.love_yes);
-    alarm = qcolour(v.alarm);
+    // The colours the report lists share come from their one palette; the table's own follow,
+    // each keeping its default where the settings name a system colour.
+    rows = row_colours(v);
+    const RowPaintContext d;
+    end = settings_colour(v.end, d.end);
+    old = settings_colour(v.old, d.old);
+    current = settings_colour(v.current, d.current);
+    love_no = settings_colour(v.love_no, d.love_no);
+    mark = settings_colour(v.mark, d.mark);
+    love_yes = settings_colour(v.love_yes, d.love_yes);
+    alarm = settings_colour(v.alarm, d.alarm);
     logos = settings.general.channel_logos;
     type_icons = settings.general.type_icons;
 }
@@ -57,7 +50,7 @@ void ProgramRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
 
     // Background of the row, then the fills of single cells.
     const bool selected = option.state & QStyle::State_Selected;
-    painter->fillRect(r, selected ? c.select1 : c.back);
+    painter->fillRect(r, selected ? c.rows.select1 : c.rows.back);
     if (column == views::col_start && row.alarm) painter->fillRect(r, c.alarm);
     if (column == views::col_title) {
         switch (row.title_fill) {
@@ -90,7 +83,7 @@ void ProgramRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
             painter->setPen(c.current);
             break;
         case views::RowTextColour::normal:
-            painter->setPen(c.text);
+            painter->setPen(c.rows.text);
             break;
     }
     painter->setFont(option.font);

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QStyledItemDelegate>
 
+#include "ui/row_painter.h"
 #include "views/logic/page_options.h"
 
 namespace zt {
@@ -12,10 +13,7 @@ struct Settings;
 
 // What the row painter needs, taken from the settings once when they change (never per cell).
 struct RowPaintContext final {
-    QColor text{0, 0, 0};
-    QColor back{255, 255, 255};
-    QColor focus{128, 128, 128};
-    QColor select1{224, 224, 224};
+    RowColours rows;  // text, background, selection and focus: the palette every list shares
     QColor end{160, 239, 160};
     QColor old{128, 128, 128};
     QColor current{0, 0, 255};
@@ -48,8 +46,5 @@ public:
 private:
     const RowPaintContext& m_ctx;
 };
-
-// A colour of the settings file (0x00BBGGRR) as a QColor.
-QColor qcolour(std::int32_t colour);
 
 }  // namespace zt

@@ -366,10 +366,10 @@ void ProgramPages::apply_view_settings() {
     for (auto* t : m_tables) {
         t->setShowGrid(m_settings.general.table_grid);
         t->set_mouse_focus(m_settings.general.mouse_focus);
-        t->set_focus_colour(m_ctx.focus);
+        t->set_focus_colour(m_ctx.rows.focus);
         QPalette p = t->palette();
-        p.setColor(QPalette::Base, m_ctx.back);
-        p.setColor(QPalette::Text, m_ctx.text);
+        p.setColor(QPalette::Base, m_ctx.rows.back);
+        p.setColor(QPalette::Text, m_ctx.rows.text);
         t->setPalette(p);
     }
     SetProgramListSize(m_size);
