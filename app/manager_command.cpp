@@ -13,9 +13,16 @@
 namespace zt {
 
 ManagerCommand::ManagerCommand(Application& app) : QObject(&app), m_app(app) {
-    TFMain& main = app.main_window();
-    m_window =
-        std::make_unique<TFMgr>(app.store(), main.settings_store(), main.logos(), app.ui(), &main);
+    connect(&app.main_window(), &TFMain::manager_requested, this, [this] { run(); });
+}
+
+ManagerCommand::~ManagerCommand() = default;
+
+TFMgr& ManagerCommand::window() {
+    if (m_window) return *m_window;
+    TFMain& main = m_app.main_window();
+    m_window = std::make_unique<TFMgr>(m_app.store(), main.settings_store(), main.logos(),
+                                       m_app.ui(), &main);
     m_window->set_show_channel_info([&main](const std::shared_ptr<chl_serv_list>& channel,
                                             const std::shared_ptr<chl_local_list>& member) {
         TFChannel& info = main.programs().channel_window();
@@ -24,13 +31,11 @@ ManagerCommand::ManagerCommand(Application& app) : QObject(&app), m_app(app) {
         else if (channel)
             info.ShowChannelInfo(*channel);
     });
-    connect(&main, &TFMain::manager_requested, this, [this] { run(); });
+    return *m_window;
 }
 
-ManagerCommand::~ManagerCommand() = default;
-
 void ManagerCommand::run(TFMgr::Tab tab) {
-    if (m_window->isVisible()) return;
+    if (window().isVisible()) return;
     all_list& store = m_app.store();
     store.session.ui_idle = 0;
     tear_down();

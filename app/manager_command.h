@@ -11,7 +11,8 @@ class Application;
 
 // "Менеджер": the main window's group controls are torn down, the manager runs modally, and
 // afterwards the panels are built again and u.dat and v.dat are written once, under the job
-// window's "Сохранение данных...". The manager window lives as long as this.
+// window's "Сохранение данных...". The manager window is made on its first use (it costs a
+// noticeable part of the start-up) and then lives as long as this.
 class ManagerCommand final : public QObject {
     Q_OBJECT
 public:
@@ -19,14 +20,14 @@ public:
     ~ManagerCommand() override;
 
     void run(TFMgr::Tab tab = TFMgr::channels);
-    TFMgr& window() const { return *m_window; }
+    TFMgr& window();
 
 private:
     void tear_down();
     void rebuild_and_save();
 
     Application& m_app;
-    std::unique_ptr<TFMgr> m_window;
+    std::unique_ptr<TFMgr> m_window;  // null until first used
 };
 
 }  // namespace zt
