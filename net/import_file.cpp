@@ -50,6 +50,11 @@ std::optional<ImportSession> ImportFileOpen(const std::string& path, const all_l
         return std::nullopt;
     }
     host.job_begin("Обработка данных...", false, true);
+    return ImportSessionFromFile(std::move(file), store, ui, host);
+}
+
+std::optional<ImportSession> ImportSessionFromFile(std::string file, const all_list& store,
+                                                   UserInterface& ui, DownloadHost& host) {
     ImportSession session;
     try {
         auto sections = protocol::read_import_sections(std::string_view(file).substr(4));

@@ -38,6 +38,10 @@ struct ImportSession final {
 // damage halfway). The processing runs in the job window "Обработка данных..." of `host`.
 std::optional<ImportSession> ImportFileOpen(const std::string& path, const all_list& store,
                                             UserInterface& ui, DownloadHost& host);
+// The rest of ImportFileOpen for the bytes of an import file already read (or made from another
+// format), inside the job window `host` has begun, which it ends.
+std::optional<ImportSession> ImportSessionFromFile(std::string file, const all_list& store,
+                                                   UserInterface& ui, DownloadHost& host);
 
 // Ticks every entry of every package that refers to one of `ids`, or every entry.
 void tick_channels(SelectionLists& lists, const std::set<std::int32_t>& ids);

@@ -166,24 +166,9 @@ std::optional<ImportSession> XmltvFileOpen(const std::string& path, const all_li
     }
     list.pakets.push_back(std::move(paket));
 
-    ImportSession session;
-    try {
-        const std::string file = protocol::write_import_file(list, days);
-        days.clear();
-        auto sections = protocol::read_import_sections(std::string_view(file).substr(4));
-        session.import_tvprog = std::move(sections.tvprog);
-        protocol::read_import_days(session.import_tvprog,
-                                   [&](const protocol::ImportDayRecord&) { ++session.day_count; });
-        ReadPaketList(session.lists, sections.list, host);
-    } catch (const field_error&) {
-        host.job_end();
-        ui.show_msg(MsgKind::Error, "Ошибка данных.");
-        return std::nullopt;
-    }
-    BuildPaketTree(session.lists, host);
-    session.create_groups = store.chl_groups.empty();
-    host.job_end();
-    return session;
+    std::string file = protocol::write_import_file(list, days);
+    days.clear();
+    return ImportSessionFromFile(std::move(file), store, ui, host);
 }
 
 std::optional<ImportSession> ScheduleFileOpen(const std::string& path, const all_list& store,

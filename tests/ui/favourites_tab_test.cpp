@@ -10,10 +10,10 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "../ui/ui_helpers.h"
 #include "managers/favourite_dialog.h"
 #include "managers/ordered_list_view.h"
 #include "tab_fixture.h"
+#include "ui_helpers.h"
 
 namespace zt::test {
 namespace {
