@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "core/cp1251.h"
 #include "core/store.h"
@@ -16,26 +17,38 @@ void report(Progress& progress, std::size_t index, std::size_t count) {
 
 }  // namespace
 
+void PartLinker::link(chl_serv_list& channel) {
+    auto& list = channel.tvprog;
+    // Only the ids of continued programmes need their later parts found; most channels have
+    // few or none, so the other programmes cost one set lookup instead of a map update.
+    m_continued.clear();
+    for (const auto& p : list) {
+        p->next_part.reset();
+        if (p->continued == 1) m_continued.insert(p->id);
+    }
+    if (m_continued.empty()) return;
+    // Walk backwards remembering, per id, the nearest later programme: linear instead of a
+    // forward search per continued programme.
+    m_later.clear();
+    for (auto it = list.rbegin(); it != list.rend(); ++it) {
+        auto& p = **it;
+        if (!m_continued.count(p.id)) continue;
+        if (p.continued == 1) {
+            const auto found = m_later.find(p.id);
+            if (found != m_later.end())
+                p.next_part = *found->second;
+            else
+                p.continued = 0;
+        }
+        m_later[p.id] = &*it;
+    }
+}
+
 void link_tvprog_parts(all_list& store, Progress& progress) {
+    PartLinker linker;
     const std::size_t n = store.channels.size();
     for (std::size_t ci = 0; ci < n; ++ci) {
-        auto& list = store.channels[ci]->tvprog;
-        // Walk backwards remembering, per id, the nearest later programme: linear instead of
-        // a forward search per continued programme.
-        std::unordered_map<std::int32_t, std::shared_ptr<tvprog_serv_list>> later;
-        later.reserve(list.size());
-        for (auto it = list.rbegin(); it != list.rend(); ++it) {
-            auto& p = **it;
-            p.next_part.reset();
-            if (p.continued == 1) {
-                auto found = later.find(p.id);
-                if (found != later.end())
-                    p.next_part = found->second;
-                else
-                    p.continued = 0;
-            }
-            later[p.id] = *it;
-        }
+        linker.link(*store.channels[ci]);
         report(progress, ci, n);
     }
 }

@@ -260,12 +260,16 @@ bool load_t(const DataContext& ctx) {
         ctx.user.paid_login = r.ShortText();
         const auto index = data::channel_index(store);
         const std::int32_t count = r.at_end() ? 0 : r.Int32();
+        // Each channel's continued programmes are linked as soon as it is read, while its
+        // records are still in the cache.
+        PartLinker linker;
         for (std::int32_t i = 0; i < count && !r.at_end(); ++i) {
             const std::int32_t id = r.Int32();
             const auto it = index.find(id);
             // Records of a channel that u.dat did not create are read and dropped.
-            read_channel(ctx, r, file->version, it == index.end() ? nullptr : it->second.get(),
-                         budget);
+            chl_serv_list* channel = it == index.end() ? nullptr : it->second.get();
+            read_channel(ctx, r, file->version, channel, budget);
+            if (channel) linker.link(*channel);
             data::report_position(ctx, r);
         }
     } catch (const field_error&) {
@@ -273,8 +277,11 @@ bool load_t(const DataContext& ctx) {
     }
     const bool damaged = !stream.finish();
     if (damaged) before.restore(ctx.user);
-    if (damaged || cut) data::report_damaged(ctx, "t.dat");
-    link_tvprog_parts(store, ctx.progress);
+    // A channel cut short, or taken back to its programmes before this file, is linked again.
+    if (damaged || cut) {
+        link_tvprog_parts(store, ctx.progress);
+        data::report_damaged(ctx, "t.dat");
+    }
     return !damaged && !cut;
 }
 

@@ -18,6 +18,8 @@ namespace {
 constexpr std::size_t kWindow = std::size_t(256) << 10;
 // A large field grows by at most this much beyond the bytes that have arrived for it.
 constexpr std::size_t kTakeStep = std::size_t(1) << 20;
+// An unread tail of a field in place always fits in front of an inflated block.
+static_assert(FieldReader::kMaxInPlace <= InflateStream::kBlockHeadroom);
 
 }  // namespace
 
@@ -32,30 +34,34 @@ int FieldReader::percent() const {
 
 void FieldReader::refill(std::size_t n) {
     if (!m_source || n > kMaxInPlace) fail();
-    // Keep the unread tail at the front of the window and fill the rest from the stream.
-    const std::size_t unread = m_bytes.size() - m_pos;
-    if (m_window.size() < kWindow) m_window.resize(kWindow);
-    if (unread != 0 && m_pos != 0) std::memmove(m_window.data(), m_bytes.data() + m_pos, unread);
-    std::size_t have = unread;
-    while (have < n) {
-        const std::size_t got = m_source->read(m_window.data() + have, m_window.size() - have);
+    // The unread tail goes in front of the stream's next bytes: in the window, or in the block
+    // of an inflater running ahead.
+    std::string_view have = m_bytes.substr(m_pos);
+    char* const scratch = window();
+    while (have.size() < n) {
+        const std::string_view next = m_source->next_block(have, scratch, m_window.size());
         if (m_source->failed()) throw section_error("section does not inflate");
-        if (got == 0) break;
-        have += got;
+        if (next.size() == have.size()) break;
+        have = next;
     }
-    m_bytes = std::string_view(m_window.data(), have);
+    m_bytes = have;
     m_pos = 0;
-    if (have < n) fail();
+    if (have.size() < n) fail();
 }
 
 bool FieldReader::more() {
     if (!m_source) return false;
-    if (m_window.size() < kWindow) m_window.resize(kWindow);
-    const std::size_t got = m_source->read(m_window.data(), m_window.size());
+    char* const scratch = window();
+    m_bytes = m_source->next_block({}, scratch, m_window.size());
     if (m_source->failed()) throw section_error("section does not inflate");
-    m_bytes = std::string_view(m_window.data(), got);
     m_pos = 0;
-    return got != 0;
+    return !m_bytes.empty();
+}
+
+char* FieldReader::window() {
+    // An inflater running ahead hands out its own blocks; the window is only for the others.
+    if (!m_source->runs_ahead() && m_window.size() < kWindow) m_window.resize(kWindow);
+    return m_window.data();
 }
 
 std::string FieldReader::Take(std::size_t n) {

@@ -88,6 +88,8 @@ private:
     void refill(std::size_t n);
     // Reads more of the stream into the window; false at the end of the data.
     bool more();
+    // Where the stream's bytes arrive unless it hands out blocks of its own.
+    char* window();
     [[noreturn]] static void fail();
     std::string_view m_bytes;
     std::size_t m_pos = 0;

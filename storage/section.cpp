@@ -7,9 +7,13 @@
 #include <array>
 #include <atomic>
 #include <climits>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <mutex>
 #include <new>
+#include <thread>
 #include <utility>
 
 #ifdef ZT_HAVE_ISAL
@@ -164,10 +168,115 @@ struct InflateStream::State {
         return in_prefix ? prefix.size() - avail : prefix.size() + fed_data - avail;
     }
     std::size_t total() const { return prefix.size() + data.size(); }
+
+    // Up to `n` inflated bytes into `dst`; sets `done` at the stream's end and `failed` on
+    // damage. Progress goes to `to` (none while inflating ahead of the reader).
+    std::size_t pull(char* dst, std::size_t n, bool& done, bool& failed, Progress* to);
+};
+
+std::size_t InflateStream::State::pull(char* dst, std::size_t n, bool& done, bool& failed,
+                                       Progress* to) {
+    std::size_t got = 0;
+    while (got < n && !done && !failed) {
+        if (avail == 0 && !output_full) {
+            // The inflater holds nothing back: it needs more input.
+            in_prefix = false;
+            if (fed_data >= data.size()) {
+                // The input ended before the stream's end: a cut-off file is damage.
+                failed = true;
+                break;
+            }
+            const std::size_t k = std::min(kSectionChunk, data.size() - fed_data);
+            next = data.data() + fed_data;
+            avail = k;
+            fed_data += k;
+        }
+        const std::size_t room = std::min(kSectionChunk, n - got);
+        char* out = dst + got;
+        std::size_t out_left = room;
+        const std::size_t avail_before = avail;
+        const Step step = engine->run(next, avail, out, out_left);
+        const std::size_t step_produced = room - out_left;
+        output_full = out_left == 0;
+        if (step == Step::error) {
+            failed = true;  // damaged data or a wrong checksum
+            break;
+        }
+        got += step_produced;
+        produced += step_produced;
+        if (produced > max_output) {
+            failed = true;  // more than any body may hold
+            break;
+        }
+        if (step == Step::end) {
+            done = true;
+            // Bytes after the end of the stream are not ours: the file is damaged.
+            if (avail != 0 || fed_data < data.size()) failed = true;
+        } else if (avail != 0 && avail == avail_before && step_produced == 0) {
+            failed = true;  // no progress possible
+            break;
+        }
+        if (done || produced - reported_at >= kSectionChunk) {
+            reported_at = produced;
+            report(to, consumed(), total());
+        }
+    }
+    return got;
+}
+
+// The inflater on its own thread, filling a ring of blocks ahead of the reader. Block k goes
+// to slot k % kSlots; the reader holds at most one block (the one it reads) and gives it back
+// when it takes the next.
+struct InflateStream::Worker {
+    static constexpr std::size_t kSlots = 4;
+    static constexpr std::size_t kBlock = std::size_t(256) << 10;
+    struct Slot {
+        std::unique_ptr<char[]> bytes{new char[kBlockHeadroom + kBlock]};
+        std::size_t size = 0;
+        std::size_t consumed_input = 0;  // for the reader's progress
+        bool last = false;               // the stream ended (or failed) with this block
+        char* data() { return bytes.get() + kBlockHeadroom; }
+    };
+    std::array<Slot, kSlots> slots;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t filled = 0;  // blocks filled so far
+    std::size_t freed = 0;   // blocks the reader has given back
+    bool stop = false;
+    bool done = false, failed = false;  // the stream's end, valid once the last block is in
+    // The reader's side: whether it holds block `freed`, and how far it has read it.
+    bool held = false;
+    std::size_t offset = 0;
+    std::thread thread;
+
+    void run(State& st) {
+        bool end = false, bad = false;
+        while (!end && !bad) {
+            std::size_t index = 0;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [this] { return stop || filled - freed < kSlots; });
+                if (stop) return;
+                index = filled;
+            }
+            Slot& slot = slots[index % kSlots];
+            slot.size = st.pull(slot.data(), kBlock, end, bad, nullptr);
+            slot.consumed_input = st.consumed();
+            slot.last = end || bad;
+            std::lock_guard lock(mutex);
+            if (slot.last) {
+                done = end && !bad;
+                failed = bad;
+            }
+            ++filled;
+            changed.notify_all();
+        }
+    }
+    Slot& current() { return slots[freed % kSlots]; }
 };
 
 InflateStream::InflateStream(std::string_view compressed, Progress* progress,
-                             std::size_t max_output, bool header_included)
+                             std::size_t max_output, bool header_included, Ahead ahead)
     : m_state(std::make_unique<State>()) {
     State& st = *m_state;
     st.engine = make_engine(header_included, st.prefix);
@@ -180,58 +289,99 @@ InflateStream::InflateStream(std::string_view compressed, Progress* progress,
     }
     st.next = st.prefix.data();
     st.avail = st.prefix.size();
+    const bool run_ahead =
+        ahead == Ahead::always || (ahead == Ahead::automatic && compressed.size() >= kAheadFrom &&
+                                   std::thread::hardware_concurrency() > 1);
+    if (run_ahead) {
+        m_worker = std::make_unique<Worker>();
+        m_worker->thread = std::thread([this] { m_worker->run(*m_state); });
+    }
 }
 
-InflateStream::~InflateStream() = default;
+InflateStream::~InflateStream() {
+    if (!m_worker) return;
+    {
+        std::lock_guard lock(m_worker->mutex);
+        m_worker->stop = true;
+    }
+    m_worker->changed.notify_all();
+    m_worker->thread.join();
+}
+
+bool InflateStream::runs_ahead() const {
+    return m_worker != nullptr;
+}
+
+std::size_t InflateStream::pull(char* dst, std::size_t n) {
+    return m_state->pull(dst, n, m_done, m_failed, m_state->progress);
+}
+
+bool InflateStream::advance(std::string_view tail) {
+    Worker& w = *m_worker;
+    std::unique_lock lock(w.mutex);
+    if (w.held && w.current().last) return false;  // the stream ended with the block held
+    const std::size_t next = w.freed + (w.held ? 1 : 0);
+    w.changed.wait(lock, [&w, next] { return w.filled > next; });
+    Worker::Slot& slot = w.slots[next % Worker::kSlots];
+    const bool last = slot.last;
+    const bool failed = w.failed;
+    lock.unlock();
+    // The tail may lie in the block held until now: copy it before giving that block back.
+    std::memcpy(slot.data() - tail.size(), tail.data(), tail.size());
+    lock.lock();
+    if (w.held) ++w.freed;
+    w.held = true;
+    w.offset = 0;
+    lock.unlock();
+    w.changed.notify_all();
+    if (last) {
+        m_failed = failed;
+        m_done = !failed;
+    }
+    report(m_state->progress, slot.consumed_input, m_state->total());
+    return true;
+}
 
 std::size_t InflateStream::read(char* dst, std::size_t n) {
-    State& st = *m_state;
+    if (!m_worker) return pull(dst, n);
+    Worker& w = *m_worker;
     std::size_t got = 0;
-    while (got < n && !m_done && !m_failed) {
-        if (st.avail == 0 && !st.output_full) {
-            // The inflater holds nothing back: it needs more input.
-            st.in_prefix = false;
-            if (st.fed_data >= st.data.size()) {
-                // The input ended before the stream's end: a cut-off file is damage.
-                m_failed = true;
-                break;
-            }
-            const std::size_t k = std::min(kSectionChunk, st.data.size() - st.fed_data);
-            st.next = st.data.data() + st.fed_data;
-            st.avail = k;
-            st.fed_data += k;
+    while (got < n && !m_failed) {
+        if (!w.held || w.offset == w.current().size) {
+            if (!advance({})) break;
+            continue;
         }
-        const std::size_t room = std::min(kSectionChunk, n - got);
-        char* out = dst + got;
-        std::size_t out_left = room;
-        const std::size_t avail_before = st.avail;
-        const Step step = st.engine->run(st.next, st.avail, out, out_left);
-        const std::size_t produced = room - out_left;
-        st.output_full = out_left == 0;
-        if (step == Step::error) {
-            m_failed = true;  // damaged data or a wrong checksum
-            break;
-        }
-        got += produced;
-        st.produced += produced;
-        if (st.produced > st.max_output) {
-            m_failed = true;  // more than any body may hold
-            break;
-        }
-        if (step == Step::end) {
-            m_done = true;
-            // Bytes after the end of the stream are not ours: the file is damaged.
-            if (st.avail != 0 || st.fed_data < st.data.size()) m_failed = true;
-        } else if (st.avail != 0 && st.avail == avail_before && produced == 0) {
-            m_failed = true;  // no progress possible
-            break;
-        }
-        if (m_done || st.produced - st.reported_at >= kSectionChunk) {
-            st.reported_at = st.produced;
-            report(st.progress, st.consumed(), st.total());
-        }
+        Worker::Slot& slot = w.current();
+        const std::size_t k = std::min(n - got, slot.size - w.offset);
+        std::memcpy(dst + got, slot.data() + w.offset, k);
+        w.offset += k;
+        got += k;
     }
     return got;
+}
+
+std::string_view InflateStream::next_block(std::string_view tail, char* scratch,
+                                           std::size_t scratch_size) {
+    if (!m_worker) {
+        if (!tail.empty() && tail.data() != scratch)
+            std::memmove(scratch, tail.data(), tail.size());
+        const std::size_t got = pull(scratch + tail.size(), scratch_size - tail.size());
+        return {scratch, tail.size() + got};
+    }
+    Worker& w = *m_worker;
+    if (!m_failed && (!w.held || w.offset == w.current().size)) {
+        if (!advance(tail)) return tail;
+        tail = {w.current().data() - tail.size(), tail.size()};
+    }
+    if (m_failed) return tail;
+    // The rest of the held block, with the tail in front of it (the headroom, or the bytes of
+    // this block already read, leave room for it).
+    Worker::Slot& slot = w.current();
+    char* at = slot.data() + w.offset;
+    if (tail.data() != at - tail.size()) std::memmove(at - tail.size(), tail.data(), tail.size());
+    const std::size_t size = tail.size() + slot.size - w.offset;
+    w.offset = slot.size;
+    return {at - tail.size(), size};
 }
 
 bool InflateStream::finish() {
@@ -242,7 +392,17 @@ bool InflateStream::finish() {
 
 int InflateStream::percent() const {
     const State& st = *m_state;
-    return st.total() == 0 ? 100 : int(st.consumed() * 100 / st.total());
+    std::size_t consumed = 0;
+    if (m_worker) {
+        // The reader's position: the input behind the block it holds (the inflater's own
+        // position belongs to its thread).
+        std::lock_guard lock(m_worker->mutex);
+        if (m_worker->held)
+            consumed = m_worker->slots[m_worker->freed % Worker::kSlots].consumed_input;
+    } else {
+        consumed = st.consumed();
+    }
+    return st.total() == 0 ? 100 : int(consumed * 100 / st.total());
 }
 
 namespace {

@@ -74,27 +74,50 @@ bool InflateSection(std::string_view compressed, ByteBuffer& out, Progress* prog
 // input size) is reported after every chunk of output. Like InflateSection: damaged data, a
 // wrong checksum, output beyond the limit, input that ends before the stream's end marker and
 // bytes after it all fail (a cut-off file is damage, never a shorter file).
+//
+// A large section is inflated on a thread of its own, a few blocks ahead of the reader, so
+// inflating and reading what was inflated take two processors. Progress is still reported on
+// the reader's thread (as it takes each block), never on the inflating one.
 class InflateStream final {
 public:
+    // Whether the inflater runs ahead on its own thread: for sections of at least
+    // kAheadFrom compressed bytes on a machine with more than one processor, never, or always.
+    enum class Ahead { automatic, never, always };
+    static constexpr std::size_t kAheadFrom = std::size_t(1) << 20;
+    // The bytes a block taken with next_block() can carry in front of it.
+    static constexpr std::size_t kBlockHeadroom = std::size_t(1) << 16;
+
     // `compressed` (a section without its header, or with `header_included` a whole zlib
     // stream) must outlive the stream. `max_output` 0 means body_ceiling().
     explicit InflateStream(std::string_view compressed, Progress* progress = nullptr,
-                           std::size_t max_output = 0, bool header_included = false);
+                           std::size_t max_output = 0, bool header_included = false,
+                           Ahead ahead = Ahead::automatic);
     ~InflateStream();
     InflateStream(const InflateStream&) = delete;
     InflateStream& operator=(const InflateStream&) = delete;
 
     // Up to `n` bytes into `dst`; fewer only when the data ends or fails.
     std::size_t read(char* dst, std::size_t n);
+    // The next bytes in place with `tail` (at most kBlockHeadroom bytes, which may lie in the
+    // previous block) copied in front of them: valid until the next call. Only `tail` when the
+    // data ends or fails. Saves the copy read() makes when the inflater runs ahead.
+    std::string_view next_block(std::string_view tail, char* scratch, std::size_t scratch_size);
     bool failed() const { return m_failed; }
     // Reads the rest, discarding it, so the checksum is verified; false when the section is
     // damaged (also when it failed before).
     bool finish();
     int percent() const;
+    bool runs_ahead() const;
 
 private:
     struct State;
+    struct Worker;
+    std::size_t pull(char* dst, std::size_t n);
+    // Takes the next inflated block, copying `tail` in front of it before the block it may lie
+    // in is given back; false when there is none.
+    bool advance(std::string_view tail);
     std::unique_ptr<State> m_state;
+    std::unique_ptr<Worker> m_worker;
     bool m_failed = false;
     bool m_done = false;
 };

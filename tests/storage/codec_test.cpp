@@ -3,6 +3,9 @@
 #include <zlib.h>
 
 #include <QImage>
+#include <algorithm>
+#include <thread>
+#include <vector>
 
 #include "core/cp1251.h"
 #include "storage/field_codec.h"
@@ -209,6 +212,132 @@ std::string inflater_name(const ::testing::TestParamInfo<Inflater>& info) {
 
 INSTANTIATE_TEST_SUITE_P(Inflaters, Section, ::testing::Values(Inflater::zlib, Inflater::isal),
                          inflater_name);
+
+// A large body read field by field while the inflater runs ahead on its own thread: the
+// fields straddle its blocks, large ones are read past several blocks, and progress arrives on
+// the reading thread only.
+namespace ahead {
+
+struct Record {
+    std::int32_t id;
+    std::string short_text;
+    std::string long_text;
+};
+
+std::vector<Record> records() {
+    std::vector<Record> out;
+    for (int i = 0; i < 3000; ++i) {
+        std::string s(std::size_t(i * 37 % 256), char('a' + i % 26));
+        // Mostly small long texts, now and then one larger than a block of the inflater.
+        const std::size_t long_size = i % 500 == 7 ? std::size_t(600000 + i) : std::size_t(i % 900);
+        std::string l(long_size, '\0');
+        for (std::size_t k = 0; k < l.size(); ++k) l[k] = char((k * 131 + std::size_t(i)) % 251);
+        out.push_back({i * 7919, std::move(s), std::move(l)});
+    }
+    return out;
+}
+
+std::string section_of(const std::vector<Record>& list) {
+    std::string body;
+    FieldWriter w(body);
+    for (const auto& r : list) {
+        w.Int32(r.id);
+        w.ShortText(r.short_text);
+        w.LongText(r.long_text);
+    }
+    DeflateSection(body);
+    return body;
+}
+
+// The records read until the data ends or fails; whether the whole section then checks out.
+struct ReadResult {
+    std::vector<Record> read;
+    bool whole = false;
+};
+
+ReadResult read_all(const std::string& section, InflateStream::Ahead ahead,
+                    Progress* progress = nullptr) {
+    ReadResult result;
+    InflateStream stream(section, progress, 0, false, ahead);
+    EXPECT_EQ(stream.runs_ahead(), ahead == InflateStream::Ahead::always);
+    FieldReader r(stream);
+    try {
+        while (!r.at_end()) {
+            Record rec;
+            rec.id = r.Int32();
+            rec.short_text = r.ShortText();
+            rec.long_text = r.LongText();
+            result.read.push_back(std::move(rec));
+        }
+        result.whole = stream.finish();
+    } catch (const field_error&) {
+        result.whole = false;
+    }
+    return result;
+}
+
+class ThreadRecorder final : public Progress {
+public:
+    void job_progress(int percent) override {
+        percents.push_back(percent);
+        if (std::this_thread::get_id() != reader) other_thread = true;
+    }
+    std::thread::id reader = std::this_thread::get_id();
+    std::vector<int> percents;
+    bool other_thread = false;
+};
+
+}  // namespace ahead
+
+TEST_P(Section, ARunningAheadInflaterReadsWhatTheReaderReadsDirectly) {
+    const auto list = ahead::records();
+    const std::string section = ahead::section_of(list);
+    ahead::ThreadRecorder progress;
+    const auto result = ahead::read_all(section, InflateStream::Ahead::always, &progress);
+    EXPECT_TRUE(result.whole);
+    ASSERT_EQ(result.read.size(), list.size());
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        ASSERT_EQ(result.read[i].id, list[i].id) << i;
+        ASSERT_EQ(result.read[i].short_text, list[i].short_text) << i;
+        ASSERT_EQ(result.read[i].long_text, list[i].long_text) << i;
+    }
+    EXPECT_FALSE(progress.other_thread);
+    ASSERT_FALSE(progress.percents.empty());
+    EXPECT_EQ(progress.percents.back(), 100);
+    EXPECT_TRUE(std::is_sorted(progress.percents.begin(), progress.percents.end()));
+}
+
+// Damage found by the inflating thread reaches the reader: a cut anywhere, bytes after the end,
+// a wrong checksum or broken data never read as a whole section, running ahead or not.
+TEST_P(Section, DamageFoundAheadReachesTheReader) {
+    const std::string good = ahead::section_of(ahead::records());
+    std::vector<std::pair<std::string, std::string>> damaged;
+    for (std::size_t cut = 1; cut < good.size(); cut += good.size() / 23)
+        damaged.emplace_back("cut at " + std::to_string(cut), good.substr(0, cut));
+    damaged.emplace_back("cut before the last byte", good.substr(0, good.size() - 1));
+    damaged.emplace_back("a byte after the end", good + '\0');
+    std::string bad_sum = good;
+    bad_sum.back() ^= 0x55;
+    damaged.emplace_back("wrong checksum", bad_sum);
+    std::string bad_data = good;
+    for (std::size_t i = good.size() / 2; i < good.size() / 2 + 64; ++i) bad_data[i] ^= 0x5A;
+    damaged.emplace_back("broken data in the middle", bad_data);
+    for (const auto& [what, section] : damaged)
+        for (auto mode : {InflateStream::Ahead::always, InflateStream::Ahead::never})
+            EXPECT_FALSE(ahead::read_all(section, mode).whole)
+                << what << (mode == InflateStream::Ahead::always ? " (ahead)" : "");
+}
+
+// A reader that stops early (a damaged record, the end of the program) ends the inflating
+// thread with it.
+TEST_P(Section, AReaderThatStopsEarlyEndsTheInflaterRunningAhead) {
+    const std::string section = ahead::section_of(ahead::records());
+    for (std::size_t bytes : {std::size_t(0), std::size_t(10), std::size_t(3) << 20}) {
+        InflateStream stream(section, nullptr, 0, false, InflateStream::Ahead::always);
+        std::string part(bytes, '\0');
+        EXPECT_EQ(stream.read(part.data(), part.size()), bytes);
+    }
+}
 
 TEST(FieldCodec, ZSectionReadsAnInflatedSection) {
     std::string bytes;
