@@ -5,9 +5,13 @@
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <memory>
+#include <string>
 
 #include "app/application.h"
 #include "app/exit_signals.h"
+#include "app/logic/data_preload.h"
 #include "app/single_instance.h"
 
 namespace zt {
@@ -47,6 +51,15 @@ private:
     bool m_failed = false;
 };
 
+// The folder of the running executable (UTF-8, with a trailing '/'), as the application
+// object will find it; empty where the system does not tell.
+std::string program_folder() {
+    std::error_code error;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return {};
+    return exe.parent_path().string() + '/';
+}
+
 }  // namespace
 
 void name_application() {
@@ -54,6 +67,11 @@ void name_application() {
 }
 
 int program_main(int argc, char** argv) {
+    // The data files are read from the first moment, while the windows are made.
+    auto clock = std::make_shared<SystemClock>();
+    std::unique_ptr<DataPreload> preload;
+    if (const std::string folder = program_folder(); !folder.empty())
+        preload = std::make_unique<DataPreload>(folder, clock);
     GuardedApplication app(argc, argv);
     name_application();
     // The program ends on "Выход", a close without the tray, or the installation's end, never
@@ -81,7 +99,8 @@ int program_main(int argc, char** argv) {
     try {
         const QString dir = QCoreApplication::applicationDirPath();
         Application application(dir + QDir::separator(), QCoreApplication::applicationFilePath(),
-                                std::make_shared<SystemClock>());
+                                clock);
+        application.start_up().set_preload(std::move(preload));
         instance.set_handler([&application] { return application.activate(); });
         ExitSignals exit_signals;
         QObject::connect(&exit_signals, &ExitSignals::exit_requested, &application,

@@ -17,24 +17,32 @@ SettingsCommand::SettingsCommand(all_list& store, TFMain& main, IniFile& ini, Us
                                  net::ExchangeContext& exchange, TFProgress& connection,
                                  std::function<void()> applied, QObject* parent)
     : QObject(parent), m_store(store), m_main(main), m_applied(std::move(applied)) {
-    // "Проверить" runs the connection test in the connection window with the values being
-    // edited.
-    auto server_test = [&exchange, &connection](const ProxySettings& proxy,
-                                                const std::string& service,
-                                                std::vector<std::string>& lines) {
-        connection.open_centred();
-        const ServerTestResult result = run_server_test(exchange, proxy, service, lines);
-        connection.hide();
-        return result;
+    // The dialog is made on its first use, not while the program starts.
+    m_make_dialog = [this, &ini, &ui, &exchange, &connection] {
+        // "Проверить" runs the connection test in the connection window with the values
+        // being edited.
+        auto server_test = [&exchange, &connection](const ProxySettings& proxy,
+                                                    const std::string& service,
+                                                    std::vector<std::string>& lines) {
+            connection.open_centred();
+            const ServerTestResult result = run_server_test(exchange, proxy, service, lines);
+            connection.hide();
+            return result;
+        };
+        return std::make_unique<TFSettings>(m_main.settings_store(), ini, ui, server_test, &m_main);
     };
-    m_dialog = std::make_unique<TFSettings>(main.settings_store(), ini, ui, server_test, &main);
 }
 
 SettingsCommand::~SettingsCommand() = default;
 
+TFSettings& SettingsCommand::dialog() {
+    if (!m_dialog) m_dialog = m_make_dialog();
+    return *m_dialog;
+}
+
 void SettingsCommand::MDataSettingsClick() {
     m_store.session.ui_idle = 0;
-    m_dialog->ShowModal();
+    dialog().ShowModal();
     m_store.session.ui_idle = 1;
     apply();
 }

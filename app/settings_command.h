@@ -36,12 +36,14 @@ public:
     // After the dialog: settings_loaded, then the windows take the group.
     void apply();
 
-    TFSettings& dialog() { return *m_dialog; }
+    // The dialog, made on the first call.
+    TFSettings& dialog();
 
 private:
     all_list& m_store;
     TFMain& m_main;
     std::function<void()> m_applied;
+    std::function<std::unique_ptr<TFSettings>()> m_make_dialog;
     std::unique_ptr<TFSettings> m_dialog;
 };
 

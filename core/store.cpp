@@ -197,6 +197,16 @@ bool in_index(std::int32_t family, std::int32_t sub) {
 }
 }  // namespace
 
+void all_list::take_loaded(all_list& from) {
+    channels.swap(from.channels);
+    chl_groups.swap(from.chl_groups);
+    logos.swap(from.logos);
+    types.swap(from.types);
+    type_groups.swap(from.type_groups);
+    index_types();
+    from.index_types();
+}
+
 void all_list::index_types() {
     m_type_index.assign(std::size_t(kIndexRange * kIndexRange), nullptr);
     // Backwards, so the first genre of a repeated pair wins.

@@ -93,6 +93,13 @@ public:
     std::shared_ptr<love_list> add_love(chl_serv_list& channel, std::int32_t id, std::string title,
                                         std::uint8_t liked, DateTime seen);
 
+    // --- a store filled elsewhere
+    // Takes over what loading the data files puts into a store (channels with their
+    // programmes, groups, logos, the genre catalogue with its abbreviations and genre groups)
+    // from `from`, which gets this store's lists in exchange. The programmes' genres point into
+    // the catalogue that comes with them.
+    void take_loaded(all_list& from);
+
     // --- time zones
     void add_time_gmt(std::string caption, std::int32_t hour, std::int32_t minute);
 

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "core/cp1251.h"
 #include "storage/data_internal.h"
 #include "storage/section.h"
@@ -12,6 +16,28 @@ namespace {
 std::string quoted(const std::string& name) {
     return "\"" + name + "\"";
 }
+
+// While the data files are read the heap grows in steps of 64 MB instead of the allocator's
+// default 128 KB: a large store is hundreds of thousands of records, and each small step is a
+// system call (on a thread's own heap also a change of page protection). Room taken but not
+// used costs address space only, never memory.
+class LargeHeapSteps final {
+public:
+#ifdef __GLIBC__
+    LargeHeapSteps() {
+        mallopt(M_TOP_PAD, kStep);
+    }
+    ~LargeHeapSteps() {
+        mallopt(M_TOP_PAD, kDefault);
+    }
+#endif
+    LargeHeapSteps(const LargeHeapSteps&) = delete;
+    LargeHeapSteps& operator=(const LargeHeapSteps&) = delete;
+
+private:
+    static constexpr int kStep = 64 << 20;
+    static constexpr int kDefault = 128 << 10;
+};
 
 }  // namespace
 
@@ -36,12 +62,18 @@ bool save_data_file(const DataContext& ctx, std::string body, const std::string&
     return true;
 }
 
+LoadResults load_each_data_file(const DataContext& ctx) {
+    const LargeHeapSteps steps;
+    LoadResults r;
+    r.u = load_u(ctx);
+    r.v = load_v(ctx);
+    r.t = load_t(ctx);
+    r.m = load_m(ctx);
+    return r;
+}
+
 bool load_data_files(const DataContext& ctx) {
-    bool ok = load_u(ctx);
-    ok = load_v(ctx) && ok;
-    ok = load_t(ctx) && ok;
-    ok = load_m(ctx) && ok;
-    return ok;
+    return load_each_data_file(ctx).all();
 }
 
 bool save_data_files(const DataContext& ctx, bool u, bool v, bool t, bool m) {

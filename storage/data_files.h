@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -40,6 +42,9 @@ struct DataContext final {
     // may be empty.
     std::function<void(const std::string&)> job_caption;
     std::function<void()> job_end;
+    // When set, the loaders keep here the address of the latest programme they made (after
+    // each channel), for another thread that prepares the memory beyond it.
+    std::atomic<std::uintptr_t>* record_frontier = nullptr;
 
     FileSystem& fs() const { return files ? *files : FileSystem::real(); }
 };
@@ -74,7 +79,14 @@ bool save_v(const DataContext& ctx);
 bool save_t(const DataContext& ctx);
 bool save_m(const DataContext& ctx);
 
-// u, v, t and m in that order; false when any of them showed a message.
+// What each loader returned.
+struct LoadResults final {
+    bool u = false, v = false, t = false, m = false;
+    bool all() const { return u && v && t && m; }
+};
+// u, v, t and m in that order, each read even when an earlier one failed.
+LoadResults load_each_data_file(const DataContext& ctx);
+// The same; false when any of them showed a message.
 bool load_data_files(const DataContext& ctx);
 // The chosen files in the order u, v, t, m; a failed file does not stop the others. False when
 // any of them failed.

@@ -269,7 +269,13 @@ bool load_t(const DataContext& ctx) {
             // Records of a channel that u.dat did not create are read and dropped.
             chl_serv_list* channel = it == index.end() ? nullptr : it->second.get();
             read_channel(ctx, r, file->version, channel, budget);
-            if (channel) linker.link(*channel);
+            if (channel) {
+                linker.link(*channel);
+                if (ctx.record_frontier && !channel->tvprog.empty())
+                    ctx.record_frontier->store(
+                        reinterpret_cast<std::uintptr_t>(channel->tvprog.back().get()),
+                        std::memory_order_relaxed);
+            }
             data::report_position(ctx, r);
         }
     } catch (const field_error&) {

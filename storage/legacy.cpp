@@ -1,5 +1,7 @@
 #include "storage/legacy.h"
 
+#include <fstream>
+
 #include "storage/data_internal.h"
 
 namespace zt {
@@ -31,6 +33,16 @@ bool both_readable(const DataContext& ctx) {
 }
 
 }  // namespace
+
+bool legacy_files_present(const DataContext& ctx) {
+    const auto version = [&ctx](const char* name) {
+        char head[4] = {};
+        std::ifstream in(ctx.store.data_dir() + name, std::ios::binary);
+        if (!in.read(head, sizeof head)) return std::int32_t(0);
+        return FieldReader(std::string_view(head, sizeof head)).Int32();
+    };
+    return version("u.dat") == 1 && version("t.dat") == 1;
+}
 
 bool convert_legacy(const DataContext& ctx) {
     const auto u = file_version(ctx, "u.dat");

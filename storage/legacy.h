@@ -10,4 +10,8 @@ namespace zt {
 // not converted (the loaders read them as they are). Returns whether it converted.
 bool convert_legacy(const DataContext& ctx);
 
+// Whether u.dat and t.dat both say they are of version 1, from their first four bytes alone:
+// convert_legacy may then have work to do.
+bool legacy_files_present(const DataContext& ctx);
+
 }  // namespace zt

@@ -1,5 +1,7 @@
 #include "ui/app_resources.h"
 
+#include <QCoreApplication>
+
 // The resource file is compiled into a static library; naming its initialiser here keeps the
 // linker from dropping it. Q_INIT_RESOURCE must stand outside any namespace.
 static bool register_resources() {
@@ -15,11 +17,20 @@ void init_app_resources() {
 }
 
 QIcon app_icon() {
-    init_app_resources();
-    QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
-    return icon;
+    // Decoded once per application object (seven pictures; the main window, the tray and the
+    // application each ask for it) and released with it.
+    static QIcon* icon = nullptr;
+    if (!icon) {
+        init_app_resources();
+        icon = new QIcon;
+        for (const int size : {16, 24, 32, 48, 64, 128, 256})
+            icon->addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+        qAddPostRoutine([] {
+            delete icon;
+            icon = nullptr;
+        });
+    }
+    return *icon;
 }
 
 QCursor main_cursor(int index) {

@@ -81,11 +81,10 @@ QIcon view_icon(const char* name) {
 }
 
 void LogoImages::clear() {
-    m_16.clear();
-    m_24.clear();
-    m_32.clear();
     m_store = nullptr;
     m_sources.clear();
+    m_pictures.clear();
+    m_decoded.clear();
 }
 
 void LogoImages::refresh(const all_list& store) {
@@ -99,23 +98,21 @@ void LogoImages::refresh(const all_list& store) {
     if (same) return;
     clear();
     m_store = &store;
-    const std::size_t count = logos.size();
-    m_16.reserve(count);
-    m_24.reserve(count);
-    m_32.reserve(count);
-    m_sources.reserve(count);
-    for (const auto& l : logos) {
-        m_16.push_back(decode_bmp(l.bmp16, 16));
-        m_24.push_back(decode_bmp(l.bmp24, 24));
-        m_32.push_back(decode_bmp(l.bmp32, 32));
-        m_sources.push_back({l.bmp16, l.bmp24, l.bmp32});
-    }
+    m_sources.reserve(logos.size());
+    for (const auto& l : logos) m_sources.push_back({l.bmp16, l.bmp24, l.bmp32});
+    m_pictures.resize(logos.size());
+    m_decoded.assign(logos.size(), {false, false, false});
 }
 
 const QPixmap* LogoImages::logo(int index, int size) const {
-    const auto& list = size >= 32 ? m_32 : size >= 24 ? m_24 : m_16;
-    if (index < 0 || std::size_t(index) >= list.size()) return nullptr;
-    const QPixmap& p = list[std::size_t(index)];
+    if (index < 0 || std::size_t(index) >= m_sources.size()) return nullptr;
+    const std::size_t i = std::size_t(index), slot = std::size_t(size_slot(size));
+    QPixmap& p = m_pictures[i][slot];
+    if (!m_decoded[i][slot]) {
+        static constexpr int kSides[3] = {16, 24, 32};
+        p = decode_bmp(m_sources[i][slot], kSides[slot]);
+        m_decoded[i][slot] = true;
+    }
     return p.isNull() ? nullptr : &p;
 }
 

@@ -29,20 +29,23 @@ QIcon view_icon(const char* name);
 
 // Channel logo lists `ImageListChannels<size>Logo`, decoded from the store's `logos` (BMP
 // images); the same index in every size. The main window keeps one for the tables, the channel
-// panel and the detail windows. `refresh` decodes again whenever a stored image differs from
-// the one decoded (a download may replace a logo without changing their number).
+// panel and the detail windows. `refresh` takes the store's images again whenever one differs
+// from those taken (a download may replace a logo without changing their number). Each image
+// is decoded when it is first asked for: a start shows one size of each logo at most.
 class LogoImages final {
 public:
     void refresh(const all_list& store);
     // The logo at `index` in the size 16, 24 or 32; null outside the list or when the stored
-    // image cannot be decoded.
+    // image cannot be decoded. The picture stays where it is until the next refresh or clear.
     const QPixmap* logo(int index, int size) const;
     void clear();
 
 private:
-    std::vector<QPixmap> m_16, m_24, m_32;
     const void* m_store = nullptr;
-    std::vector<std::array<std::string, 3>> m_sources;  // the images decoded, as stored
+    std::vector<std::array<std::string, 3>> m_sources;  // the images taken, as stored
+    // Per logo and size (16, 24, 32): the picture, once decoded.
+    mutable std::vector<std::array<QPixmap, 3>> m_pictures;
+    mutable std::vector<std::array<bool, 3>> m_decoded;
 };
 
 }  // namespace zt

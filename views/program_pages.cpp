@@ -77,7 +77,6 @@ ProgramPages::ProgramPages(QTabWidget& pages, SettingsStore& settings, ViewState
     m_anons = std::make_unique<TFAnons>(window);
     m_anons->set_reshow([this] { ShowAnnouncement(); });
     m_channel = std::make_unique<TFChannel>(m_logos, window);
-    m_about = std::make_unique<TFAbout>(window);
     m_columns = std::make_unique<TFColTvprog>(m_store, window);
     build_row_menu();
     make_actions();
@@ -382,7 +381,7 @@ void ProgramPages::apply_settings() {
     m_size = normalize_icon_size(s.icon_size);
     apply_view_settings();
     m_days->set_day_start(day_start_text(m_settings.personal.day_start));
-    m_about->set_service(service_host(m_settings));
+    if (m_about) m_about->set_service(service_host(m_settings));
 }
 
 void ProgramPages::collect_settings() {
@@ -458,9 +457,15 @@ void ProgramPages::ShowChannelInfo(const chl_serv_list& channel) {
     m_channel->ShowChannelInfo(channel);
 }
 
+TFAbout& ProgramPages::about_window() const {
+    if (!m_about) m_about = std::make_unique<TFAbout>(m_window);
+    return *m_about;
+}
+
 void ProgramPages::ShowAbout() {
-    m_about->set_service(service_host(m_settings));
-    m_about->ShowAbout(m_window);
+    TFAbout& about = about_window();
+    about.set_service(service_host(m_settings));
+    about.ShowAbout(m_window);
 }
 
 }  // namespace zt

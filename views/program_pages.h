@@ -102,7 +102,8 @@ public:
     TFChannel& channel_window() const { return *m_channel; }
     // "О программе", modal.
     void ShowAbout();
-    TFAbout& about_window() const { return *m_about; }
+    // "О программе", made on its first use.
+    TFAbout& about_window() const;
     // The channel logos decoded for the tables and the detail windows.
     const LogoImages& logos() const { return m_logos; }
 
@@ -178,7 +179,7 @@ private:
     QTimer* m_timer = nullptr;
     std::unique_ptr<TFAnons> m_anons;
     std::unique_ptr<TFChannel> m_channel;
-    std::unique_ptr<TFAbout> m_about;
+    mutable std::unique_ptr<TFAbout> m_about;
     std::unique_ptr<TFColTvprog> m_columns;
     std::function<void()> m_alarm_check;
     int m_size = 16;

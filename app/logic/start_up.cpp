@@ -1,5 +1,7 @@
 #include "app/logic/start_up.h"
 
+#include "app/logic/data_preload.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,6 +29,12 @@ StartUp::StartUp(std::string exe_dir, std::shared_ptr<const Clock> clock, all_li
     if (m_exe_dir.empty() || m_exe_dir.back() != '/') m_exe_dir += '/';
 }
 
+StartUp::~StartUp() = default;
+
+void StartUp::set_preload(std::unique_ptr<DataPreload> preload) {
+    m_preload = std::move(preload);
+}
+
 DataContext StartUp::context_with(UserInterface& ui) {
     // The t.dat writer keeps the password digest only when "Сохранять пароль" is ticked.
     m_account.save_password = m_settings.download_dialog.save_login;
@@ -50,10 +58,31 @@ DataContext StartUp::data_context() {
 
 void StartUp::load_files(const DataContext& ctx) {
     // Each file is read even when an earlier one failed: what is readable is shown.
-    const bool u = load_u(ctx);
-    const bool v = load_v(ctx);
-    const bool t = load_t(ctx);
-    const bool m = load_m(ctx);
+    loaded(load_each_data_file(ctx));
+}
+
+bool StartUp::take_preload() {
+    if (!m_preload || m_preload->exe_dir() != m_exe_dir) return false;
+    using namespace std::chrono_literals;
+    while (!m_preload->wait_for(0ms)) {
+        // The time this thread would only wait prepares the memory the reading is about to fill.
+        m_preload->prepare_memory(20ms);
+        m_jobs.job_progress(m_preload->percent());
+    }
+    m_preload->wait();
+    if (!m_preload->usable()) return false;
+    m_jobs.job_progress(100);
+    for (const auto& [kind, text] : m_preload->messages()) m_messages.show_msg(kind, text);
+    m_store.take_loaded(m_preload->store());
+    m_account.login = m_preload->account().login;
+    m_account.password = m_preload->account().password;
+    m_account.paid_login = m_preload->account().paid_login;
+    loaded(m_preload->results());
+    return true;
+}
+
+void StartUp::loaded(const LoadResults& r) {
+    const bool u = r.u, v = r.v, t = r.t, m = r.m;
     // v.dat's favourites hang on the channels of u.dat; m.dat's marks on those channels and
     // the programmes of t.dat. Written from a store that lacks them, they would lose records.
     m_write_v = u && v;
@@ -89,6 +118,7 @@ StartUp::Result StartUp::start_up() {
 
     // An uninstalled copy shows the installation window and loads nothing.
     if (!QFileInfo(qpath(m_exe_dir + kSettingsName)).isFile()) {
+        m_preload.reset();
         m_host.show_setup();
         return Result::installing;
     }
@@ -130,16 +160,19 @@ StartUp::Result StartUp::start_up() {
     const bool quiet = m_settings.general.quiet_start;
     if (!quiet) m_jobs.job_begin("Загрузка данных...", false, true);
 
-    // Old data files are converted once; the user then starts the program again.
+    // The four data files, read while the windows were made or now. A damaged file has shown
+    // its message; what was read stays, but the files that depend on it are not written back.
     const DataContext ctx = context_with(m_messages);
-    if (convert_legacy(ctx)) {
-        if (!quiet) m_jobs.job_end();
-        return Result::terminated;
+    const bool preloaded = take_preload();
+    m_preload.reset();
+    if (!preloaded) {
+        // Old data files are converted once; the user then starts the program again.
+        if (convert_legacy(ctx)) {
+            if (!quiet) m_jobs.job_end();
+            return Result::terminated;
+        }
+        load_files(ctx);
     }
-
-    // The four data files. A damaged file has shown its message; what was read stays, but
-    // the files that depend on it are not written back.
-    load_files(ctx);
     if (stop_requested()) {
         if (!quiet) m_jobs.job_end();
         return Result::terminated;

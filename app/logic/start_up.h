@@ -15,6 +15,7 @@
 namespace zt {
 
 class all_list;
+class DataPreload;
 
 // What start-up and shutdown ask of the windows. The application implements it with the main
 // window and its companions; tests record the calls.
@@ -54,6 +55,12 @@ public:
     // `exe_dir` is the program folder (UTF-8, with or without a trailing '/').
     StartUp(std::string exe_dir, std::shared_ptr<const Clock> clock, all_list& store,
             Settings& settings, UserInterface& ui, JobControl& jobs, StartUpHost& host);
+    ~StartUp();
+
+    // The data files already being read on another thread (started before the windows were
+    // made): start-up takes their data instead of reading the files, when they are of this
+    // program folder and need no conversion.
+    void set_preload(std::unique_ptr<DataPreload> preload);
 
     Result start_up();
     // Writes v.dat and m.dat and the settings and deletes the print page file. Does nothing
@@ -96,6 +103,11 @@ private:
     bool stop_requested() const { return m_terminating && m_terminating(); }
     // Loads the four files and decides which of v.dat and m.dat the exit may write.
     void load_files(const DataContext& ctx);
+    // Takes the preloaded data (waiting for it, the job window showing its progress), shows
+    // its messages and decides as load_files does; false when there is none to take.
+    bool take_preload();
+    // Decides which of v.dat and m.dat the exit may write and reports the files not read.
+    void loaded(const LoadResults& r);
     // Shows (and removes) what a termination-time save could not write last time.
     void show_exit_report();
 
@@ -112,6 +124,7 @@ private:
     bool m_write_v = false;
     bool m_write_m = false;
     std::function<bool()> m_terminating;
+    std::unique_ptr<DataPreload> m_preload;
     StartUpMessages m_messages{*this};
 };
 

@@ -25,6 +25,7 @@ TEST(Legacy, ConvertsTwoVersionOneFilesIntoFourCurrentOnes) {
     const std::string old_t = test::read_bytes(dir.file("t.dat"));
 
     Env conv(dir);
+    EXPECT_TRUE(legacy_files_present(conv.ctx));
     conv.user.save_password = true;  // as the settings read before the conversion say
     std::vector<std::string> captions;
     bool ended = false;
@@ -51,6 +52,7 @@ TEST(Legacy, ConvertsTwoVersionOneFilesIntoFourCurrentOnes) {
 
     // The next start loads normally and finds everything the old files held.
     Env next(dir);
+    EXPECT_FALSE(legacy_files_present(next.ctx));
     EXPECT_FALSE(convert_legacy(next.ctx));
     ASSERT_TRUE(load_data_files(next.ctx));
     EXPECT_TRUE(next.rec.messages.empty());

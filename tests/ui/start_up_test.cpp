@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <map>
 
+#include "app/logic/data_preload.h"
 #include "app/logic/start_up.h"
 #include "core/genres.h"
 #include "core/store.h"
@@ -68,6 +69,10 @@ protected:
         m_store = std::make_unique<all_list>(m_clock);
         m_start = std::make_unique<StartUp>(m_dir.path().toStdString(), m_clock, *m_store,
                                             m_settings, m_ui, m_jobs, m_host);
+        // As the program does: the files are already being read when start-up begins.
+        if (m_preload)
+            m_start->set_preload(std::make_unique<DataPreload>(
+                m_preload_dir.empty() ? m_dir.path().toStdString() : m_preload_dir, m_clock));
         return *m_start;
     }
     // Writes the four data files of a generated schedule into dat/.
@@ -77,12 +82,15 @@ protected:
         store->exe_dir = m_dir.path().toStdString() + "/";
         QDir().mkpath(path("dat"));
         user_account user;
+        user.login = "zritel";
         test::Recorder rec;
         ASSERT_TRUE(save_data_files(DataContext{*store, rec, rec, user}, true, true, true, true));
         ASSERT_TRUE(rec.messages.empty());
     }
 
     QTemporaryDir m_dir;
+    bool m_preload = false;
+    std::string m_preload_dir;  // another folder for the preload; empty: this one
     std::shared_ptr<FixedClock> m_clock;
     std::unique_ptr<all_list> m_store;
     Settings m_settings;
@@ -166,6 +174,50 @@ TEST_F(StartUpTest, LoadsTheDataAndTheSettings) {
     ASSERT_NE(m_host.group, nullptr);
     EXPECT_EQ(m_host.group, m_store->chl_groups.at(1));
     EXPECT_EQ(m_host.calls, (std::vector<std::string>{"settings", "data", "main"}));
+}
+
+// Data read on another thread while the windows are made is the data start-up would read:
+// the same records, login data and calls to the windows. A preload of another folder is not
+// taken.
+TEST_F(StartUpTest, DataReadAheadIsTheDataStartUpReads) {
+    write_data_files();
+    const auto snapshot = [this] {
+        std::vector<std::string> out{m_store->channels.empty() ? "" : "channels"};
+        for (const auto& c : m_store->channels) {
+            out.push_back(std::to_string(c->id) + " " + c->name + " logo " +
+                          std::to_string(c->logo) + " days " + std::to_string(c->dates.size()));
+            for (const auto& p : c->tvprog)
+                out.push_back(std::to_string(p->id) + " " + std::to_string(p->start.seconds()) +
+                              " " + p->title + (p->type ? " " + p->type->abbr : "") +
+                              (p->next_part.lock() ? " >" : "") + (p->love ? " *" : ""));
+            for (const auto& l : c->love) out.push_back("fav " + l->title);
+        }
+        for (const auto& g : m_store->chl_groups)
+            out.push_back("group " + g->name + " " + std::to_string(g->members.size()));
+        out.push_back("logos " + std::to_string(m_store->logos.size()));
+        out.push_back("login " + m_start->account().login);
+        return out;
+    };
+    StartUp& plain = start("[CGR]\nC=1\n");
+    ASSERT_EQ(plain.start_up(), StartUp::Result::running);
+    const auto expected = snapshot();
+    const auto calls = m_host.calls;
+    ASSERT_GT(expected.size(), 100u);
+
+    for (const bool other_folder : {false, true}) {
+        SCOPED_TRACE(other_folder ? "preload of another folder" : "preload");
+        QTemporaryDir other;
+        m_preload = true;
+        m_preload_dir = other_folder ? other.path().toStdString() : std::string();
+        m_host = {};
+        StartUp& ahead = start(QByteArray());  // the same settings file
+        ASSERT_EQ(ahead.start_up(), StartUp::Result::running);
+        EXPECT_TRUE(m_ui.messages.empty());
+        EXPECT_EQ(m_host.calls, calls);
+        EXPECT_EQ(m_store->types.size(), std::size_t(kGenreCount));
+        EXPECT_EQ(m_host.group, m_store->chl_groups.at(1));
+        EXPECT_EQ(snapshot(), expected);
+    }
 }
 
 TEST_F(StartUpTest, ExitWritesViewedDataAndSettingsButNotTheDownloadedFiles) {
@@ -256,8 +308,10 @@ protected:
 // it: after two runs on a damaged u.dat (or t.dat) and the good file put back, every
 // favourite and mark is still there, and the backups too.
 TEST_F(DataSafetyTest, AFailedLoadLosesNoFavouritesOrMarks) {
-    for (const char* damaged : {"u.dat", "t.dat"}) {
-        SCOPED_TRACE(damaged);
+    for (const auto& [damaged, preload] : {std::pair{"u.dat", false}, std::pair{"t.dat", false},
+                                           std::pair{"u.dat", true}, std::pair{"t.dat", true}}) {
+        SCOPED_TRACE(std::string(damaged) + (preload ? " (read ahead)" : ""));
+        m_preload = preload;
         QDir(path("dat")).removeRecursively();
         write_data_files();
         run_once();
