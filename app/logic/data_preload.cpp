@@ -2,6 +2,8 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
+
 #include "core/genres.h"
 #include "core/time_zones.h"
 #include "storage/legacy.h"
@@ -40,9 +42,12 @@ void DataPreload::prepare_memory(std::chrono::milliseconds budget) {
     // Records are made one after the other at the top of the reading thread's heap: the
     // pages up to kAhead beyond the latest are faulted in, a step at a time. Faulting in never
     // changes a page's contents, so pages the allocator already uses, gives back or never
-    // maps are all harmless (the call fails for the last two, and is skipped).
+    // maps are all harmless (the call fails for the last two, and is skipped). A thread's heap
+    // is a block of 64 MB at a 64 MB boundary: the pages prepared stay within the block of the
+    // latest record, so no other mapping is ever touched.
     constexpr std::uintptr_t kPage = 4096, kStep = std::uintptr_t(1) << 20;
     constexpr std::uintptr_t kAhead = std::uintptr_t(24) << 20;
+    constexpr std::uintptr_t kHeapBlock = std::uintptr_t(64) << 20;
     const auto until = std::chrono::steady_clock::now() + budget;
     while (std::chrono::steady_clock::now() < until) {
         {
@@ -50,19 +55,21 @@ void DataPreload::prepare_memory(std::chrono::milliseconds budget) {
             if (m_done) return;
         }
         const std::uintptr_t frontier = m_frontier.load(std::memory_order_relaxed) & ~(kPage - 1);
+        const std::uintptr_t limit = std::min(frontier + kAhead, (frontier | (kHeapBlock - 1)) + 1);
         // The heap moved elsewhere (or the reading has not made a record yet): start afresh
         // at the latest record.
-        if (m_prepared_to < frontier || m_prepared_to > frontier + kAhead) m_prepared_to = frontier;
-        if (frontier == 0 || m_prepared_to >= frontier + kAhead) {
+        if (m_prepared_to < frontier || m_prepared_to > limit) m_prepared_to = frontier;
+        if (frontier == 0 || m_prepared_to >= limit) {
             wait_for(std::chrono::milliseconds(1));
             continue;
         }
-        if (madvise(reinterpret_cast<void*>(m_prepared_to), kStep, MADV_POPULATE_WRITE) != 0) {
+        const std::uintptr_t step = std::min(kStep, limit - m_prepared_to);
+        if (madvise(reinterpret_cast<void*>(m_prepared_to), step, MADV_POPULATE_WRITE) != 0) {
             // Beyond the mapped heap: nothing to prepare until the records move on.
-            m_prepared_to = frontier + kAhead;
+            m_prepared_to = limit;
             continue;
         }
-        m_prepared_to += kStep;
+        m_prepared_to += step;
     }
 #else
     wait_for(budget);
@@ -79,12 +86,12 @@ void DataPreload::wait() {
 }
 
 void DataPreload::run() {
-    build_types(*m_store);
-    build_time_zones(*m_store);
     Sink sink(*this);
     DataContext ctx(*m_store, sink, sink, m_account);
     ctx.record_frontier = &m_frontier;
     try {
+        build_types(*m_store);
+        build_time_zones(*m_store);
         if (!legacy_files_present(ctx)) {
             m_results = load_each_data_file(ctx);
             m_usable = true;
