@@ -76,8 +76,8 @@ bool InflateSection(std::string_view compressed, ByteBuffer& out, Progress* prog
 // bytes after it all fail (a cut-off file is damage, never a shorter file).
 //
 // A large section is inflated on a thread of its own, a few blocks ahead of the reader, so
-// inflating and reading what was inflated take two processors. Progress is still reported on
-// the reader's thread (as it takes each block), never on the inflating one.
+// inflating and reading what was inflated take two processors. Progress is then reported on
+// the reader's thread as it takes each block (256 KB of output), never on the inflating one.
 class InflateStream final {
 public:
     // Whether the inflater runs ahead on its own thread: for sections of at least
