@@ -411,7 +411,8 @@ namespace {
 // a time straight into its room.
 bool inflate_parts(bool header_included, std::string_view data, ByteBuffer& out, Progress* progress,
                    std::size_t max_output) {
-    InflateStream stream(data, progress, max_output, header_included);
+    // Inflated straight into the buffer: a thread running ahead would only add a copy.
+    InflateStream stream(data, progress, max_output, header_included, InflateStream::Ahead::never);
     for (;;) {
         const std::size_t n = stream.read(out.room(kSectionChunk), kSectionChunk);
         out.grow(n);
