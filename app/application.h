@@ -69,6 +69,11 @@ public:
     // True once the program is over (quit_requested was sent), for example when the user's
     // session ended while start-up still waited for an answer.
     bool finished() const { return m_finished; }
+    // At the program's end, after the event loop: the channels with their hundreds of
+    // thousands of programmes are handed to the system, which takes the process's memory back
+    // at once, instead of being freed one record at a time (most of the time the exit took).
+    // Everything was saved before the event loop ended.
+    void leave_records_to_the_system();
     // The installation window while it runs, or null.
     TFSetup* setup_window() { return m_setup.get(); }
     // The print command, made on its first use (null before).

@@ -109,7 +109,9 @@ int program_main(int argc, char** argv) {
         QObject::connect(&application, &Application::quit_requested, &app, &QApplication::quit,
                          Qt::QueuedConnection);
         if (application.start() == StartUp::Result::terminated || application.finished()) return 0;
-        return QApplication::exec();
+        const int code = QApplication::exec();
+        application.leave_records_to_the_system();
+        return code;
     } catch (const std::exception& e) {
         show_exception(e.what());
     } catch (...) {
