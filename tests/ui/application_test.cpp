@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <ctime>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,7 +26,9 @@
 #include "app/single_instance.h"
 #include "dialogs/msg_window.h"
 #include "dialogs/setup_window.h"
+#include "storage/data_files.h"
 #include "test_support.h"
+#include "tools/gen/schedule_generator.h"
 #include "ui_helpers.h"
 #include "views/main_window.h"
 
@@ -97,8 +100,25 @@ TEST(Application, ASecondCopyActivatesTheFirstAndEndsAndTheSystemsEndSaves) {
     QTemporaryDir runtime;
     QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_TRUE(QFile::copy(program, dir.filePath("zorvan_tv")));
-    // Starts in the tray, so the activation has something to show.
-    write_all(dir.filePath("settings.ini"), "[GG]\nCTS=1\n");
+    // Starts in the tray, so the activation has something to show; no automatic download.
+    write_all(dir.filePath("settings.ini"), "[GG]\nCTS=1\n[CHD]\nA=0\n");
+    // A schedule around the present moment, which the program reads while it makes its
+    // windows and writes back at its end.
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const DateTime hour =
+        *DateTime::fromParts(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour);
+    auto generated = test::make_store(hour);
+    gen::generate(*generated, gen::profile_by_name("tiny"), hour);
+    generated->exe_dir = dir.path().toStdString() + "/";
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("dat")));
+    {
+        user_account user;
+        test::Recorder rec;
+        ASSERT_TRUE(
+            save_data_files(DataContext{*generated, rec, rec, user}, true, true, true, true));
+    }
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -136,10 +156,25 @@ TEST(Application, ASecondCopyActivatesTheFirstAndEndsAndTheSystemsEndSaves) {
     EXPECT_TRUE(first.waitForFinished(10000));
     EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first.exitCode(), 0);
-    EXPECT_TRUE(QFileInfo(dir.filePath("dat/v.dat")).isFile());
+    EXPECT_TRUE(QFileInfo(dir.filePath("dat/v.bak")).isFile());
+    EXPECT_TRUE(QFileInfo(dir.filePath("dat/m.bak")).isFile());
     QFile ini(dir.filePath("settings.ini"));
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_TRUE(ini.readAll().contains("[WM]"));
+    // What it wrote reads back whole, with every channel, programme and favourite.
+    all_list again;
+    again.exe_dir = generated->exe_dir;
+    user_account user;
+    test::Recorder rec;
+    EXPECT_TRUE(load_data_files(DataContext{again, rec, rec, user}));
+    ASSERT_EQ(again.channels.size(), generated->channels.size());
+    std::size_t favourites = 0;
+    for (const auto& c : generated->channels) favourites += c->love.size();
+    EXPECT_GT(favourites, 0u);
+    for (std::size_t i = 0; i < again.channels.size(); ++i) {
+        EXPECT_EQ(again.channels[i]->tvprog.size(), generated->channels[i]->tvprog.size()) << i;
+        EXPECT_EQ(again.channels[i]->love.size(), generated->channels[i]->love.size()) << i;
+    }
     if (first.state() != QProcess::NotRunning) first.kill();
 }
 
