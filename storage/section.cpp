@@ -13,6 +13,7 @@
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -294,7 +295,11 @@ InflateStream::InflateStream(std::string_view compressed, Progress* progress,
                                    std::thread::hardware_concurrency() > 1);
     if (run_ahead) {
         m_worker = std::make_unique<Worker>();
-        m_worker->thread = std::thread([this] { m_worker->run(*m_state); });
+        try {
+            m_worker->thread = std::thread([this] { m_worker->run(*m_state); });
+        } catch (const std::system_error&) {
+            m_worker.reset();  // no thread to be had: the reader inflates as it reads
+        }
     }
 }
 

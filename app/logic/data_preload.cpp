@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <system_error>
 
 #include "core/genres.h"
 #include "core/time_zones.h"
@@ -30,7 +31,12 @@ DataPreload::DataPreload(std::string exe_dir, std::shared_ptr<const Clock> clock
     : m_exe_dir(std::move(exe_dir)), m_store(std::make_unique<all_list>(std::move(clock))) {
     if (m_exe_dir.empty() || m_exe_dir.back() != '/') m_exe_dir += '/';
     m_store->exe_dir = m_exe_dir;
-    m_thread = std::thread([this] { run(); });
+    try {
+        m_thread = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: nothing is read ahead, start-up reads the files itself.
+        m_done = true;
+    }
 }
 
 DataPreload::~DataPreload() {
