@@ -5,6 +5,10 @@
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -67,6 +71,12 @@ void name_application() {
 }
 
 int program_main(int argc, char** argv) {
+#ifdef __GLIBC__
+    // Every thread allocates from the one main heap, which grows in large steps while data is
+    // read (a thread's own heap grows a page at a time): the thread reading the data files
+    // then finds the memory the waiting thread has prepared for it.
+    mallopt(M_ARENA_MAX, 1);
+#endif
     // The data files are read from the first moment, while the windows are made.
     auto clock = std::make_shared<SystemClock>();
     std::unique_ptr<DataPreload> preload;

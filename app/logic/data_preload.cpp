@@ -45,12 +45,15 @@ DataPreload::~DataPreload() {
 
 void DataPreload::prepare_memory(std::chrono::milliseconds budget) {
 #ifdef MADV_POPULATE_WRITE
-    // Records are made one after the other at the top of the reading thread's heap: the
-    // pages up to kAhead beyond the latest are faulted in, a step at a time. Faulting in never
-    // changes a page's contents, so pages the allocator already uses, gives back or never
-    // maps are all harmless (the call fails for the last two, and is skipped). A thread's heap
-    // is a block of 64 MB at a 64 MB boundary: the pages prepared stay within the block of the
-    // latest record, so no other mapping is ever touched.
+    // Records are made one after the other at the top of the heap the reading thread
+    // allocates from: the pages up to kAhead beyond the latest are faulted in, a step at a time.
+    // Faulting in never changes a page's contents, so pages the allocator already uses, gives
+    // back or has not yet made usable are all harmless (the call fails for the last two, and is
+    // tried again later). The program makes every thread allocate from the main heap, which
+    // grows in large steps while data is read (a heap of a thread of its own grows a page at a
+    // time, leaving nothing ready to prepare). The pages prepared stay within the 64 MB-aligned
+    // block of the latest record, the size and alignment of the allocator's heaps for threads,
+    // so no mapping beyond a heap is ever touched.
     constexpr std::uintptr_t kPage = 4096, kStep = std::uintptr_t(1) << 20;
     constexpr std::uintptr_t kAhead = std::uintptr_t(24) << 20;
     constexpr std::uintptr_t kHeapBlock = std::uintptr_t(64) << 20;
@@ -71,8 +74,8 @@ void DataPreload::prepare_memory(std::chrono::milliseconds budget) {
         }
         const std::uintptr_t step = std::min(kStep, limit - m_prepared_to);
         if (madvise(reinterpret_cast<void*>(m_prepared_to), step, MADV_POPULATE_WRITE) != 0) {
-            // Beyond the mapped heap: nothing to prepare until the records move on.
-            m_prepared_to = limit;
+            // Beyond the heap's usable part: tried again once the allocator has grown it.
+            wait_for(std::chrono::milliseconds(1));
             continue;
         }
         m_prepared_to += step;
