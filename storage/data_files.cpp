@@ -19,8 +19,7 @@ std::string quoted(const std::string& name) {
 
 // While the data files are read the heap grows in steps of 64 MB instead of the allocator's
 // default 128 KB: a large store is hundreds of thousands of records, and each small step is a
-// system call (on a thread's own heap also a change of page protection). Room taken but not
-// used costs address space only, never memory.
+// system call. Room taken but not used costs address space only, never memory.
 class LargeHeapSteps final {
 public:
 #ifdef __GLIBC__

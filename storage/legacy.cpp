@@ -7,14 +7,6 @@
 namespace zt {
 namespace {
 
-// The version a data file says it has; nothing when there is no such file.
-std::optional<std::int32_t> file_version(const DataContext& ctx, const std::string& name) {
-    bool failed = false;
-    const auto bytes = data::open_file(ctx, name, failed);
-    if (!bytes || bytes->size() < 4) return std::nullopt;
-    return FieldReader(*bytes).Int32();
-}
-
 class Silent final : public UserInterface {
 public:
     bool show_msg(MsgKind, const std::string&) override { return false; }
@@ -45,12 +37,8 @@ bool legacy_files_present(const DataContext& ctx) {
 }
 
 bool convert_legacy(const DataContext& ctx) {
-    const auto u = file_version(ctx, "u.dat");
-    if (!u) return false;
-    const auto t = file_version(ctx, "t.dat");
-    if (!t) return false;
-    if (*u != 1 || *t != 1) return false;
-    if (!both_readable(ctx)) return false;
+    // The versions from the files' first bytes: every start asks, and t.dat is large.
+    if (!legacy_files_present(ctx) || !both_readable(ctx)) return false;
 
     ctx.ui.show_msg(MsgKind::Info,
                     "Сейчас будет произведено преобразование файлов данных в новый формат. "
