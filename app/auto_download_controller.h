@@ -28,7 +28,7 @@ public:
     // exactly while "Ежедневно в:" is ticked.
     void settings_loaded();
     // Start-up, once the data are loaded: the download after start-up, at once or after the
-    // delay, when the master switch and "При загрузке Windows-приложения" are on.
+    // delay, when the master switch and "При запуске программы" are on.
     void start_up();
 
     // One automatic download (both timers and start-up come here).

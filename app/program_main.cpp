@@ -16,6 +16,7 @@
 #include "app/application.h"
 #include "app/exit_signals.h"
 #include "app/logic/data_preload.h"
+#include "app/logic/russian_locale.h"
 #include "app/single_instance.h"
 
 namespace zt {
@@ -84,6 +85,8 @@ int program_main(int argc, char** argv) {
         preload = std::make_unique<DataPreload>(folder, clock);
     GuardedApplication app(argc, argv);
     name_application();
+    use_russian_locale();
+    install_qt_russian_translation(app);
     // The program ends on "Выход", a close without the tray, or the installation's end, never
     // because the last visible window went away (the main window may live in the tray).
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,10 +1,14 @@
 #include "dialogs/news_window.h"
 
-#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include "ui/open_address.h"
 
 namespace zt {
 
@@ -20,8 +24,20 @@ NewsWindow::NewsWindow(QWidget* main)
     Browser->setObjectName(QStringLiteral("Browser"));
     Browser->setOpenLinks(false);
     layout->addWidget(Browser);
+    // A close control of its own (a desktop without a window manager draws no title bar) and
+    // Escape.
+    auto* bottom = new QHBoxLayout;
+    bottom->setContentsMargins(6, 6, 6, 6);
+    bottom->addStretch(1);
+    auto* close_button = new QPushButton(QStringLiteral("Закрыть"), this);
+    close_button->setObjectName(QStringLiteral("ButtonClose"));
+    bottom->addWidget(close_button);
+    layout->addLayout(bottom);
+    connect(close_button, &QPushButton::clicked, this, &QWidget::close);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     connect(Browser, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
-        QDesktopServices::openUrl(Browser->document()->baseUrl().resolved(link));
+        open_address_or_say(Browser->document()->baseUrl().resolved(link), this);
     });
 
     if (main) {

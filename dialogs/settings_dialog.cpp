@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "core/progress.h"
+#include "dialogs/logic/autostart_entry.h"
 #include "dialogs/settings_pages.h"
 #include "storage/ini_file.h"
 
@@ -161,6 +162,9 @@ void TFSettings::finish(bool save) {
         m_personal.commit();
         m_view.commit();
         m_service.commit();
+        if (!general->apply_autostart(QCoreApplication::applicationFilePath()))
+            m_ui.show_msg(MsgKind::Error, "Не удалось изменить автозапуск программы: " +
+                                              autostart_entry_path().toStdString());
         if (!m_ini.refused()) {
             try {
                 m_store.get().save_group(m_ini, SettingsGroup::general);

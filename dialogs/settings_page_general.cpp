@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QScreen>
 
+#include "dialogs/logic/autostart_entry.h"
 #include "dialogs/settings_pages.h"
 #include "dialogs/settings_widgets.h"
 
@@ -24,8 +25,9 @@ SettingsGeneralPage::SettingsGeneralPage(QWidget* parent) : QWidget(parent) {
     grid->addLayout(form, 0, 0);
 
     CheckBoxGenStartSys =
-        check_box(this, "CheckBoxGenStartSys", QStringLiteral("Запускать при старте Windows"));
-    CheckBoxGenStartSys->setVisible(false);
+        check_box(this, "CheckBoxGenStartSys", QStringLiteral("Запускать при входе в систему"),
+                  QStringLiteral(
+                      "Запись автозапуска рабочего стола (~/.config/autostart/zorvan-tv.desktop)"));
     CheckBoxGenStartProgress =
         check_box(this, "CheckBoxGenStartProgress", QStringLiteral("\"Тихая\" загрузка"),
                   QStringLiteral("Не выводить при старте окно загрузки"));
@@ -56,14 +58,15 @@ SettingsGeneralPage::SettingsGeneralPage(QWidget* parent) : QWidget(parent) {
 
     // Start-up and tray on the left, the tables on the right.
     int row = 1;
-    for (QCheckBox* box : {CheckBoxGenStartProgress, CheckBoxGenTrayStart, CheckBoxGenTrayIcon,
-                           CheckBoxGenTrayMin, CheckBoxGenLoveAlarm, CheckBoxGenVerifyTime})
+    for (QCheckBox* box :
+         {CheckBoxGenStartSys, CheckBoxGenStartProgress, CheckBoxGenTrayStart, CheckBoxGenTrayIcon,
+          CheckBoxGenTrayMin, CheckBoxGenLoveAlarm, CheckBoxGenVerifyTime})
         grid->addWidget(box, row++, 0);
     row = 0;
     for (QCheckBox* box : {CheckBoxGenTblGrid, CheckBoxGenMouseFocus, CheckBoxGenLogoChl,
                            CheckBoxGenImgType, CheckBoxGenViewData})
         grid->addWidget(box, row++, 1);
-    grid->setRowStretch(7, 1);
+    grid->setRowStretch(8, 1);
 }
 
 void SettingsGeneralPage::load(const GeneralSettings& g) {
@@ -74,6 +77,8 @@ void SettingsGeneralPage::load(const GeneralSettings& g) {
         ComboBoxGenMonitor->addItem(QString::number(i) + QStringLiteral(" мониторе"));
     ComboBoxGenMonitor->setCurrentIndex(monitor_index(g.monitor, monitors));
     ComboBoxGenMouseSpeed->setCurrentIndex(std::clamp(g.mouse_speed, 0, 2));
+    m_autostart_loaded = autostart_enabled();
+    CheckBoxGenStartSys->setChecked(m_autostart_loaded);
     CheckBoxGenStartProgress->setChecked(g.quiet_start);
     CheckBoxGenTrayStart->setChecked(g.tray_start);
     CheckBoxGenTrayIcon->setChecked(g.tray_icon);
@@ -101,6 +106,11 @@ void SettingsGeneralPage::store(GeneralSettings& g) const {
     g.type_icons = CheckBoxGenImgType->isChecked();
     g.verify_time = CheckBoxGenVerifyTime->isChecked();
     g.view_date = CheckBoxGenViewData->isChecked();
+}
+
+bool SettingsGeneralPage::apply_autostart(const QString& executable) const {
+    const bool on = CheckBoxGenStartSys->isChecked();
+    return on == m_autostart_loaded || set_autostart(on, executable);
 }
 
 }  // namespace zt

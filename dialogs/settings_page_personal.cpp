@@ -57,13 +57,13 @@ SettingsPersonalPage::SettingsPersonalPage(QWidget* parent) : QWidget(parent) {
     CheckBoxUserAutoStartProgress = check_box(this, "CheckBoxUserAutoStartProgress",
                                               QStringLiteral("\"Тихий\" режим получения"),
                                               QStringLiteral("Не выводить окно загрузки"));
-    CheckBoxUserAutoStartProg = check_box(this, "CheckBoxUserAutoStartProg",
-                                          QStringLiteral("При загрузке Windows-приложения"));
+    CheckBoxUserAutoStartProg =
+        check_box(this, "CheckBoxUserAutoStartProg", QStringLiteral("При запуске программы"));
     CheckBoxUserAutoDay = check_box(this, "CheckBoxUserAutoDay", QStringLiteral("Ежедневно в:"));
     MaskEditUserAutoTime = mask_edit(this, "MaskEditUserAutoTime", QStringLiteral("00:00;-"), 50);
     MaskEditUserAutoStopTime =
         mask_edit(this, "MaskEditUserAutoStopTime", QStringLiteral("00; "), 32);
-    MaskEditUserAutoStopTime->setToolTip(QStringLiteral("Пауза после старта Windows-приложения"));
+    MaskEditUserAutoStopTime->setToolTip(QStringLiteral("Пауза после запуска программы"));
     CheckBoxUserAutoMsg =
         check_box(this, "CheckBoxUserAutoMsg", QStringLiteral("Оповестить сообщением в трее"));
 

@@ -17,9 +17,8 @@ namespace zt {
 
 SettingsProxyPage::SettingsProxyPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TabSheetProxy"));
-    CheckBoxIE =
-        check_box(this, "CheckBoxIE", QStringLiteral("Брать настройки из Internet Explorer"),
-                  QStringLiteral("Прокси-сервер рабочего стола (переменная http_proxy)"));
+    CheckBoxIE = check_box(this, "CheckBoxIE", QStringLiteral("Брать настройки прокси из системы"),
+                           QStringLiteral("Прокси-сервер рабочего стола (переменная http_proxy)"));
     CheckBoxProxy = check_box(this, "CheckBoxProxy", QStringLiteral("Использовать прокси-сервер"));
     EditServer = line_edit(this, "EditServer", 80);
     EditPort = line_edit(this, "EditPort", 5);

@@ -29,10 +29,13 @@ public:
     // The monitor list ("Основном мониторе", "2 мониторе", ...) is built from the screens now.
     void load(const GeneralSettings& general);
     void store(GeneralSettings& general) const;
+    // "Запускать при входе в систему": the autostart entry is made or removed when the box was
+    // changed since load. Returns false (the entry unchanged) where it could not be written.
+    bool apply_autostart(const QString& executable) const;
 
     QComboBox* ComboBoxGenMonitor = nullptr;
     QComboBox* ComboBoxGenMouseSpeed = nullptr;
-    QCheckBox* CheckBoxGenStartSys = nullptr;  // never shown
+    QCheckBox* CheckBoxGenStartSys = nullptr;  // the autostart entry, not a setting of the file
     QCheckBox* CheckBoxGenStartProgress = nullptr;
     QCheckBox* CheckBoxGenTrayStart = nullptr;
     QCheckBox* CheckBoxGenTrayIcon = nullptr;
@@ -44,6 +47,9 @@ public:
     QCheckBox* CheckBoxGenImgType = nullptr;
     QCheckBox* CheckBoxGenVerifyTime = nullptr;
     QCheckBox* CheckBoxGenViewData = nullptr;
+
+private:
+    bool m_autostart_loaded = false;
 };
 
 // "Прокси": the proxy, the connection test and the service's host.

@@ -60,6 +60,18 @@ TFMgr::TFMgr(all_list& store, SettingsStore& settings, const LogoImages& logos, 
         a->setShortcutContext(Qt::WindowShortcut);
         addAction(a);
     }
+    // "Отменить: изменение группы" rather than the stack's own "Отменить изменение группы"
+    // (the command texts are nouns); these connections come after the stack's, so they win.
+    const auto caption = [](QAction* action, const QString& verb, const QString& text) {
+        action->setText(text.isEmpty() ? verb : verb + QStringLiteral(": ") + text);
+    };
+    connect(
+        m_undo.get(), &QUndoStack::undoTextChanged, ActionUndo,
+        [caption, a = ActionUndo](const QString& t) { caption(a, QStringLiteral("Отменить"), t); });
+    connect(m_undo.get(), &QUndoStack::redoTextChanged, ActionRedo,
+            [caption, a = ActionRedo](const QString& t) {
+                caption(a, QStringLiteral("Повторить"), t);
+            });
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(undo_button(this, ActionUndo, "BitBtnUndo"));
     bottom->addWidget(undo_button(this, ActionRedo, "BitBtnRedo"));

@@ -85,7 +85,7 @@ bool DownloadSession::LoginCheck(int mode) {
         // Asked even in a quiet automatic download; the application ends either way.
         if (m_exchange.ui.show_msg(
                 MsgKind::Question,
-                "Вышла новая версия Windows-приложения \"ЗОРВАН. Телепрограмма\". Для "
+                "Вышла новая версия программы \"ЗОРВАН. Телепрограмма\". Для "
                 "дальнейшей работы необходимо выполнить обновление. Продолжить?"))
             m_host.run_self_update();
         m_host.end_application();

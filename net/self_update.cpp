@@ -165,13 +165,12 @@ SelfUpdateResult SelfUpdate(const UpdateContext& ctx, const std::function<void()
         return SelfUpdateResult::server_error;
     }
     if (!RunUpdateScript(ctx, protocol::read_update_script(*body))) {
-        ctx.ui.show_msg(
-            MsgKind::Error,
-            "Ошибка в процессе обновления Windows-приложения \"ЗОРВАН. Телепрограмма\".");
+        ctx.ui.show_msg(MsgKind::Error,
+                        "Ошибка в процессе обновления программы \"ЗОРВАН. Телепрограмма\".");
         return SelfUpdateResult::script_failed;
     }
     if (ctx.ui.show_msg(MsgKind::Question,
-                        "Обновление успешно выполнено. Запустите Windows-приложение \"ЗОРВАН. "
+                        "Обновление успешно выполнено. Запустите программу \"ЗОРВАН. "
                         "Телепрограмма.\" повторно. Открыть страницу с историей версий?") &&
         open_history)
         open_history();

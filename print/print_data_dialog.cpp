@@ -17,6 +17,11 @@
 namespace zt {
 namespace {
 
+// Margins and the column gap are kept in tenths of a millimetre (100 is 10 mm).
+QString tenth_mm() {
+    return QStringLiteral("× 0,1 мм");
+}
+
 QCheckBox* check(const QString& caption, const char* name, QWidget* parent) {
     auto* box = new QCheckBox(caption, parent);
     box->setObjectName(QLatin1String(name));
@@ -114,7 +119,7 @@ QWidget* TFPrintData::page_tab() {
         m_margins[i] = number(4, names[i], page);
         grid->addWidget(new QLabel(QString::fromUtf8(captions[i]), page), i / 2, (i % 2) * 3);
         grid->addWidget(m_margins[i], i / 2, (i % 2) * 3 + 1);
-        grid->addWidget(new QLabel(QStringLiteral("мм"), page), i / 2, (i % 2) * 3 + 2);
+        grid->addWidget(new QLabel(tenth_mm(), page), i / 2, (i % 2) * 3 + 2);
     }
     m_page_numbers = check(QStringLiteral("Номера страниц"), "CheckBoxPageNum", page);
     m_merge = check(QStringLiteral("Объединять одинаковые передачи"), "CheckBoxDblProg", page);
@@ -147,7 +152,7 @@ QWidget* TFPrintData::columns_tab() {
     form->addWidget(EditColNum, 0, 1);
     form->addWidget(new QLabel(QStringLiteral("Расстояние между колонками:"), page), 1, 0);
     form->addWidget(m_gap, 1, 1);
-    form->addWidget(new QLabel(QStringLiteral("мм"), page), 1, 2);
+    form->addWidget(new QLabel(tenth_mm(), page), 1, 2);
     m_column_line = check(QStringLiteral("Разделять колонки линией"), "CheckBoxColLine", page);
     CheckBoxNewDay = check(QStringLiteral("Новый день с новой страницы"), "CheckBoxNewDay", page);
     CheckBoxNewChl = check(QStringLiteral("Новый канал с новой страницы"), "CheckBoxNewChl", page);

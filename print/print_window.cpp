@@ -25,6 +25,7 @@
 #include "core/progress.h"
 #include "print/logic/print_choices.h"
 #include "print/logic/print_icons.h"
+#include "print/logic/print_paint.h"
 #include "print/logic/print_run.h"
 #include "print/print_data_dialog.h"
 
@@ -254,7 +255,8 @@ QPrinter& TFPrint::printer() {
         m_printer = std::make_unique<QPrinter>(QPrinter::PrinterResolution);
         m_printer->setPageOrientation(QPageLayout::Landscape);
         m_printer->setFullPage(true);
-        if (parentWidget()) m_printer->setDocName(parentWidget()->window()->windowTitle());
+        if (parentWidget())
+            m_printer->setDocName(print::document_name(parentWidget()->window()->windowTitle()));
     }
     return *m_printer;
 }

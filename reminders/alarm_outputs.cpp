@@ -15,6 +15,7 @@
 #include "storage/file_system.h"
 #include "storage/settings.h"
 #include "ui/cp_text.h"
+#include "ui/desktop_notification.h"
 #include "ui/menu_items.h"
 
 namespace zt {
@@ -113,6 +114,11 @@ bool AlarmOutputs::tray_visible() const {
 }
 
 void AlarmOutputs::tray_show(const std::string& title, const std::string& text, int timeout_ms) {
+    // Without a system tray a balloon would go nowhere: it becomes a desktop notification.
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        notify_desktop(from_cp(title), balloon_text(text), timeout_ms, m_notifications);
+        return;
+    }
     m_tray.setVisible(true);
     m_tray.showMessage(from_cp(title), balloon_text(text), QSystemTrayIcon::Information,
                        timeout_ms);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -60,6 +61,9 @@ public:
     // The sound and on-screen display outputs (the application plugs in its players).
     void set_sound(std::function<void()> play, std::function<void()> stop);
     void set_osd(std::function<void(const reminders::AlarmEvent&)> show);
+    // The bus whose notification service shows balloons where there is no tray (the session
+    // bus unless a test gives its own).
+    void set_notification_bus(const QDBusConnection& bus) { m_notifications = bus; }
 
 private:
     void window_add(const reminders::AlarmEvent& event, int bar_max) override;
@@ -90,6 +94,7 @@ private:
     std::function<void(const QString&)> m_error;
     std::function<void()> m_sound_play, m_sound_stop;
     std::function<void(const reminders::AlarmEvent&)> m_osd_show;
+    QDBusConnection m_notifications = QDBusConnection::sessionBus();
 };
 
 }  // namespace zt

@@ -49,8 +49,7 @@ bool convert_legacy(const DataContext& ctx) {
     if (ctx.job_caption) ctx.job_caption("Сохранение данных...");
     save_data_files(ctx, true, true, true, true);
     if (ctx.job_end) ctx.job_end();
-    ctx.ui.show_msg(MsgKind::Info,
-                    "Спасибо, операция завершена. Запустите Windows-приложение повторно.");
+    ctx.ui.show_msg(MsgKind::Info, "Спасибо, операция завершена. Запустите программу повторно.");
     return true;
 }
 

@@ -164,7 +164,7 @@ struct GeneralSettings final {
 
 // [GP] proxy tab.
 struct ProxySettings final {
-    bool from_browser = true;  // "Брать настройки из Internet Explorer" (here: the desktop's)
+    bool from_browser = true;  // "Брать настройки прокси из системы" (the desktop's proxy)
     bool use_proxy = false;  // "Использовать прокси-сервер"
     std::string server;
     std::string port;
@@ -178,7 +178,7 @@ struct PersonalSettings final {
     std::string descr_left = " (";  // "слева:"
     std::string descr_right = ")";  // "справа:"
     bool auto_quiet = false;        // "\"Тихий\" режим получения"
-    bool auto_on_start = true;      // "При загрузке Windows-приложения"
+    bool auto_on_start = true;      // "При запуске программы"
     bool auto_daily = false;        // "Ежедневно в:"
     bool auto_tray_msg = false;     // "Оповестить сообщением в трее"
     bool rating_alarm = false;      // "Устанавливать оповещение"

@@ -1,17 +1,17 @@
 #include "views/help_menu.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QUrl>
 
 #include "net/host_port.h"
 #include "storage/settings.h"
+#include "ui/open_address.h"
 #include "views/logic/service_links.h"
 
 namespace zt {
 
 void open_service_page(const Settings& settings, std::string_view path) {
-    QDesktopServices::openUrl(
+    open_address_or_say(
         QUrl(QString::fromStdString(service_page_url(service_host(settings), path))));
 }
 
@@ -23,7 +23,7 @@ void connect_help_links(QAction& index, QAction& site, QAction& mail, const Sett
     QObject::connect(&site, &QAction::triggered, &context,
                      [s] { open_service_page(*s, kSitePath); });
     QObject::connect(&mail, &QAction::triggered, &context, [s] {
-        QDesktopServices::openUrl(QUrl(QString::fromStdString(support_mail_url(service_host(*s)))));
+        open_address_or_say(QUrl(QString::fromStdString(support_mail_url(service_host(*s)))));
     });
 }
 

@@ -157,6 +157,11 @@ void TFMain::make_actions() {
     a.manager = make_action(*this, "MDataManager", QStringLiteral("Менеджер"));
     a.print = make_action(*this, "MDataPrint", QStringLiteral("Печать"));
     a.to_tray = make_action(*this, "MDataTray", QStringLiteral("Свернуть в системный трей"));
+    if (!Tray::available()) {
+        // Hidden into a tray that is not there, the window could not be brought back.
+        a.to_tray->setEnabled(false);
+        a.to_tray->setToolTip(QStringLiteral("На этом рабочем столе нет системного трея"));
+    }
     a.exit = make_action(*this, "MDataExit", QStringLiteral("Выход"),
                          QKeySequence(Qt::CTRL | Qt::Key_Q));
     a.positions = new QActionGroup(this);

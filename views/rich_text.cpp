@@ -1,10 +1,10 @@
 #include "views/rich_text.h"
 
-#include <QDesktopServices>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyle>
 #include <QUrl>
+#include "ui/open_address.h"
 
 #include "ui/app_resources.h"
 #include "views/logic/rich_text_runs.h"
@@ -32,8 +32,7 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void open_address(const QString& address) {
-    const QUrl url(address, QUrl::TolerantMode);
-    if (url.isValid()) QDesktopServices::openUrl(url);
+    open_address_or_say(QUrl(address, QUrl::TolerantMode));
 }
 
 RichTextArea::RichTextArea(QWidget* parent) : QScrollArea(parent) {

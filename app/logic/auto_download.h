@@ -30,7 +30,7 @@ struct AutoStartPlan final {
     bool operator==(const AutoStartPlan&) const = default;
 };
 // With channels in the store, the master switch ("Автоматическое получение телепрограммы")
-// and "При загрузке Windows-приложения" on: at once for a delay of 0, else after the delay.
+// and "При запуске программы" on: at once for a delay of 0, else after the delay.
 // Otherwise nothing.
 AutoStartPlan auto_start_plan(const Settings& settings, bool has_channels);
 

@@ -86,8 +86,7 @@ bool ensure_settings_file(const QString& path) {
 
 bool write_shortcut(const QString& folder, const QString& entry) {
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) return false;
-    return write_file(QDir(folder).filePath(QString::fromLatin1(kShortcutName)), entry.toUtf8(),
-                      kExecutablePermissions);
+    return write_desktop_file(QDir(folder).filePath(QString::fromLatin1(kShortcutName)), entry);
 }
 
 }  // namespace
@@ -115,6 +114,12 @@ QString desktop_exec_argument(const QString& argument) {
     }
     quoted += u'"';
     return escape_string_value(quoted);
+}
+
+bool write_desktop_file(const QString& path, const QString& entry) {
+    // QSaveFile writes through a link to its target: the link itself goes first.
+    if (QFileInfo(path).isSymLink() && !QFile::remove(path)) return false;
+    return write_file(path, entry.toUtf8(), kExecutablePermissions);
 }
 
 QString desktop_entry(const QString& executable, const QString& folder, const QString& icon) {

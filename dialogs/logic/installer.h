@@ -47,5 +47,8 @@ InstallOutcome install(const InstallOptions& options, UserInterface& ui);
 QString desktop_entry(const QString& executable, const QString& folder, const QString& icon);
 // One argument of a desktop entry's Exec key, quoted and escaped.
 QString desktop_exec_argument(const QString& argument);
+// Writes a desktop entry file whole or not at all. A link planted under its name is replaced by
+// the file, never followed.
+bool write_desktop_file(const QString& path, const QString& entry);
 
 }  // namespace zt

@@ -32,7 +32,7 @@ struct ProxyControls final {
     bool operator==(const ProxyControls&) const = default;
 };
 ProxyControls proxy_controls(const ProxySettings& proxy);
-// "Брать настройки из Internet Explorer" ticked or unticked by the user: ticked clears the
+// "Брать настройки прокси из системы" ticked or unticked by the user: ticked clears the
 // manual proxy and reads the desktop's proxy (`desktop`, the http_proxy value) into server and
 // port; unticked leaves the fields as they are.
 void set_from_browser(ProxySettings& proxy, bool on, std::optional<std::string_view> desktop);

@@ -41,19 +41,19 @@ Command add_group(all_list& store, const char* text, std::function<group_ptr()> 
 }  // namespace
 
 Command create_group(all_list& store, std::string name, std::string descr) {
-    return add_group(store, "Создать группу",
+    return add_group(store, "создание группы",
                      [&store, name, descr] { return zt::create_group(store, name, descr); });
 }
 
 Command copy_group(all_list& store, group_ptr source) {
-    return add_group(store, "Копировать группу",
+    return add_group(store, "копирование группы",
                      [&store, source] { return zt::copy_group(store, *source); });
 }
 
 Command edit_group(all_list& store, group_ptr group, std::string name, std::string descr) {
     const std::string old_name = group->name, old_descr = group->descr;
     return make(
-        store, "Изменить группу",
+        store, "изменение группы",
         [group, name, descr] {
             group->name = name;
             group->descr = descr;
@@ -67,14 +67,14 @@ Command edit_group(all_list& store, group_ptr group, std::string name, std::stri
 Command delete_groups(all_list& store, std::vector<int> rows) {
     auto removed = std::make_shared<removed_groups>();
     return make(
-        store, "Удалить группы",
+        store, "удаление групп",
         [&store, rows, removed] { *removed = zt::delete_groups(store, rows); },
         [&store, removed] { restore_groups(store, *removed); });
 }
 
 Command move_group(all_list& store, std::size_t from, std::size_t to) {
     return make(
-        store, "Переместить группу",
+        store, "перемещение группы",
         [&store, from, to] {
             if (move_row(store.chl_groups, from, to)) store.cur_group = std::int32_t(to);
         },
@@ -82,7 +82,7 @@ Command move_group(all_list& store, std::size_t from, std::size_t to) {
 }
 
 Command sort_groups(all_list& store) {
-    return reorder(store, "Сортировать группы", store.chl_groups,
+    return reorder(store, "сортировка групп", store.chl_groups,
                    [&store] { zt::sort_groups(store); });
 }
 
@@ -90,7 +90,7 @@ Command add_channels(all_list& store, group_ptr group, std::vector<channel_ptr> 
     auto added = std::make_shared<std::vector<member_ptr>>();
     auto done = std::make_shared<bool>(false);
     return make(
-        store, "Добавить каналы в группу",
+        store, "добавление каналов в группу",
         [&store, group, channels, added, done] {
             if (!*done) {
                 *added = zt::add_channels(store, *group, channels);
@@ -106,7 +106,7 @@ Command add_channels(all_list& store, group_ptr group, std::vector<channel_ptr> 
 Command remove_members(all_list& store, group_ptr group, std::vector<int> rows) {
     auto taken = std::make_shared<taken_rows<member_ptr>>();
     return make(
-        store, "Удалить каналы из группы",
+        store, "удаление каналов из группы",
         [&store, group, rows, taken] { *taken = zt::remove_members(store, *group, rows); },
         [&store, group, taken] { restore_members(store, *group, *taken); });
 }
@@ -114,7 +114,7 @@ Command remove_members(all_list& store, group_ptr group, std::vector<int> rows) 
 Command edit_member(all_list& store, member_ptr member, member_fields fields) {
     const member_fields old = fields_of(*member);
     return make(
-        store, "Изменить канал", [member, fields] { set_fields(*member, fields); },
+        store, "изменение канала", [member, fields] { set_fields(*member, fields); },
         [member, old] { set_fields(*member, old); });
 }
 
@@ -122,7 +122,7 @@ Command set_shift(all_list& store, std::vector<member_ptr> members, std::string 
     std::vector<std::string> old;
     for (const auto& m : members) old.push_back(m->shift_text);
     return make(
-        store, "Время каналов",
+        store, "изменение времени каналов",
         [members, shift_text] {
             for (const auto& m : members) zt::set_shift(*m, shift_text);
         },
@@ -133,7 +133,7 @@ Command set_shift(all_list& store, std::vector<member_ptr> members, std::string 
 
 Command move_member(all_list& store, group_ptr group, std::size_t from, std::size_t to) {
     return make(
-        store, "Переместить канал", [group, from, to] { move_row(group->members, from, to); },
+        store, "перемещение канала", [group, from, to] { move_row(group->members, from, to); },
         [group, from, to] { move_row(group->members, to, from); });
 }
 
@@ -141,7 +141,7 @@ Command number_members(all_list& store, group_ptr group) {
     std::vector<std::string> old;
     for (const auto& m : group->members) old.push_back(m->button);
     return make(
-        store, "Пронумеровать", [group] { zt::number_members(*group); },
+        store, "нумерация кнопок", [group] { zt::number_members(*group); },
         [group, old] {
             for (std::size_t i = 0; i < old.size() && i < group->members.size(); ++i)
                 group->members[i]->button = old[i];
@@ -149,30 +149,30 @@ Command number_members(all_list& store, group_ptr group) {
 }
 
 Command sort_members_by_button(all_list& store, group_ptr group) {
-    return reorder(store, "Сортировать по кнопкам", group->members,
+    return reorder(store, "сортировка по кнопкам", group->members,
                    [group] { zt::sort_members_by_button(*group); });
 }
 
 Command sort_members_by_name(all_list& store, group_ptr group) {
-    return reorder(store, "Сортировать каналы группы", group->members,
+    return reorder(store, "сортировка каналов группы", group->members,
                    [group] { zt::sort_members_by_name(*group); });
 }
 
 Command delete_channels(all_list& store, std::vector<int> rows) {
     auto removed = std::make_shared<removed_channels>();
     return make(
-        store, "Удалить каналы",
+        store, "удаление каналов",
         [&store, rows, removed] { *removed = zt::delete_channels(store, rows); },
         [&store, removed] { restore_channels(store, *removed); });
 }
 
 Command sort_channels_by_id(all_list& store) {
-    return reorder(store, "Сортировать каналы по ID", store.channels,
+    return reorder(store, "сортировка каналов по ID", store.channels,
                    [&store] { zt::sort_channels_by_id(store); });
 }
 
 Command sort_channels_by_name(all_list& store) {
-    return reorder(store, "Сортировать каналы", store.channels,
+    return reorder(store, "сортировка каналов", store.channels,
                    [&store] { zt::sort_channels_by_name(store); });
 }
 

@@ -18,8 +18,8 @@ SetLoveLikedCommand::SetLoveLikedCommand(FavouritesView& view,
                                          std::shared_ptr<chl_serv_list> channel,
                                          std::vector<int> rows, std::uint8_t liked)
     : m_view(view), m_channel(std::move(channel)), m_rows(std::move(rows)), m_liked(liked) {
-    setText(liked == 1 ? QStringLiteral("Отмеченные в любимые")
-                       : QStringLiteral("Отмеченные в не любимые"));
+    setText(liked == 1 ? QStringLiteral("перевод отмеченных в любимые")
+                       : QStringLiteral("перевод отмеченных в нелюбимые"));
 }
 
 void SetLoveLikedCommand::redo() {
@@ -34,7 +34,7 @@ void SetLoveLikedCommand::undo() {
 DeleteLoveCommand::DeleteLoveCommand(FavouritesView& view, std::shared_ptr<chl_serv_list> channel,
                                      std::vector<int> rows)
     : m_view(view), m_channel(std::move(channel)), m_rows(std::move(rows)) {
-    setText(QStringLiteral("Удалить отмеченные передачи"));
+    setText(QStringLiteral("удаление отмеченных передач"));
 }
 
 void DeleteLoveCommand::redo() {
@@ -54,7 +54,7 @@ AddLoveCommand::AddLoveCommand(FavouritesView& view, std::shared_ptr<chl_serv_li
       m_title(std::move(title)),
       m_liked(liked),
       m_now(now) {
-    setText(QStringLiteral("Добавить передачу"));
+    setText(QStringLiteral("добавление передачи"));
 }
 
 void AddLoveCommand::redo() {
@@ -76,7 +76,7 @@ EditLoveCommand::EditLoveCommand(FavouritesView& view, std::shared_ptr<chl_serv_
       m_row(row),
       m_title(std::move(title)),
       m_liked(liked) {
-    setText(QStringLiteral("Изменить передачу"));
+    setText(QStringLiteral("изменение передачи"));
 }
 
 void EditLoveCommand::redo() {

@@ -8,7 +8,7 @@ namespace zt::managers {
 
 CreateTypeGroupCommand::CreateTypeGroupCommand(all_list& store, GenreGroupsView& view)
     : m_store(store), m_view(view) {
-    setText(QStringLiteral("Создать группу"));
+    setText(QStringLiteral("создание группы"));
 }
 
 void CreateTypeGroupCommand::redo() {
@@ -26,7 +26,7 @@ void CreateTypeGroupCommand::undo() {
 DeleteTypeGroupsCommand::DeleteTypeGroupsCommand(all_list& store, GenreGroupsView& view,
                                                  std::vector<int> rows)
     : m_store(store), m_view(view), m_rows(std::move(rows)) {
-    setText(QStringLiteral("Удалить отмеченные группы"));
+    setText(QStringLiteral("удаление отмеченных групп"));
 }
 
 void DeleteTypeGroupsCommand::redo() {
@@ -43,7 +43,7 @@ void DeleteTypeGroupsCommand::undo() {
 RenameTypeGroupCommand::RenameTypeGroupCommand(all_list& store, GenreGroupsView& view, int row,
                                                std::string name)
     : m_store(store), m_view(view), m_row(row), m_name(std::move(name)) {
-    setText(QStringLiteral("Изменить группу"));
+    setText(QStringLiteral("изменение группы"));
 }
 
 void RenameTypeGroupCommand::swap_name() {
@@ -61,7 +61,7 @@ void RenameTypeGroupCommand::undo() {
 
 MoveTypeGroupCommand::MoveTypeGroupCommand(all_list& store, GenreGroupsView& view, int from, int to)
     : m_store(store), m_view(view), m_from(from), m_to(to) {
-    setText(QStringLiteral("Переместить группу"));
+    setText(QStringLiteral("перемещение группы"));
 }
 
 void MoveTypeGroupCommand::redo() {
@@ -74,7 +74,7 @@ void MoveTypeGroupCommand::undo() {
 
 SortTypeGroupsCommand::SortTypeGroupsCommand(all_list& store, GenreGroupsView& view)
     : m_store(store), m_view(view) {
-    setText(QStringLiteral("Сортировать по алфавиту"));
+    setText(QStringLiteral("сортировка по алфавиту"));
 }
 
 void SortTypeGroupsCommand::redo() {
@@ -91,7 +91,7 @@ SetTypeGroupMembersCommand::SetTypeGroupMembersCommand(GenreGroupsView& view,
                                                        std::shared_ptr<type_group_list> group,
                                                        std::vector<type_group_member> members)
     : m_view(view), m_group(std::move(group)), m_members(std::move(members)) {
-    setText(QStringLiteral("Типы группы"));
+    setText(QStringLiteral("изменение типов группы"));
 }
 
 void SetTypeGroupMembersCommand::swap_members() {
@@ -108,7 +108,7 @@ void SetTypeGroupMembersCommand::undo() {
 SetTypeAbbrCommand::SetTypeAbbrCommand(all_list& store, GenreGroupsView& view, int row,
                                        std::string abbr)
     : m_store(store), m_view(view), m_row(row), m_abbr(std::move(abbr)) {
-    setText(QStringLiteral("Буквенное сокращение"));
+    setText(QStringLiteral("изменение буквенного сокращения"));
 }
 
 void SetTypeAbbrCommand::swap_abbr() {

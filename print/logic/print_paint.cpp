@@ -16,10 +16,16 @@ void draw_icon(QPainter& p, const PageSource& s, int index, const QRect& target)
 
 }  // namespace
 
-QString system_short_date(DateTime v) {
+QString locale_short_date(DateTime v) {
     int y = 0, m = 0, d = 0;
     v.toParts(y, m, d);
-    return QLocale::system().toString(QDate(y, m, d), QLocale::ShortFormat);
+    return QLocale().toString(QDate(y, m, d), QLocale::ShortFormat);
+}
+
+QString document_name(const QString& window_title) {
+    QString name = window_title.trimmed();
+    while (name.endsWith(QLatin1Char('.'))) name.chop(1);
+    return name.trimmed();
 }
 
 QString header_title(const PrintContext& c) {
@@ -27,8 +33,8 @@ QString header_title(const PrintContext& c) {
 }
 
 QString header_period(const PrintContext& c, const PrintOptions& o, int page, int pages) {
-    QString text = system_short_date(c.week_cur) + QStringLiteral(" - ") +
-                   system_short_date(c.week_cur.addDays(6));
+    QString text = locale_short_date(c.week_cur) + QStringLiteral(" - ") +
+                   locale_short_date(c.week_cur.addDays(6));
     if (o.page_numbers) text += QStringLiteral(" (стр. %1/%2)").arg(page).arg(pages);
     return text;
 }

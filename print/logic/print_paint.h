@@ -22,8 +22,12 @@ struct PageSource final {
     PrintIcons icons;
 };
 
-// A date in the system's short date format (the user's locale: LC_ALL, LC_TIME or LANG).
-QString system_short_date(DateTime v);
+// A date in the short date format of the program's locale (Russian: the program sets it at start).
+QString locale_short_date(DateTime v);
+
+// The printer's document name for a window title: the title without its closing dots, so the
+// file name offered for printing to a file reads "ЗОРВАН. Телепрограмма.pdf", not "...ма..pdf".
+QString document_name(const QString& window_title);
 
 // The header text right of the picture, and the period with the page number.
 QString header_title(const PrintContext& context);

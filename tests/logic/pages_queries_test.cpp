@@ -12,10 +12,13 @@ using views::FindIn;
 using views::ProgramPage;
 using views::SoonOffset;
 
-TEST_F(PagesTest, NowListsWhatIsOnAirWithBothBoundsInclusiveAndShiftsApplied) {
+// A programme ending this minute stands for its channel only while nothing follows it yet, so no
+// channel shows twice at the turn of a programme.
+TEST_F(PagesTest, NowListsWhatIsOnAirWithShiftsAppliedAndOneRowPerChannelAtATurn) {
     auto a = channel("Первый");
     auto b = channel("Восток", "+03:00");
     auto c = channel("Запад", "-01:00");
+    auto d = channel("Последний");
     prog(a, "2026-03-11 19:00", "2026-03-11 20:00", "Ends now");
     prog(a, "2026-03-11 20:00", "2026-03-11 21:00", "Starts now");
     prog(a, "2026-03-11 20:01", "2026-03-11 21:00", "Later");
@@ -24,11 +27,13 @@ TEST_F(PagesTest, NowListsWhatIsOnAirWithBothBoundsInclusiveAndShiftsApplied) {
     prog(b, "2026-03-11 20:00", "2026-03-11 21:00", "Too late ahead");
     // 21:00-22:00 at the source is 20:00-21:00 an hour behind.
     prog(c, "2026-03-11 21:00", "2026-03-11 22:00", "Shifted back");
+    // The last programme of its channel, ending now.
+    prog(d, "2026-03-11 19:00", "2026-03-11 20:00", "Last ends now");
 
     list.rebuild(*store, options(ProgramPage::now));
-    EXPECT_THAT(shown(), ElementsAre("Первый 19:00 Ends now", "Первый 20:00 Starts now",
-                                     "Восток 19:30 Shifted ahead", "Запад 20:00 Shifted back"));
-    EXPECT_EQ(list.rows()[2].finish, at("2026-03-11 20:30"));
+    EXPECT_THAT(shown(), ElementsAre("Первый 20:00 Starts now", "Восток 19:30 Shifted ahead",
+                                     "Запад 20:00 Shifted back", "Последний 19:00 Last ends now"));
+    EXPECT_EQ(list.rows()[1].finish, at("2026-03-11 20:30"));
 }
 
 TEST_F(PagesTest, OnlyTheChosenMembersOfAValidGroupFeedTheLists) {

@@ -65,11 +65,11 @@ TEST(PrintPaintTest, ColourModeFillsMonochromeFrames) {
 }
 
 TEST(PrintPaintTest, HeaderNamesThePeriodAndThePage) {
-    // The dates follow the system's short date format (zorvan-cli's tests run it in two
-    // locales); the week is Monday 7 to Sunday 13 December.
+    // The dates follow the program's locale (zorvan-cli's tests check they are Russian in
+    // every terminal locale); the week is Monday 7 to Sunday 13 December.
     PrintOptions o;
-    const QString period = system_short_date(context().week_cur) + QStringLiteral(" - ") +
-                           system_short_date(context().week_cur.addDays(6));
+    const QString period = locale_short_date(context().week_cur) + QStringLiteral(" - ") +
+                           locale_short_date(context().week_cur.addDays(6));
     EXPECT_EQ(header_period(context(), o, 2, 5), period + QStringLiteral(" (стр. 2/5)"));
     o.page_numbers = false;
     EXPECT_EQ(header_period(context(), o, 2, 5), period);

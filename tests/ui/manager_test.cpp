@@ -190,11 +190,14 @@ TEST_F(ManagerTest, GroupsMadeInTheManagerReachThePanelTablesAndFilesOnClose) {
         EXPECT_EQ(store().cur_group, 0);
         EXPECT_EQ(groups.selected_rows(), std::vector<int>{0});
 
-        // Undo and redo of the drag.
+        // Undo and redo of the drag, named by what they undo and redo.
+        EXPECT_EQ(mgr().ActionUndo->text(), QStringLiteral("Отменить: перемещение группы"));
         mgr().ActionUndo->trigger();
         EXPECT_EQ(store().chl_groups.back(), made);
+        EXPECT_EQ(mgr().ActionRedo->text(), QStringLiteral("Повторить: перемещение группы"));
         mgr().ActionRedo->trigger();
         EXPECT_EQ(store().chl_groups.front(), made);
+        EXPECT_EQ(mgr().ActionRedo->text(), QStringLiteral("Повторить"));
         EXPECT_EQ(read_all(u_dat), u_before);  // nothing written while open
     });
 

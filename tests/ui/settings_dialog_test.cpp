@@ -4,6 +4,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -221,6 +224,63 @@ TEST(SettingsDialog, ClosingWithNoRestoresTheSavedValues) {
         EXPECT_EQ(f.from_file().proxy.port, yes ? "8080" : "3128");
         EXPECT_EQ(f.store.get().personal.auto_time, yes ? "07:3-" : "12:00");
     }
+}
+
+// "Запускать при входе в систему" makes and removes the desktop session's autostart entry; a
+// link planted where the entry goes is replaced, never written through.
+TEST(SettingsDialog, StartWithTheSessionMakesAndRemovesTheAutostartEntry) {
+    QTemporaryDir config;
+    const QByteArray saved_config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const QString entry = config.filePath(QStringLiteral("autostart/zorvan-tv.desktop"));
+    const QString victim = config.filePath(QStringLiteral("victim.txt"));
+    QDir().mkpath(config.filePath(QStringLiteral("autostart")));
+    {
+        QFile v(victim);
+        ASSERT_TRUE(v.open(QIODevice::WriteOnly));
+        v.write("keep");
+    }
+    ASSERT_TRUE(QFile::link(victim, entry));
+
+    DialogFixture f;
+    f.show([](TFSettings& d) {
+        QCheckBox* box = d.general->CheckBoxGenStartSys;
+        EXPECT_EQ(box->text(), QStringLiteral("Запускать при входе в систему"));
+        EXPECT_FALSE(box->isHidden());
+        EXPECT_FALSE(box->isChecked());
+        EXPECT_EQ(d.proxy->CheckBoxIE->text(), QStringLiteral("Брать настройки прокси из системы"));
+        box->setChecked(true);
+        QTest::mouseClick(d.ButtonOk, Qt::LeftButton);
+    });
+    EXPECT_TRUE(f.ui.messages.empty());
+    const QFileInfo made(entry);
+    EXPECT_TRUE(made.isFile());
+    EXPECT_FALSE(made.isSymLink());
+    QFile text(entry);
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    const QString body = QString::fromUtf8(text.readAll());
+    EXPECT_TRUE(body.startsWith(QStringLiteral("[Desktop Entry]\n"))) << body.toStdString();
+    EXPECT_TRUE(body.contains(QStringLiteral("\nExec=\"") +
+                              QCoreApplication::applicationFilePath() + QStringLiteral("\"\n")))
+        << body.toStdString();
+    EXPECT_TRUE(body.contains(QStringLiteral("\nType=Application\n")));
+    QFile kept(victim);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("keep"));
+
+    // Opened again, the box shows the entry; unticked, the entry goes.
+    f.show([](TFSettings& d) {
+        EXPECT_TRUE(d.general->CheckBoxGenStartSys->isChecked());
+        d.general->CheckBoxGenStartSys->setChecked(false);
+        QTest::mouseClick(d.ButtonOk, Qt::LeftButton);
+    });
+    EXPECT_FALSE(QFileInfo::exists(entry));
+    EXPECT_TRUE(QFileInfo::exists(victim));
+
+    if (saved_config.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", saved_config);
 }
 
 TEST(SettingsDialog, TickingTheDesktopProxyReadsIt) {

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "app/logic/russian_locale.h"
 #include "command.h"
 
 namespace zt::cli {
@@ -59,6 +60,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const Command& command = commands()[argv[1]];
+    // The printed dates are the program's: Russian whatever the terminal's locale.
+    zt::use_russian_locale();
     try {
         const Options opt(argv[1], command.options,
                           std::vector<std::string>(argv + 2, argv + argc));

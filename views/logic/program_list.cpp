@@ -301,12 +301,24 @@ void ProgramList::rebuild(const all_list& store, const PageOptions& options) {
 void ProgramList::enumerate_now(const chl_group_list& group, const PageOptions& o) {
     const DateTime now = o.now;
     for_chosen(group, m_chosen, [&](const std::shared_ptr<chl_local_list>& m) {
+        // A programme ending this very minute is shown only where nothing has followed it yet;
+        // otherwise its successor stands alone for the channel.
+        const std::shared_ptr<tvprog_serv_list>* ending = nullptr;
+        DateTime ending_start;
+        bool on_air = false;
         for (const auto& p : m->chl->tvprog) {
             const DateTime s = apply_shift(*m, p->start);
             if (s > now) continue;
             const DateTime f = apply_shift(*m, p->finish);
-            if (f >= now) AddProgramRow(p, m, s, f, now);
+            if (f > now) {
+                AddProgramRow(p, m, s, f, now);
+                on_air = true;
+            } else if (f == now) {
+                ending = &p;
+                ending_start = s;
+            }
         }
+        if (ending && !on_air) AddProgramRow(*ending, m, ending_start, now, now);
     });
 }
 
