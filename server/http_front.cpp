@@ -24,6 +24,7 @@ namespace zt::server {
 namespace {
 
 constexpr const char* kScript = "/cgi-bin/soft.cgi";
+constexpr int kBacklog = 1024;  // connections the system holds until the gate accepts them
 
 long long now_ms() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -175,6 +176,9 @@ public:
     int bind_socket(const std::string& host, int port) {
         const int bound = port == 0 ? bind_to_any_port(host) : bind_to_port(host, port) ? port : -1;
         if (bound < 0) return -1;
+        // The library listens with a backlog of 5: a burst of connections would wait seconds
+        // for the client's SYN to be retried. Listening again only sets the backlog.
+        ::listen(svr_sock_, kBacklog);
         m_gate = std::make_unique<RequestGate>(
             svr_sock_, m_options.gate, [this](ReadyRequest& r) { return dispatch(r); },
             m_options.access_log);

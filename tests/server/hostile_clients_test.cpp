@@ -124,7 +124,7 @@ TEST_F(Hostile, EveryFramingOfTheBodyIsReadWithinTheCap) {
     const auto chunked_reply = split_response(
         raw_exchange(port(), head + "Transfer-Encoding: chunked\r\n\r\n" + chunked(body, 7)));
     EXPECT_NE(chunked_reply.status_line.find(" 200 "), std::string::npos) << chunked_reply.head;
-    EXPECT_EQ(chunked_reply.body, expected);
+    EXPECT_TRUE(chunked_reply.body == expected) << chunked_reply.body.size() << " bytes";
 
     struct Case {
         std::string framing;  // head lines and what follows the head
@@ -236,10 +236,16 @@ TEST_F(Hostile, SlowHeadsHoldNoWorker) {
                 std::to_string(schedule_request(0).size()) + "\n\n" + schedule_request(0),
             60000);
         const auto r = split_response(raw);
-        ASSERT_NE(r.status_line.find(" 200 "), std::string::npos) << i << ": " << r.head;
+        if (r.status_line.find(" 200 ") == std::string::npos) {
+            ADD_FAILURE() << "download " << i << " failed: " << r.head;
+            break;
+        }
         EXPECT_GE(read_schedule_reply(r.body).size(), 1u + 21u) << i;
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
     }
+    // Until the first are cut (or a minute of trickling has gone by).
+    for (int i = 0; i < 700 && cut == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     stop = true;
     slow.join();
     // The whole-head deadline cut them, not the silence limit (a byte every 250 ms is never
