@@ -58,12 +58,12 @@ bool send_all(int fd, std::string_view data, int timeout_ms, const std::atomic<b
     return true;
 }
 
-// The connection as the library sees it: the request the gate has read (head and whole body),
-// then the socket for the reply. Writing ends at the reply's deadline. In the slow mode every
-// write trickles out a few bytes a second.
+// The connection as the library sees it: the request the gate has read (head and whole body,
+// each freed once the library has read it), then the socket for the reply. Writing ends at the
+// reply's deadline. In the slow mode every write trickles out a few bytes a second.
 class ClientStream final : public httplib::Stream {
 public:
-    ClientStream(int fd, std::string request, int timeout_ms, long long deadline_ms, bool slow,
+    ClientStream(int fd, ReadRequest request, int timeout_ms, long long deadline_ms, bool slow,
                  const std::atomic<bool>& stopping)
         : m_fd(fd),
           m_request(std::move(request)),
@@ -72,16 +72,25 @@ public:
           m_slow(slow),
           m_stopping(stopping) {}
 
-    bool is_readable() const override { return m_pos < m_request.size(); }
+    bool is_readable() const override {
+        return m_pos < m_request.head.size() + m_request.body.size();
+    }
     bool is_writable() const override {
         return left_ms() > 0 && wait_for(m_fd, POLLOUT, left_ms(), m_stopping);
     }
     // Nothing beyond the request: the library has been told its exact length.
     ssize_t read(char* ptr, size_t size) override {
-        if (m_pos >= m_request.size()) return -1;
-        const std::size_t n = std::min(size, m_request.size() - m_pos);
-        std::memcpy(ptr, m_request.data() + m_pos, n);
+        const std::size_t head = m_request.head.size();
+        std::string_view part = m_pos < head
+                                    ? std::string_view(m_request.head).substr(m_pos)
+                                    : std::string_view(m_request.body)
+                                          .substr(std::min(m_pos - head, m_request.body.size()));
+        if (part.empty()) return -1;
+        const std::size_t n = std::min(size, part.size());
+        std::memcpy(ptr, part.data(), n);
         m_pos += n;
+        // The library keeps its own copy of the body: ours goes as soon as it has been read.
+        if (m_pos == head + m_request.body.size()) m_request.body = std::string();
         return ssize_t(n);
     }
     ssize_t write(const char* ptr, size_t size) override {
@@ -123,7 +132,7 @@ private:
     }
 
     int m_fd;
-    std::string m_request;
+    ReadRequest m_request;
     std::size_t m_pos = 0;
     int m_timeout_ms;
     long long m_deadline_ms;
@@ -226,7 +235,7 @@ private:
         const int one = 1;
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         if (raw_fault(fd)) return;
-        ClientStream stream(fd, std::move(r.bytes), m_options.timeout_seconds * 1000,
+        ClientStream stream(fd, std::move(r.request), m_options.timeout_seconds * 1000,
                             now_ms() + m_options.reply_seconds * 1000LL,
                             m_options.fault == Fault::Slow, stopping);
         bool closed = false;

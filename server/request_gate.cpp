@@ -142,7 +142,7 @@ bool RequestGate::read_from(Conn& c) {
     ready.address = c.address;
     ready.held = c.counted;
     forget(c);
-    ready.bytes = c.reader.take();
+    ready.request = c.reader.take();
     m_dispatched += ready.held;
     if (!m_dispatch(ready)) {
         m_dispatched -= ready.held;

@@ -16,13 +16,13 @@ struct GateLimits final {
     int body_ms = 60000;             // the whole body within this time after the head
     int idle_ms = 10000;             // a connection that sends nothing for this long is closed
     std::size_t max_reading = 1024;  // connections reading a request; beyond, the quietest goes
-    std::size_t budget = std::size_t(256) << 20;  // request bytes held by all connections together
+    std::size_t budget = std::size_t(128) << 20;  // request bytes held by all connections together
 };
 
 // A complete request: the connection (non-blocking) and the request for the HTTP library.
 struct ReadyRequest final {
     int fd = -1;
-    std::string bytes;
+    ReadRequest request;
     std::string address;   // the client's address, for the access log
     std::size_t held = 0;  // what counts against the budget until release(held)
 };

@@ -147,7 +147,9 @@ RequestReader::State RequestReader::feed_body(std::string_view bytes) {
     if (m_state != State::Body) return m_state;
     if (m_chunked) return feed_chunked(bytes);
     const std::size_t take = std::min(bytes.size(), m_length - m_body.size());
-    if (m_body.empty()) m_body.reserve(std::min<std::size_t>(m_length, 1 << 20));
+    // The announced length at once (it counts against the budget from now on), instead of
+    // doubling to as much again while it arrives.
+    if (m_body.capacity() < m_length) m_body.reserve(m_length);
     m_body.append(bytes.substr(0, take));
     if (m_body.size() == m_length) m_state = State::Done;
     return m_state;
@@ -219,13 +221,11 @@ RequestReader::State RequestReader::feed_chunked(std::string_view bytes) {
     return m_state;
 }
 
-std::string RequestReader::take() {
-    std::string out = std::move(m_head);
-    out += "Content-Length: " + std::to_string(m_body.size()) + "\r\n\r\n";
-    out += m_body;
-    m_head.clear();
-    m_body.clear();
-    m_body.shrink_to_fit();
+ReadRequest RequestReader::take() {
+    ReadRequest out{std::move(m_head), std::move(m_body)};
+    out.head += "Content-Length: " + std::to_string(out.body.size()) + "\r\n\r\n";
+    m_head = std::string();
+    m_body = std::string();
     return out;
 }
 

@@ -6,6 +6,12 @@
 
 namespace zt::server {
 
+// A whole request for the HTTP library: the head (ending in its blank line) and the body.
+struct ReadRequest final {
+    std::string head;
+    std::string body;
+};
+
 struct RequestLimits final {
     std::size_t head_cap = std::size_t(16) << 10;  // the whole head, request line included
     std::size_t body_cap = std::size_t(16) << 20;  // the body with its transfer coding undone
@@ -28,10 +34,13 @@ public:
     int status() const { return m_status; }
     // The request line as the client sent it, once it has come (for the access log).
     const std::string& request_line() const { return m_request_line; }
-    // Bytes the connection holds now: the head read so far or the body.
-    std::size_t held() const { return m_data.size() + m_body.size(); }
-    // Done: the request for the library. Leaves the reader empty.
-    std::string take();
+    // Bytes the connection holds now: the head read so far, or the room taken for the body.
+    std::size_t held() const {
+        return m_state == State::Refused ? 0 : m_data.size() + m_body.capacity();
+    }
+    // Done: the request for the library, the body moved rather than copied. Leaves the reader
+    // empty.
+    ReadRequest take();
 
 private:
     enum class Chunk { Size, Data, DataEnd, Trailer };

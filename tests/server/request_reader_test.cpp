@@ -33,7 +33,8 @@ TEST(RequestReader, HandsOnOneLengthHoweverTheBytesCome) {
              {std::size_t(1), std::size_t(2), std::size_t(7), c.in.size()}) {
             RequestReader r;
             ASSERT_EQ(feed(r, c.in, piece), State::Done) << c.in << " / " << piece;
-            EXPECT_EQ(r.take(), c.out) << piece;
+            const ReadRequest got = r.take();
+            EXPECT_EQ(got.head + got.body, c.out) << piece;
         }
 }
 
