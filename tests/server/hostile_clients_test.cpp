@@ -255,6 +255,25 @@ TEST_F(Hostile, SlowHeadsHoldNoWorker) {
     EXPECT_NE(get_body("/test.htm").find("TEST OK"), std::string::npos);
 }
 
+TEST_F(Hostile, ConnectionsBeingReadAreBounded) {
+    // 1,100 connections that send nothing: past 1,024 the quietest are closed to make room,
+    // and a normal client is still answered.
+    std::vector<int> fds;
+    for (int i = 0; i < 1100; ++i) {
+        const int fd = connect_to(port());
+        if (fd < 0) break;
+        fds.push_back(fd);
+    }
+    ASSERT_EQ(fds.size(), 1100u);
+    EXPECT_NE(get_body("/test.htm").find("TEST OK"), std::string::npos);
+    std::size_t closed = 0;
+    for (const int fd : fds) closed += answered_or_closed(fd);
+    EXPECT_TRUE(answered_or_closed(fds.front()));
+    EXPECT_GE(closed, 1100u - 1024u);
+    EXPECT_LT(closed, 1100u);  // the newest are still being waited for
+    for (const int fd : fds) ::close(fd);
+}
+
 TEST_F(Hostile, MarksOnlyFromAnAccountAndWithinTheirCaps) {
     const std::string target = "/cgi-bin/soft.cgi?func=get_tvprog&a=0";
     // A report filling the 16 MB cap: about 3.3 million marks.
