@@ -140,6 +140,10 @@ private:
     const std::atomic<bool>& m_stopping;
 };
 
+// The body of the request the worker thread is serving: the gate's copy, handed to the service
+// directly rather than copied into the library's request once more.
+thread_local const std::string* t_body = nullptr;
+
 // The database connection of the worker thread (Qt SQL connections belong to one thread).
 Database& thread_database(const QString& path) {
     thread_local std::unique_ptr<Database> db;
@@ -235,13 +239,21 @@ private:
         const int one = 1;
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         if (raw_fault(fd)) return;
-        ClientStream stream(fd, std::move(r.request), m_options.timeout_seconds * 1000,
+        // The library is given the head alone (its length made 0); the handler reads the body
+        // from the gate's copy.
+        ReadRequest head_only{std::move(r.request.head), {}};
+        head_only.head.resize(r.request.length_line);
+        head_only.head += "Content-Length: 0\r\n\r\n";
+        const std::string body = std::move(r.request.body);
+        t_body = &body;
+        ClientStream stream(fd, std::move(head_only), m_options.timeout_seconds * 1000,
                             now_ms() + m_options.reply_seconds * 1000LL,
                             m_options.fault == Fault::Slow, stopping);
         bool closed = false;
         const std::string address = std::move(r.address);
         process_request(stream, true, closed,
                         [&address](httplib::Request& req) { req.remote_addr = address; });
+        t_body = nullptr;
     }
 
     // Faults below the HTTP library: true when the connection has been dealt with.
@@ -295,7 +307,8 @@ private:
                 break;
         }
         if (script) {
-            set_reply(res, m_service.call(thread_database(m_db_path), req.params, req.body));
+            const std::string_view body = t_body ? std::string_view(*t_body) : req.body;
+            set_reply(res, m_service.call(thread_database(m_db_path), req.params, body));
             return;
         }
         const auto page = page_for(req.path, req.get_param_value("func"));

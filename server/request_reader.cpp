@@ -223,6 +223,7 @@ RequestReader::State RequestReader::feed_chunked(std::string_view bytes) {
 
 ReadRequest RequestReader::take() {
     ReadRequest out{std::move(m_head), std::move(m_body)};
+    out.length_line = out.head.size();
     out.head += "Content-Length: " + std::to_string(out.body.size()) + "\r\n\r\n";
     m_head = std::string();
     m_body = std::string();

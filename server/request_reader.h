@@ -6,10 +6,11 @@
 
 namespace zt::server {
 
-// A whole request for the HTTP library: the head (ending in its blank line) and the body.
+// A whole request: the head (ending in its blank line) and the body.
 struct ReadRequest final {
     std::string head;
     std::string body;
+    std::size_t length_line = 0;  // where the head's one Content-Length line (ours) begins
 };
 
 struct RequestLimits final {
