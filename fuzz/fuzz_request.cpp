@@ -23,10 +23,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (state == zt::server::RequestReader::State::Done) {
             const auto taken = reader.take();
             const std::string request = taken.head + taken.body;
-            // What is handed on is a head the normaliser reads back and a body of its length.
+            // What is handed on is a head the normaliser reads back and a body of its length,
+            // the one Content-Length among the header lines (the request line is not one).
             const auto end = zt::server::head_end(request);
-            if (!end) __builtin_trap();
-            const auto length = zt::server::content_length(request.substr(0, *end));
+            const std::size_t first = request.find("\r\n");
+            if (!end || first == std::string::npos || first + 2 > *end) __builtin_trap();
+            if (taken.head.compare(taken.length_line, 16, "Content-Length: ") != 0)
+                __builtin_trap();
+            const auto length =
+                zt::server::content_length(request.substr(first + 2, *end - first - 2));
             if (!length || *length != request.size() - *end || *length > 4096) __builtin_trap();
         }
         return 0;
