@@ -4,8 +4,12 @@
 #include <QFile>
 #include <QTimeZone>
 
+#include <sys/resource.h>
+
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <thread>
 
@@ -85,6 +89,18 @@ sigset_t end_signals() {
     return set;
 }
 
+// Every connection being read holds a descriptor: the soft limit (often 1,024) is raised to
+// the hard one so that the gate's own limit on connections is the one that holds.
+void raise_descriptor_limit() {
+    rlimit lim{};
+    if (::getrlimit(RLIMIT_NOFILE, &lim) == 0 && lim.rlim_cur < lim.rlim_max) {
+        lim.rlim_cur = lim.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &lim);
+    }
+}
+
+constexpr int kEndSeconds = 10;  // the longest a stop waits for the requests in hand
+
 }  // namespace
 
 int cmd_serve(const std::vector<std::string>& args) {
@@ -108,6 +124,7 @@ int cmd_serve(const std::vector<std::string>& args) {
     if (opt.has("threads"))
         front_options.threads = int(parse_number("threads", opt.get("threads")));
 
+    raise_descriptor_limit();
     const sigset_t ends = end_signals();
     pthread_sigmask(SIG_BLOCK, &ends, nullptr);
     HttpFront front(db_path, Service(service), front_options);
@@ -124,6 +141,17 @@ int cmd_serve(const std::vector<std::string>& args) {
         while (!done) {
             if (sigtimedwait(&ends, nullptr, &step) > 0) {
                 front.stop();
+                // Every wait of a worker ends at a stop; should one not, the server ends anyway.
+                for (int i = 0; i < kEndSeconds * 5 && !done; ++i)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                if (!done) {
+                    std::fprintf(stderr,
+                                 "zorvan-server: requests still running %d s after the stop; "
+                                 "ended without them\n",
+                                 kEndSeconds);
+                    std::fflush(stderr);
+                    std::_Exit(1);
+                }
                 return;
             }
         }

@@ -32,6 +32,8 @@ constexpr const char* kSchema[] = {
     "PRIMARY KEY (channel_id, day)) WITHOUT ROWID",
     "CREATE TABLE IF NOT EXISTS marks (login BLOB NOT NULL, channel_id INTEGER NOT NULL, "
     "prog_id INTEGER NOT NULL, state INTEGER NOT NULL, received TEXT NOT NULL)",
+    // An account's rows are counted and its oldest removed at every report (marks.h).
+    "CREATE INDEX IF NOT EXISTS marks_login ON marks (login)",
     "CREATE TABLE IF NOT EXISTS files (name TEXT PRIMARY KEY, data BLOB NOT NULL)",
 };
 

@@ -6,21 +6,31 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <netdb.h>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 
+#include "server/access_log.h"
 #include "server/database.h"
 #include "server/pages.h"
-#include "server/request_head.h"
+#include "server/request_gate.h"
 
 namespace zt::server {
 
 namespace {
 
-constexpr std::size_t kMaxHead = 16 << 10;
 constexpr const char* kScript = "/cgi-bin/soft.cgi";
+constexpr int kBacklog = 1024;  // connections the system holds until the gate accepts them
+
+long long now_ms() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 // Waits until the socket is ready for `events`; false on time-out, error or stop.
 bool wait_for(int fd, short events, int timeout_ms, const std::atomic<bool>& stopping) {
@@ -33,45 +43,61 @@ bool wait_for(int fd, short events, int timeout_ms, const std::atomic<bool>& sto
     return false;
 }
 
-bool send_all(int fd, std::string_view data) {
+// The connection is non-blocking: each write waits for room, so that a client that stops
+// reading costs a worker at most the time-out, and a stop at once.
+bool send_all(int fd, std::string_view data, int timeout_ms, const std::atomic<bool>& stopping) {
     while (!data.empty()) {
-        const ssize_t n = ::send(fd, data.data(), data.size(), MSG_NOSIGNAL);
-        if (n <= 0) return false;
-        data.remove_prefix(std::size_t(n));
+        const ssize_t n = ::send(fd, data.data(), data.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            data.remove_prefix(std::size_t(n));
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return false;
+        if (!wait_for(fd, POLLOUT, timeout_ms, stopping)) return false;
     }
     return true;
 }
 
-// The connection as the library sees it: the rewritten head (and the body bytes that came with
-// it) first, then the socket. In the slow mode every write trickles out a few bytes a second.
+// The connection as the library sees it: the request the gate has read (head and whole body,
+// each freed once the library has read it), then the socket for the reply. Writing ends at the
+// reply's deadline. In the slow mode every write trickles out a few bytes a second.
 class ClientStream final : public httplib::Stream {
 public:
-    ClientStream(int fd, std::string prefix, int timeout_ms, bool slow,
+    ClientStream(int fd, ReadRequest request, int timeout_ms, long long deadline_ms, bool slow,
                  const std::atomic<bool>& stopping)
         : m_fd(fd),
-          m_prefix(std::move(prefix)),
+          m_request(std::move(request)),
           m_timeout_ms(timeout_ms),
+          m_deadline_ms(deadline_ms),
           m_slow(slow),
           m_stopping(stopping) {}
 
     bool is_readable() const override {
-        return m_pos < m_prefix.size() || wait_for(m_fd, POLLIN, m_timeout_ms, m_stopping);
+        return m_pos < m_request.head.size() + m_request.body.size();
     }
-    bool is_writable() const override { return wait_for(m_fd, POLLOUT, m_timeout_ms, m_stopping); }
+    bool is_writable() const override {
+        return left_ms() > 0 && wait_for(m_fd, POLLOUT, left_ms(), m_stopping);
+    }
+    // Nothing beyond the request: the library has been told its exact length.
     ssize_t read(char* ptr, size_t size) override {
-        if (m_pos < m_prefix.size()) {
-            const std::size_t n = std::min(size, m_prefix.size() - m_pos);
-            std::memcpy(ptr, m_prefix.data() + m_pos, n);
-            m_pos += n;
-            return ssize_t(n);
-        }
-        if (!wait_for(m_fd, POLLIN, m_timeout_ms, m_stopping)) return -1;
-        return ::recv(m_fd, ptr, size, 0);
+        const std::size_t head = m_request.head.size();
+        std::string_view part = m_pos < head
+                                    ? std::string_view(m_request.head).substr(m_pos)
+                                    : std::string_view(m_request.body)
+                                          .substr(std::min(m_pos - head, m_request.body.size()));
+        if (part.empty()) return -1;
+        const std::size_t n = std::min(size, part.size());
+        std::memcpy(ptr, part.data(), n);
+        m_pos += n;
+        // The library keeps its own copy of the body: ours goes as soon as it has been read.
+        if (m_pos == head + m_request.body.size()) m_request.body = std::string();
+        return ssize_t(n);
     }
     ssize_t write(const char* ptr, size_t size) override {
-        if (!m_slow) return send_all(m_fd, {ptr, size}) ? ssize_t(size) : -1;
+        if (!m_slow) return send_all(m_fd, {ptr, size}, left_ms(), m_stopping) ? ssize_t(size) : -1;
         for (std::size_t done = 0; done < size; done += 4) {
-            if (m_stopping || !send_all(m_fd, {ptr + done, std::min<std::size_t>(4, size - done)}))
+            if (m_stopping || !send_all(m_fd, {ptr + done, std::min<std::size_t>(4, size - done)},
+                                        left_ms(), m_stopping))
                 return -1;
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
         }
@@ -86,6 +112,11 @@ public:
     socket_t socket() const override { return m_fd; }
 
 private:
+    // What a wait may take: the time-out, or less as the deadline nears.
+    int left_ms() const {
+        return int(std::max(0LL, std::min<long long>(m_timeout_ms, m_deadline_ms - now_ms())));
+    }
+
     template <class Fn>
     void address(Fn fn, std::string& ip, int& port) const {
         sockaddr_storage addr{};
@@ -101,12 +132,17 @@ private:
     }
 
     int m_fd;
-    std::string m_prefix;
+    ReadRequest m_request;
     std::size_t m_pos = 0;
     int m_timeout_ms;
+    long long m_deadline_ms;
     bool m_slow;
     const std::atomic<bool>& m_stopping;
 };
+
+// The body of the request the worker thread is serving: the gate's copy, handed to the service
+// directly rather than copied into the library's request once more.
+thread_local const std::string* t_body = nullptr;
 
 // The database connection of the worker thread (Qt SQL connections belong to one thread).
 Database& thread_database(const QString& path) {
@@ -121,15 +157,14 @@ class HttpFront::Impl final : public httplib::Server {
 public:
     Impl(QString db_path, Service service, FrontOptions options)
         : m_db_path(std::move(db_path)), m_service(std::move(service)), m_options(options) {
-        const int threads = options.threads;
-        new_task_queue = [threads] { return new httplib::ThreadPool(std::size_t(threads)); };
-        set_payload_max_length(options.body_cap);
+        // The gate has read the whole request already and within its limits.
+        set_payload_max_length(options.gate.request.body_cap);
         set_read_timeout(options.timeout_seconds);
         set_write_timeout(options.timeout_seconds);
         if (options.access_log)
             set_logger([](const httplib::Request& req, const httplib::Response& res) {
-                std::fprintf(stderr, "%s \"%s %s\" %d %zu\n", req.remote_addr.c_str(),
-                             req.method.c_str(), req.target.c_str(), res.status, res.body.size());
+                log_request(req.remote_addr, req.method + " " + req.target, res.status,
+                            res.body.size());
             });
         auto handler = [this](const httplib::Request& req, httplib::Response& res) {
             handle(req, res);
@@ -151,55 +186,74 @@ public:
 
     std::atomic<bool> stopping{false};
 
+    int bind_socket(const std::string& host, int port) {
+        const int bound = port == 0 ? bind_to_any_port(host) : bind_to_port(host, port) ? port : -1;
+        if (bound < 0) return -1;
+        // The library listens with a backlog of 5: a burst of connections would wait seconds
+        // for the client's SYN to be retried. Listening again only sets the backlog.
+        ::listen(svr_sock_, kBacklog);
+        m_gate = std::make_unique<RequestGate>(
+            svr_sock_, m_options.gate, [this](ReadyRequest& r) { return dispatch(r); },
+            m_options.access_log);
+        return bound;
+    }
+
+    bool serve() {
+        if (!m_gate) return false;
+        m_pool = std::make_unique<httplib::ThreadPool>(std::size_t(std::max(1, m_options.threads)));
+        if (stopping) m_gate->stop();
+        const bool ok = m_gate->run();
+        // The requests in hand are answered (or given up at the stop) before returning.
+        m_pool->shutdown();
+        ::close(svr_sock_);
+        svr_sock_ = INVALID_SOCKET;
+        return ok;
+    }
+
+    void end() {
+        stopping = true;
+        if (m_gate) m_gate->stop();
+    }
+
 private:
-    // One request per connection, as HTTP/1.0 clients expect; the head is rewritten first.
-    bool process_and_close_socket(socket_t sock) override {
-        serve_connection(sock);
-        ::shutdown(sock, SHUT_RDWR);
-        ::close(sock);
+    bool dispatch(ReadyRequest& r) {
+        if (m_waiting >= m_options.max_waiting) return false;
+        ++m_waiting;
+        // A copyable job for the library's pool: the request moves into a shared holder.
+        auto held = std::make_shared<ReadyRequest>(std::move(r));
+        m_pool->enqueue([this, held] {
+            --m_waiting;
+            // Requests still waiting at a stop are closed unanswered.
+            if (!stopping) serve_connection(*held);
+            ::shutdown(held->fd, SHUT_RDWR);
+            ::close(held->fd);
+            m_gate->release(held->held);
+        });
         return true;
     }
 
-    void serve_connection(int fd) {
+    void serve_connection(ReadyRequest& r) {
+        const int fd = r.fd;
         // A reply goes out as head and body in separate writes: without this the body's last
         // segment waits for the client's delayed acknowledgement.
         const int one = 1;
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        const int timeout_ms = m_options.timeout_seconds * 1000;
-        std::string data;
-        std::optional<std::size_t> end;
-        char buf[4096];
-        while (!(end = head_end(data))) {
-            if (data.size() > kMaxHead) {
-                send_all(fd,
-                         "HTTP/1.0 431 Request Header Fields Too Large\r\n"
-                         "Content-Length: 0\r\n\r\n");
-                return;
-            }
-            if (!wait_for(fd, POLLIN, timeout_ms, stopping)) return;
-            const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
-            if (n <= 0) return;
-            data.append(buf, std::size_t(n));
-        }
-        auto head = normalise_head(std::string_view(data).substr(0, *end));
-        if (!head) {
-            send_all(fd, "HTTP/1.0 400 Bad Request\r\nContent-Length: 0\r\n\r\n");
-            return;
-        }
-        // A body over the cap is refused before a byte of it is read.
-        const auto length = content_length(*head);
-        if (!length || *length > m_options.body_cap) {
-            send_all(fd, length ? "HTTP/1.0 413 Payload Too Large\r\nContent-Length: 0\r\n\r\n"
-                                : "HTTP/1.0 400 Bad Request\r\nContent-Length: 0\r\n\r\n");
-            return;
-        }
         if (raw_fault(fd)) return;
-        ClientStream stream(fd, *head + data.substr(*end), timeout_ms,
+        // The library is given the head alone (its length made 0); the handler reads the body
+        // from the gate's copy.
+        ReadRequest head_only{std::move(r.request.head), {}};
+        head_only.head.resize(r.request.length_line);
+        head_only.head += "Content-Length: 0\r\n\r\n";
+        const std::string body = std::move(r.request.body);
+        t_body = &body;
+        ClientStream stream(fd, std::move(head_only), m_options.timeout_seconds * 1000,
+                            now_ms() + m_options.reply_seconds * 1000LL,
                             m_options.fault == Fault::Slow, stopping);
         bool closed = false;
-        process_request(stream, true, closed, [&stream](httplib::Request& req) {
-            stream.get_remote_ip_and_port(req.remote_addr, req.remote_port);
-        });
+        const std::string address = std::move(r.address);
+        process_request(stream, true, closed,
+                        [&address](httplib::Request& req) { req.remote_addr = address; });
+        t_body = nullptr;
     }
 
     // Faults below the HTTP library: true when the connection has been dealt with.
@@ -211,7 +265,8 @@ private:
                     pollfd p{fd, POLLIN, 0};
                     if (::poll(&p, 1, 100) > 0) {
                         char c;
-                        if (::recv(fd, &c, 1, MSG_PEEK) <= 0) break;
+                        const ssize_t n = ::recv(fd, &c, 1, MSG_PEEK | MSG_DONTWAIT);
+                        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) break;
                         std::this_thread::sleep_for(std::chrono::milliseconds(100));
                     }
                 }
@@ -219,11 +274,12 @@ private:
             case Fault::Head5k: {
                 std::string head = "HTTP/1.0 200 OK\nX-Padding: ";
                 head.resize(5120, 'x');
-                send_all(fd, head);
+                send_all(fd, head, m_options.timeout_seconds * 1000, stopping);
                 return true;
             }
             case Fault::Truncated:
-                send_all(fd, "HTTP/1.0 200 OK\nContent-Length: 4096\n\n" + std::string(100, 'x'));
+                send_all(fd, "HTTP/1.0 200 OK\nContent-Length: 4096\n\n" + std::string(100, 'x'),
+                         m_options.timeout_seconds * 1000, stopping);
                 return true;
             default:
                 return false;
@@ -251,7 +307,8 @@ private:
                 break;
         }
         if (script) {
-            set_reply(res, m_service.call(thread_database(m_db_path), req.params, req.body));
+            const std::string_view body = t_body ? std::string_view(*t_body) : req.body;
+            set_reply(res, m_service.call(thread_database(m_db_path), req.params, body));
             return;
         }
         const auto page = page_for(req.path, req.get_param_value("func"));
@@ -273,6 +330,9 @@ private:
     QString m_db_path;
     Service m_service;
     FrontOptions m_options;
+    std::unique_ptr<RequestGate> m_gate;
+    std::unique_ptr<httplib::ThreadPool> m_pool;
+    std::atomic<std::size_t> m_waiting{0};
 };
 
 HttpFront::HttpFront(QString db_path, Service service, FrontOptions options)
@@ -284,17 +344,15 @@ HttpFront::HttpFront(QString db_path, Service service, FrontOptions options)
 HttpFront::~HttpFront() = default;
 
 int HttpFront::bind(const std::string& host, int port) {
-    if (port == 0) return m_impl->bind_to_any_port(host);
-    return m_impl->bind_to_port(host, port) ? port : -1;
+    return m_impl->bind_socket(host, port);
 }
 
 bool HttpFront::run() {
-    return m_impl->listen_after_bind();
+    return m_impl->serve();
 }
 
 void HttpFront::stop() {
-    m_impl->stopping = true;
-    m_impl->stop();
+    m_impl->end();
 }
 
 }  // namespace zt::server

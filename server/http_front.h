@@ -7,20 +7,24 @@
 #include <string>
 
 #include "server/faults.h"
+#include "server/request_gate.h"
 #include "server/service.h"
 
 namespace zt::server {
 
 struct FrontOptions final {
     Fault fault = Fault::None;
-    std::size_t body_cap = std::size_t(16) << 20;  // larger request bodies get 413
+    GateLimits gate;  // sizes, deadlines and numbers of the requests being read
     int threads = 32;
-    int timeout_seconds = 10;  // a silent client is dropped after this long
-    bool access_log = true;    // a line per request on standard error
+    std::size_t max_waiting = 1024;  // read requests waiting for a worker; beyond, 503
+    int timeout_seconds = 10;        // a client that takes no reply byte this long is dropped
+    int reply_seconds = 600;         // a whole reply within this time
+    bool access_log = true;          // a line per request on standard error
 };
 
 // The HTTP side of the server: pages, the test page and the service script, on a maintained
-// HTTP library with a small request normaliser in front of it.
+// HTTP library. Requests are read in front of it (RequestGate) and only whole ones reach its
+// workers.
 class HttpFront final {
 public:
     HttpFront(QString db_path, Service service, FrontOptions options);
@@ -28,7 +32,8 @@ public:
 
     // Binds to host:port (port 0: a free one); returns the port, or -1.
     int bind(const std::string& host, int port);
-    // Serves until stop(); returns false when serving could not start.
+    // Serves until stop() and the requests in hand are answered; false when serving could not
+    // start.
     bool run();
     // Safe from any thread (a signal-waiting thread, a test).
     void stop();

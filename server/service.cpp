@@ -16,6 +16,8 @@
 #include "net/protocol/schedule_request.h"
 #include "net/protocol/text_reply.h"
 #include "server/channel_data.h"
+#include "server/folder_file.h"
+#include "server/marks.h"
 #include "storage/field_codec.h"
 
 namespace zt::server {
@@ -157,18 +159,9 @@ Reply Service::get_tvprog(Database& db, const Params& params, std::string_view b
     const std::uint8_t full = account->paid ? 1 : 0;
     const std::uint8_t with_anons = account->paid && param(params, "a") == "1" ? 1 : 0;
 
-    // The marks are kept per account for the provider's own use.
-    if (!request.marks.empty()) {
-        const QString received = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
-        Transaction tx(db);
-        for (const auto& m : request.marks)
-            for (const auto& e : m.entries)
-                db.exec(
-                    "INSERT INTO marks (login, channel_id, prog_id, state, received) "
-                    "VALUES (?, ?, ?, ?, ?)",
-                    blob(account->login), m.channel_id, e.prog_id, int(e.state), received);
-        tx.commit();
-    }
+    // The marks are kept per signed-in account for the provider's own use, within the limits
+    // of MarkLimits; a free user's report is not kept.
+    if (account->known) store_marks(db, account->login, request.marks);
 
     // The previous, current and next week of the server's zone.
     const auto snapshot = m_cache->current(db);
@@ -233,10 +226,8 @@ Reply Service::get_file(Database& db, const std::string& name) const {
     // A plain file name only: nothing outside the folder is ever served.
     const bool plain = !name.empty() && name.find_first_of("/\\") == std::string::npos &&
                        name[0] != '.' && name.find('\0') == std::string::npos;
-    if (plain && !m_options.files_dir.isEmpty()) {
-        QFile f(QDir(m_options.files_dir).filePath(QString::fromStdString(name)));
-        if (f.open(QIODevice::ReadOnly)) return {200, f.readAll().toStdString()};
-    }
+    if (plain && !m_options.files_dir.isEmpty())
+        if (auto data = read_folder_file(m_options.files_dir, name)) return {200, std::move(*data)};
     return {404, "Not found\n", "text/plain"};
 }
 

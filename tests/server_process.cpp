@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <csignal>
 
@@ -57,6 +58,14 @@ int ServerProcess::stop() {
     }
     log();
     return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+}
+
+std::size_t ServerProcess::peak_memory_kb() const {
+    QFile status(QStringLiteral("/proc/%1/status").arg(m_process.processId()));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toULong();
+    return 0;
 }
 
 std::string ServerProcess::log() {

@@ -24,6 +24,9 @@ public:
     ServerProcess& operator=(const ServerProcess&) = delete;
 
     int port() const { return m_port; }
+    qint64 pid() const { return m_process.processId(); }
+    // The process's peak resident memory so far (VmHWM), in KiB; 0 when it cannot be read.
+    std::size_t peak_memory_kb() const;
     // Sends SIGTERM and waits; returns the exit code (-1 when it had to be killed).
     int stop();
     // What the server wrote on standard error so far.
