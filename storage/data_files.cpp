@@ -61,13 +61,39 @@ bool save_data_file(const DataContext& ctx, std::string body, const std::string&
     return true;
 }
 
+namespace {
+
+// v.dat or m.dat where it may be missing: the program writes both at every exit once u.dat and
+// t.dat exist, so beside those two a missing one was lost, not yet to be made. Its backup, the
+// generation before, is then read in its place (the exit writes the file anew and the backup
+// stays); without a backup the user is told that the records are gone.
+bool load_user_file(const DataContext& ctx, const char* name, const char* bak,
+                    bool (*load)(const DataContext&, const char*)) {
+    const std::string dir = ctx.store.data_dir();
+    FileSystem& fs = ctx.fs();
+    if (fs.exists(dir + name) || !fs.exists(dir + "u.dat") || !fs.exists(dir + "t.dat"))
+        return load(ctx, name);
+    if (!fs.exists(dir + bak)) {
+        ctx.ui.show_msg(MsgKind::Error, "Файл данных " + quoted(name) +
+                                            " не найден, его резервной копии " + quoted(bak) +
+                                            " тоже нет.");
+        return true;
+    }
+    ctx.ui.show_msg(MsgKind::Error, "Файл данных " + quoted(name) +
+                                        " не найден. Данные прочитаны из его резервной копии " +
+                                        quoted(bak) + ".");
+    return load(ctx, bak);
+}
+
+}  // namespace
+
 LoadResults load_each_data_file(const DataContext& ctx) {
     const LargeHeapSteps steps;
     LoadResults r;
     r.u = load_u(ctx);
-    r.v = load_v(ctx);
+    r.v = load_user_file(ctx, "v.dat", "v.bak", data::load_v_file);
     r.t = load_t(ctx);
-    r.m = load_m(ctx);
+    r.m = load_user_file(ctx, "m.dat", "m.bak", data::load_m_file);
     return r;
 }
 
@@ -113,7 +139,13 @@ std::optional<std::string> open_file(const DataContext& ctx, const std::string& 
         case FileSystem::ReadResult::ok:
             break;
     }
-    if (bytes.empty()) return std::nullopt;
+    if (bytes.empty()) {
+        // No writer makes an empty data file: what it held is lost, and it is damage like any
+        // other, never a first run that the exit would write over.
+        report_damaged(ctx, name);
+        failed = true;
+        return std::nullopt;
+    }
     return bytes;
 }
 
