@@ -1,6 +1,7 @@
 #include "storage/data_files.h"
 
 #include <algorithm>
+#include <fstream>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -63,15 +64,25 @@ bool save_data_file(const DataContext& ctx, std::string body, const std::string&
 
 namespace {
 
+// The version a data file starts with; 0 when it is missing or shorter than a version.
+std::int32_t version_of(const DataContext& ctx, const char* name) {
+    char head[4] = {};
+    std::ifstream in(ctx.store.data_dir() + name, std::ios::binary);
+    if (!in.read(head, sizeof head)) return 0;
+    return FieldReader(std::string_view(head, sizeof head)).Int32();
+}
+
 // v.dat or m.dat where it may be missing: the program writes both at every exit once u.dat and
-// t.dat exist, so beside those two a missing one was lost, not yet to be made. Its backup, the
+// t.dat of the current version exist (version 1 files carried the favourites and marks
+// themselves), so beside those two a missing one was lost, not yet to be made. Its backup, the
 // generation before, is then read in its place (the exit writes the file anew and the backup
 // stays); without a backup the user is told that the records are gone.
 bool load_user_file(const DataContext& ctx, const char* name, const char* bak,
                     bool (*load)(const DataContext&, const char*)) {
     const std::string dir = ctx.store.data_dir();
     FileSystem& fs = ctx.fs();
-    if (fs.exists(dir + name) || !fs.exists(dir + "u.dat") || !fs.exists(dir + "t.dat"))
+    if (fs.exists(dir + name) || version_of(ctx, "u.dat") != kDataVersion ||
+        version_of(ctx, "t.dat") != kDataVersion)
         return load(ctx, name);
     if (!fs.exists(dir + bak)) {
         ctx.ui.show_msg(MsgKind::Error, "Файл данных " + quoted(name) +

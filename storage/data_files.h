@@ -86,9 +86,9 @@ struct LoadResults final {
     bool all() const { return u && v && t && m; }
 };
 // u, v, t and m in that order, each read even when an earlier one failed. A v.dat or m.dat
-// missing beside u.dat and t.dat was lost (the exit writes both): a message says so, and its
-// backup (v.bak, m.bak) is read in its place where there is one; the result is then the
-// backup's.
+// missing beside u.dat and t.dat of the current version was lost (the exit writes both): a message
+// says so, and its backup (v.bak, m.bak) is read in its place where there is one; the result is
+// then the backup's.
 LoadResults load_each_data_file(const DataContext& ctx);
 // The same; false when any of them failed.
 bool load_data_files(const DataContext& ctx);

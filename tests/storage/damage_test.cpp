@@ -116,8 +116,7 @@ TEST(Damage, BodiesThatCompressExtremelyWellStillLoad) {
     saved.store->add_anons(*c, 1, "Анонс"_cp, flat);
     saved.store->add_tvprog(*c, 1, 0, test::at("2024-03-14 10:00"), test::at("2024-03-14 11:00"), 1,
                             1, 0, 0, "Фильм"_cp, "", 1, 0, -1, 0);
-    ASSERT_TRUE(save_u(saved.ctx));
-    ASSERT_TRUE(save_t(saved.ctx));
+    ASSERT_TRUE(save_data_files(saved.ctx, true, true, true, true));
     const auto size = std::filesystem::file_size(dir.file("t.dat"));
     ASSERT_LT(size * 200, flat.size());
 
