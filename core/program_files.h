@@ -12,5 +12,7 @@ inline constexpr const char* kPrintPageFile = "dat/p.tmp";
 
 // What a save at the system's request to end could not write, shown at the next start.
 inline constexpr const char* kExitReportName = "dat/exit.log";
+// Room for that report taken at start-up, so a full disk at the end cannot keep it out.
+inline constexpr const char* kExitReportSpaceName = "dat/exit.space";
 
 }  // namespace zt

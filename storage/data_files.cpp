@@ -1,6 +1,7 @@
 #include "storage/data_files.h"
 
 #include <algorithm>
+#include <fstream>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -61,13 +62,49 @@ bool save_data_file(const DataContext& ctx, std::string body, const std::string&
     return true;
 }
 
+namespace {
+
+// The version a data file starts with; 0 when it is missing or shorter than a version.
+std::int32_t version_of(const DataContext& ctx, const char* name) {
+    char head[4] = {};
+    std::ifstream in(ctx.store.data_dir() + name, std::ios::binary);
+    if (!in.read(head, sizeof head)) return 0;
+    return FieldReader(std::string_view(head, sizeof head)).Int32();
+}
+
+// v.dat or m.dat where it may be missing: the program writes both at every exit once u.dat and
+// t.dat of the current version exist (version 1 files carried the favourites and marks
+// themselves), so beside those two a missing one was lost, not yet to be made. Its backup, the
+// generation before, is then read in its place (the exit writes the file anew and the backup
+// stays); without a backup the user is told that the records are gone.
+bool load_user_file(const DataContext& ctx, const char* name, const char* bak,
+                    bool (*load)(const DataContext&, const char*)) {
+    const std::string dir = ctx.store.data_dir();
+    FileSystem& fs = ctx.fs();
+    if (fs.exists(dir + name) || version_of(ctx, "u.dat") != kDataVersion ||
+        version_of(ctx, "t.dat") != kDataVersion)
+        return load(ctx, name);
+    if (!fs.exists(dir + bak)) {
+        ctx.ui.show_msg(MsgKind::Error, "Файл данных " + quoted(name) +
+                                            " не найден, его резервной копии " + quoted(bak) +
+                                            " тоже нет.");
+        return true;
+    }
+    ctx.ui.show_msg(MsgKind::Error, "Файл данных " + quoted(name) +
+                                        " не найден. Данные прочитаны из его резервной копии " +
+                                        quoted(bak) + ".");
+    return load(ctx, bak);
+}
+
+}  // namespace
+
 LoadResults load_each_data_file(const DataContext& ctx) {
     const LargeHeapSteps steps;
     LoadResults r;
     r.u = load_u(ctx);
-    r.v = load_v(ctx);
+    r.v = load_user_file(ctx, "v.dat", "v.bak", data::load_v_file);
     r.t = load_t(ctx);
-    r.m = load_m(ctx);
+    r.m = load_user_file(ctx, "m.dat", "m.bak", data::load_m_file);
     return r;
 }
 
@@ -113,7 +150,13 @@ std::optional<std::string> open_file(const DataContext& ctx, const std::string& 
         case FileSystem::ReadResult::ok:
             break;
     }
-    if (bytes.empty()) return std::nullopt;
+    if (bytes.empty()) {
+        // No writer makes an empty data file: what it held is lost, and it is damage like any
+        // other, never a first run that the exit would write over.
+        report_damaged(ctx, name);
+        failed = true;
+        return std::nullopt;
+    }
     return bytes;
 }
 

@@ -52,8 +52,9 @@ struct DataContext final {
 // The version every file is written with; u.dat and t.dat also read version 1.
 constexpr std::int32_t kDataVersion = 2;
 
-// The contents of a file of the data folder, or nothing: silently when it is missing or empty,
-// with the message "Ошибка при открытии файла данных: ..." when it cannot be read.
+// The contents of a file of the data folder, or nothing: silently when it is missing, with the
+// message "Ошибка при открытии файла данных: ..." when it cannot be read and "Ошибка загрузки
+// данных из файла: ..." when it is empty.
 std::optional<std::string> open_data_file(const DataContext& ctx, const std::string& name);
 
 // Compresses `body` and replaces the data file `name` with version `version` and that body;
@@ -64,10 +65,10 @@ std::optional<std::string> open_data_file(const DataContext& ctx, const std::str
 bool save_data_file(const DataContext& ctx, std::string body, const std::string& name,
                     const std::string& bak, std::int32_t version = kDataVersion);
 
-// Each reads one file into the store. A missing or empty file is a first run and changes
-// nothing. A file that cannot be read, has a wrong version, does not inflate or ends inside a
-// record shows its message (an error); what was read before the damage stays in the store.
-// Return false when a message was shown.
+// Each reads one file into the store. A missing file is a first run and changes nothing. A file
+// that is empty, cannot be read, has a wrong version, does not inflate or ends inside a record
+// shows its message (an error); what was read before the damage stays in the store. Return
+// false when a message was shown.
 bool load_u(const DataContext& ctx);
 bool load_v(const DataContext& ctx);
 bool load_t(const DataContext& ctx);
@@ -84,9 +85,12 @@ struct LoadResults final {
     bool u = false, v = false, t = false, m = false;
     bool all() const { return u && v && t && m; }
 };
-// u, v, t and m in that order, each read even when an earlier one failed.
+// u, v, t and m in that order, each read even when an earlier one failed. A v.dat or m.dat
+// missing beside u.dat and t.dat of the current version was lost (the exit writes both): a message
+// says so, and its backup (v.bak, m.bak) is read in its place where there is one; the result is
+// then the backup's.
 LoadResults load_each_data_file(const DataContext& ctx);
-// The same; false when any of them showed a message.
+// The same; false when any of them failed.
 bool load_data_files(const DataContext& ctx);
 // The chosen files in the order u, v, t, m; a failed file does not stop the others. False when
 // any of them failed.

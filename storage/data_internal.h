@@ -16,8 +16,8 @@
 
 namespace zt::data {
 
-// The bytes of a data file; nothing when it is missing or empty, or (with `failed` set and
-// its message shown) when it cannot be read.
+// The bytes of a data file; nothing when it is missing, or (with `failed` set and its message
+// shown) when it cannot be read or is empty.
 std::optional<std::string> open_file(const DataContext& ctx, const std::string& name, bool& failed);
 
 // A data file opened for reading as it streams: its version and its bytes after the version
@@ -27,8 +27,8 @@ struct StreamFile final {
     std::string bytes;
     std::string_view compressed() const { return std::string_view(bytes).substr(4); }
 };
-// Opens and checks the version; nothing when missing or empty (`failed` false) or when a
-// message was shown (`failed` true).
+// Opens and checks the version; nothing when missing (`failed` false) or when a message was
+// shown (`failed` true).
 std::optional<StreamFile> open_stream(const DataContext& ctx, const std::string& name,
                                       bool accept_v1, bool& failed);
 
@@ -60,6 +60,10 @@ constexpr int kMaxLogoSide = 512;
 using zt::kMaxPictureSide;
 // `bmp` when it is a BMP file image within `max_side` pixels each way, or empty.
 std::string sane_bitmap(std::string bmp, int max_side);
+
+// load_v and load_m reading the file `name` of the data folder (the file or its backup).
+bool load_v_file(const DataContext& ctx, const char* name);
+bool load_m_file(const DataContext& ctx, const char* name);
 
 // Shows "Ошибка загрузки данных из файла: ..." for a body that ends inside a record.
 void report_damaged(const DataContext& ctx, const std::string& name);

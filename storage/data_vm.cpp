@@ -95,7 +95,15 @@ void for_each_channel(const DataContext& ctx, FieldReader& r, ReadChannel&& read
 }  // namespace
 
 bool load_v(const DataContext& ctx) {
-    return load_streamed(ctx, "v.dat", [&ctx](FieldReader& r, data::RecordBudget& budget) {
+    return data::load_v_file(ctx, "v.dat");
+}
+
+bool load_m(const DataContext& ctx) {
+    return data::load_m_file(ctx, "m.dat");
+}
+
+bool data::load_v_file(const DataContext& ctx, const char* name) {
+    return load_streamed(ctx, name, [&ctx](FieldReader& r, data::RecordBudget& budget) {
         all_list& store = ctx.store;
         for_each_channel(ctx, r, [&](chl_serv_list* channel) {
             data::IdCounter ids;
@@ -168,8 +176,8 @@ void apply_marks(chl_serv_list& channel,
 
 }  // namespace
 
-bool load_m(const DataContext& ctx) {
-    return load_streamed(ctx, "m.dat", [&ctx](FieldReader& r, data::RecordBudget& budget) {
+bool data::load_m_file(const DataContext& ctx, const char* name) {
+    return load_streamed(ctx, name, [&ctx](FieldReader& r, data::RecordBudget& budget) {
         all_list& store = ctx.store;
         for_each_channel(ctx, r, [&](chl_serv_list* channel) {
             std::unordered_map<MarkKey, MarkRecord, MarkKeyHash> records;

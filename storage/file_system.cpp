@@ -77,6 +77,11 @@ bool FileSystem::exists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
+std::int64_t FileSystem::file_size(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? std::int64_t(st.st_size) : -1;
+}
+
 bool FileSystem::sync_dir(const std::string& dir) {
     const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
@@ -113,7 +118,9 @@ namespace {
 // the file system has no hard links) made under a temporary name and renamed over `bak`, so
 // the previous backup stays until the new one is complete.
 void keep_backup(FileSystem& fs, const std::string& path, const std::string& bak) {
-    if (!fs.exists(path)) return;
+    // Nothing to keep, or an empty file (damage: what it held is lost) that would replace a
+    // backup holding the user's data by nothing.
+    if (!fs.exists(path) || fs.file_size(path) == 0) return;
     const std::string temp = bak + ".new";
     fs.remove(temp);
     bool made = fs.link(path, temp);

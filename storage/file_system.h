@@ -35,6 +35,8 @@ public:
     virtual bool rename(const std::string& from, const std::string& to);
     virtual bool remove(const std::string& path);
     virtual bool exists(const std::string& path);
+    // The size of a file in bytes; -1 when it does not exist or cannot be examined.
+    virtual std::int64_t file_size(const std::string& path);
     // Flushes a folder's entries (a rename in it) to the disk.
     virtual bool sync_dir(const std::string& dir);
 
@@ -51,7 +53,8 @@ bool write_new_file(FileSystem& fs, const std::string& path, std::string_view da
 
 // Replaces the file `path` crash-safely with `data`: written to `path.new` (a new file, never
 // through a planted link) and flushed, then renamed over `path`. With `bak`, the previous
-// generation becomes `bak` first, without a moment where no backup exists. False on any
+// generation becomes `bak` first, without a moment where no backup exists (an empty previous
+// file holds nothing and never takes the backup's place). False on any
 // failure (a full disk included); `path` is then as it was.
 bool replace_file(FileSystem& fs, const std::string& path, std::string_view data,
                   const std::string& bak = {});

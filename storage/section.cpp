@@ -86,27 +86,43 @@ public:
         m_st.crc_flag = header_included ? ISAL_ZLIB : ISAL_ZLIB_NO_HDR_VER;
     }
     Step run(const char*& in, std::size_t& in_size, char*& out, std::size_t& out_size) override {
-        m_st.next_in = reinterpret_cast<std::uint8_t*>(const_cast<char*>(in));
+        auto* const in_bytes = reinterpret_cast<std::uint8_t*>(const_cast<char*>(in));
+        m_st.next_in = in_bytes;
         m_st.avail_in = std::uint32_t(in_size);
         m_st.next_out = reinterpret_cast<std::uint8_t*>(out);
         m_st.avail_out = std::uint32_t(out_size);
         const int rc = isal_inflate(&m_st);
-        in += in_size - m_st.avail_in;
-        out += out_size - m_st.avail_out;
-        in_size = m_st.avail_in;
-        out_size = m_st.avail_out;
+        // After an error ISA-L's input position is not meaningful (its byte count can even run
+        // below zero): the stream is damaged and nothing of the state is used.
         if (rc < 0) return Step::error;
+        // A call only moves forward through the input it was given, its position and count in
+        // step; anything else is a state that cannot be trusted, and damage.
+        const std::size_t used = std::size_t(m_st.next_in - in_bytes);
+        if (m_st.next_in < in_bytes || used > in_size || m_st.avail_in != in_size - used ||
+            m_st.next_out < reinterpret_cast<std::uint8_t*>(out) ||
+            std::size_t(m_st.next_out - reinterpret_cast<std::uint8_t*>(out)) > out_size)
+            return Step::error;
+        m_used += used;
+        in += used;
+        in_size -= used;
+        const std::size_t made = std::size_t(m_st.next_out - reinterpret_cast<std::uint8_t*>(out));
+        out += made;
+        out_size -= made;
         if (m_st.block_state != ISAL_BLOCK_FINISH) return Step::more;
         // Whole bytes still in the bit buffer were read ahead past the stream's end: give
-        // them back, so bytes after the end are seen.
+        // them back, so bytes after the end are seen. They are bytes this stream was given
+        // (the input is one block, handed over in consecutive pieces).
         const std::size_t ahead = std::size_t(std::max(m_st.read_in_length, 0) / 8);
+        if (ahead > m_used) return Step::error;
         in -= ahead;
         in_size += ahead;
+        m_used -= ahead;
         return Step::end;
     }
 
 private:
     inflate_state m_st{};
+    std::size_t m_used = 0;  // input bytes consumed so far
 };
 #endif
 

@@ -1,6 +1,7 @@
 #include "app/logic/start_up.h"
 
 #include "app/logic/data_preload.h"
+#include "app/logic/exit_report.h"
 
 #include <QDir>
 #include <QFile>
@@ -102,10 +103,9 @@ void StartUp::loaded(const LoadResults& r) {
 }
 
 void StartUp::show_exit_report() {
-    const std::string path = m_exe_dir + kExitReportName;
-    std::string text;
-    if (FileSystem::real().read_file(path, text) != FileSystem::ReadResult::ok) return;
-    FileSystem::real().remove(path);
+    std::string text = take_exit_report(m_exe_dir);
+    // The room for this run's report, taken while the disk has it.
+    reserve_exit_report(m_exe_dir);
     if (text.size() > 4096) text.resize(4096);
     if (!text.empty())
         m_messages.show_msg(MsgKind::Error,
@@ -242,8 +242,10 @@ bool StartUp::save_on_exit(bool terminating) {
     }
     QFile::remove(qpath(m_exe_dir + kPrintPageFile));
     if (job_open) m_jobs.job_end();
-    if (!deferred.lines.empty())
-        replace_file(FileSystem::real(), m_exe_dir + kExitReportName, deferred.lines);
+    if (!deferred.lines.empty() && !keep_exit_report(m_exe_dir, deferred.lines))
+        std::fprintf(stderr,
+                     "zorvan_tv: the report above could not be kept for the next start (%s)\n",
+                     kExitReportName);
     return ok;
 }
 

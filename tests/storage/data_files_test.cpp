@@ -1,6 +1,8 @@
 // The four data files: round trips, the layouts, version checks, damaged and hostile bodies.
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
+#include <map>
 
 #include "core/cp1251.h"
 #include "core/genres.h"
@@ -160,20 +162,89 @@ TEST(DataFiles, WrongVersionsShowTheirMessageAndLoadNothing) {
     }
 }
 
-TEST(DataFiles, MissingAndEmptyFilesAreAFirstRun) {
+TEST(DataFiles, MissingFilesAreAFirstRunAndEmptyFilesAreDamage) {
     ProgramDir dir;
-    test::write_bytes(dir.file("v.dat"), "");
-    Env env(dir);
-    EXPECT_TRUE(load_data_files(env.ctx));
-    EXPECT_TRUE(env.rec.messages.empty());
-    EXPECT_TRUE(env.store->channels.empty());
+    Env first(dir);
+    EXPECT_TRUE(load_data_files(first.ctx));
+    EXPECT_TRUE(first.rec.messages.empty());
+    EXPECT_TRUE(first.store->channels.empty());
 
-    // A version and no body at all was cut off: no writer makes such a file.
-    test::write_bytes(dir.file("m.dat"), test::i32(2));
-    Env cut(dir);
-    EXPECT_FALSE(load_data_files(cut.ctx));
-    EXPECT_EQ(texts(cut.rec),
-              std::vector<std::string>{"2 Ошибка загрузки данных из файла: \"m.dat\""});
+    // No writer makes an empty data file, nor one of a version and no body: both are damage.
+    for (const char* name : {"u.dat", "v.dat", "t.dat", "m.dat"}) {
+        for (const std::string& bytes : {std::string(), test::i32(2)}) {
+            std::filesystem::remove_all(dir.dat());
+            std::filesystem::create_directory(dir.dat());
+            test::write_bytes(dir.file(name), bytes);
+            Env env(dir);
+            EXPECT_FALSE(load_data_files(env.ctx)) << name << " of " << bytes.size();
+            EXPECT_EQ(texts(env.rec),
+                      std::vector<std::string>{"2 Ошибка загрузки данных из файла: \"" +
+                                               std::string(name) + "\""})
+                << name << " of " << bytes.size();
+        }
+    }
+}
+
+// v.dat and m.dat are written at every exit once u.dat and t.dat exist: one missing beside those
+// was lost. The user is told, and its backup is read in its place where there is one.
+TEST(DataFiles, AUserFileMissingBesideTheScheduleIsReadFromItsBackup) {
+    ProgramDir dir;
+    Env saved(dir);
+    test::fill_sample(saved);
+    ASSERT_TRUE(save_data_files(saved.ctx, true, true, true, true));
+    ASSERT_TRUE(save_data_files(saved.ctx, false, true, false, true));  // v.bak and m.bak
+    Env whole(dir);
+    ASSERT_TRUE(load_data_files(whole.ctx));
+    const std::string expected = test::dump(whole);
+
+    struct Case {
+        std::vector<const char*> removed;
+        bool loads;
+        std::vector<std::string> messages;
+        bool whole;  // every record read (from the backups)
+    };
+    const std::string v_from_bak =
+        "2 Файл данных \"v.dat\" не найден. Данные прочитаны из его резервной копии \"v.bak\".";
+    const std::string m_from_bak =
+        "2 Файл данных \"m.dat\" не найден. Данные прочитаны из его резервной копии \"m.bak\".";
+    const Case cases[] = {
+        {{"v.dat"}, true, {v_from_bak}, true},
+        {{"m.dat"}, true, {m_from_bak}, true},
+        {{"v.dat", "m.dat"}, true, {v_from_bak, m_from_bak}, true},
+        {{"v.dat", "v.bak"},
+         true,
+         {"2 Файл данных \"v.dat\" не найден, его резервной копии \"v.bak\" тоже нет."},
+         false},
+        {{"m.dat", "m.bak"},
+         true,
+         {"2 Файл данных \"m.dat\" не найден, его резервной копии \"m.bak\" тоже нет."},
+         false},
+        // Without the schedule files it is a first run: nothing to say about the others.
+        {{"u.dat", "t.dat", "v.dat", "m.dat"}, true, {}, false},
+        {{"u.dat", "v.dat", "m.dat"}, true, {}, false},
+    };
+    const std::vector<std::string> names = {"u.dat", "v.dat", "t.dat", "m.dat", "v.bak", "m.bak"};
+    std::map<std::string, std::string> files;
+    for (const auto& n : names) files[n] = test::read_bytes(dir.file(n));
+    for (const Case& c : cases) {
+        std::string what;
+        for (const char* r : c.removed) what += std::string(r) + " ";
+        for (const auto& n : names) test::write_bytes(dir.file(n), files[n]);
+        for (const char* r : c.removed) std::filesystem::remove(dir.file(r));
+        Env env(dir);
+        EXPECT_EQ(load_data_files(env.ctx), c.loads) << what;
+        EXPECT_EQ(texts(env.rec), c.messages) << what;
+        EXPECT_EQ(test::dump(env) == expected, c.whole) << what;
+    }
+
+    // A damaged backup read in place of a missing file fails as the file would.
+    for (const auto& n : names) test::write_bytes(dir.file(n), files[n]);
+    std::filesystem::remove(dir.file("m.dat"));
+    test::write_bytes(dir.file("m.bak"), files["m.bak"].substr(0, files["m.bak"].size() / 2));
+    Env env(dir);
+    EXPECT_FALSE(load_data_files(env.ctx));
+    EXPECT_EQ(texts(env.rec), (std::vector<std::string>{
+                                  m_from_bak, "2 Ошибка загрузки данных из файла: \"m.bak\""}));
 }
 
 TEST(DataFiles, UnreadableFileShowsTheOpenMessage) {

@@ -44,6 +44,22 @@ TEST(Saving, TheBackupHoldsThePreviousGeneration) {
     EXPECT_EQ(entries, 2u);
 }
 
+// An empty data file (damage: what it held is lost) never becomes the backup: the backup keeps
+// the last generation that held something.
+TEST(Saving, AnEmptyFileNeverReplacesTheBackup) {
+    ProgramDir dir;
+    Env env(dir);
+    test::fill_sample(env, "tiny", 1);
+    ASSERT_TRUE(save_v(env.ctx));
+    ASSERT_TRUE(save_v(env.ctx));
+    const std::string bak = test::read_bytes(dir.file("v.bak"));
+    ASSERT_FALSE(bak.empty());
+    test::write_bytes(dir.file("v.dat"), "");
+    ASSERT_TRUE(save_v(env.ctx));
+    EXPECT_EQ(test::read_bytes(dir.file("v.bak")), bak);
+    EXPECT_FALSE(test::read_bytes(dir.file("v.dat")).empty());
+}
+
 // A file system whose n-th operation fails, as a full disk or a refused rename would.
 class FailingFs final : public FileSystem {
 public:

@@ -1,5 +1,9 @@
 // Start-up and shutdown on a temporary program folder, with recorded windows.
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -351,6 +355,66 @@ TEST_F(DataSafetyTest, AFailedLoadLosesNoFavouritesOrMarks) {
     }
 }
 
+// An empty v.dat or m.dat is damage like any other: its message, and neither it nor its backup
+// is written over, however often the program starts and ends. A missing one beside u.dat and
+// t.dat is said to be missing and read from its backup, which stays; the exit writes the file
+// anew. Every favourite and mark is there at the end.
+TEST_F(DataSafetyTest, AnEmptyOrMissingUserFileLosesNothing) {
+    struct Case {
+        const char* file;
+        bool empty;  // else missing
+        bool preload;
+    };
+    for (const Case c :
+         {Case{"v.dat", true, false}, Case{"m.dat", true, false}, Case{"v.dat", false, false},
+          Case{"m.dat", false, false}, Case{"v.dat", true, true}, Case{"m.dat", false, true}}) {
+        const std::string name = c.file;
+        const QString bak_name = QString::fromStdString(name.substr(0, 1) + ".bak");
+        SCOPED_TRACE(name + (c.empty ? " empty" : " missing") + (c.preload ? " (read ahead)" : ""));
+        m_preload = c.preload;
+        QDir(path("dat")).removeRecursively();
+        write_data_files();
+        run_once();
+        run_once();  // a second generation: v.bak and m.bak exist
+        const std::vector<std::string> before = user_data();
+        ASSERT_GT(before.size(), 10u);
+        const QString file = path(QString::fromStdString("dat/" + name));
+        const QByteArray bak = read_all(path("dat/" + bak_name));
+        ASSERT_FALSE(bak.isEmpty());
+
+        if (c.empty) {
+            write_all(file, QByteArray());
+            for (int run = 0; run < 2; ++run) {
+                run_once();
+                ASSERT_EQ(m_messages.size(), 2u);
+                EXPECT_EQ(m_messages[0].text, "Ошибка загрузки данных из файла: \"" + name + "\"");
+                EXPECT_NE(m_messages[1].text.find("Не прочитаны файлы данных: \"" + name + "\""),
+                          std::string::npos)
+                    << m_messages[1].text;
+                EXPECT_EQ(QFileInfo(file).size(), 0);
+                EXPECT_EQ(read_all(path("dat/" + bak_name)), bak);
+            }
+            // The user puts the backup back.
+            QFile::remove(file);
+            QFile::copy(path("dat/" + bak_name), file);
+        } else {
+            QFile::remove(file);
+            run_once();
+            ASSERT_EQ(m_messages.size(), 1u);
+            EXPECT_EQ(m_messages[0].text,
+                      "Файл данных \"" + name +
+                          "\" не найден. Данные прочитаны из его резервной копии \"" +
+                          bak_name.toStdString() + "\".");
+            EXPECT_EQ(user_data(), before);
+            EXPECT_EQ(read_all(path("dat/" + bak_name)), bak);
+            EXPECT_TRUE(QFileInfo(file).isFile());
+        }
+        run_once();
+        EXPECT_TRUE(m_messages.empty());
+        EXPECT_EQ(user_data(), before);
+    }
+}
+
 // "Сохранять пароль" goes into the login data t.dat is written with.
 TEST_F(DataSafetyTest, TheSavedPasswordReachesTheScheduleFile) {
     StartUp& s = start("[CHU]\nS=1\n");
@@ -420,6 +484,59 @@ TEST_F(DataSafetyTest, TerminationTimeSaveErrorsAreShownAtTheNextStart) {
     EXPECT_EQ(m_ui.messages[0].kind, MsgKind::Error);
     EXPECT_NE(m_ui.messages[0].text.find("Unable to write to"), std::string::npos);
     EXPECT_FALSE(QFileInfo::exists(path("dat/exit.log")));
+}
+
+// The disk full when the system ends the program: the data files and settings.ini keep their
+// last generation, and the report of what could not be written, for which there is no room
+// either, goes into the room start-up took for it, so the next start shows it. On a small real
+// tmpfs mounted over the program folder in a child with a mount namespace of its own; skipped
+// where none can be mounted.
+TEST_F(DataSafetyTest, AFullDiskAtTheSystemsEndIsShownAtTheNextStart) {
+    const std::string folder = m_dir.path().toStdString();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (unshare(CLONE_NEWNS) != 0 && unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) _exit(77);
+        mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
+        if (mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=2m") != 0) _exit(77);
+        write_data_files();
+        StartUp& s = start();
+        if (s.start_up() != StartUp::Result::running || !m_ui.messages.empty()) _exit(2);
+        const QByteArray v = read_all(path("dat/v.dat"));
+        const QByteArray settings = read_all(path("settings.ini"));
+        m_store->channels.front()->love.clear();  // v.dat has to be written
+        {
+            // Every block taken.
+            QFile filler(path("filler"));
+            filler.open(QIODevice::WriteOnly);
+            const QByteArray block(4096, 'x');
+            while (filler.write(block) == block.size() && filler.flush()) {
+            }
+        }
+        if (s.save_on_exit(true) || !m_ui.messages.empty()) _exit(3);
+        if (read_all(path("dat/v.dat")) != v || read_all(path("settings.ini")) != settings)
+            _exit(4);
+        QFile::remove(path("filler"));
+
+        m_ui = {};
+        StartUp& next = start(QByteArray());
+        if (next.start_up() != StartUp::Result::running || m_ui.messages.empty()) _exit(5);
+        const std::string& shown = m_ui.messages[0].text;
+        if (shown.find("При прошлом завершении программы не удалось сохранить:") != 0 ||
+            shown.find("\"v.dat\"") == std::string::npos || shown.find('\0') != std::string::npos)
+            _exit(6);
+        // Shown once; the room is taken again for the next report.
+        if (QFileInfo::exists(path("dat/exit.log")) ||
+            QFileInfo(path("dat/exit.space")).size() != 4096)
+            _exit(7);
+        umount(folder.c_str());
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no tmpfs can be mounted here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "failed at step " << WEXITSTATUS(status);
 }
 
 // A settings file that is far too large is neither used nor written over.
