@@ -251,7 +251,11 @@ private:
                 break;
         }
         if (script) {
-            set_reply(res, m_service.call(thread_database(m_db_path), req.params, req.body));
+            Reply reply = m_service.call(thread_database(m_db_path), req.params, req.body);
+            if (m_options.fault == Fault::CutBlock && req.get_param_value("func") == "get_tvprog" &&
+                reply.status == 200)
+                reply.body = cut_last_block(reply.body);
+            set_reply(res, std::move(reply));
             return;
         }
         const auto page = page_for(req.path, req.get_param_value("func"));
