@@ -1,5 +1,6 @@
 #include "app/manual_download.h"
 
+#include <QComboBox>
 #include <QLabel>
 
 #include "app/application.h"
@@ -71,6 +72,10 @@ void ManualDownload::run() {
         [](Settings& s) -> DownloadDialogSettings& { return s.download_dialog; });
     m_source->load(draft.value);
     if (!m_source->run(&main)) {
+        // The dialog keeps its choices: the user type stays for its next use and for the
+        // automatic download, which follows the dialog's last state.
+        draft.value.user_type = m_source->ComboBoxUser->currentIndex();
+        draft.commit();
         store.session.ui_idle = 1;
         return;
     }

@@ -162,13 +162,15 @@ void WindowDownloadHost::fetch_news(QPointer<NewsWindow> news, const QUrl& home)
 
 void WindowDownloadHost::run_self_update() {
     all_list& store = m_app.store();
-    net::ExchangeFetch fetch(exchange(), store.server_script);
+    net::ExchangeFetch fetch(exchange(), store.server_script, this);
     const net::UpdateContext ctx{store.exe_dir, m_app.ui(), fetch};
     net::SelfUpdate(
         ctx,
         [this] {
+            // The script may replace the program: everything is on disk before it runs.
             const DataContext data = m_app.start_up().data_context();
             save_data_files(data, true, true, true, true);
+            m_app.start_up().save_settings();
         },
         [this] {
             QDesktopServices::openUrl(

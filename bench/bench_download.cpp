@@ -5,6 +5,8 @@
 //   exchange - HttpExchange with its labels, time-outs and event processing;
 //   download - the whole GetTvprog: request body, exchange, applying the blocks, maintenance
 //             and saving the data files.
+// Then a paid user's automatic download twice, the second against the unchanged server: its
+// bytes on the wire and its outcome ("Нового нет." expected).
 // During the download a 5 ms timer on the event loop measures the longest time the
 // user-interface thread did not get to run its events.
 #include <arpa/inet.h>
@@ -21,8 +23,10 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <tuple>
 
 #include "core/genres.h"
+#include "core/text_helpers.h"
 #include "core/time_zones.h"
 #include "net/apply_paket_list.h"
 #include "net/download_session.h"
@@ -185,6 +189,23 @@ int main(int argc, char** argv) {
     std::size_t programmes = 0;
     for (const auto& c : store->channels) programmes += c->tvprog.size();
 
+    // The automatic download of a paid user: one that brings the paid level (full days with
+    // announcements), then one against the unchanged server, counted on the wire (request and
+    // response heads and bodies of the connection test, the login check and the schedule
+    // request).
+    session.controls.user_type = 1;
+    session.controls.login = "paid";
+    user.password = md5_hex("secret");
+    const auto auto_download = [&] {
+        const net::TrafficCounters before = traffic;
+        net::TvprogOutcome got = net::TvprogOutcome::exchange_failed;
+        if (net::ServerTest(ctx) && session.LoginCheck(1)) got = session.GetTvprog(1);
+        return std::tuple{got, traffic.bytes_sent - before.bytes_sent,
+                          traffic.bytes_received - before.bytes_received};
+    };
+    const auto [paid_outcome, paid_sent, paid_received] = auto_download();
+    const auto [same_outcome, same_sent, same_received] = auto_download();
+
     const double p = median(plain), e = median(exchange);
     std::printf("channels %zu, inflated reply %zu bytes (plain %zu), programmes applied %zu\n",
                 store->channels.size(), exchange_size, plain_size, programmes);
@@ -194,5 +215,19 @@ int main(int argc, char** argv) {
                 download_ms / p, int(outcome));
     std::printf("longest event-loop block      %8lld ms  (target <= 100)\n",
                 static_cast<long long>(worst_ms));
+    const auto outcome_text = [](net::TvprogOutcome o) {
+        return o == net::TvprogOutcome::empty     ? "\"Нового нет.\""
+               : o == net::TvprogOutcome::applied ? "applied"
+                                                  : "failed";
+    };
+    const double paid_bytes = double(paid_sent + paid_received);
+    const double same_bytes = double(same_sent + same_received);
+    std::printf("paid automatic download       %8.0f bytes (sent %u, received %u), %s\n",
+                paid_bytes, paid_sent, paid_received, outcome_text(paid_outcome));
+    std::printf(
+        "again, server unchanged       %8.0f bytes (sent %u, received %u), %s, "
+        "ratio %.4f of the one before\n",
+        same_bytes, same_sent, same_received, outcome_text(same_outcome),
+        same_bytes / std::max(1.0, paid_bytes));
     return 0;
 }

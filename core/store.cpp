@@ -145,12 +145,46 @@ void all_list::add_dt_local(chl_serv_list& channel, const std::string& date, int
     channel.dates.push_back(dt_local_list{date, f, with_anons});
 }
 
-void all_list::clear_day_tvprog(chl_serv_list& channel, const std::string& date) {
+std::vector<std::shared_ptr<tvprog_serv_list>> all_list::clear_day_tvprog(chl_serv_list& channel,
+                                                                          const std::string& date) {
+    std::vector<std::shared_ptr<tvprog_serv_list>> removed;
     const auto day = fs_file.parse(date);
-    if (!day) return;
+    if (!day) return removed;
     const DateTime from = day->date();
     const DateTime to = from.addDays(1);
-    std::erase_if(channel.tvprog, [&](const auto& p) { return p->start >= from && p->start < to; });
+    std::erase_if(channel.tvprog, [&](const auto& p) {
+        if (p->start < from || p->start >= to) return false;
+        removed.push_back(p);
+        return true;
+    });
+    return removed;
+}
+
+void all_list::carry_user_state(chl_serv_list& channel,
+                                const std::vector<std::shared_ptr<tvprog_serv_list>>& old,
+                                const std::vector<std::shared_ptr<tvprog_serv_list>>& fresh) {
+    if (old.empty()) return;
+    for (const auto& p : fresh) {
+        const tvprog_serv_list* from = nullptr;
+        for (const auto& o : old) {
+            if (o->id != p->id) continue;
+            if (!from || o->start == p->start) from = o.get();
+            if (o->start == p->start) break;
+        }
+        if (!from) continue;
+        p->mark = from->mark;
+        p->alarm = from->alarm;
+        p->love = from->love;
+        p->reported = from->reported;
+    }
+    // A pending report entry follows its programme into the new day.
+    for (auto& e : channel.report) {
+        if (!e.prog || std::find(old.begin(), old.end(), e.prog) == old.end()) continue;
+        std::shared_ptr<tvprog_serv_list> to;
+        for (const auto& p : fresh)
+            if (p->id == e.prog->id && (!to || p->start == e.prog->start)) to = p;
+        e.prog = to;
+    }
 }
 
 std::shared_ptr<tvprog_serv_list> all_list::add_tvprog(

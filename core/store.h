@@ -70,7 +70,16 @@ public:
                       std::uint8_t with_anons);
 
     // --- programmes
-    void clear_day_tvprog(chl_serv_list& channel, const std::string& date);
+    // Removes the programmes starting on `date` ("yyyy-MM-dd") and returns them.
+    std::vector<std::shared_ptr<tvprog_serv_list>> clear_day_tvprog(chl_serv_list& channel,
+                                                                    const std::string& date);
+    // A replaced day keeps the user's own state: each programme of `fresh` takes mark,
+    // reminder, favourite and `reported` from the programme of the same id in `old` (the one
+    // with the same start first), and the channel's pending report points at the new
+    // programme.
+    static void carry_user_state(chl_serv_list& channel,
+                                 const std::vector<std::shared_ptr<tvprog_serv_list>>& old,
+                                 const std::vector<std::shared_ptr<tvprog_serv_list>>& fresh);
     std::shared_ptr<tvprog_serv_list> add_tvprog(
         chl_serv_list& channel, std::int32_t id, std::uint8_t continued, DateTime start,
         DateTime finish, std::int32_t type_family, std::int32_t type_sub, std::int32_t rating,

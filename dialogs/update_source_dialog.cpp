@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -176,7 +177,14 @@ void TFUpdate::take_password() {
 
 bool TFUpdate::eventFilter(QObject* watched, QEvent* event) {
     if (watched == EditPwd) {
-        if (event->type() == QEvent::FocusIn) EditPwd->clear();
+        // Only the user entering the field empties it for a new password; the window coming
+        // back to the front, or a menu closing, leaves the stored one in place.
+        if (event->type() == QEvent::FocusIn) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason ||
+                reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+                EditPwd->clear();
+        }
         if (event->type() == QEvent::FocusOut) take_password();
     }
     return QDialog::eventFilter(watched, event);

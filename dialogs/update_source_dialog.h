@@ -20,8 +20,9 @@ struct user_account;
 
 // The source dialog "Получить телепрограмму": where the schedule comes from (the server or an
 // import file) and who the user is. It keeps its choices between uses; the settings part it
-// shows is a copy the caller commits after "Далее". The password field never keeps what was
-// typed: on leaving it (and on closing) the text becomes the account's digest.
+// shows is a copy the caller commits after "Далее" (the "Пользователь:" choice also after a
+// cancel). The password field never keeps what was typed: on leaving it (and on closing) the
+// text becomes the account's digest; entering it (by mouse, Tab or shortcut) empties it.
 class TFUpdate final : public QDialog {
     Q_OBJECT
 public:

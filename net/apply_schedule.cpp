@@ -5,8 +5,93 @@
 
 namespace zt::net {
 
+namespace {
+
+// A decoded day goes into the channel in place of its old programmes of that day.
+void put_programme_day(all_list& store, chl_serv_list& channel, const std::string& day,
+                       std::vector<protocol::ProgEntry>& entries, std::uint8_t with_anons) {
+    const auto old = store.clear_day_tvprog(channel, day);
+    std::vector<std::shared_ptr<tvprog_serv_list>> fresh;
+    fresh.reserve(entries.size());
+    for (auto& e : entries)
+        fresh.push_back(store.add_tvprog(channel, e.id, e.continued ? 1 : 0, e.start, e.finish,
+                                         e.type_family, e.type_sub, e.rating, 0, std::move(e.title),
+                                         std::move(e.descr), e.anons, 0, -1, 0));
+    all_list::carry_user_state(channel, old, fresh);
+    store.add_dt_local(channel, day, -1, with_anons);
+}
+
+// One block of the reply, read and checked, waiting to be applied.
+struct DecodedBlock final {
+    protocol::BlockType type = protocol::BlockType::Channel;
+    std::shared_ptr<chl_serv_list> channel;  // null: a channel the store lacks, read past
+    std::string day;
+    protocol::ChannelDetails details;
+    std::vector<protocol::Announcement> anons;
+    std::vector<protocol::ProgEntry> progs;
+};
+
+// Throws field_error when the block does not inflate or decode.
+DecodedBlock decode_block(const all_list& store, protocol::ReplyBlock& b) {
+    using protocol::BlockType;
+    DecodedBlock d;
+    d.type = b.type;
+    d.channel = store.find_channel(b.channel_id);
+    d.day = std::move(b.day);
+    // Programme days are checked even for a channel the store lacks; the other blocks of such
+    // a channel are read past unread.
+    if (b.type == BlockType::Programmes) {
+        d.progs = protocol::decode_programmes(protocol::inflate_payload(b.compressed));
+        if (!d.channel) d.progs.clear();
+    } else if (d.channel) {
+        const std::string payload = protocol::inflate_payload(b.compressed);
+        if (b.type == BlockType::Channel)
+            d.details = protocol::decode_channel_details(payload);
+        else
+            d.anons = protocol::decode_announcements(payload);
+    }
+    std::string().swap(b.compressed);
+    return d;
+}
+
+void apply_block(all_list& store, DecodedBlock& b, DownloadHost& host, std::uint8_t with_anons) {
+    using protocol::BlockType;
+    if (!b.channel) return;
+    chl_serv_list& channel = *b.channel;
+    if (b.type == BlockType::Programmes) {
+        put_programme_day(store, channel, b.day, b.progs, with_anons);
+        return;
+    }
+    if (b.type == BlockType::Channel) {
+        protocol::ChannelDetails& d = b.details;
+        channel.name = std::move(d.name);
+        channel.descr = std::move(d.descr);
+        channel.stamp = std::move(d.stamp);
+        if (channel.logo >= 0 && std::size_t(channel.logo) < store.logos.size()) {
+            logo_images& logo = store.logos[std::size_t(channel.logo)];
+            bool changed = false;
+            for (auto [from, to] : {std::pair{&d.logo16, &logo.bmp16},
+                                    {&d.logo24, &logo.bmp24},
+                                    {&d.logo32, &logo.bmp32}})
+                if (!from->empty()) {
+                    *to = std::move(*from);
+                    changed = true;
+                }
+            if (changed) host.logo_replaced(channel.logo);
+        }
+        return;
+    }
+    for (auto& a : b.anons)
+        if (!all_list::find_anons(channel, a.id))
+            store.add_anons(channel, a.id, std::move(a.text), std::move(a.picture));
+    store.add_dt_local(channel, b.day, -1, 1);
+}
+
+}  // namespace
+
 bool ApplyProgrammeDay(all_list& store, std::int32_t channel_id, const std::string& day,
-                       std::string_view payload, bool inflate, bool look_up) {
+                       std::string_view payload, bool inflate, bool look_up,
+                       std::uint8_t with_anons) {
     std::vector<protocol::ProgEntry> entries;
     try {
         entries = inflate ? protocol::decode_programmes(protocol::inflate_payload(payload))
@@ -16,65 +101,28 @@ bool ApplyProgrammeDay(all_list& store, std::int32_t channel_id, const std::stri
     }
     const auto channel = look_up ? store.find_channel(channel_id) : nullptr;
     if (!channel) return true;
-    store.clear_day_tvprog(*channel, day);
-    for (const auto& e : entries)
-        store.add_tvprog(*channel, e.id, e.continued ? 1 : 0, e.start, e.finish, e.type_family,
-                         e.type_sub, e.rating, 0, e.title, e.descr, e.anons, 0, -1, 0);
-    store.add_dt_local(*channel, day, -1, 0);
+    put_programme_day(store, *channel, day, entries, with_anons);
     return true;
 }
 
-namespace {
-
-bool apply_block(all_list& store, const protocol::ReplyBlock& b, DownloadHost& host) {
-    using protocol::BlockType;
-    if (b.type == BlockType::Programmes)
-        return ApplyProgrammeDay(store, b.channel_id, b.day, b.compressed, true, true);
-    const auto channel = store.find_channel(b.channel_id);
-    if (!channel) return true;
-    const std::string payload = protocol::inflate_payload(b.compressed);
-    if (b.type == BlockType::Channel) {
-        const protocol::ChannelDetails d = protocol::decode_channel_details(payload);
-        channel->name = d.name;
-        channel->descr = d.descr;
-        channel->stamp = d.stamp;
-        if (channel->logo >= 0 && std::size_t(channel->logo) < store.logos.size()) {
-            logo_images& logo = store.logos[std::size_t(channel->logo)];
-            bool changed = false;
-            for (auto [from, to] : {std::pair{&d.logo16, &logo.bmp16},
-                                    {&d.logo24, &logo.bmp24},
-                                    {&d.logo32, &logo.bmp32}})
-                if (!from->empty()) {
-                    *to = *from;
-                    changed = true;
-                }
-            if (changed) host.logo_replaced(channel->logo);
-        }
-        return true;
-    }
-    for (const auto& a : protocol::decode_announcements(payload))
-        if (!all_list::find_anons(*channel, a.id))
-            store.add_anons(*channel, a.id, a.text, a.picture);
-    store.add_dt_local(*channel, b.day, -1, 1);
-    return true;
-}
-
-}  // namespace
-
-bool ReadScheduleBlocks(all_list& store, std::string_view body, DownloadHost& host) {
+bool ReadScheduleBlocks(all_list& store, std::string_view body, DownloadHost& host,
+                        std::uint8_t with_anons) {
     std::vector<protocol::ReplyBlock> blocks;
+    std::vector<DecodedBlock> decoded;
     try {
         blocks = protocol::read_schedule_reply(body);
+        decoded.reserve(blocks.size());
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
+            decoded.push_back(decode_block(store, blocks[i]));
+            host.job_progress(int((i + 1) * 50 / blocks.size()));
+        }
     } catch (const field_error&) {
         return false;
     }
-    for (std::size_t i = 0; i < blocks.size(); ++i) {
-        try {
-            if (!apply_block(store, blocks[i], host)) return false;
-        } catch (const field_error&) {
-            return false;
-        }
-        host.job_progress(int((i + 1) * 100 / blocks.size()));
+    // Only a reply read whole reaches the store.
+    for (std::size_t i = 0; i < decoded.size(); ++i) {
+        apply_block(store, decoded[i], host, with_anons);
+        host.job_progress(int(50 + (i + 1) * 50 / decoded.size()));
     }
     return true;
 }

@@ -130,7 +130,8 @@ void DownloadSession::CheckServerTime(const std::string& line) {
     if (tab == std::string::npos) return;
     std::string time = line.substr(tab + 1);
     if (const auto next = time.find('\t'); next != std::string::npos) time.resize(next);
-    const auto server = protocol::parse_minute(time);
+    // Read as the store reads its own date-times: one-digit fields and seconds pass.
+    const auto server = m_store.fs_file.parse(time);
     if (!server) return;
     const DateTime margin = DateTime::fromMinutes(5);
     if (local < *server - margin || local > *server + margin)
@@ -249,20 +250,31 @@ TvprogOutcome DownloadSession::GetTvprog(int mode) {
     m_host.hide_connection_window();
     if (windows) m_host.job_begin("Обработка данных...", false, true);
     TvprogOutcome outcome = TvprogOutcome::empty;
+    // The server sends announcements to a paid user who asks for them; every day of such a
+    // reply is then held at that level, those without announcements included.
+    const std::uint8_t held_with_anons = controls.anons && paid_user == 1 ? 1 : 0;
     if (!body.empty()) {
         if (server_error(body)) {
             outcome = TvprogOutcome::server_error;
-        } else if (!ReadScheduleBlocks(m_store, body, m_host)) {
+        } else if (!ReadScheduleBlocks(m_store, body, m_host, held_with_anons)) {
             message(MsgKind::Error, "Ошибка при получении телепрограммы.");
             outcome = TvprogOutcome::data_error;
         } else {
-            AfterDownload();
             outcome = TvprogOutcome::applied;
-            if (mode == 1 && m_settings.personal.auto_tray_msg)
-                m_host.tray_notice("Автоматическое получение телепрограммы", "Успешно завершено.");
         }
     }
+    // The report reached the server; the flags it sets are saved with the data below, or on
+    // their own when nothing else is saved, so the next download does not send them again.
+    const bool reported = !request.marks.empty();
     MarksReported();
+    if (outcome == TvprogOutcome::applied) {
+        AfterDownload();
+        if (mode == 1 && m_settings.personal.auto_tray_msg)
+            m_host.tray_notice("Автоматическое получение телепрограммы", "Успешно завершено.");
+    } else if (reported) {
+        DataContext data(m_store, m_exchange.ui, m_host, m_user);
+        save_t(data);
+    }
     if (windows) m_host.job_end();
     return outcome;
 }

@@ -30,6 +30,7 @@ void PrintCommand::run(const views::ProgramList& list, all_list& store, Settings
 
     print::PrintOptions options = print::print_options_from_settings(settings);
     options.one_line = m_one_line;
+    options.font_colour = m_font_colour;
     options.new_day_enabled = by_day;
     options.new_channel_enabled = !by_day;
     m_window->set_document(std::move(rows), std::move(context));
@@ -39,6 +40,7 @@ void PrintCommand::run(const views::ProgramList& list, all_list& store, Settings
     m_window->exec();
 
     m_one_line = m_window->options().one_line;
+    m_font_colour = m_window->options().font_colour;
     print::store_print_options(m_window->options(), settings);
     m_window->set_document({}, {});
     store.session.ui_idle = 1;

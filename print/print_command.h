@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+
 #include <memory>
 
 class QWidget;
@@ -30,6 +32,7 @@ public:
 private:
     std::unique_ptr<TFPrint> m_window;
     bool m_one_line = false;  // "В одну строку" lasts for the session only
+    QColor m_font_colour = QColor(Qt::black);  // the print font's colour, not stored
 };
 
 }  // namespace zt

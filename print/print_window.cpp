@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -407,6 +408,10 @@ void TFPrint::choose_font() {
     m_options.font_points = font.pointSizeF() > 0 ? font.pointSizeF() : m_options.font_points;
     m_options.font_bold = font.bold();
     m_options.font_italic = font.italic();
+    // The font's colour: the platform's font dialog has none, so the colour dialog follows.
+    const QColor colour =
+        QColorDialog::getColor(m_options.font_colour, this, QStringLiteral("Цвет шрифта"));
+    if (colour.isValid()) m_options.font_colour = colour;
     BuildPreview();
 }
 

@@ -146,10 +146,7 @@ void AlarmOutputs::close_timer_enable() {
 // --- the settings window's tests
 
 void AlarmOutputs::test_window() {
-    const reminders::AlarmEvent e = reminders::sample_event(m_store, m_settings);
-    const int hide = m_settings.alarm_general.hide;
-    window_add(e, hide > 0 ? e.HideCountdown : 0);
-    window_show();
+    m_runner.show_sample(reminders::sample_event(m_store, m_settings));
 }
 
 void AlarmOutputs::test_tray() {

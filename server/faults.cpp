@@ -4,19 +4,17 @@
 
 #include <utility>
 
+#include "net/protocol/schedule_reply.h"
+
 namespace zt::server {
 
 std::optional<Fault> parse_fault(std::string_view name) {
     static const std::pair<std::string_view, Fault> kNames[] = {
-        {"none", Fault::None},
-        {"silent", Fault::Silent},
-        {"status302", Fault::Status302},
-        {"head5k", Fault::Head5k},
-        {"truncated", Fault::Truncated},
-        {"corrupt-zlib", Fault::CorruptZlib},
-        {"bomb", Fault::Bomb},
-        {"error", Fault::Error},
-        {"slow", Fault::Slow}};
+        {"none", Fault::None},           {"silent", Fault::Silent},
+        {"status302", Fault::Status302}, {"head5k", Fault::Head5k},
+        {"truncated", Fault::Truncated}, {"corrupt-zlib", Fault::CorruptZlib},
+        {"bomb", Fault::Bomb},           {"error", Fault::Error},
+        {"slow", Fault::Slow},           {"cut-block", Fault::CutBlock}};
     for (const auto& [n, f] : kNames)
         if (n == name) return f;
     return std::nullopt;
@@ -70,6 +68,17 @@ const std::string& bomb_body() {
 std::string corrupt_zlib_body() {
     std::string out("\x78\xDA", 2);
     for (int i = 0; i < 4000; ++i) out += char(0xFF - (i * 37) % 251);
+    return out;
+}
+
+std::string cut_last_block(const std::string& reply) {
+    auto blocks = protocol::read_schedule_reply(reply);
+    if (blocks.empty()) return reply;
+    auto& last = blocks.back().compressed;
+    last.resize(last.size() / 2);
+    std::string out;
+    for (const auto& b : blocks)
+        protocol::append_block(out, b.type, b.channel_id, b.day, b.compressed);
     return out;
 }
 

@@ -17,6 +17,7 @@ enum class Fault {
     Bomb,         // a small compressed body that inflates to a gigabyte
     Error,        // an error reply to every call of the service script
     Slow,         // the real replies, a few bytes a second
+    CutBlock,     // the real schedule reply with its last block's data cut short
 };
 
 std::optional<Fault> parse_fault(std::string_view name);
@@ -26,5 +27,9 @@ const std::string& bomb_body();
 
 // 0x78 0xDA and then bytes that are no deflate data.
 std::string corrupt_zlib_body();
+
+// A schedule reply whose last block keeps only the first half of its compressed data (its
+// length says so): every block before it is sound. A reply without blocks stays as it is.
+std::string cut_last_block(const std::string& reply);
 
 }  // namespace zt::server

@@ -308,7 +308,11 @@ private:
         }
         if (script) {
             const std::string_view body = t_body ? std::string_view(*t_body) : req.body;
-            set_reply(res, m_service.call(thread_database(m_db_path), req.params, body));
+            Reply reply = m_service.call(thread_database(m_db_path), req.params, body);
+            if (m_options.fault == Fault::CutBlock && req.get_param_value("func") == "get_tvprog" &&
+                reply.status == 200)
+                reply.body = cut_last_block(reply.body);
+            set_reply(res, std::move(reply));
             return;
         }
         const auto page = page_for(req.path, req.get_param_value("func"));

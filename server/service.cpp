@@ -196,9 +196,13 @@ Reply Service::get_tvprog(Database& db, const Params& params, std::string_view b
         if (stale) add(protocol::BlockType::Channel, want.id, nullptr, channel->second.details);
         for (auto it = channel->second.days.lower_bound(first);
              it != channel->second.days.end() && it->first <= last; ++it) {
+            // A day without announcements is held at the announcement level whatever the
+            // client recorded: there is nothing more to send for it.
+            const bool no_anons = it->second.anons.isEmpty();
             const bool held =
                 !stale && std::any_of(want.days.begin(), want.days.end(), [&](const auto& h) {
-                    return h.date == it->first && h.full >= full && h.with_anons >= with_anons;
+                    return h.date == it->first && h.full >= full &&
+                           (h.with_anons >= with_anons || no_anons);
                 });
             if (held) continue;
             if (with_anons && !it->second.anons.isEmpty())

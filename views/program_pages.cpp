@@ -32,8 +32,8 @@
 namespace zt {
 namespace {
 
-constexpr int kFirstTick = 1000;
-constexpr int kMinuteTick = 60000;
+// The clock is looked at every second; a minute's refresh follows its start within a second.
+constexpr int kTick = 1000;
 
 }  // namespace
 
@@ -84,7 +84,7 @@ ProgramPages::ProgramPages(QTabWidget& pages, SettingsStore& settings, ViewState
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("TimerTvprogUpdate"));
-    m_timer->setInterval(kFirstTick);
+    m_timer->setInterval(kTick);
     connect(m_timer, &QTimer::timeout, this, &ProgramPages::TimerTvprogUpdateTimer);
 
     connect(&m_pages, &QTabWidget::currentChanged, this, &ProgramPages::on_page_changed);
@@ -277,11 +277,9 @@ void ProgramPages::repaint_tables() {
 }
 
 void ProgramPages::TimerTvprogUpdateTimer() {
-    if (m_timer->interval() != kMinuteTick) {
-        // Ticks every second until a whole minute, then once a minute.
-        if (m_view.store.clock().now().timeOfDay() % 60 != 0) return;
-        m_timer->setInterval(kMinuteTick);
-    }
+    const std::int64_t minute = m_view.store.clock().now().minutes();
+    if (minute == m_last_minute) return;
+    m_last_minute = minute;
     RefreshProgramList();
 }
 
@@ -327,7 +325,8 @@ void ProgramPages::start() {
     m_started = true;
     update_week_captions();
     press_today();
-    m_timer->setInterval(kFirstTick);
+    m_last_minute = m_view.store.clock().now().minutes();
+    m_timer->setInterval(kTick);
     m_timer->start();
     set_page(0);  // builds the rows of "Сейчас"
 }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -68,8 +69,10 @@ public:
     // The clock tick: rebuilds "Сейчас" and "Скоро", brings the time left of the other pages'
     // rows up to date, then runs the reminder check.
     void RefreshProgramList();
-    // A tick of the refresh timer: every second until a whole minute, then once a minute,
-    // RefreshProgramList.
+    // A tick of the refresh timer, every second: RefreshProgramList once for each minute the
+    // clock enters, the minute start() found excepted. A minute is never refreshed twice in a
+    // row, however the ticks fall, and after a suspend or a clock change the first tick
+    // refreshes the minute the clock shows.
     void TimerTvprogUpdateTimer();
     // Font and icon size of the four tables: 16, 24 or 32.
     void SetProgramListSize(int size);
@@ -185,6 +188,7 @@ private:
     int m_size = 16;
     bool m_rebuilding = false;
     bool m_started = false;
+    std::int64_t m_last_minute = 0;  // the clock's minute of the last refresh (or start)
 };
 
 }  // namespace zt

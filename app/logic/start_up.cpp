@@ -226,19 +226,13 @@ bool StartUp::save_on_exit(bool terminating) {
     if (m_write_v) ok = save_v(ctx) && ok;
     if (m_write_m) ok = save_m(ctx) && ok;
 
-    m_host.collect_settings();
-    m_settings.channel_group.current = m_store.cur_group;
     bool job_open = true;
-    if (!m_ini.refused()) {
-        try {
-            m_settings.save_all(m_ini);
-        } catch (const SettingsWriteError& e) {
-            // The job window closes before the message opens.
-            m_jobs.job_end();
-            job_open = false;
-            ui.show_msg(MsgKind::Error, e.what());
-            ok = false;
-        }
+    if (const auto error = write_settings()) {
+        // The job window closes before the message opens.
+        m_jobs.job_end();
+        job_open = false;
+        ui.show_msg(MsgKind::Error, *error);
+        ok = false;
     }
     QFile::remove(qpath(m_exe_dir + kPrintPageFile));
     if (job_open) m_jobs.job_end();
@@ -247,6 +241,25 @@ bool StartUp::save_on_exit(bool terminating) {
                      "zorvan_tv: the report above could not be kept for the next start (%s)\n",
                      kExitReportName);
     return ok;
+}
+
+std::optional<std::string> StartUp::write_settings() {
+    m_host.collect_settings();
+    m_settings.channel_group.current = m_store.cur_group;
+    if (m_ini.refused()) return std::nullopt;
+    try {
+        m_settings.save_all(m_ini);
+    } catch (const SettingsWriteError& e) {
+        return std::string(e.what());
+    }
+    return std::nullopt;
+}
+
+bool StartUp::save_settings() {
+    if (!m_loaded) return true;
+    const auto error = write_settings();
+    if (error) m_ui.show_msg(MsgKind::Error, *error);
+    return !error;
 }
 
 }  // namespace zt

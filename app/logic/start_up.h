@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/clock.h"
@@ -72,6 +73,10 @@ public:
     // error and to the exit report shown at the next start. False when something could not
     // be written.
     bool save_on_exit(bool terminating = false);
+    // The settings part of the exit alone, for the self-update, which replaces the program
+    // before the exit: what the windows hold is collected and settings.ini written (unless it
+    // was refused at loading). False, after the message, when it could not be written.
+    bool save_settings();
 
     // Asked between the steps of start-up: true when the program is to end (a termination
     // signal arrived). Start-up then ends at once, loading and saving nothing more.
@@ -100,6 +105,8 @@ private:
     };
 
     DataContext context_with(UserInterface& ui);
+    // Collects and writes the settings; the error's text when they could not be written.
+    std::optional<std::string> write_settings();
     bool stop_requested() const { return m_terminating && m_terminating(); }
     // Loads the four files and decides which of v.dat and m.dat the exit may write.
     void load_files(const DataContext& ctx);

@@ -32,6 +32,8 @@ struct PrintOptions final {
     double font_points = 10;
     bool font_bold = false;
     bool font_italic = false;
+    // The colour of every text (the font dialog's colour); lasts while the program runs.
+    QColor font_colour = QColor(Qt::black);
     int margin_left = 100, margin_top = 100, margin_right = 100, margin_bottom = 100;
     bool page_numbers = true;
     bool merge_parts = false;

@@ -45,7 +45,7 @@ void DrawPageHeader(QPainter& p, const PageSource& s, int page, int pages) {
     const int lh = m.line_height;
     const int right = a.left() + a.width();
     p.setFont(m.font);
-    p.setPen(QPen(Qt::black, m.pen));
+    p.setPen(QPen(s.options.font_colour, m.pen));
     p.setBrush(Qt::NoBrush);
     p.drawText(QRect(a.left() + lh, a.top(), std::max(0, a.width() - lh), lh),
                Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, header_title(s.context));
@@ -53,6 +53,7 @@ void DrawPageHeader(QPainter& p, const PageSource& s, int page, int pages) {
     p.drawText(QRect(a.left(), a.top(), a.width(), lh),
                Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,
                header_period(s.context, s.options, page, pages));
+    p.setPen(QPen(Qt::black, m.pen));
     const int rule = a.top() + lh - m.pen;
     p.drawLine(a.left(), rule, right, rule);
     if (s.options.column_line) {
@@ -96,7 +97,7 @@ void DrawPageLines(QPainter& p, const PageSource& s, int page) {
                 else if (x + advance - m.space_width < cell_right)
                     p.drawRect(QRect(x, y, advance - m.space_width, lh));
             }
-            p.setPen(QPen(Qt::black, m.pen));
+            p.setPen(QPen(o.font_colour, m.pen));
             p.setBrush(Qt::NoBrush);
             if (w.image <= 0) {
                 const int left = x + offset;

@@ -38,6 +38,16 @@ const AlarmScan& AlarmRunner::AlarmCheck() {
     return m_scan;
 }
 
+void AlarmRunner::show_sample(const AlarmEvent& event) {
+    const int hide = m_settings.alarm_general.hide;
+    const int bar_max = hide > 0 ? AlarmHideSeconds(hide) : 0;
+    m_out.window_add(event, bar_max);
+    m_bar = 0;
+    m_bar_max = bar_max;
+    m_out.close_timer_enable();
+    m_out.window_show();
+}
+
 void AlarmRunner::tick() {
     const int hide = m_settings.alarm_general.hide;
     if (m_event.HideCountdown > -1) --m_event.HideCountdown;

@@ -26,6 +26,10 @@ public:
     // the on-screen display with the last hit.
     const AlarmScan& AlarmCheck();
 
+    // The settings window's sample in the reminder window: a tab whose progress bar counts the
+    // display time from its start, as a scan's tabs do, and the window shown.
+    void show_sample(const AlarmEvent& event);
+
     // TimerAlarmClose, every second while enabled: the countdown, the window's progress bar
     // and closing, the sound stop and the balloon clearing.
     void tick();

@@ -137,23 +137,63 @@ TEST(Apply, ScheduleBlocks) {
         if (d.date == "2010-12-08") EXPECT_EQ(d.full, 1);
 }
 
-TEST(Apply, DamagedBlocksStopAndKeepWhatCameBefore) {
+// A reply with a damaged or cut-off block changes nothing, not even the days before it (their
+// programmes would lose the user's marks).
+TEST(Apply, DamagedBlocksChangeNothing) {
     auto store = make_store(at("2010-12-09 12:00"));
     auto& channel = *store->add_channel(5, "Five", "", "55555555", -1);
+    store->add_tvprog(channel, 1, 0, at("2010-12-09 08:00"), at("2010-12-09 09:00"), 0, 0, 0, 1,
+                      "old", "", -1, 1, -1, 1);
     net::DownloadHost host;
     std::string body;
     protocol::append_block(body, BlockType::Programmes, 5, "2010-12-09",
-                           programmes({{"2010-12-09 08:00", "09:00"}}));
+                           programmes({{"2010-12-09 08:00", "09:00"}}, 2));
     protocol::append_block(body, BlockType::Programmes, 5, "2010-12-10", "not deflate data");
     EXPECT_FALSE(net::ReadScheduleBlocks(*store, body, host));
-    EXPECT_EQ(channel.tvprog.size(), 1u);
+    ASSERT_EQ(channel.tvprog.size(), 1u);
+    EXPECT_EQ(channel.tvprog[0]->title, "old");
+    EXPECT_EQ(channel.tvprog[0]->mark, 1);
+    EXPECT_TRUE(channel.dates.empty());
     // A reply cut inside a block changes nothing.
-    auto other = make_store(at("2010-12-09 12:00"));
-    other->add_channel(5, "Five", "", "55555555", -1);
-    EXPECT_FALSE(net::ReadScheduleBlocks(*other, body.substr(0, body.size() - 3), host));
-    EXPECT_TRUE(other->channels[0]->tvprog.empty());
+    EXPECT_FALSE(net::ReadScheduleBlocks(*store, body.substr(0, body.size() - 3), host));
+    EXPECT_EQ(channel.tvprog[0]->title, "old");
     // A payload that does not inflate fails even for a channel the store lacks.
     EXPECT_FALSE(net::ApplyProgrammeDay(*store, 99, "2010-12-09", "junk", true, true));
+}
+
+// A replaced day gives the user's state to the programmes of the same id, also when they
+// moved, and moves the pending report; a day asked for with announcements is held with them.
+TEST(Apply, ReplacedDayKeepsTheUserState) {
+    auto store = make_store(at("2010-12-09 12:00"));
+    auto& channel = *store->add_channel(5, "Five", "", "55555555", -1);
+    const auto love = store->add_love(channel, 8, "t", 1, DateTime());
+    auto marked = store->add_tvprog(channel, 10, 0, at("2010-12-09 08:00"), at("2010-12-09 09:00"),
+                                    0, 0, 0, 0, "a", "", -1, 1, -1, 0);
+    store->add_tvprog(channel, 11, 0, at("2010-12-09 09:00"), at("2010-12-09 10:00"), 0, 0, 0, 1,
+                      "b", "", -1, 0, 8, 1);
+    store->add_tvprog(channel, 12, 0, at("2010-12-09 10:00"), at("2010-12-09 11:00"), 0, 0, 0, 0,
+                      "c", "", -1, 0, -1, 1);
+    channel.report.push_back({10, marked, 1});
+    net::DownloadHost host;
+    std::string body;
+    // 10 keeps its start, 11 and 12 moved.
+    protocol::append_block(
+        body, BlockType::Programmes, 5, "2010-12-09",
+        programmes({{"2010-12-09 08:00", "09:00"}, {"09:30", "10:30"}, {"10:30", "11:00"}}, 10));
+    ASSERT_TRUE(net::ReadScheduleBlocks(*store, body, host, 1));
+    ASSERT_EQ(channel.tvprog.size(), 3u);
+    const auto state = [&](std::size_t i) {
+        const auto& p = *channel.tvprog[i];
+        return std::to_string(p.id) + " " + std::to_string(p.mark) + std::to_string(p.alarm) +
+               std::to_string(p.reported) + (p.love == love ? "L" : "-");
+    };
+    EXPECT_EQ(state(0), "10 100-");
+    EXPECT_EQ(state(1), "11 011L");
+    EXPECT_EQ(state(2), "12 010-");
+    ASSERT_EQ(channel.report.size(), 1u);
+    EXPECT_EQ(channel.report[0].prog, channel.tvprog[0]);
+    ASSERT_EQ(channel.dates.size(), 1u);
+    EXPECT_EQ(channel.dates[0].with_anons, 1);
 }
 
 }  // namespace

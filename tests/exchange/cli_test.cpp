@@ -54,12 +54,14 @@ TEST(Cli, FetchThenUpdateFillAnEmptyFolder) {
     const CliResult test = cli({"server-test", dir.path(), "--host", host});
     EXPECT_EQ(test.status, 0) << test.err;
 
+    // The folder does not exist yet: fetch makes it.
+    const QString folder = dir.filePath("new/tv");
     const CliResult fetch =
-        cli(QStringList{"fetch", dir.path(), "--packages", "1", "--create-groups"} + login);
+        cli(QStringList{"fetch", folder, "--packages", "1", "--create-groups"} + login);
     ASSERT_EQ(fetch.status, 0) << fetch.err;
     EXPECT_NE(fetch.err.find("Телепрограмма получена."), std::string::npos) << fetch.err;
     user_account user;
-    auto store = load(dir.path(), user);
+    auto store = load(folder, user);
     ASSERT_FALSE(store->channels.empty());
     std::size_t programmes = 0;
     for (const auto& c : store->channels) programmes += c->tvprog.size();
@@ -67,17 +69,59 @@ TEST(Cli, FetchThenUpdateFillAnEmptyFolder) {
     EXPECT_EQ(store->chl_groups.size(), 1u);
     EXPECT_EQ(user.paid_login, "paid");
 
-    const CliResult update = cli(QStringList{"update", dir.path()} + login);
+    const CliResult update = cli(QStringList{"update", folder} + login);
     EXPECT_EQ(update.status, 0) << update.err;
     user_account again;
-    auto after = load(dir.path(), again);
+    auto after = load(folder, again);
     EXPECT_EQ(after->channels.size(), store->channels.size());
 
     // A wrong password is the server's message and a failure; the folder keeps its data.
     const CliResult wrong =
-        cli({"update", dir.path(), "--host", host, "--login", "paid", "--password", "nope"});
+        cli({"update", folder, "--host", host, "--login", "paid", "--password", "nope"});
     EXPECT_NE(wrong.status, 0);
     EXPECT_NE(wrong.err.find("Сервер сообщает:\n"), std::string::npos) << wrong.err;
+}
+
+// A paid user's folder: marks and reminders set after the first download survive every
+// update, an unchanged server answers "Нового нет.", and the delivered report is saved, so the
+// next update does not send it again.
+TEST(Cli, PaidUpdatesKeepMarksAndSaveTheReport) {
+    ServerProcess server;
+    QTemporaryDir dir;
+    const QString host = QString::fromStdString(server.address());
+    const QStringList login{"--host", host, "--login", "paid", "--password", "secret"};
+    const CliResult fetch = cli(QStringList{"fetch", dir.path(), "--packages", "1"} + login);
+    ASSERT_EQ(fetch.status, 0) << fetch.err;
+    std::vector<std::pair<std::int32_t, DateTime>> marked;
+    {
+        user_account user;
+        auto store = load(dir.path(), user);
+        for (const auto& c : store->channels)
+            for (std::size_t i = 0; i < c->tvprog.size(); i += 5) {
+                (i % 2 ? c->tvprog[i]->alarm : c->tvprog[i]->mark) = 1;
+                marked.emplace_back(c->tvprog[i]->id, c->tvprog[i]->start);
+            }
+        Recorder ui;
+        NullProgress progress;
+        ASSERT_TRUE(save_data_files({*store, ui, progress, user}, true, true, true, true));
+    }
+    ASSERT_FALSE(marked.empty());
+    for (int round = 0; round < 2; ++round) {
+        const CliResult update = cli(QStringList{"update", dir.path()} + login);
+        EXPECT_EQ(update.status, 0) << update.err;
+        EXPECT_NE(update.err.find("Нового нет."), std::string::npos) << round << ": " << update.err;
+        user_account user;
+        auto store = load(dir.path(), user);
+        std::size_t kept = 0, reported = 0;
+        for (const auto& c : store->channels)
+            for (const auto& p : c->tvprog)
+                if (p->mark || p->alarm) {
+                    ++kept;
+                    reported += p->reported;
+                }
+        EXPECT_EQ(kept, marked.size()) << round;
+        EXPECT_EQ(reported, marked.size()) << round;
+    }
 }
 
 TEST(Cli, ThroughTheProxyOfTheSettings) {

@@ -64,6 +64,33 @@ TEST(PrintPaintTest, ColourModeFillsMonochromeFrames) {
     }
 }
 
+// Every text takes the print font's colour, in either mode; the default stays black.
+TEST(PrintPaintTest, TextTakesTheFontColour) {
+    auto a = member(1, "Первый");
+    std::vector<PrintRow> rows{row(a, at(0, 10, 0), "Кино"), row(a, at(0, 11, 0), "Новости")};
+    const PrintContext c = context();
+    const auto reddish = [](const QImage& page) {
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor p = page.pixelColor(x, y);
+                if (p.red() > 150 && p.green() < 90 && p.blue() < 90) return true;
+            }
+        return false;
+    };
+    for (const bool colour : {false, true})
+        for (const QColor font : {QColor(Qt::black), QColor(220, 0, 0)}) {
+            PrintOptions o;
+            o.colour = colour;
+            o.font_colour = font;
+            o.day_heading = o.channel_heading = false;
+            const PrintMetrics m = metrics(o);
+            const PrintLines lines = BuildPrintLines(rows, o, c, m);
+            const PageSource source{lines, o, c, m, {}};
+            const QImage page = RenderPageImage(source, 1, 1, 1123, 794);
+            EXPECT_EQ(reddish(page), font != QColor(Qt::black)) << colour;
+        }
+}
+
 TEST(PrintPaintTest, HeaderNamesThePeriodAndThePage) {
     // The dates follow the program's locale (zorvan-cli's tests check they are Russian in
     // every terminal locale); the week is Monday 7 to Sunday 13 December.

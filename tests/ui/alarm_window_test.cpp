@@ -16,6 +16,7 @@
 #include "core/store.h"
 #include "reminders/alarm_outputs.h"
 #include "reminders/alarm_window.h"
+#include "reminders/logic/alarm_tables.h"
 #include "storage/settings.h"
 #include "ui/image_lists.h"
 #include "ui_helpers.h"
@@ -133,6 +134,28 @@ TEST(AlarmOutputsTest, ProgressBarPausesAndResumesTheCountdown) {
     EXPECT_TRUE(out.close_timer().isActive());
     EXPECT_EQ(out.window().ProgressBar->toolTip(), QStringLiteral("Пауза"));
     EXPECT_EQ(out.export_action()->text(), QStringLiteral("Экспорт оповещений в календарь..."));
+}
+
+// "Проверить" on the "Окно" tab: the sample stays for its display time, its bar counting.
+TEST(AlarmOutputsTest, TestWindowStaysForItsDisplayTime) {
+    all_list store;
+    Settings settings;
+    settings.alarm_general.hide = 1;
+    const int seconds = reminders::AlarmHideSeconds(1);
+    ASSERT_GT(seconds, 1);
+    LogoImages logos;
+    QSystemTrayIcon tray;
+    AlarmOutputs out(store, settings, tray, logos, nullptr);
+    out.test_window();
+    ASSERT_EQ(out.window().tab_count(), 1);
+    EXPECT_TRUE(out.window().isVisible());
+    for (int tick = 1; tick <= seconds; ++tick) {
+        out.TimerAlarmCloseTimer();
+        EXPECT_TRUE(out.window().isVisible()) << tick;
+        EXPECT_EQ(out.window().ProgressBar->value(), tick);
+    }
+    out.TimerAlarmCloseTimer();
+    EXPECT_FALSE(out.window().isVisible());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -26,11 +28,14 @@
 #include "dialogs/logic/paket_channel_model.h"
 #include "dialogs/msg_window.h"
 #include "dialogs/news_window.h"
+#include "dialogs/progress_window.h"
 #include "dialogs/stat_window.h"
 #include "dialogs/update_select_dialog.h"
 #include "dialogs/update_source_dialog.h"
 #include "modal_script.h"
 #include "storage/data_files.h"
+#include "storage/ini_file.h"
+#include "storage/settings.h"
 #include "test_support.h"
 #include "tools/peers/peers.h"
 #include "ui_helpers.h"
@@ -217,6 +222,66 @@ TEST(DownloadDialogs, AnXmltvFileThroughTheFileSource) {
     app->ExitProgram();
 }
 
+// Starts the program on an empty folder aimed at `service`, answering "Нет" to the download
+// question.
+std::unique_ptr<Application> started_empty(const QTemporaryDir& dir, const std::string& service) {
+    auto app = empty_program(dir, service);
+    ModalScript no({
+        {"TFMsg", [](QDialog& d) { click(static_cast<TFMsg&>(d).BitBtnNo); }},
+    });
+    EXPECT_EQ(app->start(), StartUp::Result::running);
+    EXPECT_EQ(no.done(), 1u);
+    return app;
+}
+
+// The forced self-update: the settings are on disk before the script runs (it may replace
+// the program), and its exchanges show the connection window, whose "Отмена" ends them.
+TEST(DownloadDialogs, SelfUpdateSavesTheSettingsAndShowsTheConnectionWindow) {
+    peers::ServerProcess server("slow");
+    QTemporaryDir dir;
+    auto app = started_empty(dir, server.address());
+    app->settings().personal.auto_delay = "17";
+    bool shown = false;
+    QTimer::singleShot(300, [&] {
+        shown = app->progress_window().isVisible();
+        app->store().session.net_cancel = 1;  // what a confirmed "Отмена" sets
+    });
+    app->download_host().run_self_update();
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(app->progress_window().isVisible());
+    const IniFile ini(dir.filePath("settings.ini").toStdString());
+    EXPECT_EQ(ini.read_string("GU", "ES", ""), "17");
+    app->ExitProgram();
+}
+
+// The source dialog keeps its "Пользователь:" choice when it is cancelled, for its next use
+// and for the automatic download, which follows the dialog's last state.
+TEST(DownloadDialogs, CancelledSourceDialogKeepsTheUserChoice) {
+    QTemporaryDir dir;
+    auto app = started_empty(dir, "127.0.0.1:9");
+    std::vector<int> seen;
+    ModalScript dialogs({
+        {"TFUpdate",
+         [&](QDialog& d) {
+             auto& u = static_cast<TFUpdate&>(d);
+             seen.push_back(u.ComboBoxUser->currentIndex());
+             u.ComboBoxUser->setCurrentIndex(1);
+             d.reject();
+         }},
+        {"TFUpdate",
+         [&](QDialog& d) {
+             seen.push_back(static_cast<TFUpdate&>(d).ComboBoxUser->currentIndex());
+             d.reject();
+         }},
+    });
+    test::action(app->main_window(), "MDataDownloadProg")->trigger();
+    test::action(app->main_window(), "MDataDownloadProg")->trigger();
+    EXPECT_EQ(dialogs.done(), 2u);
+    EXPECT_EQ(seen, (std::vector<int>{0, 1}));
+    EXPECT_EQ(app->settings().download_dialog.user_type, 1);
+    app->ExitProgram();
+}
+
 // --- the dialogs alone
 
 struct DialogFixture : ::testing::Test {
@@ -243,7 +308,7 @@ TEST_F(DialogFixture, PasswordFieldKeepsOnlyTheDigest) {
         QApplication::setActiveWindow(&dialog);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
         dialog.ComboBoxUser->setCurrentIndex(1);
-        dialog.EditPwd->setFocus();
+        dialog.EditPwd->setFocus(Qt::TabFocusReason);
         QApplication::processEvents();
         if (c.typed) {
             dialog.EditPwd->setText(QString::fromUtf8(c.typed));
@@ -254,6 +319,24 @@ TEST_F(DialogFixture, PasswordFieldKeepsOnlyTheDigest) {
         EXPECT_EQ(account.password, c.digest) << (c.typed ? c.typed : "(none)");
         EXPECT_EQ(dialog.EditPwd->text(),
                   c.digest.empty() ? QString() : QStringLiteral("********"));
+    }
+}
+
+// The field empties only when the user enters it: the window coming back to the front (or a
+// menu closing) with the focus in it keeps the stored password, and Enter then keeps it too.
+TEST_F(DialogFixture, PasswordSurvivesTheWindowComingBack) {
+    const std::string held = "0123456789abcdef0123456789abcdef";
+    for (const Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
+        account.password = held;
+        TFUpdate dialog(account, ui);
+        dialog.load(DownloadDialogSettings{});
+        dialog.ComboBoxUser->setCurrentIndex(1);
+        ASSERT_EQ(dialog.EditPwd->text(), QStringLiteral("********"));
+        QFocusEvent in(QEvent::FocusIn, reason);
+        QApplication::sendEvent(dialog.EditPwd, &in);
+        EXPECT_EQ(dialog.EditPwd->text(), QStringLiteral("********")) << reason;
+        dialog.accept();
+        EXPECT_EQ(account.password, held) << reason;
     }
 }
 

@@ -219,16 +219,14 @@ TEST_F(ProgPagesTest, RebuildKeepsSelectionAndScroll) {
 TEST_F(ProgPagesTest, MinuteRefresh) {
     QTimer& timer = pages().refresh_timer();
     EXPECT_TRUE(timer.isActive());
-    EXPECT_EQ(timer.interval(), 1000);
-    pages().TimerTvprogUpdateTimer();  // 20:00:30: not a whole minute
-    EXPECT_EQ(timer.interval(), 1000);
-
-    // A whole minute: once a minute from now on, and "Сейчас" is rebuilt.
     int checks = 0;
     pages().set_alarm_check([&] { ++checks; });
+    pages().TimerTvprogUpdateTimer();  // 20:00:30: the minute the pages started in
+    EXPECT_EQ(checks, 0);
+
+    // A new minute: "Сейчас" is rebuilt and the reminders scanned.
     clock->set(at("2026-03-11 20:31"));
     pages().TimerTvprogUpdateTimer();
-    EXPECT_EQ(timer.interval(), 60000);
     EXPECT_EQ(checks, 1);
     EXPECT_EQ(shown(), (Rows{"Первый 20:00 Фильм", "Второй 20:30 Новости"}));
 
@@ -245,6 +243,32 @@ TEST_F(ProgPagesTest, MinuteRefresh) {
     EXPECT_TRUE(m.row(1)->on_air());
     pages().RebuildProgramList();
     EXPECT_EQ(shown(), (Rows{"Первый 21:00 Новости"}));
+}
+
+// The reminder scan runs once for each minute the clock enters, however the timer's ticks
+// fall within it, also after a suspend and when the clock is set back.
+TEST_F(ProgPagesTest, EachMinuteIsScannedOnce) {
+    int checks = 0;
+    pages().set_alarm_check([&] { ++checks; });
+    const struct {
+        const char* now;
+        int checks;
+    } ticks[] = {
+        {"2026-03-11 20:00:59", 0},                              // still the minute of the start
+        {"2026-03-11 20:01:00", 1}, {"2026-03-11 20:01:00", 1},  // two ticks in one second
+        {"2026-03-11 20:01:59", 1}, {"2026-03-11 20:02:00", 2},
+        {"2026-03-11 20:02:58", 2}, {"2026-03-11 20:03:01", 3},  // a late tick
+        {"2026-03-11 23:40:17", 4}, {"2026-03-11 23:40:18", 4},  // after a suspend
+        {"2026-03-11 19:00:00", 5}, {"2026-03-11 19:00:59", 5},  // the clock set back
+        {"2026-03-11 19:01:00", 6},
+    };
+    for (const auto& t : ticks) {
+        clock->set(at(t.now));
+        pages().TimerTvprogUpdateTimer();
+        EXPECT_EQ(checks, t.checks) << t.now;
+    }
+    EXPECT_EQ(pages().refresh_timer().interval(), 1000);
+    EXPECT_TRUE(pages().refresh_timer().isActive());
 }
 
 TEST_F(ProgPagesTest, ModelsStayConsistent) {

@@ -114,6 +114,14 @@ int run_update(const Options& opt) {
 
 int run_fetch(const Options& opt) {
     if (!one_folder(opt, "fetch")) return 2;
+    // Meant for filling a new folder: it is made, with the folders above it, when missing.
+    const std::string dir = opt.positional().at(0);
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (ec) {
+        std::cerr << "zorvan-cli fetch: cannot create " << dir << ": " << ec.message() << '\n';
+        return 1;
+    }
     Run run(opt);
     net::DownloadSession& s = *run.session;
     if (!s.LoginCheck(0) || !s.GetPakets()) return 1;
