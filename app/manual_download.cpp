@@ -126,9 +126,12 @@ void ManualDownload::from_file() {
         m_host.job_begin("Обработка данных...", false, true);
         m_host.channels_changing();
         const DataContext ctx(store, m_app.ui(), m_host, m_app.start_up().account());
-        net::ImportFileApply(ctx, *opened, maintenance_options(m_app.settings()));
+        const net::ImportResult result =
+            net::ImportFileApply(ctx, *opened, maintenance_options(m_app.settings()));
         m_host.rebuild_lists();
         m_host.job_end();
+        // What was taken and what was left out, rather than nothing.
+        m_app.ui().show_msg(MsgKind::Info, net::import_summary(*opened, result));
     }
     m_select->clear();
     opened->lists.clear();

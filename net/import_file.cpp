@@ -10,6 +10,7 @@
 #include "net/protocol/import_layout.h"
 #include "storage/field_codec.h"
 #include "storage/file_system.h"
+#include "xmltv/read_report.h"
 
 namespace zt::net {
 
@@ -94,19 +95,46 @@ ImportResult ImportFileApply(const DataContext& ctx, ImportSession& session,
     store.session.balance_shown = false;
     // The section was read whole when the file was opened; it cannot fail here.
     protocol::read_import_days(session.import_tvprog, [&](const protocol::ImportDayRecord& d) {
+        // The payload opens with its programme count (checked when the file was opened).
+        FieldReader count(d.payload);
+        const std::int64_t programmes = std::max<std::int32_t>(count.Int32(), 0);
         const auto channel = store.find_channel(d.channel_id);
         if (!channel || holds_day(*channel, d.day)) {
             ++result.days_skipped;
+            result.programmes_skipped += programmes;
             return;
         }
         ApplyProgrammeDay(store, d.channel_id, d.day, d.payload, false, true);
         ++result.days_imported;
+        result.programmes_imported += programmes;
     });
 
     // Continued programmes are linked at the next start.
     run_maintenance(store, options, ctx.progress, false);
     result.saved = save_data_files(ctx, true, true, true, true);
     return result;
+}
+
+std::string import_summary(const ImportSession& session, const ImportResult& result) {
+    std::int64_t skipped = result.programmes_skipped + session.programmes_outside;
+    if (session.xmltv) skipped += xmltv::programmes_left_out(*session.xmltv);
+    QString text = QStringLiteral("Импортировано: %1 передач, пропущено: %2.")
+                       .arg(result.programmes_imported)
+                       .arg(skipped);
+    if (result.days_skipped)
+        text += QStringLiteral("\nДней уже в базе или каналов не выбрано: %1 (передач: %2)")
+                    .arg(result.days_skipped)
+                    .arg(result.programmes_skipped);
+    if (session.days_outside)
+        text += QStringLiteral("\nДней вне трёх недель пропущено: %1 (передач: %2)")
+                    .arg(session.days_outside)
+                    .arg(session.programmes_outside);
+    if (session.xmltv) {
+        const QString counts = xmltv::counts_text_ru(*session.xmltv);
+        if (!counts.isEmpty()) text += QLatin1Char('\n') + counts;
+    }
+    // Lines as the program's other messages break them.
+    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdString();
 }
 
 }  // namespace zt::net

@@ -10,6 +10,7 @@
 #include "net/download_host.h"
 #include "net/selection.h"
 #include "storage/data_files.h"
+#include "xmltv/xmltv_reader.h"
 
 namespace zt::net {
 
@@ -30,6 +31,11 @@ struct ImportSession final {
     std::size_t day_count = 0;
     // "Создавать группы": ticked when the store holds no channel group.
     bool create_groups = false;
+    // An XMLTV file: what the reader changed or left out, and what lay outside the store's
+    // three weeks (left out as the file was read).
+    std::optional<xmltv::ReadResult> xmltv;
+    std::int64_t days_outside = 0;        // channel days
+    std::int64_t programmes_outside = 0;  // their programmes
 };
 
 // ImportFileOpen. Failures show their message (an error) and return nothing: no path, a file that
@@ -50,8 +56,15 @@ void tick_all(SelectionLists& lists);
 struct ImportResult final {
     std::size_t days_imported = 0;
     std::size_t days_skipped = 0;
+    std::int64_t programmes_imported = 0;
+    std::int64_t programmes_skipped = 0;  // of the days skipped
     bool saved = false;
 };
+
+// What an import took and left out, for the message after it: "Импортировано: N передач,
+// пропущено: M." and, for an XMLTV file, the reader's counts and the days outside the three
+// weeks, one a line. UTF-8.
+std::string import_summary(const ImportSession& session, const ImportResult& result);
 
 // ImportFileApply: ApplySelection with the session's ticks, then every day of a store channel
 // that the channel does not hold yet (recorded as not full and without announcements: the

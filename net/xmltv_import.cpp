@@ -25,14 +25,19 @@ bool ends_with_ci(const std::string& text, const std::string& tail) {
                .compare(QString::fromStdString(tail), Qt::CaseInsensitive) == 0;
 }
 
-// Collects the file's channels and their programmes by day.
+// Collects the file's channels and their programmes by day, the days in [from, to) only: the
+// rest is counted and let go as the file streams, so memory holds three weeks of the file at
+// most, however far it reaches.
 class CollectSink final : public xmltv::Sink {
 public:
     struct FileChannel final {
         QString xid;
         std::string name;
         std::map<std::string, std::vector<protocol::ProgEntry>> days;
+        std::string last_outside;  // the last day counted outside, as programmes come in order
     };
+
+    CollectSink(DateTime from, DateTime to) : m_from(from), m_to(to) {}
 
     void channel(const xmltv::Channel& c) override {
         FileChannel& f = find(c.id);
@@ -41,7 +46,16 @@ public:
 
     void programme(const xmltv::Programme& p) override {
         FileChannel& f = find(p.channel_id);
-        auto& day = f.days[protocol::format_minute(p.start).substr(0, 10)];
+        const std::string day_text = protocol::format_minute(p.start).substr(0, 10);
+        if (p.start < m_from || p.start >= m_to) {
+            ++programmes_outside;
+            if (day_text != f.last_outside) {
+                f.last_outside = day_text;
+                ++days_outside;
+            }
+            return;
+        }
+        auto& day = f.days[day_text];
         protocol::ProgEntry e;
         // The start minute is the programme's id; a repeated wall-clock start (the hour that
         // repeats when clocks go back) takes the next free number.
@@ -58,6 +72,8 @@ public:
     }
 
     std::vector<FileChannel> channels;
+    std::int64_t days_outside = 0;
+    std::int64_t programmes_outside = 0;
 
 private:
     FileChannel& find(const QString& xid) {
@@ -65,10 +81,12 @@ private:
         if (it != m_index.end()) return channels[it->second];
         m_index.emplace(xid, channels.size());
         // A channel used without its <channel> element is listed under its id.
-        channels.push_back({xid, to_cp1251(xid.toStdString()), {}});
+        channels.push_back({xid, to_cp1251(xid.toStdString()), {}, {}});
         return channels.back();
     }
     std::map<QString, std::size_t> m_index;
+    DateTime m_from;
+    DateTime m_to;
 };
 
 // Ids for the file's channels: a store channel's of the same name, else the derived id, moved
@@ -125,15 +143,19 @@ std::int32_t xmltv_channel_id(const QString& xid) {
 
 std::optional<ImportSession> XmltvFileOpen(const std::string& path, const all_list& store,
                                            UserInterface& ui, DownloadHost& host,
-                                           const QTimeZone& zone) {
+                                           const QTimeZone& zone, const QString& genre_map) {
     if (path.empty()) {
         ui.show_msg(MsgKind::Error, "Файл не выбран.");
         return std::nullopt;
     }
     host.job_begin("Обработка данных...", false, true);
-    CollectSink sink;
+    // The weeks the store keeps: maintenance removes days before the previous week's Monday
+    // less a day, and nothing reaches past the next week.
+    const DateTime monday = monday_of_week(store.clock().today());
+    CollectSink sink(monday.addDays(-8), monday.addDays(14));
     xmltv::ReadOptions options;
     options.zone = zone;
+    options.genre_map_path = genre_map;
     int shown = -1;
     options.progress = [&](std::int64_t done, std::int64_t total) {
         const int percent = total > 0 ? int(std::min<std::int64_t>(done * 100 / total, 100)) : 0;
@@ -168,12 +190,20 @@ std::optional<ImportSession> XmltvFileOpen(const std::string& path, const all_li
 
     std::string file = protocol::write_import_file(list, days);
     days.clear();
-    return ImportSessionFromFile(std::move(file), store, ui, host);
+    auto session = ImportSessionFromFile(std::move(file), store, ui, host);
+    if (session) {
+        session->xmltv = read;
+        session->days_outside = sink.days_outside;
+        session->programmes_outside = sink.programmes_outside;
+    }
+    return session;
 }
 
 std::optional<ImportSession> ScheduleFileOpen(const std::string& path, const all_list& store,
-                                              UserInterface& ui, DownloadHost& host) {
-    if (is_xmltv_file(path)) return XmltvFileOpen(path, store, ui, host);
+                                              UserInterface& ui, DownloadHost& host,
+                                              const QString& genre_map) {
+    if (is_xmltv_file(path))
+        return XmltvFileOpen(path, store, ui, host, QTimeZone::systemTimeZone(), genre_map);
     return ImportFileOpen(path, store, ui, host);
 }
 

@@ -28,14 +28,18 @@ std::string xmltv_package_name(const std::string& path);
 
 // Opens the file. A file that cannot be read or is broken shows "Ошибка данных." with the
 // reader's explanation (kind 2) and gives nothing; the store is not touched. Progress goes to
-// the job window "Обработка данных..." of `host`.
+// the job window "Обработка данных..." of `host`. Only the days the store keeps (the previous,
+// current and next week) are taken; the others are counted in the session as the file streams
+// and let go. `genre_map` (empty: the built-in table) is a provider's own category table.
 std::optional<ImportSession> XmltvFileOpen(const std::string& path, const all_list& store,
                                            UserInterface& ui, DownloadHost& host,
-                                           const QTimeZone& zone = QTimeZone::systemTimeZone());
+                                           const QTimeZone& zone = QTimeZone::systemTimeZone(),
+                                           const QString& genre_map = {});
 
 // An import file of either kind: XMLTV by its name, otherwise a ".zorvan_tv" file.
 std::optional<ImportSession> ScheduleFileOpen(const std::string& path, const all_list& store,
-                                              UserInterface& ui, DownloadHost& host);
+                                              UserInterface& ui, DownloadHost& host,
+                                              const QString& genre_map = {});
 
 // The id a channel of XMLTV id `xid` gets when no store channel has its name: in the upper
 // half of the id range, where the service's ids do not reach.

@@ -164,7 +164,8 @@ int cmd_serve(const std::vector<std::string>& args) {
 }
 
 int cmd_ingest(const std::vector<std::string>& args) {
-    const Options opt(args, {"db", "generated", "at", "seed", "xmltv", "package", "zone"}, {});
+    const Options opt(
+        args, {"db", "generated", "at", "seed", "xmltv", "package", "zone", "genre-map"}, {});
     Database db(path_of(opt.need("db")));
     IngestResult r;
     if (opt.has("generated")) {
@@ -179,7 +180,7 @@ int cmd_ingest(const std::vector<std::string>& args) {
                 throw std::invalid_argument("unknown time zone " + opt.get("zone"));
         }
         r = ingest_xmltv(db, path_of(opt.get("xmltv")), to_cp1251(opt.get("package", "XMLTV")),
-                         zone);
+                         zone, opt.has("genre-map") ? path_of(opt.get("genre-map")) : QString());
     } else {
         throw std::invalid_argument("ingest needs --generated PROFILE or --xmltv PATH");
     }
@@ -187,8 +188,10 @@ int cmd_ingest(const std::vector<std::string>& args) {
         std::fprintf(stderr, "zorvan-server: %s\n", r.message.c_str());
         return 1;
     }
-    std::printf("ingested %lld channels, %lld days changed\n", static_cast<long long>(r.channels),
+    std::printf("ingested %lld channels, %lld days changed", static_cast<long long>(r.channels),
                 static_cast<long long>(r.days_changed));
+    if (opt.has("xmltv")) std::printf(", %lld programmes", static_cast<long long>(r.programmes));
+    std::printf("\n");
     if (!r.message.empty()) std::printf("%s\n", r.message.c_str());
     return 0;
 }

@@ -17,6 +17,7 @@ struct IngestResult final {
     std::string message;  // UTF-8, for the terminal
     std::int64_t channels = 0;
     std::int64_t days_changed = 0;
+    std::int64_t programmes = 0;  // XMLTV: programmes read into the days
 };
 
 // Fills the database with the generator's schedule for a profile around `anchor` (the
@@ -27,8 +28,10 @@ IngestResult ingest_generated(Database& db, const gen::Profile& profile, DateTim
 
 // Reads an XMLTV file into channels, one package and programme days, times in `zone`. The
 // days the file covers replace the stored ones; stamps change for channels whose data changed.
-// On bad input nothing is written and the message names the line.
+// On bad input nothing is written and the message names the line; otherwise the message lists
+// what the reader changed or left out (empty when nothing). `genre_map` (empty: the built-in
+// table) is a provider's own category table.
 IngestResult ingest_xmltv(Database& db, const QString& path, const std::string& package,
-                          const QTimeZone& zone);
+                          const QTimeZone& zone, const QString& genre_map = {});
 
 }  // namespace zt::server

@@ -7,6 +7,7 @@
 #include "server/block_cache.h"
 #include "server/channel_data.h"
 #include "server/ingest.h"
+#include "xmltv/read_report.h"
 #include "xmltv/xmltv_reader.h"
 
 namespace zt::server {
@@ -122,11 +123,12 @@ private:
 }  // namespace
 
 IngestResult ingest_xmltv(Database& db, const QString& path, const std::string& package,
-                          const QTimeZone& zone) {
+                          const QTimeZone& zone, const QString& genre_map) {
     Transaction tx(db);
     IngestSink sink(db);
     xmltv::ReadOptions options;
     options.zone = zone;
+    options.genre_map_path = genre_map;
     const xmltv::ReadResult read = xmltv::read_file(path, options, sink);
     IngestResult result;
     if (!read.ok) {
@@ -142,12 +144,8 @@ IngestResult ingest_xmltv(Database& db, const QString& path, const std::string& 
     tx.commit();
     result.channels = std::int64_t(sink.channels().size());
     result.days_changed = sink.days_changed();
-    if (read.replaced_chars || read.cut_texts || read.late_programmes || read.open_ended)
-        result.message = "replaced characters " + std::to_string(read.replaced_chars) +
-                         ", cut texts " + std::to_string(read.cut_texts) +
-                         ", programmes out of order skipped " +
-                         std::to_string(read.late_programmes) + ", last programmes without stop " +
-                         std::to_string(read.open_ended);
+    result.programmes = read.programmes;
+    result.message = xmltv::counts_text(read);
     return result;
 }
 

@@ -17,6 +17,7 @@ const char* kUsage =
     "  zorvan-server serve --db FILE --listen HOST:PORT [--files DIR] [--fault MODE]\n"
     "  zorvan-server ingest --db FILE --generated PROFILE [--at \"yyyy-MM-dd hh:mm\"] [--seed N]\n"
     "  zorvan-server ingest --db FILE --xmltv PATH [--package NAME] [--zone IANA_ZONE]\n"
+    "                      [--genre-map FILE]\n"
     "  zorvan-server account --db FILE --login L --password P [--paid] [--balance KOPECKS]\n"
     "                        [--text1 T] [--text3 T]\n"
     "  zorvan-server release --db FILE --version CODE --script FILE [--files DIR]\n";

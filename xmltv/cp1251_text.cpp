@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <unicode/translit.h>
+#include <unicode/unistr.h>
+
 #include <array>
 #include <memory>
 
@@ -69,6 +72,52 @@ const char* substitute(char16_t c) {
         case 0x2060:
         case 0xFEFF:
             return "";
+        // Letters without a decomposition, written as Latin readers spell them.
+        case 0x00DF:
+            return "ss";
+        case 0x1E9E:
+            return "SS";
+        case 0x0131:
+            return "i";
+        case 0x0153:
+            return "oe";
+        case 0x0152:
+            return "OE";
+        case 0x00E6:
+            return "ae";
+        case 0x00C6:
+            return "AE";
+        case 0x00F8:
+            return "o";
+        case 0x00D8:
+            return "O";
+        case 0x0142:
+            return "l";
+        case 0x0141:
+            return "L";
+        case 0x0111:
+        case 0x00F0:
+            return "d";
+        case 0x0110:
+        case 0x00D0:
+            return "D";
+        case 0x00FE:
+            return "th";
+        case 0x00DE:
+            return "Th";
+        // Currency signs CP1251 lacks (it has the euro sign).
+        case 0x00A3:
+            return "GBP";
+        case 0x00A5:
+            return "JPY";
+        case 0x00A2:
+            return "c";
+        case 0x20BA:
+            return "TL";
+        case 0x20BD:
+            return "\xF0\xF3\xE1.";  // "руб."
+        case 0x20B4:
+            return "\xE3\xF0\xED";  // "грн"
         default:
             return nullptr;
     }
@@ -97,9 +146,98 @@ bool encode(QChar c, std::string& out, int depth = 0) {
     return out.size() > before;
 }
 
+// True when every unit of `text` is white space or has a CP1251 byte: the common case, which
+// needs neither normalisation nor transliteration.
+bool plain(QStringView text) {
+    for (const QChar c : text)
+        if (table().byte[c.unicode()] == 0 && !c.isSpace()) return false;
+    return true;
+}
+
+// Latin letters for scripts CP1251 lacks (Greek, Arabic, Hebrew, Georgian, Armenian, East Asian
+// and others): ICU's rule-based transliteration into Latin, then into plain ASCII. One per
+// thread, made when first needed; nothing (and '?' as before) when ICU lacks the rules.
+icu::Transliterator* to_latin() {
+    thread_local const std::unique_ptr<icu::Transliterator> t = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::Transliterator> made(icu::Transliterator::createInstance(
+            icu::UnicodeString(u"Any-Latin; Latin-ASCII"), UTRANS_FORWARD, status));
+        if (U_FAILURE(status)) made.reset();
+        return made;
+    }();
+    return t.get();
+}
+
+QString transliterate(QStringView run) {
+    icu::Transliterator* t = to_latin();
+    if (!t) return {};
+    icu::UnicodeString u(run.utf16(), int32_t(run.size()));
+    t->transliterate(u);
+    return QString(reinterpret_cast<const QChar*>(u.getBuffer()), u.length());
+}
+
+// A character that no rule of `encode` writes, and that ICU may: part of a foreign-script run.
+bool needs_script(QStringView text, qsizetype i) {
+    const QChar c = text[i];
+    if (table().byte[c.unicode()] != 0 || c.isSpace() || c.isSurrogate()) return false;
+    std::string probe;
+    return !encode(c, probe);
+}
+
+// The text composed (NFC) with every character CP1251 lacks written in its nearest form or in
+// Latin letters; what has no readable form becomes '?'. Counts go to `stats`.
+QString readable(QStringView text, TextStats& stats) {
+    const QString composed = text.toString().normalized(QString::NormalizationForm_C);
+    QString out;
+    out.reserve(composed.size());
+    for (qsizetype i = 0; i < composed.size();) {
+        const QChar c = composed[i];
+        if (!needs_script(composed, i)) {
+            out += c;
+            ++i;
+            continue;
+        }
+        if (c.category() == QChar::Mark_NonSpacing) {  // an accent with no composed form
+            ++stats.transliterated;
+            ++i;
+            continue;
+        }
+        // The run of such characters, with the spaces and marks between them, as one piece:
+        // the rules look at neighbouring letters (Greek final sigma, diphthongs).
+        qsizetype end = i + 1, last = i + 1;
+        while (end < composed.size() && (needs_script(composed, end) || composed[end].isSpace() ||
+                                         composed[end].category() == QChar::Mark_NonSpacing)) {
+            ++end;
+            if (needs_script(composed, end - 1)) last = end;
+        }
+        const QStringView run = QStringView(composed).sliced(i, last - i);
+        const QString latin = transliterate(run);
+        std::string probe;
+        bool readable_all = !latin.isEmpty();
+        for (const QChar l : latin) {
+            probe.clear();
+            if (!l.isSpace() && !encode(l, probe)) readable_all = false;
+        }
+        if (readable_all) {
+            for (const QChar r : run)
+                if (!r.isSpace() && r.category() != QChar::Mark_NonSpacing) ++stats.transliterated;
+            out += latin;
+        } else {
+            out += run;  // written character by character below, '?' where nothing fits
+        }
+        i = last;
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string fit_cp1251(QStringView text, std::size_t max_bytes, TextStats& stats) {
+    QString prepared;
+    if (!plain(text)) {
+        prepared = readable(text, stats);
+        text = prepared;
+    }
     std::string out;
     out.reserve(std::min<std::size_t>(text.size(), max_bytes + 1));
     bool space = false;
@@ -114,7 +252,7 @@ std::string fit_cp1251(QStringView text, std::size_t max_bytes, TextStats& stats
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             ++i;
         else if (encode(c, out)) {
-            if (table().byte[c.unicode()] == 0) ++stats.replaced;
+            if (table().byte[c.unicode()] == 0) ++stats.transliterated;
             continue;
         }
         out += '?';

@@ -105,6 +105,8 @@ Genre GenreMap::resolve(const QStringList& categories) const {
     for (const auto* rows : known)
         for (const Genre& g : *rows)
             if (g.sub > 0 && families.contains(g.family)) return g;
+    // A family the file names beats a sub-genre of another family ("Sport" with "Action").
+    if (!families.isEmpty()) return {families.front(), 0};
     // Otherwise the first text that names a sub-genre, else the first text.
     for (const auto* rows : known)
         if (rows->front().sub > 0) return rows->front();

@@ -21,15 +21,24 @@ void ProgrammeOrder::add(Programme programme, std::optional<DateTime> stop) {
         ++m_late;
         return;
     }
-    if (stop && *stop <= programme.start) stop.reset();  // a stop before the start says nothing
+    // A stop at or before the start says nothing: the programme is taken as one without stop.
+    if (stop && *stop == programme.start) {
+        ++m_zero_length;
+        stop.reset();
+    } else if (stop && *stop < programme.start) {
+        ++m_stop_before_start;
+        stop.reset();
+    }
     auto& held = queue.held;
     const auto at = std::lower_bound(
         held.begin(), held.end(), programme.start,
         [](const Held& h, const DateTime& start) { return h.programme.start < start; });
-    if (at != held.end() && at->programme.start == programme.start)
+    if (at != held.end() && at->programme.start == programme.start) {
         *at = Held{std::move(programme), stop};
-    else
-        held.insert(at, Held{std::move(programme), stop});
+        ++m_replaced;
+        return;
+    }
+    held.insert(at, Held{std::move(programme), stop});
     ++m_held;
     while (held.size() > m_window + 1) release_front(queue);
     if (m_held > m_compact_at) compact();

@@ -17,7 +17,8 @@ namespace zt::xmltv {
 // are handed on:
 // - a programme without stop ends where the channel's next programme starts;
 // - when programmes overlap, the later start wins and the earlier programme ends there; of two
-//   with the same start the one later in the file replaces the other.
+//   with the same start the one later in the file replaces the other (counted in replaced);
+// - a stop at the start (zero length) or before it is read as no stop (each counted).
 // Each channel keeps a small window of programmes sorted by start (files are normally sorted
 // within a channel, but channels may be interleaved); the earliest one is handed on once the
 // window holds more than `window` after it, so memory is bounded by channels x window however
@@ -39,6 +40,9 @@ public:
 
     std::int64_t late() const { return m_late; }
     std::int64_t open_ended() const { return m_open_ended; }
+    std::int64_t replaced() const { return m_replaced; }
+    std::int64_t zero_length() const { return m_zero_length; }
+    std::int64_t stop_before_start() const { return m_stop_before_start; }
 
 private:
     struct Held {
@@ -61,6 +65,9 @@ private:
     std::size_t m_compact_at;
     std::int64_t m_late = 0;
     std::int64_t m_open_ended = 0;
+    std::int64_t m_replaced = 0;
+    std::int64_t m_zero_length = 0;
+    std::int64_t m_stop_before_start = 0;
 };
 
 }  // namespace zt::xmltv

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "xmltv/html_entities.h"
+
 namespace zt::xmltv {
 
 namespace {
@@ -19,8 +21,14 @@ void read_element(QXmlStreamReader& xml, QString* text, qsizetype limit) {
     for (int depth = 1; depth > 0 && !xml.atEnd();) {
         switch (xml.readNext()) {
             case QXmlStreamReader::Characters:
-            case QXmlStreamReader::EntityReference:
                 if (text && text->size() < limit) *text += xml.text().left(limit - text->size());
+                break;
+            case QXmlStreamReader::EntityReference:
+                // An entity neither the document nor HTML defines: a space, so that the
+                // words around it stay apart.
+                if (auto* entities = dynamic_cast<HtmlEntities*>(xml.entityResolver()))
+                    entities->count_unresolved();
+                if (text && text->size() < limit) *text += QLatin1Char(' ');
                 break;
             case QXmlStreamReader::StartElement:
                 if (++depth > kMaxDepth) {
@@ -107,6 +115,54 @@ std::optional<std::int64_t> length_seconds(QStringView units, QStringView value)
     if (units == QLatin1String("hours")) unit = 3600;
     if (!ok || unit == 0 || n <= 0 || n > 7 * 86400 / unit) return std::nullopt;
     return n * unit;
+}
+
+std::optional<QString> episode_mark(QStringView xmltv_ns) {
+    // "season.episode.part", each zero-based and each "n" or "n/total" (or left empty).
+    const auto parts = xmltv_ns.split(QLatin1Char('.'));
+    if (parts.size() > 3) return std::nullopt;
+    int values[3] = {-1, -1, -1};
+    int totals[3] = {0, 0, 0};
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const auto fraction = parts[i].split(QLatin1Char('/'));
+        if (fraction.size() > 2) return std::nullopt;
+        const auto number = fraction[0].trimmed();
+        bool ok = true;
+        if (!number.isEmpty()) values[i] = number.toInt(&ok);
+        if (!ok || values[i] < -1 || values[i] > 99998) return std::nullopt;
+        if (fraction.size() == 2 && !fraction[1].trimmed().isEmpty()) {
+            totals[i] = fraction[1].trimmed().toInt(&ok);
+            if (!ok || totals[i] < 0) return std::nullopt;
+        }
+    }
+    QStringList mark;
+    if (values[0] >= 0) mark << QStringLiteral("S%1").arg(values[0] + 1);
+    if (values[1] >= 0) mark << QStringLiteral("E%1").arg(values[1] + 1);
+    if (values[2] >= 0 && totals[2] > 1)
+        mark << QStringLiteral("P%1/%2").arg(values[2] + 1).arg(totals[2]);
+    return mark.join(QLatin1Char(' '));
+}
+
+QString record_text(QStringView title, QStringView mark, QStringView sub_title, QStringView descr) {
+    QString out;
+    auto add = [&](QStringView part) {
+        part = part.trimmed();
+        if (part.isEmpty()) return;
+        if (!out.isEmpty()) {
+            static const QString ends = QStringLiteral(".!?:;\u2026");
+            if (!ends.contains(out.back())) out += QLatin1Char('.');
+            out += QLatin1Char(' ');
+        }
+        out += part;
+    };
+    add(mark);
+    // A sub-title that only repeats the title or opens the description says nothing new.
+    const QStringView sub = sub_title.trimmed();
+    if (!sub.isEmpty() && sub.compare(title.trimmed(), Qt::CaseInsensitive) != 0 &&
+        !descr.trimmed().startsWith(sub, Qt::CaseInsensitive))
+        add(sub);
+    add(descr);
+    return out;
 }
 
 QString xml_error_text(const QXmlStreamReader& xml) {

@@ -11,7 +11,8 @@ class QXmlStreamReader;
 namespace zt::xmltv {
 
 // The text of the current element and its children, at most `limit` characters of it: a field
-// is cut to 255 bytes anyway, so a huge text costs no memory. Leaves the reader after the
+// is cut to 255 bytes anyway, so a huge text costs no memory. An entity reference left
+// unresolved becomes a space (counted by the reader's HtmlEntities). Leaves the reader after the
 // element's end.
 QString read_text(QXmlStreamReader& xml, qsizetype limit = 4096);
 // Skips the current element with its children. Both raise an error on elements nested deeper
@@ -39,6 +40,16 @@ std::optional<std::int32_t> rating_percent(QStringView value);
 // A programme's <length> in seconds: units "seconds", "minutes" or "hours"; nothing for anything
 // else or a length that is not a positive whole number below a week.
 std::optional<std::int64_t> length_seconds(QStringView units, QStringView value);
+
+// The readable mark of an episode-num of the system "xmltv_ns" ("season.episode.part", zero-based,
+// each part "n" or "n/total"): "1.9." gives "S2 E10", ".4/12." gives "E5", "0.0.1/2" gives
+// "S1 E1 P2/2"; empty when every part is empty, nothing when the text is not of that form.
+std::optional<QString> episode_mark(QStringView xmltv_ns);
+
+// A programme's description as a viewer reads it: the episode mark, the sub-title and the
+// file's description, each ended with a full stop ("S2 E10. Der Fluch. Kommissar ..."). A
+// sub-title equal to the title or with which the description begins is left out.
+QString record_text(QStringView title, QStringView mark, QStringView sub_title, QStringView descr);
 
 // A Russian description of the XML reader's error.
 QString xml_error_text(const QXmlStreamReader& xml);

@@ -7,6 +7,7 @@
 
 #include "xmltv/cp1251_text.h"
 #include "xmltv/genre_map.h"
+#include "xmltv/html_entities.h"
 #include "xmltv/input_device.h"
 #include "xmltv/programme_order.h"
 #include "xmltv/record_fields.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr std::size_t kFieldBytes = 255;
 constexpr std::int64_t kProgressStep = 1 << 20;
+constexpr qsizetype kProblemsNamed = 5;
 
 // One pass over the document: <tv> with <channel> and <programme> children; anything else is
 // skipped.
@@ -33,7 +35,9 @@ public:
           m_sink(sink),
           m_xml(&input),
           m_zone(options.zone),
-          m_order([this](Programme& p) { deliver(p); }) {}
+          m_order([this](Programme& p) { deliver(p); }) {
+        m_xml.setEntityResolver(&m_entities);
+    }
 
     ReadResult run() {
         if (m_xml.readNextStartElement()) {
@@ -55,8 +59,13 @@ public:
         if (!m_stopped) m_order.finish();  // a cancelled read hands on nothing more
         m_result.late_programmes = m_order.late();
         m_result.open_ended = m_order.open_ended();
+        m_result.replaced_duplicates = m_order.replaced();
+        m_result.zero_length = m_order.zero_length();
+        m_result.stop_before_start = m_order.stop_before_start();
+        m_result.transliterated_chars = m_text.transliterated;
         m_result.replaced_chars = m_text.replaced;
         m_result.cut_texts = m_text.cut;
+        m_result.entities = m_entities.resolved() + m_entities.unresolved();
         set_outcome();
         return m_result;
     }
@@ -112,7 +121,9 @@ private:
         Channel channel;
         channel.id = m_xml.attributes().value(QLatin1String("id")).toString();
         if (channel.id.isEmpty()) {
-            m_xml.raiseError(QStringLiteral("у канала нет атрибута id"));
+            note(m_xml.lineNumber(), QStringLiteral("канал без атрибута id пропущен"));
+            ++m_result.skipped_channels;
+            skip_element(m_xml);
             return;
         }
         Preferred name;
@@ -135,43 +146,73 @@ private:
         ++m_result.channels;
     }
 
-    // Seconds since the epoch of a time attribute; raises the error when it does not parse.
-    std::optional<std::int64_t> time_attribute(QLatin1String name, bool required) {
+    // Names what had to be left out or read without a field; the first few only.
+    void note(std::int64_t line, const QString& what) {
+        if (m_result.problems.size() < kProblemsNamed)
+            m_result.problems.append(QStringLiteral("строка %1: %2").arg(line).arg(what));
+    }
+
+    // Seconds since the epoch of a time attribute; nothing when it is missing or unreadable
+    // (`fault` says which).
+    std::optional<std::int64_t> time_attribute(QLatin1String name, TimeFault& fault) {
         const auto value = m_xml.attributes().value(name);
-        if (value.isEmpty() && !required) return std::nullopt;
-        const auto utc = parse_time(value.toLatin1());
-        if (!utc)
-            m_xml.raiseError(
-                QStringLiteral("время «%1» в атрибуте %2 передачи не разобрано (ожидается "
-                               "«ГГГГММДДччммсс +ччмм»)")
-                    .arg(value.left(40), name));
+        fault = TimeFault::none;
+        if (value.isEmpty()) return std::nullopt;
+        const auto utc = parse_time(value.toLatin1(), &fault);
+        if (fault == TimeFault::unknown_zone) ++m_result.unknown_zones;
         return utc;
     }
 
+    QString time_problem(QLatin1String name, TimeFault fault) const {
+        const QString value = m_xml.attributes().value(name).left(40).toString();
+        return fault == TimeFault::unknown_zone
+                   ? QStringLiteral("часовой пояс в %1=«%2» неизвестен").arg(name, value)
+                   : QStringLiteral("время %1=«%2» не разобрано").arg(name, value);
+    }
+
+    void skip_programme(std::int64_t line, const QString& why) {
+        note(line, QStringLiteral("передача пропущена: ") + why);
+        ++m_result.skipped_programmes;
+        skip_element(m_xml);
+    }
+
     void read_programme() {
+        const std::int64_t line = m_xml.lineNumber();
         Programme p;
         p.channel_id = m_xml.attributes().value(QLatin1String("channel")).toString();
-        if (p.channel_id.isEmpty()) {
-            m_xml.raiseError(QStringLiteral("у передачи нет атрибута channel"));
-            return;
+        if (p.channel_id.isEmpty())
+            return skip_programme(line, QStringLiteral("нет атрибута channel"));
+        TimeFault fault = TimeFault::none;
+        const auto start = time_attribute(QLatin1String("start"), fault);
+        if (!start)
+            return skip_programme(line, fault == TimeFault::none
+                                            ? QStringLiteral("нет атрибута start")
+                                            : time_problem(QLatin1String("start"), fault));
+        // An optional field that cannot be read is left out; the programme stays.
+        const auto stop = time_attribute(QLatin1String("stop"), fault);
+        if (fault != TimeFault::none) {
+            ++m_result.bad_fields;
+            note(line, time_problem(QLatin1String("stop"), fault) + QStringLiteral(", передача "
+                                                                                   "без конца"));
         }
-        const auto start = time_attribute(QLatin1String("start"), true);
-        if (!start) return;
-        const auto stop = time_attribute(QLatin1String("stop"), false);
-        if (m_xml.hasError()) return;
-        Preferred title, descr;
+        Preferred title, sub_title, descr;
+        QString episode_ns, episode_onscreen;
         QStringList categories;
         std::optional<std::int64_t> length;
         while (m_xml.readNextStartElement()) {
             const auto name = m_xml.name();
             if (name == QLatin1String("title"))
                 title.offer(m_xml);
+            else if (name == QLatin1String("sub-title"))
+                sub_title.offer(m_xml);
             else if (name == QLatin1String("desc"))
                 descr.offer(m_xml);
             else if (name == QLatin1String("category"))
                 add_category(categories, read_text(m_xml, 256));
             else if (name == QLatin1String("length"))
                 length = read_length();
+            else if (name == QLatin1String("episode-num"))
+                read_episode(episode_ns, episode_onscreen);
             else if (name == QLatin1String("star-rating") || name == QLatin1String("rating"))
                 read_rating(p.rating);
             else
@@ -180,7 +221,18 @@ private:
         if (m_xml.hasError()) return;
         p.start = DateTime::fromSeconds(*start);
         p.title = fit_cp1251(title.text, kFieldBytes, m_text);
-        p.descr = fit_cp1251(descr.text, kFieldBytes, m_text);
+        QString mark;
+        if (!episode_ns.isEmpty()) {
+            if (const auto ns = episode_mark(episode_ns)) {
+                mark = *ns;
+            } else {
+                ++m_result.bad_fields;
+                note(line, QStringLiteral("номер серии «%1» не разобран").arg(episode_ns.left(40)));
+            }
+        }
+        if (mark.isEmpty()) mark = episode_onscreen.left(64);
+        p.descr = fit_cp1251(record_text(title.text, mark, sub_title.text, descr.text), kFieldBytes,
+                             m_text);
         const Genre genre = m_genres.resolve(categories);
         p.type_family = genre.family;
         p.type_sub = genre.sub;
@@ -193,9 +245,28 @@ private:
         m_order.add(std::move(p), finish);
     }
 
+    // <episode-num system="xmltv_ns"> or "onscreen"; the first of each kind counts.
+    void read_episode(QString& ns, QString& onscreen) {
+        const auto system = m_xml.attributes().value(QLatin1String("system"));
+        if (system == QLatin1String("xmltv_ns") && ns.isEmpty())
+            ns = read_text(m_xml, 64).trimmed();
+        else if (system == QLatin1String("onscreen") && onscreen.isEmpty())
+            onscreen = read_text(m_xml, 64).simplified();
+        else
+            skip_element(m_xml);
+    }
+
     std::optional<std::int64_t> read_length() {
+        const std::int64_t line = m_xml.lineNumber();
         const QString units = m_xml.attributes().value(QLatin1String("units")).toString();
-        return length_seconds(units, read_text(m_xml, 32));
+        const QString text = read_text(m_xml, 32);
+        const auto seconds = length_seconds(units, text);
+        if (!seconds) {
+            ++m_result.bad_fields;
+            note(line,
+                 QStringLiteral("длительность «%1 %2» не разобрана").arg(text.trimmed(), units));
+        }
+        return seconds;
     }
 
     // A programme may list any number of categories; the first few decide its genre.
@@ -225,6 +296,7 @@ private:
     ZoneConverter m_zone;
     ProgrammeOrder m_order;
     TextStats m_text;
+    HtmlEntities m_entities;
     ReadResult m_result;
     bool m_stopped = false;
     std::int64_t m_progress_at = 0;

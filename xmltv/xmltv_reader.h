@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTimeZone>
 
 #include <cstdint>
@@ -22,10 +23,10 @@ struct Channel final {
 // One <programme> element, after time conversion, stop completion and overlap resolution.
 struct Programme final {
     QString channel_id;
-    DateTime start;                 // wall-clock time of the target zone
-    DateTime finish;                // always after start
-    std::string title;              // CP1251, at most 255 bytes
-    std::string descr;              // CP1251, at most 255 bytes
+    DateTime start;     // wall-clock time of the target zone
+    DateTime finish;    // always after start
+    std::string title;  // CP1251, at most 255 bytes
+    std::string descr;  // CP1251, at most 255 bytes: episode mark, sub-title, description
     std::int32_t type_family = -1;  // genre from the category mapping; -1 family = no genre
     std::int32_t type_sub = -1;
     std::int32_t rating = -1;  // per cent, -1 when the file gives none
@@ -55,10 +56,20 @@ struct ReadResult final {
     std::int64_t channels = 0;
     std::int64_t programmes = 0;
     // What the reader had to change or leave out, so that nothing goes missing unnoticed.
-    std::int64_t replaced_chars = 0;   // characters CP1251 lacks, written as a substitute or '?'
-    std::int64_t cut_texts = 0;        // texts longer than 255 bytes, cut and ended with '…'
-    std::int64_t late_programmes = 0;  // starting before a programme already delivered: skipped
-    std::int64_t open_ended = 0;       // last programme of a channel without stop: skipped
+    std::int64_t transliterated_chars = 0;  // CP1251 lacks them: nearest form or Latin letters
+    std::int64_t replaced_chars = 0;        // characters with no readable form, written as '?'
+    std::int64_t cut_texts = 0;             // texts longer than 255 bytes, cut and ended with '…'
+    std::int64_t entities = 0;              // undeclared entities read as HTML's ones or as a space
+    std::int64_t late_programmes = 0;      // starting before a programme already delivered: skipped
+    std::int64_t open_ended = 0;           // last programme of a channel without stop: skipped
+    std::int64_t replaced_duplicates = 0;  // same channel and start given again: the later kept
+    std::int64_t zero_length = 0;          // stop equal to start: read as without stop
+    std::int64_t stop_before_start = 0;    // stop before start: read as without stop
+    std::int64_t skipped_programmes = 0;   // no channel or a start that cannot be read: skipped
+    std::int64_t skipped_channels = 0;     // <channel> without id: skipped
+    std::int64_t unknown_zones = 0;  // times whose zone name is not in the table (of those two)
+    std::int64_t bad_fields = 0;     // stop, length or episode-num unreadable: read without it
+    QStringList problems;            // the first few of the above, "строка N: ..."
 };
 
 // Streams an XMLTV file (plain or gzip) into the sink without holding the file in memory.

@@ -82,15 +82,41 @@ TEST(XmltvIngest, RepeatableAndChangesOnlyWhatChanged) {
     for (const auto& [id, stamp] : new_stamps) changed += stamp != first_stamps.at(id);
     EXPECT_EQ(changed, 1);
 
-    // Truncated or undecodable input: a message with the line, and the database as it was.
+    // A start that cannot be read costs that programme only; the counts say so, with the line.
+    const auto good_days = digests(db);
+    QByteArray one_bad = QByteArray(newer).replace("20260328091500 +0300", "2026xx28");
+    write(file, one_bad);
+    ASSERT_EQ(ingest(db, file, &out), 0) << out;
+    EXPECT_NE(out.find("programmes skipped 1"), std::string::npos) << out;
+    EXPECT_NE(out.find("2026xx28"), std::string::npos) << out;
+    write(file, newer);
+    ASSERT_EQ(ingest(db, file, &out), 0) << out;
+    EXPECT_EQ(digests(db), good_days);
+
+    // A provider's own genre table is read, and one that cannot be read stops the ingest.
+    write(dir.filePath("genres.tsv"), "новости\t1\t1\n");
+    EXPECT_EQ(run_server_command({"ingest", "--db", db, "--xmltv", file, "--zone", "Europe/Moscow",
+                                  "--genre-map", dir.filePath("genres.tsv")},
+                                 &out),
+              0)
+        << out;
+    write(dir.filePath("bad.tsv"), "новости 1 1\n");
+    EXPECT_EQ(run_server_command({"ingest", "--db", db, "--xmltv", file, "--zone", "Europe/Moscow",
+                                  "--genre-map", dir.filePath("bad.tsv")},
+                                 &out),
+              1);
+    EXPECT_NE(QString::fromStdString(out).indexOf(QStringLiteral("аблица жанров")), -1) << out;
+
+    // Truncated or malformed input: a message with the line, and the database as it was.
     const auto before_days = digests(db);
-    for (const QByteArray& bad : {newer.left(newer.size() / 2),
-                                  QByteArray(newer).replace("20260328091500 +0300", "2026xx28")}) {
+    const auto before_stamps = stamps(db);
+    for (const QByteArray& bad :
+         {newer.left(newer.size() / 2), QByteArray(newer).replace("</title>", "</titel>")}) {
         write(file, bad);
         EXPECT_EQ(ingest(db, file, &out), 1);
         EXPECT_NE(QString::fromStdString(out).indexOf(QStringLiteral("Строка")), -1) << out;
         EXPECT_EQ(digests(db), before_days);
-        EXPECT_EQ(stamps(db), new_stamps);
+        EXPECT_EQ(stamps(db), before_stamps);
     }
 }
 

@@ -183,7 +183,7 @@ TEST(DownloadDialogs, AnXmltvFileThroughTheFileSource) {
         ASSERT_EQ(no.done(), 1u);
     }
 
-    QString caption;
+    QString caption, summary;
     bool anons_visible = true;
     ModalScript dialogs({
         {"TFUpdate",
@@ -206,9 +206,17 @@ TEST(DownloadDialogs, AnXmltvFileThroughTheFileSource) {
              tick_first_paket(s);
              click(s.BitBtnUpdate);
          }},
+        {"TFMsg",
+         [&](QDialog& d) {
+             summary = static_cast<TFMsg&>(d).PanelInfo.text->text();
+             d.accept();
+         }},
     });
     test::action(app->main_window(), "MDataDownloadProg")->trigger();
-    EXPECT_EQ(dialogs.done(), 2u);
+    EXPECT_EQ(dialogs.done(), 3u);
+    // The import ends with what it took and left out.
+    EXPECT_TRUE(summary.startsWith(QStringLiteral("Импортировано: 3 передач, пропущено: 0.")))
+        << summary.toStdString();
     EXPECT_TRUE(dialogs.unexpected.empty());
     EXPECT_EQ(caption, QStringLiteral("Получить телепрограмму из файла"));
     EXPECT_FALSE(anons_visible);

@@ -128,6 +128,44 @@ TEST_F(XmltvImportTest, BrokenFilesChangeNothing) {
     }
 }
 
+TEST_F(XmltvImportTest, KeepsOnlyTheStoresWeeksAndSaysWhatWasLeftOut) {
+    // A programme a day from May to August; the store (on 2026-06-10) keeps 2026-05-31 to
+    // 2026-06-21. One programme has stop="null", one a start that cannot be read.
+    std::string file = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tv>\n";
+    file += "<programme start=\"soon\" channel=\"one.example\"><title>x</title></programme>\n";
+    QDate day(2026, 5, 1);
+    for (; day <= QDate(2026, 8, 31); day = day.addDays(1)) {
+        const std::string d = day.toString(QStringLiteral("yyyyMMdd")).toStdString();
+        file += "<programme start=\"" + d + "120000 +0000\" stop=\"" + d +
+                "130000 +0000\" channel=\"one.example\"><title>День</title></programme>\n";
+        if (day == QDate(2026, 6, 10))
+            file += "<programme start=\"" + d +
+                    "140000 +0000\" stop=\"null\" channel=\"one.example\"><title>Без конца"
+                    "</title></programme>\n";
+    }
+    file += "</tv>\n";
+    auto session = open(put(file, "long.xml"));
+    ASSERT_TRUE(session);
+    EXPECT_EQ(session->day_count, 22u);
+    EXPECT_EQ(session->days_outside, 101);
+    EXPECT_EQ(session->programmes_outside, 101);
+    ASSERT_TRUE(session->xmltv);
+    EXPECT_EQ(session->xmltv->skipped_programmes, 1);
+    EXPECT_EQ(session->xmltv->bad_fields, 1);
+
+    tick_all(session->lists);
+    const DataContext ctx{*store, rec, rec, user};
+    const ImportResult r = ImportFileApply(ctx, *session, {});
+    EXPECT_EQ(r.programmes_imported, 23);
+    EXPECT_EQ(r.programmes_skipped, 0);
+    const std::string summary = import_summary(*session, r);
+    EXPECT_EQ(summary.rfind("Импортировано: 23 передач, пропущено: 102.", 0), 0u) << summary;
+    for (const char* line : {"Дней вне трёх недель пропущено: 101 (передач: 101)",
+                             "Неразобранных полей: 1", "Передач без канала или начала пропущено: 1",
+                             "Строка 3: передача пропущена", "stop=«null»"})
+        EXPECT_NE(summary.find(line), std::string::npos) << line << "\n" << summary;
+}
+
 TEST(XmltvImportNames, FileKindsAndPackageNames) {
     EXPECT_TRUE(is_xmltv_file("/a/b.XML"));
     EXPECT_TRUE(is_xmltv_file("b.xml.GZ"));

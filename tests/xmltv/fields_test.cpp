@@ -33,6 +33,30 @@ TEST(XmltvGenres, CategoriesMapOntoTheCatalogue) {
         {{"  ТОК-ШОУ "}, {6, 4}},
         {{"Нечто", "Unknown"}, {-1, -1}},
         {{}, {-1, -1}},
+        // A family the file names beats a sub-genre of another family.
+        {{"Sport", "Action", "Laufen"}, {5, 0}},
+        {{"Action", "Sport"}, {5, 0}},
+        // Guides in other languages and English variants.
+        {{"Spielfilm", "Komödie"}, {2, 4}},
+        {{"Serie", "Krimi"}, {3, 2}},
+        {{"Fußball"}, {5, 15}},
+        {{"Doku"}, {7, 2}},
+        {{"Kids"}, {4, 0}},
+        {{"Infantil"}, {4, 0}},
+        {{"Factual"}, {7, 0}},
+        {{"Dessin animé"}, {4, 1}},
+        {{"Téléfilm", "Policier"}, {2, 3}},
+        {{"Deportes", "Fútbol"}, {5, 15}},
+        {{"Novela"}, {3, 4}},
+        {{"Telegiornale"}, {1, 1}},
+        {{"Dizi", "Komedi"}, {3, 3}},
+        {{"Belgesel"}, {7, 2}},
+        {{"Sorozat", "Vígjáték"}, {3, 3}},
+        {{"Rajzfilm"}, {4, 1}},
+        {{"Serial", "Kryminał"}, {3, 2}},
+        {{"Piłka nożna"}, {5, 15}},
+        {{"Мультфільм"}, {4, 1}},
+        {{"Серіал"}, {3, 0}},
     };
     for (const auto& c : cases) {
         const Genre g = map.resolve(c.categories);
@@ -70,17 +94,25 @@ TEST(XmltvText, FitsCp1251) {
     struct {
         QString text;
         std::string expected;
+        std::int64_t transliterated;
         std::int64_t replaced;
     } cases[] = {
-        {"  Два\n\t пробела  ", "Два пробела"_cp, 0},
-        {"«Ёлка» — „ура“ № 5…", "«Ёлка» — „ура“ № 5…"_cp, 0},
-        {"Crème brûlée ½", "Creme brulee 1/2"_cp, 4},
-        {QString::fromUtf8("A\u2212B\u2010C x\u200By 😀 \u4e2d"), "A-B-C xy ? ?"_cp, 5},
-        {QString::fromUtf8("a\u0098b"), "a?b", 1},
+        {"  Два\n\t пробела  ", "Два пробела"_cp, 0, 0},
+        {"«Ёлка» — „ура“ № 5…", "«Ёлка» — „ура“ № 5…"_cp, 0, 0},
+        {"Crème brûlée ½", "Creme brulee 1/2"_cp, 4, 0},
+        {QString::fromUtf8("A\u2212B\u2010C x\u200By 😀"), "A-B-C xy ?"_cp, 3, 1},
+        {QString::fromUtf8("a\u0098b"), "a?b", 0, 1},
+        // Decomposed input is composed first: Cyrillic letters stay, Latin ones lose the accent.
+        {QString::fromUtf8("Кри\u0306 Kru\u0308ger"), "Крй Kruger"_cp, 1, 0},
+        {QString::fromUtf8("Straße Işık Œuvre £5 Łódź"), "Strasse Isik OEuvre GBP5 Lodz"_cp, 8, 0},
+        {QString::fromUtf8("Ελληνική Τηλεόραση"), "Ellenike Teleorase"_cp, 17, 0},
+        {QString::fromUtf8("Новости: Αθήνα"), "Новости: Athena"_cp, 5, 0},
+        {QString::fromUtf8("\u4e2d"), "zhong"_cp, 1, 0},
     };
     for (const auto& c : cases) {
         TextStats stats;
         EXPECT_EQ(fit_cp1251(c.text, 255, stats), c.expected) << c.text.toStdString();
+        EXPECT_EQ(stats.transliterated, c.transliterated) << c.text.toStdString();
         EXPECT_EQ(stats.replaced, c.replaced) << c.text.toStdString();
     }
     TextStats stats;
@@ -140,11 +172,57 @@ TEST(XmltvTime, ParsesTheForms) {
         {"20260110250000", std::nullopt},
         {"2026011010", base},
         {"202601101", std::nullopt},
-        {"20260110100000 MSK", std::nullopt},
+        {"20260110100000 MSK", base - 3 * 3600},
+        {"200007281733 BST", 964801980},
+        {"20260110100000 cest", base - 2 * 3600},
+        {"20260110100000 PDT", base + 7 * 3600},
+        {"20260110100000 XYZ", std::nullopt},
         {"20260110100000 +3", std::nullopt},
         {"", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(parse_time(c.text), c.expected) << c.text;
+    TimeFault fault = TimeFault::none;
+    EXPECT_FALSE(parse_time("20260110100000 XYZ", &fault));
+    EXPECT_EQ(fault, TimeFault::unknown_zone);
+    EXPECT_FALSE(parse_time("20260110100000 +3", &fault));
+    EXPECT_EQ(fault, TimeFault::bad_form);
+}
+
+TEST(XmltvFields, EpisodeMarksAndRecordText) {
+    const struct {
+        const char* ns;
+        const char* expected;  // nullptr: not of the form
+    } marks[] = {
+        {"1.9.", "S2 E10"},        {"0.4/12.", "S1 E5"}, {".4/12.", "E5"},        {"2..", "S3"},
+        {"0.0.1/2", "S1 E1 P2/2"}, {"0.0.0/1", "S1 E1"}, {" 1 . 9 . ", "S2 E10"}, {"..", ""},
+        {"a.b.", nullptr},         {"1.2.3.4", nullptr}, {"S01E02", nullptr},
+    };
+    for (const auto& m : marks) {
+        const auto got = episode_mark(QString::fromUtf8(m.ns));
+        if (m.expected)
+            EXPECT_EQ(got.value_or("-").toStdString(), m.expected) << m.ns;
+        else
+            EXPECT_FALSE(got) << m.ns;
+    }
+    const struct {
+        const char* title;
+        const char* mark;
+        const char* sub;
+        const char* descr;
+        const char* expected;
+    } texts[] = {
+        {"Tatort", "S2 E10", "Der Fluch", "Kommissar ermittelt.",
+         "S2 E10. Der Fluch. Kommissar ermittelt."},
+        {"Tatort", "", "Wer bist du?", "", "Wer bist du?"},
+        {"Tatort", "", "Tatort", "Krimi.", "Krimi."},
+        {"Tatort", "", "Der Fluch", "Der Fluch des Geldes.", "Der Fluch des Geldes."},
+        {"Т", "12. Bölüm", "", "Описание", "12. Bölüm. Описание"},
+    };
+    for (const auto& t : texts)
+        EXPECT_EQ(record_text(QString::fromUtf8(t.title), QString::fromUtf8(t.mark),
+                              QString::fromUtf8(t.sub), QString::fromUtf8(t.descr))
+                      .toStdString(),
+                  t.expected);
 }
 
 }  // namespace

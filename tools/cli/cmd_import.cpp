@@ -12,6 +12,7 @@
 #include "tools/cli/cli_common.h"
 #include "tools/cli/download_console.h"
 #include "tools/cli/program_folder.h"
+#include "xmltv/read_report.h"
 
 namespace zt::cli {
 namespace {
@@ -46,7 +47,8 @@ int run_import(const Options& opt) {
     ConsoleUi ui;
     NullProgress progress;
     ConsoleHost host;
-    auto session = net::ScheduleFileOpen(opt.positional()[1], store, ui, host);
+    auto session = net::ScheduleFileOpen(opt.positional()[1], store, ui, host,
+                                         QString::fromStdString(opt.get("genre-map")));
     if (!session) return 1;
     if (!opt.has("all") && !opt.has("channels")) {
         print_offer(session->lists);
@@ -62,6 +64,17 @@ int run_import(const Options& opt) {
     const DataContext ctx{store, ui, progress, folder.user};
     const net::ImportResult r =
         net::ImportFileApply(ctx, *session, maintenance_options(folder.settings));
+    // An XMLTV file: the reader's counts as the server's ingest prints them, and the days
+    // outside the three weeks the store keeps.
+    if (session->xmltv) {
+        std::cout << "programmes read " << session->xmltv->programmes << ", days outside the weeks "
+                  << session->days_outside << " (programmes " << session->programmes_outside
+                  << ")\n";
+        const std::string counts = xmltv::counts_text(*session->xmltv);
+        if (!counts.empty()) std::cout << counts << '\n';
+    }
+    std::cout << "programmes imported " << r.programmes_imported << ", skipped "
+              << r.programmes_skipped << '\n';
     std::cout << "channels " << store.channels.size() << ", groups " << store.chl_groups.size()
               << ", days imported " << r.days_imported << ", days skipped " << r.days_skipped
               << '\n';
@@ -69,8 +82,9 @@ int run_import(const Options& opt) {
 }
 
 const Registrar reg("import",
-                    {"PROGRAM_DIR FILE [--channels ID,...|--all] [--at \"yyyy-MM-dd hh:mm\"]",
-                     {{"channels"}, {"all", false}, {"at"}},
+                    {"PROGRAM_DIR FILE [--channels ID,...|--all] [--at \"yyyy-MM-dd hh:mm\"] "
+                     "[--genre-map FILE]",
+                     {{"channels"}, {"all", false}, {"at"}, {"genre-map"}},
                      run_import});
 
 }  // namespace
