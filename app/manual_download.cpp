@@ -125,7 +125,9 @@ void ManualDownload::from_file() {
         opened->create_groups = controls.create_group;
         m_host.job_begin("Обработка данных...", false, true);
         m_host.channels_changing();
-        const DataContext ctx(store, m_app.ui(), m_host, m_app.start_up().account());
+        DataContext ctx(store, m_app.ui(), m_host, m_app.start_up().account());
+        ctx.write_favourites = m_app.start_up().may_write_v();
+        ctx.write_marks = m_app.start_up().may_write_m();
         const net::ImportResult result =
             net::ImportFileApply(ctx, *opened, maintenance_options(m_app.settings()));
         m_host.rebuild_lists();

@@ -160,6 +160,14 @@ void WindowDownloadHost::fetch_news(QPointer<NewsWindow> news, const QUrl& home)
                     home);
 }
 
+bool WindowDownloadHost::may_write_favourites() const {
+    return m_app.start_up().may_write_v();
+}
+
+bool WindowDownloadHost::may_write_marks() const {
+    return m_app.start_up().may_write_m();
+}
+
 void WindowDownloadHost::run_self_update() {
     all_list& store = m_app.store();
     net::ExchangeFetch fetch(exchange(), store.server_script, this);

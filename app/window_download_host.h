@@ -51,6 +51,8 @@ public:
     void channels_changed() override;
     void after_download() override;
     void run_self_update() override;
+    bool may_write_favourites() const override;
+    bool may_write_marks() const override;
     void end_application() override;
     void tray_notice(const std::string& title, const std::string& text) override;
 

@@ -33,6 +33,10 @@ public:
     virtual void run_self_update() {}
     // The application ends by its normal shutdown (after the forced update's question).
     virtual void end_application() {}
+    // Whether the user's own files may be written after a download (see
+    // DataContext::write_favourites): not where they could not be read at start.
+    virtual bool may_write_favourites() const { return true; }
+    virtual bool may_write_marks() const { return true; }
     virtual void tray_notice(const std::string& title, const std::string& text) {
         (void)title, (void)text;
     }

@@ -219,6 +219,8 @@ void DownloadSession::MarksReported() {
 void DownloadSession::AfterDownload() {
     run_maintenance(m_store, maintenance_options(m_settings), m_host, true);
     DataContext data(m_store, m_exchange.ui, m_host, m_user);
+    data.write_favourites = m_host.may_write_favourites();
+    data.write_marks = m_host.may_write_marks();
     save_data_files(data, true, true, true, true);
     m_host.after_download();
 }

@@ -115,9 +115,9 @@ bool load_data_files(const DataContext& ctx) {
 bool save_data_files(const DataContext& ctx, bool u, bool v, bool t, bool m) {
     bool ok = true;
     if (u) ok = save_u(ctx) && ok;
-    if (v) ok = save_v(ctx) && ok;
+    if (v && ctx.write_favourites) ok = save_v(ctx) && ok;
     if (t) ok = save_t(ctx) && ok;
-    if (m) ok = save_m(ctx) && ok;
+    if (m && ctx.write_marks) ok = save_m(ctx) && ok;
     return ok;
 }
 

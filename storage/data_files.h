@@ -45,6 +45,11 @@ struct DataContext final {
     // When set, the loaders keep here the address of the latest programme they made (after
     // each channel), for another thread that prepares the memory beyond it.
     std::atomic<std::uintptr_t>* record_frontier = nullptr;
+    // Whether save_data_files may write v.dat (favourites) and m.dat (marks and reminders).
+    // Off where they, or the files they hang on, could not be read at start: written from this
+    // store they would push what the user still has on disk out through the backup.
+    bool write_favourites = true;
+    bool write_marks = true;
 
     FileSystem& fs() const { return files ? *files : FileSystem::real(); }
 };

@@ -54,7 +54,10 @@ bool StartUp::StartUpMessages::show_msg(MsgKind kind, const std::string& text) {
 }
 
 DataContext StartUp::data_context() {
-    return context_with(m_ui);
+    DataContext ctx = context_with(m_ui);
+    ctx.write_favourites = m_write_v;
+    ctx.write_marks = m_write_m;
+    return ctx;
 }
 
 void StartUp::load_files(const DataContext& ctx) {

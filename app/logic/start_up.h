@@ -86,6 +86,8 @@ public:
     // Whether v.dat may be written: its favourites hang on u.dat's channels, so not after
     // either file failed to load.
     bool may_write_v() const { return m_write_v; }
+    // Whether m.dat may be written: its marks hang on u.dat's channels and t.dat's programmes.
+    bool may_write_m() const { return m_write_m; }
     const std::string& exe_dir() const { return m_exe_dir; }
     IniFile& ini() { return m_ini; }
     user_account& account() { return m_account; }

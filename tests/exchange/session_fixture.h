@@ -19,7 +19,11 @@ public:
     void run_self_update() override { ++self_updates; }
     void end_application() override { ++ends; }
     void after_download() override { ++after; }
+    bool may_write_favourites() const override { return favourites_writable; }
+    bool may_write_marks() const override { return marks_writable; }
     std::vector<std::string> jobs;
+    bool favourites_writable = true;
+    bool marks_writable = true;
     int self_updates = 0;
     int ends = 0;
     int after = 0;

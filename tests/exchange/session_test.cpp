@@ -73,6 +73,33 @@ TEST(Session, PaidUserGetsAnnouncementsAndGroups) {
         EXPECT_NE(b.type, protocol::BlockType::Programmes) << b.channel_id << " " << b.day;
 }
 
+// v.dat and m.dat that could not be read at start are not written after a download: the
+// user's favourites and marks stay on disk (and in the backups) for another try.
+TEST(Session, UnreadUserFilesAreNotWrittenAfterADownload) {
+    ServerProcess server;
+    SessionFixture f(server.address());
+    f.sign_in("paid", "secret");
+    f.host.favourites_writable = false;
+    f.host.marks_writable = false;
+    const QString dat = QString::fromStdString(f.store->data_dir());
+    const QByteArray damaged("damaged but the user's own");
+    for (const char* name : {"v.dat", "m.dat"}) {
+        QFile file(dat + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+    }
+    fetch_all(f);
+    EXPECT_TRUE(QFile::exists(dat + "t.dat"));
+    EXPECT_TRUE(QFile::exists(dat + "u.dat"));
+    for (const char* name : {"v.dat", "m.dat"}) {
+        QFile file(dat + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), damaged) << name;
+    }
+    EXPECT_FALSE(QFile::exists(dat + "v.bak"));
+    EXPECT_FALSE(QFile::exists(dat + "m.bak"));
+}
+
 TEST(Session, FreeUserGetsNoAnnouncements) {
     ServerProcess server;
     SessionFixture f(server.address());
