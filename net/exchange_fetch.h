@@ -16,7 +16,9 @@ public:
     std::optional<std::string> get(const std::string& query) override {
         m_ctx.net_cancel = 0;
         std::string body;
-        if (!HttpExchange(m_ctx, m_path, query, false, {}, body)) return std::nullopt;
+        // The script and the program files alike: a file may be large.
+        if (!HttpExchange(m_ctx, m_path, query, false, {}, body, CallSize::large))
+            return std::nullopt;
         return body;
     }
 
