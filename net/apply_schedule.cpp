@@ -6,10 +6,13 @@
 namespace zt::net {
 
 bool ApplyProgrammeDay(all_list& store, std::int32_t channel_id, const std::string& day,
-                       std::string_view payload, bool inflate, bool look_up) {
+                       std::string_view payload, bool inflate, bool look_up,
+                       protocol::ReplyBudget* budget) {
+    if (!protocol::valid_day(day)) return false;
     std::vector<protocol::ProgEntry> entries;
     try {
-        entries = inflate ? protocol::decode_programmes(protocol::inflate_payload(payload))
+        protocol::ReplyBudget own;
+        entries = inflate ? protocol::read_programme_block(payload, budget ? *budget : own)
                           : protocol::decode_programmes(payload);
     } catch (const field_error&) {
         return false;
@@ -26,15 +29,16 @@ bool ApplyProgrammeDay(all_list& store, std::int32_t channel_id, const std::stri
 
 namespace {
 
-bool apply_block(all_list& store, const protocol::ReplyBlock& b, DownloadHost& host) {
+bool apply_block(all_list& store, const protocol::ReplyBlock& b, DownloadHost& host,
+                 protocol::ReplyBudget& budget) {
     using protocol::BlockType;
     if (b.type == BlockType::Programmes)
-        return ApplyProgrammeDay(store, b.channel_id, b.day, b.compressed, true, true);
+        return ApplyProgrammeDay(store, b.channel_id, b.day, b.compressed, true, true, &budget);
+    if (b.type == BlockType::Announcements && !protocol::valid_day(b.day)) return false;
     const auto channel = store.find_channel(b.channel_id);
     if (!channel) return true;
-    const std::string payload = protocol::inflate_payload(b.compressed);
     if (b.type == BlockType::Channel) {
-        const protocol::ChannelDetails d = protocol::decode_channel_details(payload);
+        const protocol::ChannelDetails d = protocol::read_channel_block(b.compressed, budget);
         channel->name = d.name;
         channel->descr = d.descr;
         channel->stamp = d.stamp;
@@ -52,7 +56,7 @@ bool apply_block(all_list& store, const protocol::ReplyBlock& b, DownloadHost& h
         }
         return true;
     }
-    for (const auto& a : protocol::decode_announcements(payload))
+    for (const auto& a : protocol::read_announcement_block(b.compressed, budget))
         if (!all_list::find_anons(*channel, a.id))
             store.add_anons(*channel, a.id, a.text, a.picture);
     store.add_dt_local(*channel, b.day, -1, 1);
@@ -68,9 +72,10 @@ bool ReadScheduleBlocks(all_list& store, std::string_view body, DownloadHost& ho
     } catch (const field_error&) {
         return false;
     }
+    protocol::ReplyBudget budget;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         try {
-            if (!apply_block(store, blocks[i], host)) return false;
+            if (!apply_block(store, blocks[i], host, budget)) return false;
         } catch (const field_error&) {
             return false;
         }

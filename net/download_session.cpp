@@ -247,7 +247,7 @@ TvprogOutcome DownloadSession::GetTvprog(int mode) {
     m_exchange.net_cancel = 0;
     std::string body;
     if (!HttpExchange(m_exchange, kScript, query, true, protocol::write_schedule_request(request),
-                      body)) {
+                      body, CallSize::large)) {
         m_host.hide_connection_window();
         return TvprogOutcome::exchange_failed;
     }
