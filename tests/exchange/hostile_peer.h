@@ -52,7 +52,7 @@ private:
 };
 
 // A zorvan-cli run: exit status (-1 when it did not end normally), standard error and the
-// peak resident memory.
+// peak resident memory (its VmHWM, read every few milliseconds while it runs).
 struct CliRun final {
     int status = -1;
     std::string err;
