@@ -160,7 +160,9 @@ int main(int argc, char** argv) {
         plain.push_back(double(t.nsecsElapsed()) / 1e6);
         std::string response;
         t.restart();
-        if (!net::HttpExchange(ctx, "/cgi-bin/soft.cgi", query, true, body, response)) return 1;
+        if (!net::HttpExchange(ctx, "/cgi-bin/soft.cgi", query, true, body, response,
+                               net::CallSize::large))
+            return 1;
         exchange.push_back(double(t.nsecsElapsed()) / 1e6);
         exchange_size = response.size();
     }

@@ -1,10 +1,18 @@
 #include "net/apply_paket_list.h"
 
+#include <unordered_map>
+
 namespace zt::net {
 
 void ReadPaketList(SelectionLists& lists, const protocol::PaketList& list, Progress& progress) {
     const std::size_t total = list.channels.size() + list.pakets.size();
     std::size_t done = 0;
+    // The first channel and the first package of each id, looked up instead of searched for:
+    // lists of tens of thousands of entries stay linear.
+    std::unordered_map<std::int32_t, std::shared_ptr<update_channel_list>> channel_of;
+    for (const auto& c : lists.update_channels) channel_of.emplace(c->id, c);
+    std::unordered_map<std::int32_t, std::int32_t> image_of;
+    for (const auto& p : lists.update_pakets) image_of.emplace(p->id, p->image);
     for (const auto& c : list.channels) {
         auto rec = std::make_shared<update_channel_list>();
         rec->id = c.id;
@@ -15,6 +23,7 @@ void ReadPaketList(SelectionLists& lists, const protocol::PaketList& list, Progr
         lists.channels24.push_back(c.logo24);
         lists.channels32.push_back(c.logo32);
         rec->logo = std::int32_t(lists.channels32.size() - 1);
+        channel_of.emplace(rec->id, rec);
         lists.update_channels.push_back(std::move(rec));
         progress.job_progress(int(++done * 100 / total));
     }
@@ -30,14 +39,14 @@ void ReadPaketList(SelectionLists& lists, const protocol::PaketList& list, Progr
             rec->image = std::int32_t(lists.pakets32.size() - 1);
         }
         if (rec->parent > 0 && rec->image == 0)
-            for (const auto& earlier : lists.update_pakets)
-                if (earlier->id == rec->parent) {
-                    rec->image = earlier->image;
-                    break;
-                }
-        for (const auto& e : p.entries)
-            rec->channels.push_back(
-                {e.channel_id, e.shift, e.button, lists.find_channel(e.channel_id), 0});
+            if (const auto it = image_of.find(rec->parent); it != image_of.end())
+                rec->image = it->second;
+        for (const auto& e : p.entries) {
+            const auto it = channel_of.find(e.channel_id);
+            rec->channels.push_back({e.channel_id, e.shift, e.button,
+                                     it == channel_of.end() ? nullptr : it->second, 0});
+        }
+        image_of.emplace(rec->id, rec->image);
         lists.update_pakets.push_back(std::move(rec));
         progress.job_progress(int(++done * 100 / total));
     }
@@ -45,15 +54,14 @@ void ReadPaketList(SelectionLists& lists, const protocol::PaketList& list, Progr
 
 void BuildPaketTree(SelectionLists& lists, Progress& progress) {
     const auto& pakets = lists.update_pakets;
+    std::unordered_map<std::int32_t, std::int32_t> first_of;  // id -> its first position
     for (std::size_t i = 0; i < pakets.size(); ++i) {
         update_paket_list& p = *pakets[i];
         p.parent_node = -1;
         if (p.parent > 0)
-            for (std::size_t j = 0; j < i; ++j)
-                if (pakets[j]->id == p.parent) {
-                    p.parent_node = std::int32_t(j);
-                    break;
-                }
+            if (const auto it = first_of.find(p.parent); it != first_of.end())
+                p.parent_node = it->second;
+        first_of.emplace(p.id, std::int32_t(i));
         p.tree_pos = std::int32_t(i);
         progress.job_progress(int((i + 1) * 100 / pakets.size()));
     }

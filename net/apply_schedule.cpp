@@ -31,8 +31,10 @@ struct DecodedBlock final {
     std::vector<protocol::ProgEntry> progs;
 };
 
-// Throws field_error when the block does not inflate or decode.
-DecodedBlock decode_block(const all_list& store, protocol::ReplyBlock& b) {
+// Throws field_error when the block is damaged: its day is not a date, or it does not inflate
+// or decode within the reply's budget.
+DecodedBlock decode_block(const all_list& store, protocol::ReplyBlock& b,
+                          protocol::ReplyBudget& budget) {
     using protocol::BlockType;
     DecodedBlock d;
     d.type = b.type;
@@ -40,15 +42,16 @@ DecodedBlock decode_block(const all_list& store, protocol::ReplyBlock& b) {
     d.day = std::move(b.day);
     // Programme days are checked even for a channel the store lacks; the other blocks of such
     // a channel are read past unread.
+    if (b.type != BlockType::Channel && !protocol::valid_day(d.day))
+        throw field_error("a day that is not a date");
     if (b.type == BlockType::Programmes) {
-        d.progs = protocol::decode_programmes(protocol::inflate_payload(b.compressed));
+        d.progs = protocol::read_programme_block(b.compressed, budget);
         if (!d.channel) d.progs.clear();
     } else if (d.channel) {
-        const std::string payload = protocol::inflate_payload(b.compressed);
         if (b.type == BlockType::Channel)
-            d.details = protocol::decode_channel_details(payload);
+            d.details = protocol::read_channel_block(b.compressed, budget);
         else
-            d.anons = protocol::decode_announcements(payload);
+            d.anons = protocol::read_announcement_block(b.compressed, budget);
     }
     std::string().swap(b.compressed);
     return d;
@@ -91,10 +94,12 @@ void apply_block(all_list& store, DecodedBlock& b, DownloadHost& host, std::uint
 
 bool ApplyProgrammeDay(all_list& store, std::int32_t channel_id, const std::string& day,
                        std::string_view payload, bool inflate, bool look_up,
-                       std::uint8_t with_anons) {
+                       std::uint8_t with_anons, protocol::ReplyBudget* budget) {
+    if (!protocol::valid_day(day)) return false;
     std::vector<protocol::ProgEntry> entries;
     try {
-        entries = inflate ? protocol::decode_programmes(protocol::inflate_payload(payload))
+        protocol::ReplyBudget own;
+        entries = inflate ? protocol::read_programme_block(payload, budget ? *budget : own)
                           : protocol::decode_programmes(payload);
     } catch (const field_error&) {
         return false;
@@ -109,11 +114,13 @@ bool ReadScheduleBlocks(all_list& store, std::string_view body, DownloadHost& ho
                         std::uint8_t with_anons) {
     std::vector<protocol::ReplyBlock> blocks;
     std::vector<DecodedBlock> decoded;
+    // One budget for every block of the reply together.
+    protocol::ReplyBudget budget;
     try {
         blocks = protocol::read_schedule_reply(body);
         decoded.reserve(blocks.size());
         for (std::size_t i = 0; i < blocks.size(); ++i) {
-            decoded.push_back(decode_block(store, blocks[i]));
+            decoded.push_back(decode_block(store, blocks[i], budget));
             host.job_progress(int((i + 1) * 50 / blocks.size()));
         }
     } catch (const field_error&) {

@@ -75,6 +75,10 @@ bool DownloadSession::LoginCheck(int mode) {
     m_host.hide_connection_window();
     if (!ok) return false;
     if (server_error(body)) return false;
+    if (body.size() > protocol::kMaxLoginReply) {
+        message(MsgKind::Error, "Ошибка: сервер прислал неверный ответ на проверку пользователя.");
+        return false;
+    }
     const auto read = protocol::read_login_reply(body);
     if (!read) {
         message(MsgKind::Error, "Ошибка: сервер прислал неполный ответ на проверку пользователя.");
@@ -146,7 +150,8 @@ bool DownloadSession::GetPakets() {
     m_host.show_connection_window();
     m_exchange.net_cancel = 0;
     std::string body;
-    const bool ok = HttpExchange(m_exchange, kScript, "?func=get_paket", false, "", body);
+    const bool ok =
+        HttpExchange(m_exchange, kScript, "?func=get_paket", false, "", body, CallSize::large);
     m_host.hide_connection_window();
     if (!ok) return false;
     if (server_error(body)) return false;
@@ -245,7 +250,7 @@ TvprogOutcome DownloadSession::GetTvprog(int mode) {
     m_exchange.net_cancel = 0;
     std::string body;
     if (!HttpExchange(m_exchange, kScript, query, true, protocol::write_schedule_request(request),
-                      body)) {
+                      body, CallSize::large)) {
         m_host.hide_connection_window();
         return TvprogOutcome::exchange_failed;
     }

@@ -19,7 +19,8 @@ public:
         if (m_host) m_host->show_connection_window();
         m_ctx.net_cancel = 0;
         std::string body;
-        const bool ok = HttpExchange(m_ctx, m_path, query, false, {}, body);
+        // The script and the program files alike: a file may be large.
+        const bool ok = HttpExchange(m_ctx, m_path, query, false, {}, body, CallSize::large);
         if (m_host) m_host->hide_connection_window();
         if (!ok) return std::nullopt;
         return body;

@@ -16,15 +16,30 @@ namespace {
 
 constexpr std::size_t kChunk = 102399;
 
+using Clock = std::chrono::steady_clock;
+
 std::string percent_text(std::uint64_t done, std::uint64_t total) {
     return std::to_string(total ? done * 100 / total : 100) + " %";
+}
+
+// "60 с", "10 мин".
+std::string duration_text(std::chrono::milliseconds d) {
+    const long long seconds = (d.count() + 999) / 1000;
+    if (seconds >= 120 && seconds % 60 == 0) return std::to_string(seconds / 60) + " мин";
+    return std::to_string(seconds) + " с";
 }
 
 // The running exchange: its labels, its link and how it fails.
 class Exchange final {
 public:
-    explicit Exchange(ExchangeContext& ctx)
-        : m_ctx(ctx), m_link(ctx.limits.slice, [this] { return idle(); }) {}
+    Exchange(ExchangeContext& ctx, CallSize size)
+        : m_ctx(ctx),
+          m_link(ctx.limits.slice, [this] { return idle(); }),
+          m_length(size == CallSize::small ? ctx.limits.small_deadline : ctx.limits.large_deadline),
+          m_deadline(Clock::now() + m_length),
+          m_max_received(size == CallSize::small ? ctx.limits.max_small : ctx.limits.max_received),
+          m_max_inflated(size == CallSize::small ? ctx.limits.max_small : ctx.limits.max_inflated) {
+    }
 
     bool run(std::string_view path, std::string_view query, bool post, std::string_view body,
              std::string& response, int part, int parts);
@@ -33,6 +48,18 @@ private:
     bool idle() {
         m_ctx.view.process_events();
         return m_ctx.net_cancel != 1;
+    }
+    bool past_deadline() const { return Clock::now() >= m_deadline; }
+    // An operation's own time-out, shortened to what is left of the exchange's deadline (a
+    // little beyond it, so that a wait ended by the deadline finds it passed).
+    std::chrono::milliseconds within(std::chrono::milliseconds timeout) const {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_deadline - Clock::now()) +
+                          std::chrono::milliseconds(1);
+        return std::max(std::min(timeout, left), std::chrono::milliseconds(1));
+    }
+    bool fail_deadline() {
+        return fail("Ошибка: обмен с сервером не завершен за " + duration_text(m_length) +
+                    " (истекло время ожидания).");
     }
     void repaint() { m_ctx.view.show_labels(m_labels); }
     bool fail(const std::string& message) {
@@ -43,6 +70,7 @@ private:
     // A link status other than ok: a cancel fails without a message.
     bool fail_link(SocketLink::Status s) {
         if (s == SocketLink::Status::cancelled) return false;
+        if (s == SocketLink::Status::timeout && past_deadline()) return fail_deadline();
         return fail(m_link.error());
     }
     bool send(std::string_view head, bool post, std::string_view body);
@@ -51,6 +79,10 @@ private:
     ExchangeContext& m_ctx;
     SocketLink m_link;
     ExchangeLabels m_labels;
+    std::chrono::milliseconds m_length;
+    Clock::time_point m_deadline;
+    std::size_t m_max_received;
+    std::size_t m_max_inflated;
 };
 
 bool Exchange::run(std::string_view path, std::string_view query, bool post, std::string_view body,
@@ -69,7 +101,7 @@ bool Exchange::run(std::string_view path, std::string_view query, bool post, std
     const RouteResult route = make_route(m_ctx.service, m_ctx.proxy);
     if (!route.error.empty()) return fail(route.error);
     const SocketLink::Status connected = m_link.connect(
-        route.route.connect_host, route.route.connect_port, m_ctx.limits.connect_timeout);
+        route.route.connect_host, route.route.connect_port, within(m_ctx.limits.connect_timeout));
     if (connected != SocketLink::Status::ok) return fail_link(connected);
 
     const bool is_post = post && !body.empty();
@@ -83,12 +115,12 @@ bool Exchange::run(std::string_view path, std::string_view query, bool post, std
     const std::string_view raw = std::string_view(received).substr(head_size);
 
     if (protocol::is_compressed_body(raw)) {
-        const InflateResult r =
-            inflate_body(raw, response, m_ctx.limits.max_inflated, [this] { return idle(); });
-        if (r == InflateResult::cancelled) return false;
+        const InflateResult r = inflate_body(raw, response, m_max_inflated,
+                                             [this] { return idle() && !past_deadline(); });
+        if (r == InflateResult::cancelled) return past_deadline() ? fail_deadline() : false;
         if (r == InflateResult::too_large)
             return fail("Ошибка: распакованный ответ сервера больше " +
-                        FormatBytes(m_ctx.limits.max_inflated) + ".");
+                        FormatBytes(m_max_inflated) + ".");
         if (r == InflateResult::damaged) return fail("Ошибка: сжатый ответ сервера поврежден.");
     } else {
         response.assign(raw);
@@ -99,7 +131,7 @@ bool Exchange::run(std::string_view path, std::string_view query, bool post, std
 }
 
 bool Exchange::send(std::string_view head, bool post, std::string_view body) {
-    const SocketLink::Status s = m_link.send_all(head, m_ctx.limits.send_timeout);
+    const SocketLink::Status s = m_link.send_all(head, within(m_ctx.limits.send_timeout));
     if (s != SocketLink::Status::ok) return fail_link(s);
     m_ctx.traffic.bytes_sent += std::uint32_t(head.size());
     if (!post) {
@@ -118,7 +150,8 @@ bool Exchange::send(std::string_view head, bool post, std::string_view body) {
         m_labels.bar = int(done * 100 / body.size());
         repaint();
         if (!idle()) return false;
-        const SocketLink::Status sent = m_link.send_all(chunk, m_ctx.limits.send_timeout);
+        if (past_deadline()) return fail_deadline();
+        const SocketLink::Status sent = m_link.send_all(chunk, within(m_ctx.limits.send_timeout));
         // A failed send of the body goes on to the response, which then tells what happened;
         // only the cancel and the time-out end the exchange here.
         if (sent == SocketLink::Status::cancelled) return false;
@@ -135,10 +168,11 @@ bool Exchange::receive(std::string& received, std::size_t& head_size) {
     // The head: whatever arrives with it already belongs to the body.
     while (!head.complete() && !head.full()) {
         const std::size_t before = received.size();
-        s = m_link.receive(received, kMaxHeadSize, lim.receive_timeout);
+        s = m_link.receive(received, kMaxHeadSize, within(lim.receive_timeout));
         if (s == SocketLink::Status::closed) break;
         if (s != SocketLink::Status::ok) return fail_link(s);
         head.feed(std::string_view(received).substr(before));
+        if (!head.complete() && past_deadline()) return fail_deadline();
     }
     if (head.full()) return fail("Ошибка: HTTP заголовок не может быть полностью прочитан.");
     head_size = head.head().size();
@@ -148,28 +182,39 @@ bool Exchange::receive(std::string& received, std::size_t& head_size) {
     if (!parsed.ok)
         return fail("Ошибка: Сервер вернул ошибочный ответ (" + to_utf8(parsed.status) + ").");
     if (parsed.length_unreadable) return fail("Ошибка: Сервер вернул неверную длину данных.");
-    const std::uint64_t expected = parsed.content_length ? head_size + *parsed.content_length : 0;
-    if (expected > lim.max_received)
-        return fail("Ошибка: ответ сервера больше " + FormatBytes(lim.max_received) + ".");
+    // A declared length too large for a number is larger than any cap.
+    const std::uint64_t expected =
+        parsed.content_length
+            ? head_size + std::min<std::uint64_t>(*parsed.content_length, UINT64_MAX / 2)
+            : 0;
+    if (expected > m_max_received)
+        return fail("Ошибка: ответ сервера больше " + FormatBytes(m_max_received) + ".");
     if (expected) received.reserve(std::size_t(std::min<std::uint64_t>(expected, 64u << 20)));
     m_labels.percent_down = "100 %";
     m_labels.bar = 100;
     repaint();
 
+    // The body ends at its length: whatever follows it (in the same read or later) is not
+    // part of the response and is never read.
+    if (expected && received.size() > expected) received.resize(std::size_t(expected));
     // Bytes that came with the head count as the first chunk of the body.
     bool first = received.size() > head_size;
-    while (s != SocketLink::Status::closed) {
+    while (first ||
+           (s != SocketLink::Status::closed && !(expected && received.size() >= expected))) {
         const std::size_t before = received.size();
         if (!first) {
-            s = m_link.receive(received, kChunk, lim.receive_timeout);
+            const std::size_t want =
+                expected ? std::min<std::size_t>(kChunk, std::size_t(expected) - received.size())
+                         : kChunk;
+            s = m_link.receive(received, want, within(lim.receive_timeout));
             if (s == SocketLink::Status::closed) break;
             if (s != SocketLink::Status::ok) return fail_link(s);
         }
         const std::size_t got = first ? received.size() - head_size : received.size() - before;
         first = false;
         m_ctx.traffic.bytes_received += std::uint32_t(got);
-        if (received.size() > lim.max_received)
-            return fail("Ошибка: ответ сервера больше " + FormatBytes(lim.max_received) + ".");
+        if (received.size() > m_max_received)
+            return fail("Ошибка: ответ сервера больше " + FormatBytes(m_max_received) + ".");
         m_labels.bytes_down = FormatBytes(received.size());
         if (expected) {
             m_labels.percent_down = percent_text(received.size(), expected);
@@ -177,6 +222,7 @@ bool Exchange::receive(std::string& received, std::size_t& head_size) {
         }
         repaint();
         if (!idle()) return false;
+        if (past_deadline()) return fail_deadline();
     }
     if (expected && received.size() < expected)
         return fail("Ошибка: соединение прервано, ответ сервера получен не полностью (" +
@@ -193,8 +239,9 @@ std::string service_text(const Settings& settings) {
 }
 
 bool HttpExchange(ExchangeContext& ctx, std::string_view path, std::string_view query, bool post,
-                  std::string_view body, std::string& response, int part, int parts) {
-    Exchange exchange(ctx);
+                  std::string_view body, std::string& response, CallSize size, int part,
+                  int parts) {
+    Exchange exchange(ctx, size);
     const bool ok = exchange.run(path, query, post, body, response, part, parts);
     if (!ok) response.clear();
     return ok;
@@ -203,7 +250,7 @@ bool HttpExchange(ExchangeContext& ctx, std::string_view path, std::string_view 
 bool ServerTest(ExchangeContext& ctx, std::vector<std::string>* lines) {
     ctx.net_cancel = 0;
     std::string response;
-    if (!HttpExchange(ctx, "/test.htm", "", false, "", response, 1, 1)) return false;
+    if (!HttpExchange(ctx, "/test.htm", "", false, "", response)) return false;
     const std::vector<std::string> got = protocol::split_reply_lines(response);
     if (lines) *lines = got;
     for (const std::string& line : got)

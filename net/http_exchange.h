@@ -10,8 +10,9 @@
 //
 // Nothing blocks for long: every wait polls in short slices and lets the user interface run
 // its events (ExchangeView::process_events), so the caller may run it on the user-interface
-// thread. Connect, send and receive give up after their time-outs; the response and its
-// inflation are capped; a body shorter than its Content-Length fails.
+// thread. Connect, send and receive give up after their time-outs, and the whole exchange after
+// its deadline; the response and its inflation are capped (far lower for the small calls); the
+// body ends at its Content-Length (bytes after it are not read), and a shorter one fails.
 
 #include <chrono>
 #include <cstdint>
@@ -25,14 +26,24 @@
 
 namespace zt::net {
 
-// Time-outs and caps of one exchange; tests shorten them.
+// The calls: a small one (connection test, login check, news page, update script) carries a
+// few lines; a large one (package list, schedule, program files) may carry hundreds of
+// megabytes over a slow line.
+enum class CallSize { small, large };
+
+// Time-outs, deadlines and caps of one exchange; tests shorten them.
 struct ExchangeLimits final {
     std::chrono::milliseconds connect_timeout{30000};
-    std::chrono::milliseconds send_timeout{30000};      // without a byte leaving
-    std::chrono::milliseconds receive_timeout{30000};   // without a byte arriving
+    std::chrono::milliseconds send_timeout{30000};     // without a byte leaving
+    std::chrono::milliseconds receive_timeout{30000};  // without a byte arriving
+    // The whole exchange, from connecting to the last byte and its inflation: a server that
+    // trickles a byte now and then cannot hold the program for ever.
+    std::chrono::milliseconds small_deadline{60000};
+    std::chrono::milliseconds large_deadline{600000};
     std::chrono::milliseconds slice{20};                // longest wait between two events runs
     std::size_t max_received = std::size_t(256) << 20;  // head and body as received
     std::size_t max_inflated = std::size_t(512) << 20;  // the inflated body
+    std::size_t max_small = std::size_t(1) << 20;       // a small call's body, either way
 };
 
 // The bytes moved since start-up (the statistics window shows them). Unsigned 32-bit counters
@@ -65,9 +76,11 @@ std::string service_text(const Settings& settings);
 
 // One exchange. `post` with a non-empty body sends a POST, anything else a GET. On success
 // `response` holds the body (inflated when it was compressed). On failure the message has
-// been shown (an error, except after a cancel) and `response` is empty.
+// been shown (an error, except after a cancel) and `response` is empty. `size` chooses the
+// deadline and the caps.
 bool HttpExchange(ExchangeContext& ctx, std::string_view path, std::string_view query, bool post,
-                  std::string_view body, std::string& response, int part = 1, int parts = 1);
+                  std::string_view body, std::string& response, CallSize size = CallSize::small,
+                  int part = 1, int parts = 1);
 
 // The connection test: "/test.htm" must answer with a line holding "TEST OK". The lines of
 // the answer go to `lines` when given (the settings dialog's "Ответ сервера:").

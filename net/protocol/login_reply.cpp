@@ -37,6 +37,7 @@ std::string write_login_reply(const LoginReply& r) {
 }
 
 std::optional<LoginReplyRead> read_login_reply(std::string_view body) {
+    if (body.size() > kMaxLoginReply) return std::nullopt;
     const auto lines = split_reply_lines(body);
     if (lines.size() < 6) return std::nullopt;
     LoginReplyRead out;

@@ -25,8 +25,11 @@ struct LoginReply final {
 
 std::string write_login_reply(const LoginReply& reply);
 
-// Reads six lines; nothing when lines are missing. A time line without a TAB or with an
-// unreadable time keeps `utc_time` at day 0 and `time_ok` false.
+// The largest login reply taken: its six lines are short display texts.
+inline constexpr std::size_t kMaxLoginReply = std::size_t(64) << 10;
+
+// Reads six lines; nothing when lines are missing or the reply is over kMaxLoginReply. A time line
+// without a TAB or with an unreadable time keeps `utc_time` at day 0 and `time_ok` false.
 struct LoginReplyRead final {
     LoginReply reply;
     bool time_ok = false;

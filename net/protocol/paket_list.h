@@ -42,14 +42,20 @@ struct PaketList final {
 };
 
 // Puts packages into depth-first order of their tree (each package directly followed by its
-// sub-packages, siblings in their given order). A package whose parent is missing, or that
-// sits on a cycle, is treated as top-level.
+// sub-packages, siblings in their given order), each package once. A package whose parent is
+// missing, or that sits on a cycle, is treated as top-level. Linear in the number of packages.
 std::vector<PaketRecord> depth_first(std::vector<PaketRecord> pakets);
 
 // The two sections. The caller orders the packages (see depth_first).
 std::string write_paket_list(const PaketList& list);
 
-// Throws field_error on damaged or cut-off data.
+// The memory the records of one package list may take, whatever the counts and lengths in it
+// say: a small list of tiny records that expands to gigabytes is refused as damaged. Real lists
+// of a few hundred channels with their logos take a few megabytes.
+inline constexpr std::size_t kPaketListBudget = std::size_t(128) << 20;
+
+// Throws field_error on damaged or cut-off data, on a section that does not end with its last
+// record, and on records beyond kPaketListBudget. The sections are read as they inflate.
 PaketList read_paket_list(std::string_view body);
 
 }  // namespace zt::protocol

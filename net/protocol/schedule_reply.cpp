@@ -1,5 +1,6 @@
 #include "net/protocol/schedule_reply.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "net/protocol/login_reply.h"
@@ -179,30 +180,153 @@ std::vector<ProgEntry> decode_programmes(std::string_view payload) {
     return read_programmes(r);
 }
 
+namespace {
+
+// One programme record; its bytes on the wire are added to `wire`.
+ProgEntry read_programme(FieldReader& r, DateTime& base, std::size_t& wire) {
+    ProgEntry p;
+    p.id = r.Int32();
+    const std::string_view start_text = r.ShortTextView();
+    const auto start = parse_short_moment(start_text, base);
+    if (!start) throw field_error("unreadable start");
+    if (start->has_date) base = start->value;
+    wire += start_text.size();
+    const std::string_view finish_text = r.ShortTextView();
+    const auto finish = parse_short_moment(finish_text, base);
+    if (!finish) throw field_error("unreadable finish");
+    wire += finish_text.size();
+    // A finish with its own date before the start is damage. A time alone takes the carried
+    // date, so a programme over midnight written that way keeps its finish on the start's day,
+    // as the layout has always read it.
+    if (finish->has_date && finish->value < start->value) throw field_error("finish before start");
+    p.start = start->value;
+    p.finish = finish->value;
+    p.type_family = r.Byte();
+    p.type_sub = r.Byte();
+    p.rating = r.Byte();
+    p.title = r.ShortText();
+    p.descr = r.ShortText();
+    p.continued = r.Flag() == 1;
+    p.anons = r.Int32();
+    wire += 4 + 1 + 1 + 3 + 1 + p.title.size() + 1 + p.descr.size() + 1 + 4;
+    return p;
+}
+
+// A block's section as it inflates: at most what is left of the budget, and nothing after the
+// last record.
+class BlockReader final {
+public:
+    BlockReader(std::string_view compressed, ReplyBudget& budget)
+        : m_budget(budget),
+          m_stream(compressed, nullptr, std::max<std::size_t>(budget.inflated_left(), 1), false,
+                   InflateStream::Ahead::never),
+          m_reader(m_stream) {}
+    FieldReader& reader() { return m_reader; }
+    ReplyBudget& budget() { return m_budget; }
+    // The records were read, taking `wire` bytes: the section must end here, whole.
+    void end(std::size_t wire) {
+        if (!m_reader.at_end()) throw field_error("block goes on after its last record");
+        if (!m_stream.finish()) throw section_error("block does not inflate");
+        m_budget.inflated(wire);
+    }
+
+private:
+    ReplyBudget& m_budget;
+    InflateStream m_stream;
+    FieldReader m_reader;
+};
+
+std::int32_t block_count(FieldReader& r) {
+    const std::int32_t n = r.Int32();
+    if (n < 0) throw field_error("negative count");
+    return n;
+}
+
+}  // namespace
+
 std::vector<ProgEntry> read_programmes(FieldReader& r) {
     std::vector<ProgEntry> out;
     const std::int32_t n = read_count(r, 16);
     DateTime base;  // the date of the last start that carried one
-    for (std::int32_t i = 0; i < n; ++i) {
-        ProgEntry p;
-        p.id = r.Int32();
-        const auto start = parse_short_moment(r.ShortTextView(), base);
-        if (!start) throw field_error("unreadable start");
-        if (start->has_date) base = start->value;
-        const auto finish = parse_short_moment(r.ShortTextView(), base);
-        if (!finish) throw field_error("unreadable finish");
-        p.start = start->value;
-        p.finish = finish->value;
-        p.type_family = r.Byte();
-        p.type_sub = r.Byte();
-        p.rating = r.Byte();
-        p.title = r.ShortText();
-        p.descr = r.ShortText();
-        p.continued = r.Flag() == 1;
-        p.anons = r.Int32();
-        out.push_back(std::move(p));
-    }
+    std::size_t wire = 0;
+    for (std::int32_t i = 0; i < n; ++i) out.push_back(read_programme(r, base, wire));
     return out;
+}
+
+void ReplyBudget::inflated(std::size_t bytes) {
+    if (bytes > m_inflated) throw field_error("the reply inflates beyond its cap");
+    m_inflated -= bytes;
+}
+
+void ReplyBudget::charge(std::size_t record_size, std::size_t texts) {
+    // The allocations around a record, the allocator's rounding and a growing list's slack.
+    const std::size_t cost = 2 * record_size + texts + 64;
+    if (cost > m_records) throw field_error("the reply's records exceed their memory budget");
+    m_records -= cost;
+}
+
+ChannelDetails read_channel_block(std::string_view compressed, ReplyBudget& budget) {
+    BlockReader b(compressed, budget);
+    FieldReader& r = b.reader();
+    ChannelDetails d;
+    d.name = r.ShortText();
+    d.descr = r.LongText();
+    d.stamp = r.FixedText(8);
+    d.logo16 = r.BitmapBlob();
+    d.logo24 = r.BitmapBlob();
+    d.logo32 = r.BitmapBlob();
+    const std::size_t texts = d.name.size() + d.descr.size() + d.stamp.size() + d.logo16.size() +
+                              d.logo24.size() + d.logo32.size();
+    budget.charge(sizeof d, texts);
+    b.end(1 + 4 + 4 * 3 + texts);
+    return d;
+}
+
+std::vector<Announcement> read_announcement_block(std::string_view compressed,
+                                                  ReplyBudget& budget) {
+    BlockReader b(compressed, budget);
+    FieldReader& r = b.reader();
+    std::vector<Announcement> out;
+    const std::int32_t n = block_count(r);
+    std::size_t wire = 4;
+    for (std::int32_t i = 0; i < n; ++i) {
+        Announcement a;
+        a.id = r.Int32();
+        a.text = r.LongText();
+        const std::int32_t gif_size = r.Int32();
+        if (gif_size < 0) throw field_error("negative picture length");
+        if (gif_size > 0) a.picture = picture_to_bmp(r.Take(std::size_t(gif_size)));
+        wire += 4 + 4 + a.text.size() + 4 + std::size_t(gif_size);
+        budget.charge(sizeof a, a.text.size() + a.picture.size());
+        out.push_back(std::move(a));
+    }
+    b.end(wire);
+    return out;
+}
+
+std::vector<ProgEntry> read_programme_block(std::string_view compressed, ReplyBudget& budget) {
+    BlockReader b(compressed, budget);
+    FieldReader& r = b.reader();
+    std::vector<ProgEntry> out;
+    const std::int32_t n = block_count(r);
+    DateTime base;
+    std::size_t wire = 4;
+    for (std::int32_t i = 0; i < n; ++i) {
+        out.push_back(read_programme(r, base, wire));
+        budget.charge(sizeof(ProgEntry), out.back().title.size() + out.back().descr.size());
+    }
+    b.end(wire);
+    return out;
+}
+
+bool valid_day(std::string_view day) {
+    if (day.size() != kDayLength || day[4] != '-' || day[7] != '-') return false;
+    const auto y = number(day.substr(0, 4)), m = number(day.substr(5, 2)),
+               d = number(day.substr(8, 2));
+    if (!y || !m || !d) return false;
+    for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
+        if (day[i] < '0' || day[i] > '9') return false;
+    return DateTime::fromParts(*y, *m, *d).has_value();
 }
 
 }  // namespace zt::protocol

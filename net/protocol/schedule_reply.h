@@ -73,10 +73,42 @@ std::vector<ReplyBlock> read_schedule_reply(std::string_view body);
 ChannelDetails decode_channel_details(std::string_view payload);
 std::vector<Announcement> decode_announcements(std::string_view payload);
 std::vector<ProgEntry> decode_programmes(std::string_view payload);
-// The count and the entries at the reader's position (a day record of the import file).
+// The count and the entries at the reader's position (a day record of the import file). An
+// unreadable start or finish, or a finish with its own date before the start, is damage
+// (field_error); a finish written as a time alone takes the carried date, whatever it gives.
 std::vector<ProgEntry> read_programmes(FieldReader& r);
 // Inflates a block's payload; throws field_error when it does not inflate.
 std::string inflate_payload(std::string_view compressed);
+
+// What the blocks of one reply may take, all of them together: the bytes they inflate to (the
+// cap of a whole compressed reply, 512 MB, holds for every block and for their sum) and the
+// memory of the records they make (512 MB, as much as a schedule file may load). A reply that
+// goes beyond either is damaged. Real replies take a small part of each.
+class ReplyBudget final {
+public:
+    static constexpr std::size_t kInflated = std::size_t(512) << 20;
+    static constexpr std::size_t kRecords = std::size_t(512) << 20;
+    std::size_t inflated_left() const { return m_inflated; }
+    // Throws field_error beyond the budget.
+    void inflated(std::size_t bytes);
+    // A record of `record_size` bytes with `texts` bytes of texts and pictures of its own.
+    void charge(std::size_t record_size, std::size_t texts);
+
+private:
+    std::size_t m_inflated = kInflated;
+    std::size_t m_records = kRecords;
+};
+
+// The payload of a block read as it inflates, never held whole, within `budget`. Each throws
+// field_error when the block does not inflate, is cut off, passes the budget, or goes on after
+// its last record (a block bigger than its content says is damaged, not padded). Programmes
+// are checked as read_programmes checks them.
+ChannelDetails read_channel_block(std::string_view compressed, ReplyBudget& budget);
+std::vector<Announcement> read_announcement_block(std::string_view compressed, ReplyBudget& budget);
+std::vector<ProgEntry> read_programme_block(std::string_view compressed, ReplyBudget& budget);
+
+// A block's day: "yyyy-MM-dd" of a real date.
+bool valid_day(std::string_view day);
 
 // "yyyy-MM-dd hh:mm", "yy-MM-dd hh:mm", a date alone or "hh:mm" alone. A time alone takes the
 // date of `base`; nothing for a malformed text.

@@ -159,6 +159,14 @@ TEST(Apply, DamagedBlocksChangeNothing) {
     EXPECT_EQ(channel.tvprog[0]->title, "old");
     // A payload that does not inflate fails even for a channel the store lacks.
     EXPECT_FALSE(net::ApplyProgrammeDay(*store, 99, "2010-12-09", "junk", true, true));
+    // A day that is not a date, and a dated finish before its start, are damage: the day
+    // held stays as it was.
+    const std::string good = programmes({{"2010-12-09 08:00", "09:00"}});
+    EXPECT_FALSE(net::ApplyProgrammeDay(*store, 5, "XXXXXXXXXX", good, true, true));
+    EXPECT_FALSE(net::ApplyProgrammeDay(*store, 5, "2010-12-09",
+                                        programmes({{"2010-12-09 08:00", "2010-12-09 07:00"}}),
+                                        true, true));
+    EXPECT_EQ(channel.tvprog.size(), 1u);
 }
 
 // A replaced day gives the user's state to the programmes of the same id, also when they

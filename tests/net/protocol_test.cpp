@@ -4,6 +4,10 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <functional>
+#include <map>
+#include <random>
+#include <set>
 
 #include "core/cp1251.h"
 #include "net/protocol/compressed_body.h"
@@ -106,6 +110,68 @@ TEST(PaketList, RoundTripInDepthFirstOrder) {
     EXPECT_EQ(read.pakets, list.pakets);
 }
 
+// The tree order as it was first written (a walk of the parents for every package, recursion
+// for the children): quadratic, kept here as the reference for what the order must be. Each
+// package is visited once: with repeated ids two packages may otherwise list each other as
+// children for ever.
+std::vector<PaketRecord> reference_depth_first(const std::vector<PaketRecord>& pakets) {
+    std::map<std::int32_t, std::size_t> by_id;
+    for (std::size_t i = 0; i < pakets.size(); ++i) by_id.emplace(pakets[i].id, i);
+    auto is_root = [&](std::size_t i) {
+        std::set<std::int32_t> seen{pakets[i].id};
+        std::int32_t parent = pakets[i].parent;
+        while (parent != 0) {
+            auto it = by_id.find(parent);
+            if (it == by_id.end() || !seen.insert(parent).second) return true;
+            parent = pakets[it->second].parent;
+        }
+        return false;
+    };
+    std::map<std::int32_t, std::vector<std::size_t>> children;
+    std::vector<bool> root(pakets.size());
+    for (std::size_t i = 0; i < pakets.size(); ++i) {
+        root[i] = pakets[i].parent == 0 || is_root(i);
+        if (!root[i]) children[pakets[i].parent].push_back(i);
+    }
+    std::vector<PaketRecord> out;
+    std::vector<bool> visited(pakets.size());
+    std::function<void(std::size_t)> visit = [&](std::size_t i) {
+        if (visited[i]) return;
+        visited[i] = true;
+        out.push_back(pakets[i]);
+        for (std::size_t c : children[pakets[i].id]) visit(c);
+    };
+    for (std::size_t i = 0; i < pakets.size(); ++i)
+        if (root[i]) visit(i);
+    return out;
+}
+
+// Random forests with missing parents, cycles, self-parents and repeated ids: the same order as
+// the reference; then a chain as long as the list and many orphans.
+TEST(PaketList, DepthFirstOrderOfAnyShape) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 3000; ++round) {
+        const int n = 1 + int(random() % 12);
+        std::vector<PaketRecord> pakets;
+        for (int i = 0; i < n; ++i) {
+            const std::int32_t id = 1 + std::int32_t(random() % (n + 2));
+            const std::int32_t parent = random() % 4 == 0 ? 0 : std::int32_t(random() % (n + 3));
+            pakets.push_back({id, parent, std::to_string(i), "", "", "", {}});
+        }
+        const auto order = depth_first(pakets);
+        ASSERT_EQ(order, reference_depth_first(pakets)) << "round " << round;
+        ASSERT_EQ(order.size(), pakets.size()) << "round " << round;
+    }
+    std::vector<PaketRecord> chain;
+    const std::int32_t kLong = 200000;
+    for (std::int32_t i = kLong; i >= 1; --i) chain.push_back({i, i - 1, "", "", "", "", {}});
+    for (std::int32_t i = 1; i <= kLong; ++i)
+        chain.push_back({kLong + i, 3 * kLong + i, "", "", "", "", {}});
+    const auto order = depth_first(chain);
+    ASSERT_EQ(order.size(), chain.size());
+    for (std::int32_t i = 0; i < kLong; ++i) ASSERT_EQ(order[std::size_t(i)].id, i + 1);
+}
+
 TEST(PaketList, CutOffFails) {
     PaketList list;
     list.channels.push_back({1, "a", "", "12345678", "", "", ""});
@@ -194,6 +260,38 @@ TEST(ScheduleReply, BlocksRoundTrip) {
     EXPECT_THROW(read_schedule_reply(std::string_view(body).substr(0, body.size() - 2)),
                  field_error);
     EXPECT_THROW(inflate_payload("garbage"), field_error);
+
+    // Read as they inflate, within a budget, the blocks give the same; every byte they inflate
+    // counts against the reply's cap.
+    ReplyBudget budget;
+    EXPECT_EQ(read_channel_block(blocks[0].compressed, budget), details);
+    const auto streamed = read_announcement_block(blocks[1].compressed, budget);
+    ASSERT_EQ(streamed.size(), 2u);
+    EXPECT_EQ(streamed[1].text, anons[1].text);
+    EXPECT_EQ(streamed[0].picture, read_anons[0].picture);
+    EXPECT_EQ(read_programme_block(blocks[2].compressed, budget), progs);
+    const std::size_t inflated = inflate_payload(blocks[0].compressed).size() +
+                                 inflate_payload(blocks[1].compressed).size() +
+                                 inflate_payload(blocks[2].compressed).size();
+    EXPECT_EQ(budget.inflated_left(), ReplyBudget::kInflated - inflated);
+    // A block that goes on after its last record, one cut short, and a finish before a start.
+    EXPECT_THROW(read_programme_block(compress_payload(encode_programmes(progs) + '\0'), budget),
+                 field_error);
+    std::string cut = encode_programmes(progs);
+    cut.pop_back();
+    EXPECT_THROW(read_programme_block(compress_payload(cut), budget), field_error);
+    auto backwards = progs;
+    std::swap(backwards[1].start, backwards[1].finish);
+    EXPECT_THROW(read_programme_block(compress_payload(encode_programmes(backwards)), budget),
+                 field_error);
+    EXPECT_THROW(decode_programmes(encode_programmes(backwards)), field_error);
+}
+
+TEST(ScheduleReply, DaysAreDates) {
+    for (const char* day : {"2026-06-01", "2024-02-29", "1999-12-31"}) EXPECT_TRUE(valid_day(day));
+    for (const char* day : {"XXXXXXXXXX", "2026-13-01", "2023-02-29", "2026-6-01 ", "2026-06-1",
+                            "+026-06-01", "2026/06/01", "", "2026-06-01x"})
+        EXPECT_FALSE(valid_day(day)) << day;
 }
 
 TEST(ScheduleReply, ShortMoments) {

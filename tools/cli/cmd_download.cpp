@@ -49,6 +49,10 @@ struct Run final {
             exchange.limits.connect_timeout = exchange.limits.send_timeout =
                 exchange.limits.receive_timeout = ms;
         }
+        if (const char* t = std::getenv("ZT_NET_DEADLINE_MS")) {
+            const std::chrono::milliseconds ms(std::atoi(t));
+            exchange.limits.small_deadline = exchange.limits.large_deadline = ms;
+        }
         folder.store->server_host = exchange.service;
         if (opt.has("login")) {
             folder.settings.download_dialog.user_type = 1;
