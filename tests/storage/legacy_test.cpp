@@ -39,7 +39,7 @@ TEST(Legacy, ConvertsTwoVersionOneFilesIntoFourCurrentOnes) {
               "Пожалуйста, дождитесь завершения операции.");
     EXPECT_EQ(conv.rec.messages[1].kind, MsgKind::Info);
     EXPECT_EQ(conv.rec.messages[1].text,
-              "Спасибо, операция завершена. Запустите Windows-приложение повторно.");
+              "Спасибо, операция завершена. Запустите программу повторно.");
     EXPECT_EQ(captions, (std::vector<std::string>{"Загрузка данных...", "Сохранение данных..."}));
     EXPECT_TRUE(ended);
 
