@@ -113,8 +113,10 @@ std::string inflate_payload(std::string_view compressed) {
     return data;
 }
 
-ChannelDetails decode_channel_details(std::string_view payload) {
-    FieldReader r(payload);
+namespace {
+
+// The fields of a channel details payload, in their order.
+ChannelDetails read_channel_details(FieldReader& r) {
     ChannelDetails d;
     d.name = r.ShortText();
     d.descr = r.LongText();
@@ -123,6 +125,13 @@ ChannelDetails decode_channel_details(std::string_view payload) {
     d.logo24 = r.BitmapBlob();
     d.logo32 = r.BitmapBlob();
     return d;
+}
+
+}  // namespace
+
+ChannelDetails decode_channel_details(std::string_view payload) {
+    FieldReader r(payload);
+    return read_channel_details(r);
 }
 
 std::vector<Announcement> decode_announcements(std::string_view payload) {
@@ -267,14 +276,7 @@ void ReplyBudget::charge(std::size_t record_size, std::size_t texts) {
 
 ChannelDetails read_channel_block(std::string_view compressed, ReplyBudget& budget) {
     BlockReader b(compressed, budget);
-    FieldReader& r = b.reader();
-    ChannelDetails d;
-    d.name = r.ShortText();
-    d.descr = r.LongText();
-    d.stamp = r.FixedText(8);
-    d.logo16 = r.BitmapBlob();
-    d.logo24 = r.BitmapBlob();
-    d.logo32 = r.BitmapBlob();
+    ChannelDetails d = read_channel_details(b.reader());
     const std::size_t texts = d.name.size() + d.descr.size() + d.stamp.size() + d.logo16.size() +
                               d.logo24.size() + d.logo32.size();
     budget.charge(sizeof d, texts);
