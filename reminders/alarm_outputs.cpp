@@ -116,7 +116,8 @@ bool AlarmOutputs::tray_visible() const {
 void AlarmOutputs::tray_show(const std::string& title, const std::string& text, int timeout_ms) {
     // Without a system tray a balloon would go nowhere: it becomes a desktop notification.
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        notify_desktop(from_cp(title), balloon_text(text), timeout_ms, m_notifications);
+        notify_desktop(from_cp(title), balloon_text(text), timeout_ms,
+                       m_notifications ? *m_notifications : QDBusConnection::sessionBus());
         return;
     }
     m_tray.setVisible(true);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "reminders/logic/alarm_delivery.h"
 #include "reminders/logic/alarm_runner.h"
@@ -94,7 +95,8 @@ private:
     std::function<void(const QString&)> m_error;
     std::function<void()> m_sound_play, m_sound_stop;
     std::function<void(const reminders::AlarmEvent&)> m_osd_show;
-    QDBusConnection m_notifications = QDBusConnection::sessionBus();
+    // Empty: the session bus, reached only when a notification is first sent (not at start-up).
+    std::optional<QDBusConnection> m_notifications;
 };
 
 }  // namespace zt
