@@ -49,7 +49,9 @@ public:
         const std::string day_text = protocol::format_minute(p.start).substr(0, 10);
         if (p.start < m_from || p.start >= m_to) {
             ++programmes_outside;
-            if (day_text != f.last_outside) {
+            // Days come in rising order; a later copy's programmes filling gaps come back to
+            // days already counted.
+            if (day_text > f.last_outside) {
                 f.last_outside = day_text;
                 ++days_outside;
             }
@@ -57,10 +59,6 @@ public:
         }
         auto& day = f.days[day_text];
         protocol::ProgEntry e;
-        // The start minute is the programme's id; a repeated wall-clock start (the hour that
-        // repeats when clocks go back) takes the next free number.
-        const std::int32_t last = day.empty() ? 0 : day.back().id;
-        e.id = std::max<std::int32_t>(std::int32_t(p.start.minutes()), last + 1);
         e.start = p.start;
         e.finish = p.finish;
         e.type_family = std::uint8_t(std::max(p.type_family, 0));
@@ -68,7 +66,22 @@ public:
         e.rating = std::uint8_t(std::clamp(p.rating, 0, 100));
         e.title = p.title;
         e.descr = p.descr;
-        day.push_back(std::move(e));
+        if (day.empty() || !(p.start < day.back().start)) {
+            // The start minute is the programme's id; a repeated wall-clock start (the hour that
+            // repeats when clocks go back) takes the next free number.
+            const std::int32_t last = day.empty() ? 0 : day.back().id;
+            e.id = std::max<std::int32_t>(std::int32_t(p.start.minutes()), last + 1);
+            day.push_back(std::move(e));
+            return;
+        }
+        // A later copy of the channel filling a gap: into its place, and the day numbered anew.
+        const auto at = std::upper_bound(
+            day.begin(), day.end(), p.start,
+            [](const DateTime& start, const protocol::ProgEntry& x) { return start < x.start; });
+        day.insert(at, std::move(e));
+        std::int32_t last = 0;
+        for (auto& x : day)
+            last = x.id = std::max<std::int32_t>(std::int32_t(x.start.minutes()), last + 1);
     }
 
     std::vector<FileChannel> channels;

@@ -1,6 +1,7 @@
 #include <QBuffer>
 #include <QImage>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -56,12 +57,13 @@ public:
         if (day != open.day.day) {
             flush(channel, open);
             open.day = DayData{day, {}, {}};
+            // A later copy of the channel filling a gap of a day stored earlier in this ingest
+            // (two grabbers' files joined): the day is taken up again with what it holds.
+            const std::int32_t number = std::int32_t(p.start.dayNumber());
+            if (std::binary_search(open.flushed.begin(), open.flushed.end(), number))
+                open.day.progs = stored_programmes(channel, day);
         }
         protocol::ProgEntry e;
-        // The start minute is the programme's id; a repeated wall-clock start (the hour that
-        // repeats when clocks go back) takes the next free number.
-        e.id = std::max<std::int32_t>(std::int32_t(p.start.minutes()), open.last_id + 1);
-        open.last_id = e.id;
         e.start = p.start;
         e.finish = p.finish;
         e.type_family = std::uint8_t(std::max(p.type_family, 0));
@@ -69,7 +71,23 @@ public:
         e.rating = std::uint8_t(std::clamp(p.rating, 0, 100));
         e.title = p.title;
         e.descr = p.descr;
-        open.day.progs.push_back(std::move(e));
+        auto& progs = open.day.progs;
+        if (progs.empty() || !(p.start < progs.back().start)) {
+            // The start minute is the programme's id; a repeated wall-clock start (the hour that
+            // repeats when clocks go back) takes the next free number.
+            const std::int32_t last = progs.empty() ? 0 : progs.back().id;
+            e.id = std::max<std::int32_t>(std::int32_t(p.start.minutes()), last + 1);
+            progs.push_back(std::move(e));
+            return;
+        }
+        // A programme filling a gap: into its place, and the day numbered anew.
+        const auto at = std::upper_bound(
+            progs.begin(), progs.end(), p.start,
+            [](const DateTime& start, const protocol::ProgEntry& x) { return start < x.start; });
+        progs.insert(at, std::move(e));
+        std::int32_t last = 0;
+        for (auto& x : progs)
+            last = x.id = std::max<std::int32_t>(std::int32_t(x.start.minutes()), last + 1);
     }
 
     // Stores the days still open and brings the stamps up to date.
@@ -84,8 +102,30 @@ public:
 private:
     struct Open final {
         DayData day;
-        std::int32_t last_id = 0;
+        std::vector<std::int32_t> flushed;           // day numbers stored by this ingest, sorted
+        std::map<std::int32_t, std::string> before;  // their digests before the ingest
     };
+
+    static void insert_sorted(std::vector<std::int32_t>& numbers, std::int32_t n) {
+        const auto at = std::lower_bound(numbers.begin(), numbers.end(), n);
+        if (at == numbers.end() || *at != n) numbers.insert(at, n);
+    }
+
+    std::string stored_digest(std::int32_t channel, const std::string& day) {
+        QSqlQuery q = m_db.exec("SELECT digest FROM days WHERE channel_id = ? AND day = ?", channel,
+                                QString::fromStdString(day));
+        return q.next() ? q.value(0).toString().toStdString() : std::string();
+    }
+
+    std::vector<protocol::ProgEntry> stored_programmes(std::int32_t channel,
+                                                       const std::string& day) {
+        QSqlQuery q = m_db.exec("SELECT progs FROM days WHERE channel_id = ? AND day = ?", channel,
+                                QString::fromStdString(day));
+        if (!q.next()) return {};
+        const QByteArray blob = q.value(0).toByteArray();
+        return protocol::decode_programmes(
+            protocol::inflate_payload(std::string_view(blob.constData(), blob.size())));
+    }
 
     std::int32_t id_for(const QString& xid) {
         auto it = m_ids.find(xid);
@@ -108,7 +148,21 @@ private:
 
     void flush(std::int32_t channel, Open& open) {
         if (open.day.progs.empty()) return;
-        if (put_day(m_db, channel, open.day)) ++m_days_changed;
+        const std::int32_t number = std::int32_t(open.day.progs.front().start.dayNumber());
+        const bool again = std::binary_search(open.flushed.begin(), open.flushed.end(), number);
+        if (!again) {
+            open.before.emplace(number, stored_digest(channel, open.day.day));
+            if (put_day(m_db, channel, open.day)) ++m_days_changed;
+            insert_sorted(open.flushed, number);
+        } else {
+            // A day stored again counts once, and only when it ends up other than it was before
+            // the ingest.
+            const std::string& before = open.before[number];
+            const bool counted = stored_digest(channel, open.day.day) != before;
+            put_day(m_db, channel, open.day);
+            const bool changed = stored_digest(channel, open.day.day) != before;
+            m_days_changed += std::int64_t(changed) - std::int64_t(counted);
+        }
         open.day.progs.clear();
     }
 

@@ -58,6 +58,7 @@ public:
         }
         if (!m_stopped) m_order.finish();  // a cancelled read hands on nothing more
         m_result.late_programmes = m_order.late();
+        m_result.filled_gaps = m_order.filled_gaps();
         m_result.open_ended = m_order.open_ended();
         m_result.replaced_duplicates = m_order.replaced();
         m_result.zero_length = m_order.zero_length();

@@ -34,7 +34,9 @@ struct Programme final {
 
 // Receives the file's records in order: every channel as its element ends; programmes of one
 // channel in rising start order once their finish is known (the order of the actual instants:
-// in the hour that repeats when clocks go back, wall-clock starts repeat too).
+// in the hour that repeats when clocks go back, wall-clock starts repeat too). The exception is a
+// channel given twice (two grabbers' files joined): a programme of the later copy that fills a
+// gap before programmes already delivered comes late, never overlapping what came before.
 class Sink {
 public:
     virtual ~Sink() = default;
@@ -60,7 +62,8 @@ struct ReadResult final {
     std::int64_t replaced_chars = 0;        // characters with no readable form, written as '?'
     std::int64_t cut_texts = 0;             // texts longer than 255 bytes, cut and ended with '…'
     std::int64_t entities = 0;              // undeclared entities read as HTML's ones or as a space
-    std::int64_t late_programmes = 0;      // starting before a programme already delivered: skipped
+    std::int64_t late_programmes = 0;      // starting inside a programme already delivered: skipped
+    std::int64_t filled_gaps = 0;          // a later copy's programmes delivered late into a gap
     std::int64_t open_ended = 0;           // last programme of a channel without stop: skipped
     std::int64_t replaced_duplicates = 0;  // same channel and start given again: the later kept
     std::int64_t zero_length = 0;          // stop equal to start: read as without stop

@@ -174,5 +174,45 @@ TEST(XmltvIngest, ServedLikeAnyOtherSchedule) {
     EXPECT_EQ(details, 1);
 }
 
+// A file joining two grabbers' outputs for one channel: the days of the first copy are taken up
+// again when the second copy fills their gaps, in start order with ids still rising, and the
+// same file ingested again changes nothing.
+TEST(XmltvIngest, SecondCopyOfAChannelFillsTheStoredDays) {
+    QTemporaryDir dir;
+    const QString db = dir.filePath("x.db");
+    const QString file = QStringLiteral(ZT_SOURCE_DIR "/tests/xmltv/fixtures/de-joined.xml");
+    std::string out;
+    ASSERT_EQ(run_server_command({"ingest", "--db", db, "--xmltv", file, "--zone", "Europe/Berlin"},
+                                 &out),
+              0)
+        << out;
+    EXPECT_NE(out.find("gaps filled from a second copy 18"), std::string::npos) << out;
+    EXPECT_NE(out.find("2 days changed"), std::string::npos) << out;
+    std::map<std::string, std::size_t> counts;
+    {
+        server::Database d(db);
+        QSqlQuery q = d.exec("SELECT day, progs FROM days ORDER BY day");
+        while (q.next()) {
+            const QByteArray blob = q.value(1).toByteArray();
+            const auto progs = protocol::decode_programmes(
+                protocol::inflate_payload(std::string_view(blob.constData(), blob.size())));
+            for (std::size_t i = 1; i < progs.size(); ++i) {
+                EXPECT_LE(progs[i - 1].finish, progs[i].start);
+                EXPECT_LT(progs[i - 1].id, progs[i].id);
+            }
+            counts[q.value(0).toString().toStdString()] = progs.size();
+        }
+    }
+    // The 10th: 6 + 6 of the first copy and 6 + 6 fillers; the 11th: 6 fillers, 6 of the first
+    // copy and one of the second past its end.
+    EXPECT_EQ(counts, (std::map<std::string, std::size_t>{{"2026-01-10", 24}, {"2026-01-11", 13}}));
+    const auto first = digests(db);
+    ASSERT_EQ(run_server_command({"ingest", "--db", db, "--xmltv", file, "--zone", "Europe/Berlin"},
+                                 &out),
+              0);
+    EXPECT_NE(out.find("0 days changed"), std::string::npos) << out;
+    EXPECT_EQ(digests(db), first);
+}
+
 }  // namespace
 }  // namespace zt::test

@@ -3,6 +3,8 @@
 // changes nothing.
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "core/cp1251.h"
 #include "net/xmltv_import.h"
 #include "update_fixture.h"
@@ -164,6 +166,31 @@ TEST_F(XmltvImportTest, KeepsOnlyTheStoresWeeksAndSaysWhatWasLeftOut) {
                              "Неразобранных полей: 1", "Передач без канала или начала пропущено: 1",
                              "Строка 3: передача пропущена", "stop=«null»"})
         EXPECT_NE(summary.find(line), std::string::npos) << line << "\n" << summary;
+}
+
+// Two grabbers joined in one file: the second copy's fillers go into their day in start order,
+// and the summary says how many came from it.
+TEST_F(XmltvImportTest, SecondCopyOfAChannelFillsItsDays) {
+    store = test::make_store(at("2026-01-10 09:00"));
+    store->exe_dir = dir.path().toStdString() + "/";
+    QFile fixture(QStringLiteral(ZT_SOURCE_DIR "/tests/xmltv/fixtures/de-joined.xml"));
+    ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
+    auto session = open(put(fixture.readAll().toStdString(), "joined.xml"));
+    ASSERT_TRUE(session);
+    tick_all(session->lists);
+    const DataContext ctx{*store, rec, rec, user};
+    const ImportResult r = ImportFileApply(ctx, *session, {});
+    EXPECT_EQ(r.programmes_imported, 37);
+    ASSERT_EQ(store->channels.size(), 1u);
+    const auto& progs = store->channels[0]->tvprog;
+    ASSERT_EQ(progs.size(), 37u);
+    for (std::size_t i = 1; i < progs.size(); ++i) {
+        EXPECT_LE(progs[i - 1]->finish, progs[i]->start) << i;
+        EXPECT_NE(progs[i - 1]->id, progs[i]->id) << i;
+    }
+    const std::string summary = import_summary(*session, r);
+    EXPECT_NE(summary.find("Передач из второй копии канала в пропусках: 18"), std::string::npos)
+        << summary;
 }
 
 TEST(XmltvImportNames, FileKindsAndPackageNames) {

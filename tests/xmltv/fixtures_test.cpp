@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTimeZone>
 
+#include <algorithm>
+#include <cstdio>
 #include <ostream>
 
 #include "core/cp1251.h"
@@ -123,6 +125,58 @@ TEST(XmltvFixtures, GrabbersFilesInSeveralLanguages) {
         ASSERT_FALSE(sink.channels.empty());
         EXPECT_EQ(to_utf8(sink.channels.back().name), c.channel);
     }
+}
+
+// Two grabbers' outputs joined into one file, the channel declared again by the second: the
+// first copy keeps every programme, the second fills the gaps only, each filler cut where the
+// first copy goes on, and nothing overlaps.
+TEST(XmltvFixtures, ChannelGivenTwiceFillsOnlyTheGaps) {
+    QFile file(QStringLiteral(ZT_SOURCE_DIR "/tests/xmltv/fixtures/de-joined.xml"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    CollectingSink sink;
+    const auto r = read_xmltv(file.readAll(), sink, "Europe/Berlin");
+    ASSERT_TRUE(r.ok) << r.message.toStdString();
+
+    // The first copy: 06-12 and 18-24 on the 10th, 06-12 on the 11th, each an hour. The second:
+    // every hour at half past, from 00:30 on the 10th to 12:30 on the 11th.
+    std::vector<std::string> want;
+    auto hour = [](int day, int h, int m) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "2026-01-%02d %02d:%02d", day + h / 24, h % 24, m);
+        return std::string(buf);
+    };
+    auto b_until = [&](int day, int from, int cut) {  // second copy's fillers up to the cut
+        for (int h = from; h < cut; ++h)
+            want.push_back(hour(day, h, 30) + " " +
+                           (h + 1 < cut ? hour(day, h + 1, 30) : hour(day, cut, 0)) + " B");
+    };
+    auto a_run = [&](int day, int from, int to) {
+        for (int h = from; h < to; ++h)
+            want.push_back(hour(day, h, 0) + " " + hour(day, h + 1, 0) + " A");
+    };
+    b_until(10, 0, 6);
+    a_run(10, 6, 12);
+    b_until(10, 12, 18);
+    a_run(10, 18, 24);
+    b_until(11, 0, 6);
+    a_run(11, 6, 12);
+    want.push_back(hour(11, 12, 30) + " " + hour(11, 13, 30) + " B");  // past the first copy's end
+
+    std::vector<std::pair<std::string, std::string>> got;
+    for (const auto& p : sink.programmes)
+        got.push_back({text_of(p.start) + " " + text_of(p.finish) + " " +
+                           (to_utf8(p.title).ends_with("(B)") ? "B" : "A"),
+                       text_of(p.start)});
+    std::sort(got.begin(), got.end(),
+              [](const auto& x, const auto& y) { return x.second < y.second; });
+    std::vector<std::string> rows;
+    for (const auto& g : got) rows.push_back(g.first);
+    EXPECT_EQ(rows, want);
+    EXPECT_EQ(r.filled_gaps, 18);
+    EXPECT_EQ(r.late_programmes, 18);  // the second copy's starts inside the first's programmes
+    EXPECT_EQ(r.open_ended, 0);
+    EXPECT_EQ(r.programmes, 37);
+    EXPECT_EQ(to_utf8(sink.channels.back().name), "ZDF HD");
 }
 
 }  // namespace

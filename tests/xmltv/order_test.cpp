@@ -2,6 +2,7 @@
 // and the memory limit, as long as each channel's disorder fits the window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -52,6 +53,52 @@ TEST(XmltvOrder, WindowAndMemoryLimitDoNotChangeTheSchedule) {
     }
     EXPECT_EQ(run(1, 1000000), reference);
     EXPECT_EQ(run(8, 5), reference);
+}
+
+// A channel given twice (two grabbers joined): whatever the window and the memory limit, the
+// first copy keeps its programmes and the second fills the gaps, cut where the first goes on.
+TEST(XmltvOrder, SecondCopyFillsGapsWhateverTheWindow) {
+    std::vector<std::pair<Programme, std::optional<DateTime>>> input;
+    auto add = [&](const char* title, int minute) {
+        Programme p = at("a", minute);
+        p.title = title;
+        input.push_back({p, DateTime::fromMinutes(minute + 60)});
+    };
+    for (int h : {6, 7, 8, 9, 10, 11, 18, 19, 20, 21, 22, 23, 30, 31, 32}) add("A", h * 60);
+    for (int h = 0; h < 36; ++h) add("B", h * 60 + 30);
+    auto run = [&](std::size_t window, std::size_t max_held) {
+        std::vector<std::string> out;
+        ProgrammeOrder order(
+            [&](Programme& p) {
+                out.push_back(std::to_string(p.start.minutes()) + "-" +
+                              std::to_string(p.finish.minutes()) + p.title);
+            },
+            window, max_held);
+        for (const auto& [p, stop] : input) order.add(p, stop);
+        order.finish();
+        std::sort(out.begin(), out.end(), [](const std::string& x, const std::string& y) {
+            return std::stoi(x) < std::stoi(y);
+        });
+        EXPECT_EQ(order.late(), 6 + 6 + 3);
+        EXPECT_EQ(order.filled_gaps(), 6 + 6 + 6);
+        return out;
+    };
+    std::vector<std::string> want;
+    auto b = [&](int from, int cut) {
+        for (int h = from; h < cut; ++h)
+            want.push_back(std::to_string(h * 60 + 30) + "-" +
+                           std::to_string(h + 1 < cut ? h * 60 + 90 : cut * 60) + "B");
+    };
+    auto a = [&](int from, int to) {
+        for (int h = from; h < to; ++h)
+            want.push_back(std::to_string(h * 60) + "-" + std::to_string(h * 60 + 60) + "A");
+    };
+    b(0, 6), a(6, 12), b(12, 18), a(18, 24), b(24, 30), a(30, 33);
+    for (int h = 33; h < 36; ++h)  // past the first copy's end: an ordinary run
+        want.push_back(std::to_string(h * 60 + 30) + "-" + std::to_string(h * 60 + 90) + "B");
+    EXPECT_EQ(run(8, 1000000), want);
+    EXPECT_EQ(run(1, 1000000), want);
+    EXPECT_EQ(run(3, 4), want);
 }
 
 }  // namespace
