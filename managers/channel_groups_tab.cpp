@@ -17,6 +17,7 @@
 #include "managers/manager_list.h"
 #include "storage/settings_store.h"
 #include "ui/cp_text.h"
+#include "ui/header_captions.h"
 
 namespace zt {
 
@@ -25,15 +26,13 @@ namespace {
 // The given widths; a column after the first is widened to its caption, which stays fixed
 // (the first caption carries a count and may be cut as the list is narrow).
 void set_widths(ManagerListView& list, std::initializer_list<int> widths) {
-    const QFontMetrics fm = list.horizontalHeader()->fontMetrics();
     int column = 0;
     for (int w : widths) {
-        if (column > 0) {
-            const QString caption =
-                list.model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-            w = std::max(w, fm.horizontalAdvance(caption) + 12);
-        }
-        list.setColumnWidth(column++, w);
+        if (column > 0)
+            set_width_fitting_caption(*list.horizontalHeader(), column, w);
+        else
+            list.setColumnWidth(column, w);
+        ++column;
     }
 }
 

@@ -21,6 +21,7 @@
 #include "managers/text_edit_delegate.h"
 #include "storage/settings_store.h"
 #include "ui/cp_text.h"
+#include "ui/header_captions.h"
 #include "ui/row_painter.h"
 
 namespace zt {
@@ -68,9 +69,10 @@ GenreGroupsTab::GenreGroupsTab(ManagerContext& ctx, QWidget* parent)
     m_genres->setItemDelegate(
         new TextEditDelegate(*m_genre_painter, kShortTextBytes, kAbbrIndent, this));
     m_genres->setMinimumWidth(60);
-    m_genres->setColumnWidth(0, 80 + kAbbrIndent);
-    m_genres->setColumnWidth(1, 150);
-    m_genres->setColumnWidth(2, 35);
+    // Columns are widened where their caption would be cut.
+    set_width_fitting_caption(*m_genres->horizontalHeader(), 0, 80 + kAbbrIndent);
+    set_width_fitting_caption(*m_genres->horizontalHeader(), 1, 150);
+    set_width_fitting_caption(*m_genres->horizontalHeader(), 2, 35);
 
     m_groups = new OrderedListView(splitter);
     m_groups->setObjectName(QStringLiteral("ListViewTypeGroup"));
@@ -81,8 +83,8 @@ GenreGroupsTab::GenreGroupsTab(ManagerContext& ctx, QWidget* parent)
     m_group_model->set_selection(m_groups->selectionModel());
     m_groups->setItemDelegate(new TextEditDelegate(*m_group_painter, kNoLimit, 16 + 3, this));
     m_groups->setMinimumWidth(60);
-    m_groups->setColumnWidth(0, 200);
-    m_groups->setColumnWidth(1, 65);
+    set_width_fitting_caption(*m_groups->horizontalHeader(), 0, 200);
+    set_width_fitting_caption(*m_groups->horizontalHeader(), 1, 65);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);
 

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include "ui/header_captions.h"
 #include "views/logic/program_list.h"
 
 namespace zt {
@@ -25,7 +26,8 @@ ProgramTable::ProgramTable(QWidget* parent) : QTableView(parent) {
     h->setSectionsClickable(true);
     h->setHighlightSections(false);
     h->setSectionsMovable(false);
-    h->setStretchLastSection(false);
+    // The last shown column (the title, normally) takes the rest of the window's width.
+    h->setStretchLastSection(true);
     h->setMinimumSectionSize(4);
     // Narrow columns show the beginning of their caption.
     h->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -57,7 +59,9 @@ std::vector<int> ProgramTable::column_widths() const {
 
 int ProgramTable::column_width(int column) const {
     const QHeaderView* h = horizontalHeader();
-    return h->isSectionHidden(column) ? 0 : h->sectionSize(column);
+    if (h->isSectionHidden(column)) return 0;
+    // The title stretches over the rest of the window; its own width is the one kept.
+    return column == views::col_title ? m_title_width : h->sectionSize(column);
 }
 
 int ProgramTable::restored_width(int column) const {
@@ -79,7 +83,7 @@ std::vector<int> ProgramTable::restored_widths() const {
 void ProgramTable::set_column_width(int column, int width) {
     QHeaderView* h = horizontalHeader();
     if (column < 0 || column >= views::col_count) return;
-    if (column == views::col_title) width = std::max(width, views::kTitleMinWidth);
+    if (column == views::col_title) m_title_width = width = std::max(width, views::kTitleMinWidth);
     if (width <= 0) {
         h->hideSection(column);
     } else {
@@ -90,9 +94,15 @@ void ProgramTable::set_column_width(int column, int width) {
 
 void ProgramTable::set_column_widths(const std::vector<int>& widths) {
     const auto& defaults = views::program_columns();
-    for (int c = 0; c < views::col_count; ++c)
-        set_column_width(c, std::size_t(c) < widths.size() ? widths[std::size_t(c)]
-                                                           : defaults[std::size_t(c)].width);
+    for (int c = 0; c < views::col_count; ++c) {
+        const int first_start = defaults[std::size_t(c)].width;
+        const int width = std::size_t(c) < widths.size() ? widths[std::size_t(c)] : first_start;
+        // A column at its first-start width shows its caption whole; a width of the user's own
+        // is kept as it is.
+        set_column_width(c, width == first_start && width > 0
+                                ? std::max(width, caption_width(*horizontalHeader(), c))
+                                : width);
+    }
 }
 
 int ProgramTable::top_line() const {

@@ -60,6 +60,7 @@ private:
     bool m_in_wheel = false;
     bool m_keeping_column = false;
     QColor m_focus_colour{128, 128, 128};
+    int m_title_width = 0;  // the title column's own width, under its stretch
 };
 
 }  // namespace zt

@@ -3,6 +3,7 @@
 // settings of the tables.
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -374,7 +375,8 @@ TEST_F(ProgPagesTest, ClickOnAHalfVisibleCellDoesNotScrollSideways) {
 }
 
 TEST_F(ProgPagesTest, TableSettingsRoundTrip) {
-    settings.pages.columns[2] = {0, 30, 60, 56, 0, 45, 45, 300};
+    // Widths of the user's own (none at its first-start width) come back as they were.
+    settings.pages.columns[2] = {0, 31, 60, 57, 0, 46, 44, 300};
     settings.pages.icon_size = 24;
     settings.program_view.letter_abbrev = true;
     settings.personal.day_start = 6;
@@ -390,7 +392,30 @@ TEST_F(ProgPagesTest, TableSettingsRoundTrip) {
     action(*main, "MPanelProgSize32")->trigger();
     EXPECT_EQ(settings.pages.icon_size, 32);  // in the settings at once
     pages().collect_settings();
-    EXPECT_EQ(settings.pages.columns[2], (std::vector<int>{0, 30, 60, 56, 0, 45, 45, 300}));
+    EXPECT_EQ(settings.pages.columns[2], (std::vector<int>{0, 31, 60, 57, 0, 46, 44, 300}));
+    // A column at its first-start width shows its caption whole ("Кнопка", "Рейтинг"); the last
+    // column takes the rest of the width.
+    settings.pages.columns[2] = ProgramPagesSettings::default_columns();
+    pages().apply_settings();
+    const QHeaderView& header = *pages().table(2).horizontalHeader();
+    for (int c : {1, 4, 6}) {
+        const QString caption =
+            header.model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        EXPECT_GE(pages().table(2).column_width(c), header.fontMetrics().horizontalAdvance(caption))
+            << caption.toStdString();
+    }
+    main->resize(1280, 1024);
+    main->show();
+    pages().set_page(2);
+    QApplication::processEvents();
+    EXPECT_EQ(header.sectionViewportPosition(7) + header.sectionSize(7), header.width());
+    // Saved and brought back in a narrower window, the stretched column narrows with it: the
+    // width kept is its own, not the stretched one.
+    pages().collect_settings();
+    main->resize(1100, 700);
+    pages().apply_settings();
+    QApplication::processEvents();
+    EXPECT_EQ(header.sectionViewportPosition(7) + header.sectionSize(7), header.width());
     EXPECT_TRUE(settings.program_view.letter_abbrev);
     // A stored size of 20 is read as 16.
     settings.pages.icon_size = 20;
