@@ -235,6 +235,12 @@ views::SoonControls SoonPageControls::values() const {
     return c;
 }
 
+namespace {
+const QString kDayNames[7] = {QStringLiteral("ПН"), QStringLiteral("ВТ"), QStringLiteral("СР"),
+                              QStringLiteral("ЧТ"), QStringLiteral("ПТ"), QStringLiteral("СБ"),
+                              QStringLiteral("ВС")};
+}  // namespace
+
 // --- "По дням"
 
 DaysPageControls::DaysPageControls(QWidget* parent) : QWidget(parent) {
@@ -244,16 +250,13 @@ DaysPageControls::DaysPageControls(QWidget* parent) : QWidget(parent) {
         QStringLiteral("QToolButton:checked { background-color: #b8d0f0; "
                        "border: 1px solid #5080c0; border-radius: 2px; }"));
     auto* l = row_layout(this);
-    const QString names[7] = {QStringLiteral("ПН"), QStringLiteral("ВТ"), QStringLiteral("СР"),
-                              QStringLiteral("ЧТ"), QStringLiteral("ПТ"), QStringLiteral("СБ"),
-                              QStringLiteral("ВС")};
     for (int d = 0; d < 7; ++d) {
         auto* b = new QToolButton(this);
         b->setObjectName(QStringLiteral("SpeedButtonDays%1").arg(d + 1));
-        b->setText(names[d]);
+        b->setText(kDayNames[d]);
         b->setCheckable(true);
         b->setFocusPolicy(Qt::TabFocus);
-        b->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("ПН")) + 12);
+        b->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00.00")) + 8);
         if (d >= 5) {
             QFont f = b->font();
             f.setBold(true);
@@ -345,9 +348,13 @@ void DaysPageControls::press_day(int day) {
     SpeedButtonDays[std::size_t(day)]->setChecked(true);
 }
 
-void DaysPageControls::set_hints(const std::array<std::string, 7>& hints) {
-    for (int d = 0; d < 7; ++d)
-        SpeedButtonDays[std::size_t(d)]->setToolTip(from_cp(hints[std::size_t(d)]));
+void DaysPageControls::set_hints(const std::array<views::DayButtonText, 7>& texts) {
+    for (int d = 0; d < 7; ++d) {
+        QToolButton* b = SpeedButtonDays[std::size_t(d)];
+        const auto& t = texts[std::size_t(d)];
+        b->setToolTip(from_cp(t.hint));
+        b->setText(kDayNames[d] + QLatin1Char('\n') + QString::fromLatin1(t.date_line));
+    }
 }
 
 void DaysPageControls::set_day_start(const std::string& text) {

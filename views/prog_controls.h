@@ -103,7 +103,7 @@ public:
     // The controls' part of the options; the week comes from the menu.
     views::DaysControls values() const;
     // The dates of the shown week as the day buttons' hints.
-    void set_hints(const std::array<std::string, 7>& hints);
+    void set_hints(const std::array<views::DayButtonText, 7>& texts);
     // Presses day `day` (0 = "ПН"); in exclusive mode the others are released.
     void press_day(int day);
     // Both time edits take the start of a new day ("hh:00").

@@ -78,10 +78,14 @@ TEST_F(ProgPagesTest, DayButtonsWeekAndGrouping) {
     for (auto* b : days.SpeedButtonDays) EXPECT_FALSE(b->isChecked());
     EXPECT_TRUE(shown().empty());
 
-    // The hints carry the dates of the shown week; "Будущая" moves them on by seven days.
+    // The hints and the buttons' date lines carry the dates of the shown week; "Будущая" moves
+    // them on by seven days.
     EXPECT_EQ(days.SpeedButtonDays[0]->toolTip().left(8), QStringLiteral("09.03.26"));
+    EXPECT_EQ(days.SpeedButtonDays[0]->text(), QStringLiteral("ПН\n09.03"));
+    EXPECT_EQ(days.SpeedButtonDays[6]->text(), QStringLiteral("ВС\n15.03"));
     action(*main, "MDataWeekNew")->trigger();
     EXPECT_EQ(days.SpeedButtonDays[0]->toolTip().left(8), QStringLiteral("16.03.26"));
+    EXPECT_EQ(days.SpeedButtonDays[0]->text(), QStringLiteral("ПН\n16.03"));
     EXPECT_TRUE(action(*main, "MDataWeekCur")->text().startsWith(QStringLiteral("Текущая")));
 }
 

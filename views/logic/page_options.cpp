@@ -1,5 +1,7 @@
 #include "views/logic/page_options.h"
 
+#include <cstdio>
+
 #include "core/store.h"
 
 namespace zt::views {
@@ -20,11 +22,18 @@ DateTime days_week_start(const all_list& store, bool next_week) {
     return next_week ? store.week_next : store.week_cur;
 }
 
-std::array<std::string, 7> day_button_hints(const all_list& store, bool next_week) {
+std::array<DayButtonText, 7> day_button_hints(const all_list& store, bool next_week) {
     const DateTime w = days_week_start(store, next_week);
-    std::array<std::string, 7> hints;
-    for (int i = 0; i < 7; ++i) hints[std::size_t(i)] = store.fs_view.formatDate(w.addDays(i));
-    return hints;
+    std::array<DayButtonText, 7> texts;
+    for (int i = 0; i < 7; ++i) {
+        const DateTime day = w.addDays(i);
+        int year = 0, month = 0, d = 0;
+        day.toParts(year, month, d);
+        char line[8];
+        std::snprintf(line, sizeof line, "%02d.%02d", d % 100, month % 100);
+        texts[std::size_t(i)] = {store.fs_view.formatDate(day), line};
+    }
+    return texts;
 }
 
 int day_button_of(DateTime day) {

@@ -84,8 +84,13 @@ PanelChoice panel_choice_from_store(const all_list& store);
 
 // Monday 00:00 of the week the "По дням" page shows.
 DateTime days_week_start(const all_list& store, bool next_week);
-// Hints of the seven day buttons: the date of each day in the display format.
-std::array<std::string, 7> day_button_hints(const all_list& store, bool next_week);
+// What the seven day buttons show of their day: the hint is the date in the display format,
+// the date line under the weekday "07.12" (day and month), so the week shown is always seen.
+struct DayButtonText final {
+    std::string hint;       // CP1251
+    std::string date_line;  // ASCII
+};
+std::array<DayButtonText, 7> day_button_hints(const all_list& store, bool next_week);
 // The day button of a date: 0 = "ПН" .. 6 = "ВС".
 int day_button_of(DateTime day);
 
