@@ -9,7 +9,8 @@ namespace {
 // The title line is one line of a table: the description's bold markup and line breaks are
 // not shown as characters.
 QString cell(const views::ProgramList& list, const views::tvprog_local_list& row, int column) {
-    std::string text = list.cell_text(row, column);
+    std::string text =
+        column == views::col_start ? list.table_start_text(row) : list.cell_text(row, column);
     if (column == views::col_title) text = plain_descr(text);
     return from_cp(text);
 }

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <algorithm>
+
 #include "ui/header_captions.h"
 #include "views/logic/program_list.h"
 
@@ -67,7 +69,9 @@ int ProgramTable::column_width(int column) const {
 int ProgramTable::restored_width(int column) const {
     if (column < 0 || column >= views::col_count) return 0;
     const int first_start = views::program_columns()[std::size_t(column)].width;
-    const QString widest = QString::fromUtf8(views::widest_cell_text(column));
+    const QString widest = QString::fromUtf8(column == views::col_start && m_dated_start
+                                                 ? views::kWidestDatedStart
+                                                 : views::widest_cell_text(column));
     if (widest.isEmpty()) return first_start;
     // The row painter starts a text at least 3 pixels in and stops a pixel before the cell's
     // edge; two more keep it clear of the grid line.
@@ -100,7 +104,8 @@ void ProgramTable::set_column_widths(const std::vector<int>& widths) {
         // A column at its first-start width shows its caption whole; a width of the user's own
         // is kept as it is.
         set_column_width(c, width == first_start && width > 0
-                                ? std::max(width, caption_width(*horizontalHeader(), c))
+                                ? std::max({width, caption_width(*horizontalHeader(), c),
+                                            c == views::col_start ? restored_width(c) : 0})
                                 : width);
     }
 }

@@ -28,6 +28,9 @@ public:
     int restored_width(int column) const;
     std::vector<int> restored_widths() const;
 
+    // The "Поиск" table: its start column shows the date before the time.
+    void set_dated_start(bool on) { m_dated_start = on; }
+
     // Scrolls so that line `top` is the first visible one.
     void scroll_to_line(int top);
     int top_line() const;
@@ -60,7 +63,8 @@ private:
     bool m_in_wheel = false;
     bool m_keeping_column = false;
     QColor m_focus_colour{128, 128, 128};
-    int m_title_width = 0;  // the title column's own width, under its stretch
+    int m_title_width = 0;
+    bool m_dated_start = false;  // the title column's own width, under its stretch
 };
 
 }  // namespace zt

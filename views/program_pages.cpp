@@ -64,6 +64,7 @@ ProgramPages::ProgramPages(QTabWidget& pages, SettingsStore& settings, ViewState
         auto* model = new ProgramTableModel(m_view.list, table);
         table->setModel(model);
         table->setItemDelegate(m_delegate);
+        table->set_dated_start(i == 3);
         table->set_column_widths({});
         layout->addWidget(table, 1);
         m_tables[std::size_t(i)] = table;

@@ -60,6 +60,13 @@ TEST_F(ProgPagesTest, PageSwitchesChooseChannelsAndRebuild) {
     find.EditFind->setText(QStringLiteral("НОВОСТИ"));
     QTest::mouseClick(find.BitBtnFind, Qt::LeftButton);
     EXPECT_EQ(shown().size(), 3u);
+    // Its rows come from several days: the table's start column shows the date before the time
+    // and is wide enough for both.
+    ProgramTableModel& m = pages().model(3);
+    const QString start = m.data(m.index(0, views::col_start)).toString();
+    EXPECT_EQ(start, QStringLiteral("11.03 19:00"));
+    ProgramTable& table = pages().table(3);
+    EXPECT_GE(table.column_width(views::col_start), table.fontMetrics().horizontalAdvance(start));
 }
 
 TEST_F(ProgPagesTest, DayButtonsWeekAndGrouping) {

@@ -267,6 +267,15 @@ std::string ProgramList::cell_text(const tvprog_local_list& row, int column) con
     }
 }
 
+std::string ProgramList::table_start_text(const tvprog_local_list& row) const {
+    if (m_page != ProgramPage::find || m_view.date_in_columns) return row.start_text;
+    int year = 0, month = 0, day = 0;
+    row.start.toParts(year, month, day);
+    const char date[6] = {char('0' + day / 10),   char('0' + day % 10),   '.',
+                          char('0' + month / 10), char('0' + month % 10), ' '};
+    return std::string(date, 6) + row.start_text;
+}
+
 std::string ProgramList::cell_text(std::size_t index, int column) const {
     if (index >= m_rows.size()) return {};
     return cell_text(m_rows[index], column);

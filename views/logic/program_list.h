@@ -47,6 +47,8 @@ const std::array<ColumnInfo, col_count>& program_columns();
 // The widest text a column shows in the usual case (times without the date, " 00:00   100%");
 // empty for the columns of names and titles, whose width is the user's choice.
 const char* widest_cell_text(int column);
+// The widest start the "Поиск" table shows ("00.00 00:00").
+inline constexpr const char* kWidestDatedStart = "00.00 00:00";
 // The narrowest the title column may become; the announcement and continuation icons are drawn
 // only when it is at least this wide.
 constexpr int kTitleMinWidth = 64;
@@ -117,6 +119,9 @@ public:
     // The text of a cell (CP1251), as the table shows it. Column 0 gives the member's name.
     std::string cell_text(const tvprog_local_list& row, int column) const;
     std::string cell_text(std::size_t index, int column) const;
+    // The start as the window's table shows it: on "Поиск", whose rows come from many days, the
+    // day and month come first ("07.12 09:20") unless the dates are in the columns anyway.
+    std::string table_start_text(const tvprog_local_list& row) const;
     // The "Передача" text: title, with the genre's abbreviation and the decorated description.
     std::string title_line(const tvprog_serv_list& prog) const;
 
