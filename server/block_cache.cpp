@@ -19,7 +19,7 @@ std::shared_ptr<const BlockCache::Snapshot> BlockCache::current(Database& db) {
     m_checked = now;
     if (m_snapshot && m_snapshot->generation == generation) return m_snapshot;
     auto snapshot = std::make_shared<Snapshot>();
-    Transaction read(db);
+    Transaction read(db, Transaction::Kind::Snapshot);
     snapshot->generation = db.meta("generation").value_or(QByteArray());
     const QByteArray zone_id = db.meta("zone").value_or(QTimeZone::systemTimeZoneId());
     snapshot->zone = QTimeZone(zone_id);
