@@ -181,17 +181,47 @@ std::string PgCluster::unavailable() {
     return {};
 }
 
+namespace {
+
+// initdb takes seconds; a cluster made once is copied for every later one. The template lives in
+// the build tree, made in a folder of its own and renamed into place, so concurrent tests
+// either find it whole or make their own.
+std::string cluster_template(const std::string& bin) {
+    const std::string version =
+        QDir(QString::fromStdString(bin + "/..")).canonicalPath().section('/', -1).toStdString();
+    const std::string path = std::string(ZT_PEERS_BINARY_DIR) + "/pg-template-" + version;
+    if (QFile::exists(QString::fromStdString(path + "/PG_VERSION"))) return path;
+    const std::string work = make_folder("zt-pg-init-", true);
+    std::string out;
+    const int rc =
+        run_program({bin + "/initdb", "-D", work + "/data", "-U", "zt", "-A", "trust", "-E", "UTF8",
+                     "--locale=C", "--no-sync", "--no-instructions", "--wal-segsize=1"},
+                    true, work, &out);
+    if (rc != 0) {
+        QDir(QString::fromStdString(work)).removeRecursively();
+        throw std::runtime_error("initdb failed: " + out);
+    }
+    const std::string staged = path + ".new" + std::to_string(::getpid());
+    const int copied = run_program({"/bin/cp", "-a", work + "/data", staged}, false, {}, &out);
+    QDir(QString::fromStdString(work)).removeRecursively();
+    if (copied != 0) throw std::runtime_error("cannot keep the cluster template: " + out);
+    if (::rename(staged.c_str(), path.c_str()) != 0)
+        QDir(QString::fromStdString(staged)).removeRecursively();  // another made it first
+    return path;
+}
+
+}  // namespace
+
 PgCluster::PgCluster() : m_bin(pg_bin()) {
     if (const std::string why = unavailable(); !why.empty()) throw std::runtime_error(why);
+    const std::string source = cluster_template(m_bin);
     m_root = make_folder("zt-pg-", true);
     m_data = m_root + "/data";
     std::string out;
-    const int rc = run_program({m_bin + "/initdb", "-D", m_data, "-U", "zt", "-A", "trust", "-E",
-                                "UTF8", "--locale=C", "--no-sync", "--no-instructions"},
-                               true, m_root, &out);
-    if (rc != 0) {
+    // Copied as it is: owner (the unprivileged user) and modes with it.
+    if (run_program({"/bin/cp", "-a", source, m_data}, false, {}, &out) != 0) {
         QDir(QString::fromStdString(m_root)).removeRecursively();
-        throw std::runtime_error("initdb failed: " + out);
+        throw std::runtime_error("cannot copy the cluster: " + out);
     }
     m_port = free_port();
     try {
