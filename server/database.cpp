@@ -89,17 +89,26 @@ void Database::open_postgresql() {
 }
 
 Database::~Database() {
+    m_prepared.clear();
     m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_name);
 }
 
 QSqlQuery Database::prepare(const char* sql) {
+    // On PostgreSQL prepared once per connection: it would otherwise prepare and drop the
+    // statement around every execution, two more round trips. Not on SQLite, where compiling is
+    // cheap and a kept statement that was not read to its end would hold its read snapshot
+    // (and the log's checkpoint) until it runs again.
+    const bool keep = m_dialect == Dialect::PostgreSQL;
+    auto it = keep ? m_prepared.find(sql) : m_prepared.end();
+    if (it != m_prepared.end()) return it->second;
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!q.prepare(QString::fromUtf8(sql)))
         throw db_error(std::string("cannot prepare: ") + sql + ": " +
                        q.lastError().text().toStdString());
+    if (keep && m_prepared.size() < kMaxPrepared) m_prepared.emplace(sql, q);
     return q;
 }
 

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "server/schema.h"
 
@@ -39,7 +40,9 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // A prepared statement; throws db_error when it does not prepare.
+    // A prepared statement; on PostgreSQL kept for the connection's later uses of the same text
+    // (a query object then shares its statement with those copies: finish reading one result
+    // before the same statement runs again); throws db_error when it does not prepare.
     QSqlQuery prepare(const char* sql);
     // Executes a prepared statement; throws db_error on failure.
     static void run(QSqlQuery& query);
@@ -88,6 +91,8 @@ private:
     QString m_name;
     Dialect m_dialect = Dialect::SQLite;
     QSqlDatabase m_db;
+    static constexpr std::size_t kMaxPrepared = 256;
+    std::unordered_map<std::string, QSqlQuery> m_prepared;  // by statement text
     std::uint64_t m_commits = 0;
 };
 

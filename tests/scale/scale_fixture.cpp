@@ -90,22 +90,20 @@ ServeProcess::~ServeProcess() {
 }
 
 void ServeProcess::start() {
-    const std::string log =
-        "/tmp/zt-serve-" + std::to_string(::getpid()) + "-" + std::to_string(m_port) + ".log";
-    const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const std::string path = m_dir.filePath(QStringLiteral("serve.log")).toStdString();
+    const std::size_t from = log().size();
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     m_pid = spawn({server_exe(), "serve", "--db", m_db, "--listen",
                    "127.0.0.1:" + std::to_string(m_port), "--at", m_at, "--threads", "8"},
                   fd, {});
     ::close(fd);
     const std::string marker = "listening on 127.0.0.1:" + std::to_string(m_port);
     for (int i = 0; i < 500; ++i) {
-        QFile f(QString::fromStdString(log));
-        if (f.open(QIODevice::ReadOnly)) m_log = f.readAll().toStdString();
-        if (m_log.find(marker) != std::string::npos) return;
+        if (log().find(marker, from) != std::string::npos) return;
         if (!running()) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    ADD_FAILURE() << "zorvan-server did not start: " << m_log;
+    ADD_FAILURE() << "zorvan-server did not start: " << log().substr(from);
 }
 
 bool ServeProcess::running() const {
@@ -128,8 +126,8 @@ void ServeProcess::stop() {
 }
 
 std::string ServeProcess::log() const {
-    QFile f(QStringLiteral("/tmp/zt-serve-%1-%2.log").arg(::getpid()).arg(m_port));
-    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : m_log;
+    QFile f(m_dir.filePath(QStringLiteral("serve.log")));
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
 }
 
 Client::Client(int port) {

@@ -41,7 +41,7 @@ private:
     std::string m_db;
     int m_port;
     std::string m_at;
-    std::string m_log;
+    QTemporaryDir m_dir;  // its log, kept across restarts
     pid_t m_pid = -1;
 };
 
