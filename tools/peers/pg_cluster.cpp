@@ -300,63 +300,46 @@ std::string NginxProcess::unavailable() {
 
 std::string nginx_config(const std::string& folder, int port, const std::vector<int>& upstream,
                          bool as_root) {
-    std::string servers;
-    for (int p : upstream)
+    std::string c;
+    if (as_root) c += "user nobody nogroup;\n";
+    c += "daemon off;\nworker_processes 2;\n";
+    c += "pid " + folder + "/nginx.pid;\n";
+    c += "error_log " + folder + "/error.log warn;\n";
+    c += "events { worker_connections 4096; }\n";
+    c += "http {\n  access_log off;\n  sendfile on;\n";
+    for (const char* kind : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"})
+        c += std::string("  ") + kind + "_temp_path " + folder + "/tmp/" + kind + ";\n";
+    if (!upstream.empty()) {
+        c += "  upstream zorvan {\n";
         // A process that cannot be reached is left alone for two seconds.
-        servers += "    server 127.0.0.1:" + std::to_string(p) + " max_fails=1 fail_timeout=2s;\n";
-    return std::string(as_root ? "user nobody nogroup;\n" : "") +
-           "daemon off;\n"
-           "worker_processes 2;\n"
-           "pid " +
-           folder +
-           "/nginx.pid;\n"
-           "error_log " +
-           folder +
-           "/error.log warn;\n"
-           "events { worker_connections 4096; }\n"
-           "http {\n"
-           "  access_log off;\n"
-           "  client_body_temp_path " +
-           folder +
-           "/tmp/body;\n"
-           "  proxy_temp_path " +
-           folder +
-           "/tmp/proxy;\n"
-           "  fastcgi_temp_path " +
-           folder +
-           "/tmp/fastcgi;\n"
-           "  uwsgi_temp_path " +
-           folder +
-           "/tmp/uwsgi;\n"
-           "  scgi_temp_path " +
-           folder +
-           "/tmp/scgi;\n"
-           "  upstream zorvan {\n" +
-           servers +
-           "  }\n"
-           "  server {\n"
-           "    listen 127.0.0.1:" +
-           std::to_string(port) +
-           " backlog=4096;\n"
-           "    client_max_body_size 16m;\n"
-           "    location /static/ { root " +
-           folder +
-           "; }\n"
-           "    location / {\n"
-           "      proxy_pass http://zorvan;\n"
-           // One request per connection, as the application sends them.
-           "      proxy_http_version 1.0;\n"
-           "      proxy_set_header Host $host;\n"
-           // A process that refuses or drops the connection before answering: the next one.
-           "      proxy_next_upstream error timeout;\n"
-           "      proxy_next_upstream_tries 3;\n"
-           "      proxy_connect_timeout 2s;\n"
-           "      proxy_read_timeout 30s;\n"
-           "      proxy_buffers 64 16k;\n"
-           "      proxy_max_temp_file_size 0;\n"
-           "    }\n"
-           "  }\n"
-           "}\n";
+        for (int p : upstream)
+            c += "    server 127.0.0.1:" + std::to_string(p) + " max_fails=1 fail_timeout=2s;\n";
+        c += "  }\n";
+    }
+    c += "  server {\n";
+    c += "    listen 127.0.0.1:" + std::to_string(port) + " backlog=4096;\n";
+    c += "    client_max_body_size 16m;\n";
+    c += "    location /static/ { root " + folder + "; }\n";
+    c += "    location / {\n";
+    if (upstream.empty()) {
+        // The static files alone (a benchmark's reference).
+        c += "      return 404;\n";
+    } else {
+        c += "      proxy_pass http://zorvan;\n";
+        // One request per connection, as the application sends them.
+        c += "      proxy_http_version 1.0;\n";
+        c += "      proxy_set_header Host $host;\n";
+        // A process that refuses or drops the connection before the request went: the next.
+        c += "      proxy_next_upstream error timeout;\n";
+        c += "      proxy_next_upstream_tries 3;\n";
+        c += "      proxy_connect_timeout 2s;\n";
+        c += "      proxy_read_timeout 30s;\n";
+        // A week's reply in memory, never in a temporary file.
+        c += "      proxy_buffers 64 16k;\n";
+        c += "      proxy_max_temp_file_size 0;\n";
+    }
+    c += "    }\n  }\n}\n";
+    return c;
 }
 
 NginxProcess::NginxProcess(const std::vector<int>& upstream_ports) {
