@@ -9,7 +9,9 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "server/database.h"
 
@@ -24,13 +26,15 @@ namespace zt::server {
 class BlockCache final {
 public:
     struct Day final {
+        int number = 0;    // day_number of the text
+        std::string text;  // "yyyy-MM-dd"
         QByteArray progs;
         QByteArray anons;  // empty: no announcements
     };
     struct Channel final {
         std::string stamp;
         QByteArray details;
-        std::map<std::string, Day> days;  // by "yyyy-MM-dd"
+        std::vector<Day> days;  // rising by number
     };
     struct Snapshot final {
         QByteArray generation;
@@ -48,6 +52,10 @@ private:
     std::shared_ptr<const Snapshot> m_snapshot;
     std::chrono::steady_clock::time_point m_checked;
 };
+
+// "yyyy-MM-dd" as a number that orders days as the calendar does (not a count of days: months
+// are taken as 31 days long), or -1 when the text is not of that form.
+int day_number(std::string_view text);
 
 // Marks the database's content as changed (inside the writer's transaction).
 void bump_generation(Database& db);

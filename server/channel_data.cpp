@@ -25,8 +25,9 @@ bool put_channel(Database& db, const ChannelRow& c) {
     }
     db.exec(
         "INSERT INTO channels (id, name, descr, stamp, logo16, logo24, logo32, details) "
-        "VALUES (?, ?, ?, '', ?, ?, ?, x'')",
-        c.id, blob(c.name), blob(c.descr), blob(c.logo16), blob(c.logo24), blob(c.logo32));
+        "VALUES (?, ?, ?, '', ?, ?, ?, ?)",
+        c.id, blob(c.name), blob(c.descr), blob(c.logo16), blob(c.logo24), blob(c.logo32),
+        empty_blob());
     return true;
 }
 
@@ -103,15 +104,15 @@ void put_package(Database& db, const std::string& name, const std::vector<std::i
         id = top.value(0).toInt();
         db.exec(
             "INSERT INTO packages (id, parent, pos, name, descr, picture16, picture32) "
-            "VALUES (?, 0, ?, ?, x'', x'', x'')",
-            id, top.value(1).toInt(), blob(name));
+            "VALUES (?, 0, ?, ?, ?, ?, ?)",
+            id, top.value(1).toInt(), blob(name), empty_blob(), empty_blob(), empty_blob());
     }
     int entry = 0;
     for (std::int32_t c : channels)
         db.exec(
             "INSERT INTO package_channels (package_id, pos, channel_id, shift, button) "
-            "VALUES (?, ?, ?, x'', x'')",
-            id, entry++, c);
+            "VALUES (?, ?, ?, ?, ?)",
+            id, entry++, c, empty_blob(), empty_blob());
 }
 
 }  // namespace zt::server

@@ -220,7 +220,7 @@ int cmd_release(const std::vector<std::string>& args) {
     if (!script.open(QIODevice::ReadOnly))
         throw std::runtime_error("cannot read " + opt.get("script"));
     const QByteArray text = script.readAll();
-    Transaction tx(db);
+    Transaction tx(db, Transaction::Kind::Writer);
     // Every file the script downloads is taken into the database now.
     for (const auto& c : protocol::read_update_script(text.toStdString())) {
         if (c.command != "GET") continue;

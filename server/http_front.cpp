@@ -24,7 +24,9 @@ namespace zt::server {
 namespace {
 
 constexpr const char* kScript = "/cgi-bin/soft.cgi";
-constexpr int kBacklog = 1024;  // connections the system holds until the gate accepts them
+// Connections the system holds until the gate accepts them: as many as it allows (Linux caps a
+// larger backlog at net.core.somaxconn without an error).
+constexpr int kBacklog = 65535;
 
 long long now_ms() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -143,13 +145,29 @@ private:
 // The body of the request the worker thread is serving: the gate's copy, handed to the service
 // directly rather than copied into the library's request once more.
 thread_local const std::string* t_body = nullptr;
+// When the gate accepted the connection the worker thread is serving (the access log's time).
+thread_local long long t_accepted_ms = 0;
 
-// The database connection of the worker thread (Qt SQL connections belong to one thread).
-Database& thread_database(const QString& path) {
+// The database connection of the worker thread (Qt SQL connections belong to one thread),
+// opened at its first use and dropped after a failure, so that the next use connects anew (a
+// restarted database server, a dropped connection).
+std::unique_ptr<Database>& thread_connection() {
     thread_local std::unique_ptr<Database> db;
-    if (!db || db->path() != path) db = std::make_unique<Database>(path);
+    return db;
+}
+
+Database& thread_database(const QString& path) {
+    auto& db = thread_connection();
+    if (!db || db->path() != path) {
+        db.reset();
+        db = std::make_unique<Database>(path);
+    }
     return *db;
 }
+
+const char* kDatabaseDown =
+    "Сервер временно не может прочитать свою базу данных. Повторите попытку через несколько "
+    "минут.";
 
 }  // namespace
 
@@ -163,8 +181,8 @@ public:
         set_write_timeout(options.timeout_seconds);
         if (options.access_log)
             set_logger([](const httplib::Request& req, const httplib::Response& res) {
-                log_request(req.remote_addr, req.method + " " + req.target, res.status,
-                            res.body.size());
+                log_request(req.remote_addr, req.method + " " + req.target + " " + req.version,
+                            res.status, res.body.size(), now_ms() - t_accepted_ms);
             });
         auto handler = [this](const httplib::Request& req, httplib::Response& res) {
             handle(req, res);
@@ -246,6 +264,7 @@ private:
         head_only.head += "Content-Length: 0\r\n\r\n";
         const std::string body = std::move(r.request.body);
         t_body = &body;
+        t_accepted_ms = r.accepted_ms;
         ClientStream stream(fd, std::move(head_only), m_options.timeout_seconds * 1000,
                             now_ms() + m_options.reply_seconds * 1000LL,
                             m_options.fault == Fault::Slow, stopping);
@@ -308,7 +327,7 @@ private:
         }
         if (script) {
             const std::string_view body = t_body ? std::string_view(*t_body) : req.body;
-            Reply reply = m_service.call(thread_database(m_db_path), req.params, body);
+            Reply reply = call_service(req, body);
             if (m_options.fault == Fault::CutBlock && req.get_param_value("func") == "get_tvprog" &&
                 reply.status == 200)
                 reply.body = cut_last_block(reply.body);
@@ -322,6 +341,30 @@ private:
             return;
         }
         res.set_content(page->body, page->content_type);
+    }
+
+    // A call on the thread's connection. When the database fails, the connection is dropped;
+    // a call that committed nothing yet runs once more on a new connection (the database
+    // server restarted since the last request), and a second failure gives the client an error
+    // reply that it shows, while the process goes on serving.
+    Reply call_service(const httplib::Request& req, std::string_view body) {
+        std::string error;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            std::uint64_t commits = 0;
+            try {
+                Database& db = thread_database(m_db_path);
+                commits = db.commits();
+                return m_service.call(db, req.params, body);
+            } catch (const db_error& e) {
+                auto& db = thread_connection();
+                const bool committed = db && db->commits() != commits;
+                db.reset();
+                error = e.what();
+                if (committed) break;
+            }
+        }
+        std::fprintf(stderr, "zorvan-server: database: %s\n", error.c_str());
+        return error_reply(kDatabaseDown);
     }
 
     static void set_reply(httplib::Response& res, Reply reply) {

@@ -57,7 +57,7 @@ IngestResult ingest_generated(Database& db, const gen::Profile& profile, DateTim
     gen::generate(store, profile, anchor, seed);
 
     IngestResult result;
-    Transaction tx(db);
+    Transaction tx(db, Transaction::Kind::Writer);
     std::map<const anons_serv_list*, std::string> gifs;
     for (const auto& c : store.channels) {
         ChannelRow row{c->id, c->name, c->descr, "", "", ""};

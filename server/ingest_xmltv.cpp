@@ -135,11 +135,13 @@ private:
         if (q.next()) {
             id = q.value(0).toInt();
         } else {
-            QSqlQuery top = m_db.exec(
-                "SELECT MAX(COALESCE((SELECT MAX(id) FROM channels), 0), "
-                "COALESCE((SELECT MAX(id) FROM xmltv_channels), 0)) + 1");
-            top.next();
-            id = top.value(0).toInt();
+            // Past every channel number in use, whoever gave it.
+            for (const char* sql : {"SELECT COALESCE(MAX(id), 0) FROM channels",
+                                    "SELECT COALESCE(MAX(id), 0) FROM xmltv_channels"}) {
+                QSqlQuery top = m_db.exec(sql);
+                if (top.next()) id = std::max(id, std::int32_t(top.value(0).toInt()));
+            }
+            ++id;
             m_db.exec("INSERT INTO xmltv_channels (xid, id) VALUES (?, ?)", xid, id);
         }
         m_ids.emplace(xid, id);
@@ -178,7 +180,7 @@ private:
 
 IngestResult ingest_xmltv(Database& db, const QString& path, const std::string& package,
                           const QTimeZone& zone, const QString& genre_map) {
-    Transaction tx(db);
+    Transaction tx(db, Transaction::Kind::Writer);
     IngestSink sink(db);
     xmltv::ReadOptions options;
     options.zone = zone;

@@ -13,14 +13,14 @@
 namespace {
 
 const char* kUsage =
-    "usage:\n"
-    "  zorvan-server serve --db FILE --listen HOST:PORT [--files DIR] [--fault MODE]\n"
-    "  zorvan-server ingest --db FILE --generated PROFILE [--at \"yyyy-MM-dd hh:mm\"] [--seed N]\n"
-    "  zorvan-server ingest --db FILE --xmltv PATH [--package NAME] [--zone IANA_ZONE]\n"
+    "usage (DB: a SQLite file or postgresql://user@host:port/dbname):\n"
+    "  zorvan-server serve --db DB --listen HOST:PORT [--files DIR] [--fault MODE]\n"
+    "  zorvan-server ingest --db DB --generated PROFILE [--at \"yyyy-MM-dd hh:mm\"] [--seed N]\n"
+    "  zorvan-server ingest --db DB --xmltv PATH [--package NAME] [--zone IANA_ZONE]\n"
     "                      [--genre-map FILE]\n"
-    "  zorvan-server account --db FILE --login L --password P [--paid] [--balance KOPECKS]\n"
+    "  zorvan-server account --db DB --login L --password P [--paid] [--balance KOPECKS]\n"
     "                        [--text1 T] [--text3 T]\n"
-    "  zorvan-server release --db FILE --version CODE --script FILE [--files DIR]\n";
+    "  zorvan-server release --db DB --version CODE --script FILE [--files DIR]\n";
 
 }  // namespace
 

@@ -96,7 +96,8 @@ void RequestGate::refuse(Conn& c, int status) {
         ::send(c.fd, reply.data(), reply.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
     if (m_log) {
         const std::string& line = c.reader.request_line();
-        log_request(c.address, line.empty() ? std::string_view("-") : line, status, 0);
+        log_request(c.address, line.empty() ? std::string_view("-") : line, status, 0,
+                    now_ms() - c.accepted);
     }
     close_connection(c.fd);
     c.fd = -1;
@@ -141,6 +142,7 @@ bool RequestGate::read_from(Conn& c) {
     ready.fd = c.fd;
     ready.address = c.address;
     ready.held = c.counted;
+    ready.accepted_ms = c.accepted;
     forget(c);
     ready.request = c.reader.take();
     m_dispatched += ready.held;

@@ -23,8 +23,9 @@ struct GateLimits final {
 struct ReadyRequest final {
     int fd = -1;
     ReadRequest request;
-    std::string address;   // the client's address, for the access log
-    std::size_t held = 0;  // what counts against the budget until release(held)
+    std::string address;        // the client's address, for the access log
+    std::size_t held = 0;       // what counts against the budget until release(held)
+    long long accepted_ms = 0;  // when the connection was accepted (steady clock)
 };
 
 // Accepts connections on a listening socket and reads every connection's request on this one

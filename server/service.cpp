@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTimeZone>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <unordered_map>
@@ -186,6 +187,15 @@ Reply Service::get_tvprog(Database& db, const Params& params, std::string_view b
         size += std::size_t(data.size()) + 19;
         blocks.push_back({type, id, day, &data});
     };
+    // The days a client holds, as numbers in rising order, walked beside the channel's days:
+    // one pass over both instead of a search of the client's list for every day.
+    struct Held final {
+        int number;
+        std::uint8_t full, with_anons;
+    };
+    std::vector<Held> held;
+    const int first_number = day_number(first);
+    const int last_number = day_number(last);
     std::set<std::int32_t> done;
     for (const auto& want : request.channels) {
         if (!done.insert(want.id).second) continue;
@@ -194,20 +204,30 @@ Reply Service::get_tvprog(Database& db, const Params& params, std::string_view b
         // Another stamp means the client's copy of the channel is stale, days included.
         const bool stale = channel->second.stamp != want.stamp;
         if (stale) add(protocol::BlockType::Channel, want.id, nullptr, channel->second.details);
-        for (auto it = channel->second.days.lower_bound(first);
-             it != channel->second.days.end() && it->first <= last; ++it) {
+        held.clear();
+        if (!stale)
+            for (const auto& h : want.days)
+                if (const int n = day_number(h.date); n >= first_number && n <= last_number)
+                    held.push_back({n, h.full, h.with_anons});
+        std::sort(held.begin(), held.end(),
+                  [](const Held& a, const Held& b) { return a.number < b.number; });
+        const auto& days = channel->second.days;
+        auto h = held.begin();
+        for (auto it =
+                 std::lower_bound(days.begin(), days.end(), first_number,
+                                  [](const BlockCache::Day&d, int n) { return d.number < n; });
+             it != days.end() && it->number <= last_number; ++it) {
             // A day without announcements is held at the announcement level whatever the
             // client recorded: there is nothing more to send for it.
-            const bool no_anons = it->second.anons.isEmpty();
-            const bool held =
-                !stale && std::any_of(want.days.begin(), want.days.end(), [&](const auto& h) {
-                    return h.date == it->first && h.full >= full &&
-                           (h.with_anons >= with_anons || no_anons);
-                });
-            if (held) continue;
-            if (with_anons && !it->second.anons.isEmpty())
-                add(protocol::BlockType::Announcements, want.id, &it->first, it->second.anons);
-            add(protocol::BlockType::Programmes, want.id, &it->first, it->second.progs);
+            const bool no_anons = it->anons.isEmpty();
+            while (h != held.end() && h->number < it->number) ++h;
+            bool is_held = false;
+            for (auto e = h; e != held.end() && e->number == it->number && !is_held; ++e)
+                is_held = e->full >= full && (e->with_anons >= with_anons || no_anons);
+            if (is_held) continue;
+            if (with_anons && !no_anons)
+                add(protocol::BlockType::Announcements, want.id, &it->text, it->anons);
+            add(protocol::BlockType::Programmes, want.id, &it->text, it->progs);
         }
     }
     std::string out;

@@ -168,6 +168,21 @@ TEST_F(Schedule, NewClientGetsThreeWeeksAndHeldDaysAreNotSentAgain) {
     EXPECT_EQ(upgrade.prog_days.at(ids[0]).size(), 21u);
     EXPECT_TRUE(upgrade.anons_days.empty());
 
+    // The client's list in any order, a day twice at two levels (the better one counts) and
+    // dates that are no days: the same answer; with the day only at the lower level, it comes.
+    std::vector<protocol::HeldDay> shuffled;
+    for (auto it = all.prog_days.at(ids[0]).rbegin(); it != all.prog_days.at(ids[0]).rend(); ++it)
+        shuffled.push_back({*it, 1, 1});
+    shuffled.insert(shuffled.begin() + 5, {"2026-06-10", 0, 0});
+    shuffled.push_back({"2026-13-01", 1, 1});
+    shuffled.push_back({"junk", 1, 1});
+    again.channels = {{ids[0], all.details.at(ids[0]).stamp, shuffled}};
+    EXPECT_EQ(tvprog(paid_fields() + "&a=1", again), "");
+    std::erase_if(shuffled, [](const auto& d) { return d.date == "2026-06-10" && d.full == 1; });
+    again.channels = {{ids[0], all.details.at(ids[0]).stamp, shuffled}};
+    EXPECT_EQ(read_reply(tvprog(paid_fields() + "&a=1", again)).prog_days.at(ids[0]),
+              std::vector<std::string>{"2026-06-10"});
+
     // A stale stamp sends the details and every day again.
     held.stamp = "00000000";
     again.channels = {held};

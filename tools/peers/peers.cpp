@@ -1,5 +1,7 @@
 #include "tools/peers/peers.h"
 
+#include "tools/peers/pg_cluster.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -66,7 +68,13 @@ std::string wait_for_line(int fd, const std::string& marker) {
     throw std::runtime_error("peer did not start: " + text);
 }
 
+PgCluster* g_postgresql = nullptr;
+
 }  // namespace
+
+void use_postgresql(PgCluster* cluster) {
+    g_postgresql = cluster;
+}
 
 int free_port() {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
@@ -95,7 +103,8 @@ int ServerProcess::run_tool(const std::vector<std::string>& args) {
 
 ServerProcess::ServerProcess(const std::string& fault, const std::string& at,
                              const std::string& profile) {
-    m_db = m_dir.filePath("server.db").toStdString();
+    m_db =
+        g_postgresql ? g_postgresql->create_database() : m_dir.filePath("server.db").toStdString();
     std::vector<std::string> ingest{"ingest", "--db", m_db, "--generated", profile};
     if (!at.empty()) ingest.insert(ingest.end(), {"--at", at});
     if (run_tool(ingest) != 0) throw std::runtime_error("ingest failed");

@@ -14,8 +14,15 @@
 
 namespace zt::peers {
 
-// A real zorvan-server on a free port of 127.0.0.1 with its own database in a temporary
-// folder: generated schedules, a free and a paid account. Stopped when destroyed.
+class PgCluster;
+
+// Where the servers below keep their data: a SQLite file in their own folder (nullptr, the
+// default), or a new database of this PostgreSQL cluster for each server. The exchange tests run
+// once with each (ZT_TEST_DB=postgresql).
+void use_postgresql(PgCluster* cluster);
+
+// A real zorvan-server on a free port of 127.0.0.1 with its own database (see
+// use_postgresql): generated schedules, a free and a paid account. Stopped when destroyed.
 class ServerProcess final {
 public:
     // `fault` is a --fault mode or empty; `profile` the generated schedule to ingest.
@@ -24,6 +31,7 @@ public:
     ~ServerProcess();
     int port() const { return m_port; }
     std::string address() const { return "127.0.0.1:" + std::to_string(m_port); }
+    // The --db of the server: a file or a PostgreSQL URL.
     const std::string& db() const { return m_db; }
     // Runs zorvan-server with these arguments to its end (ingest, account, release).
     static int run_tool(const std::vector<std::string>& args);
