@@ -141,7 +141,11 @@ int cmd_serve(const std::vector<std::string>& args) {
     std::fflush(stderr);
     // The sources are grabbed in this process when asked (grab.h); it ends before the front.
     std::unique_ptr<PeriodicGrab> grabs;
-    if (grab_every.count() > 0) grabs = std::make_unique<PeriodicGrab>(db_path, grab_every);
+    if (grab_every.count() > 0) {
+        std::optional<std::int64_t> grab_now;
+        if (service.now) grab_now = service.now->seconds() - 25569LL * 86400;  // --at, as UTC
+        grabs = std::make_unique<PeriodicGrab>(db_path, grab_every, grab_now);
+    }
     std::atomic<bool> done{false};
     std::thread waiter([&] {
         const timespec step{0, 200 * 1000 * 1000};

@@ -485,7 +485,7 @@ GrabReport grab(const QString& db_path, const GrabOptions& options) {
     for (std::size_t i = 0; i < sources.size(); ++i)
         report.text += source_lines[i] + "; used " + std::to_string(used[sources[i].id]) + "\n";
     report.text += channel_lines;
-    report.text += "grab: " + std::to_string(report.sources) + " sources (" +
+    report.text += "summary: " + std::to_string(report.sources) + " sources (" +
                    std::to_string(report.read) + " read, " + std::to_string(report.unchanged) +
                    " unchanged, " + std::to_string(report.failed) + " failed); ";
     if (report.merged)
@@ -525,8 +525,9 @@ std::chrono::seconds parse_duration(const std::string& text) {
     return std::chrono::seconds(n * scale);
 }
 
-PeriodicGrab::PeriodicGrab(QString db_path, std::chrono::seconds every)
-    : m_db_path(std::move(db_path)), m_every(every), m_thread([this] { run(); }) {}
+PeriodicGrab::PeriodicGrab(QString db_path, std::chrono::seconds every,
+                           std::optional<std::int64_t> now_utc)
+    : m_db_path(std::move(db_path)), m_every(every), m_now(now_utc), m_thread([this] { run(); }) {}
 
 PeriodicGrab::~PeriodicGrab() {
     {
@@ -545,15 +546,21 @@ void PeriodicGrab::run() {
         try {
             GrabOptions options;
             options.cancelled = [this] { return m_stop.load(); };
+            options.now_utc = m_now;
             const GrabReport report = grab(m_db_path, options);
             const auto took = std::chrono::duration_cast<std::chrono::seconds>(
                 std::chrono::steady_clock::now() - started);
-            std::string text = report.text;
-            std::size_t at = 0;
-            while ((at = text.find('\n', at)) != std::string::npos && at + 1 < text.size())
-                text.replace(at, 1, "\nzorvan-server: grab: ");
-            std::fprintf(stderr, "zorvan-server: grab: %szorvan-server: grab ended in %lld s%s\n",
-                         text.c_str(), static_cast<long long>(took.count()),
+            // Every line of the report on a log line of its own.
+            std::string text;
+            std::size_t from = 0;
+            while (from < report.text.size()) {
+                std::size_t end = report.text.find('\n', from);
+                if (end == std::string::npos) end = report.text.size();
+                text += "zorvan-server: grab: " + report.text.substr(from, end - from) + "\n";
+                from = end + 1;
+            }
+            std::fprintf(stderr, "%szorvan-server: grab ended in %lld s%s\n", text.c_str(),
+                         static_cast<long long>(took.count()),
                          report.failed > 0 ? ", some sources FAILED" : "");
         } catch (const std::exception& e) {
             std::fprintf(stderr, "zorvan-server: grab failed: %s\n", e.what());

@@ -50,7 +50,9 @@ std::chrono::seconds parse_duration(const std::string& text);
 // destructor cancels a grab under way (its reads stop, nothing of it is stored) and waits.
 class PeriodicGrab final {
 public:
-    PeriodicGrab(QString db_path, std::chrono::seconds every);
+    // `now_utc` fixes the grab's clock (tests), as serve's --at fixes the server's.
+    PeriodicGrab(QString db_path, std::chrono::seconds every,
+                 std::optional<std::int64_t> now_utc = std::nullopt);
     ~PeriodicGrab();
     PeriodicGrab(const PeriodicGrab&) = delete;
     PeriodicGrab& operator=(const PeriodicGrab&) = delete;
@@ -59,6 +61,7 @@ private:
     void run();
     QString m_db_path;
     std::chrono::seconds m_every;
+    std::optional<std::int64_t> m_now;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::atomic<bool> m_stop{false};

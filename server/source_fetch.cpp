@@ -16,7 +16,12 @@ bool is_url(const std::string& location) {
     return location.rfind("http://", 0) == 0 || location.rfind("https://", 0) == 0;
 }
 
-FetchResult fetch_url(const FetchRequest& request) {
+namespace {
+
+constexpr int kMaxRedirects = 5;
+
+FetchResult fetch_from(const FetchRequest& request, int hops) {
+    const auto started = std::chrono::steady_clock::now();
     FetchResult result;
     const QUrl url(QString::fromStdString(request.url), QUrl::StrictMode);
     if (!url.isValid() || url.host().isEmpty() ||
@@ -41,7 +46,8 @@ FetchResult fetch_url(const FetchRequest& request) {
     client.set_connection_timeout(std::chrono::seconds(15));
     client.set_read_timeout(std::chrono::seconds(60));
     client.set_write_timeout(std::chrono::seconds(15));
-    client.set_follow_location(true);
+    // Redirects are followed here rather than by the library, which takes a 304 for one.
+    client.set_follow_location(false);
     client.set_decompress(true);
     httplib::Headers headers{{"Accept-Encoding", "gzip"}, {"User-Agent", "zorvan-server"}};
     if (!request.etag.empty()) headers.emplace("If-None-Match", request.etag);
@@ -75,12 +81,26 @@ FetchResult fetch_url(const FetchRequest& request) {
 
     bool too_big = false;
     bool write_failed = false;
+    bool not_modified = false;
+    std::string redirect_to;
     auto on_response = [&](const httplib::Response& response) {
         // Called for every reply, redirects included: the body so far belongs to an earlier one.
         out.resize(0);
         out.seek(0);
         result.bytes = 0;
         result.status = response.status;
+        if (response.status == 304) {
+            // Nothing follows a 304; the library would wait for a body up to the close.
+            not_modified = true;
+            result.etag = response.get_header_value("ETag");
+            result.last_modified = response.get_header_value("Last-Modified");
+            return false;
+        }
+        if (response.status == 301 || response.status == 302 || response.status == 303 ||
+            response.status == 307 || response.status == 308) {
+            redirect_to = response.get_header_value("Location");
+            return false;
+        }
         const auto length = response.get_header_value("Content-Length");
         if (response.status == 200 && !length.empty() &&
             response.get_header_value("Content-Encoding").empty() &&
@@ -113,7 +133,22 @@ FetchResult fetch_url(const FetchRequest& request) {
     watchdog.join();
     out.close();
 
-    if (request.cancelled && request.cancelled()) {
+    if (not_modified) {
+        result.kind = FetchResult::Kind::not_modified;
+    } else if (!redirect_to.empty() && !timed_out) {
+        if (hops >= kMaxRedirects) {
+            result.error = "more than " + std::to_string(kMaxRedirects) + " redirects";
+            return result;
+        }
+        FetchRequest next = request;
+        next.url = url.resolved(QUrl(QString::fromStdString(redirect_to)))
+                       .toString(QUrl::FullyEncoded)
+                       .toStdString();
+        const auto spent = std::chrono::duration_cast<std::chrono::seconds>(
+            std::chrono::steady_clock::now() - started);
+        next.deadline_seconds = std::max(1, request.deadline_seconds - int(spent.count()));
+        return fetch_from(next, hops + 1);
+    } else if (request.cancelled && request.cancelled()) {
         result.error = "cancelled";
     } else if (too_big) {
         result.error =
@@ -125,8 +160,6 @@ FetchResult fetch_url(const FetchRequest& request) {
         result.error = "cannot write " + request.out_path.toStdString();
     } else if (!reply) {
         result.error = "HTTP exchange failed: " + httplib::to_string(reply.error());
-    } else if (reply->status == 304) {
-        result.kind = FetchResult::Kind::not_modified;
     } else if (reply->status != 200) {
         result.error = "HTTP status " + std::to_string(reply->status);
     } else {
@@ -134,11 +167,13 @@ FetchResult fetch_url(const FetchRequest& request) {
         result.etag = reply->get_header_value("ETag");
         result.last_modified = reply->get_header_value("Last-Modified");
     }
-    if (result.kind == FetchResult::Kind::not_modified) {
-        result.etag = reply->get_header_value("ETag");
-        result.last_modified = reply->get_header_value("Last-Modified");
-    }
     return result;
+}
+
+}  // namespace
+
+FetchResult fetch_url(const FetchRequest& request) {
+    return fetch_from(request, 0);
 }
 
 }  // namespace zt::server

@@ -29,8 +29,8 @@ struct FetchResult final {
 };
 
 // One GET with the conditional headers and "Accept-Encoding: gzip" (a gzip-coded body is
-// inflated as it arrives, against the same cap); redirects are followed. A reply other than 200
-// or 304, a body past the cap, or an exchange still running at the deadline fails.
+// inflated as it arrives, against the same cap); up to five redirects are followed. A reply other
+// than 200 or 304, a body past the cap, or an exchange still running at the deadline fails.
 FetchResult fetch_url(const FetchRequest& request);
 
 bool is_url(const std::string& location);
