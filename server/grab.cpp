@@ -386,14 +386,12 @@ GrabReport grab(const QString& db_path, const GrabOptions& options) {
     for (const Source& s : sources)
         reads.push_back(std::async(std::launch::async, read_source, s, options, work.path()));
 
-    std::vector<ReadOutcome> outcomes;
-    for (auto& r : reads) outcomes.push_back(r.get());
-    if (options.cancelled && options.cancelled()) throw std::runtime_error("grab cancelled");
-
     std::vector<std::string> source_lines;
     for (std::size_t i = 0; i < sources.size(); ++i) {
         const Source& s = sources[i];
-        ReadOutcome& outcome = outcomes[i];
+        // Stored in priority order as each read is done, while later ones are still read.
+        ReadOutcome outcome = reads[i].get();
+        if (options.cancelled && options.cancelled()) throw std::runtime_error("grab cancelled");
         std::string line = "source " + s.name + " (priority " + std::to_string(s.priority) + "): ";
         if (outcome.state == ReadOutcome::State::read) {
             try {
