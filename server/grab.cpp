@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimeZone>
 
 #include <fcntl.h>
@@ -15,6 +16,7 @@
 #include <cstring>
 #include <future>
 #include <map>
+#include <semaphore>
 #include <stdexcept>
 
 #include "core/cp1251.h"
@@ -382,9 +384,17 @@ GrabReport grab(const QString& db_path, const GrabOptions& options) {
     QTemporaryDir work(QDir(folder).filePath(QStringLiteral(".grab-XXXXXX")));
     if (!work.isValid())
         throw std::runtime_error("cannot make a work folder in " + folder.toStdString());
+    // At most as many reads at once as the machine has processors (two at least: a download
+    // waits on the network more than on the processor).
+    std::counting_semaphore<> read_slots(std::max<std::ptrdiff_t>(2, QThread::idealThreadCount()));
     std::vector<std::future<ReadOutcome>> reads;
     for (const Source& s : sources)
-        reads.push_back(std::async(std::launch::async, read_source, s, options, work.path()));
+        reads.push_back(std::async(std::launch::async, [&read_slots, s, &options, &work] {
+            read_slots.acquire();
+            ReadOutcome outcome = read_source(s, options, work.path());
+            read_slots.release();
+            return outcome;
+        }));
 
     std::vector<std::string> source_lines;
     for (std::size_t i = 0; i < sources.size(); ++i) {

@@ -49,6 +49,11 @@ FetchResult fetch_from(const FetchRequest& request, int hops) {
     // Redirects are followed here rather than by the library, which takes a 304 for one.
     client.set_follow_location(false);
     client.set_decompress(true);
+    if (tls) {
+        client.enable_server_certificate_verification(true);
+        if (QFile::exists(QStringLiteral("/etc/ssl/certs/ca-certificates.crt")))
+            client.set_ca_cert_path("/etc/ssl/certs/ca-certificates.crt");
+    }
     httplib::Headers headers{{"Accept-Encoding", "gzip"}, {"User-Agent", "zorvan-server"}};
     if (!request.etag.empty()) headers.emplace("If-None-Match", request.etag);
     if (!request.last_modified.empty()) headers.emplace("If-Modified-Since", request.last_modified);

@@ -1,5 +1,6 @@
 #include "server/sources_store.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace zt::server {
@@ -126,14 +127,19 @@ void put_source(Database& db, const Source& s) {
             q_text(s.genre_map), qlonglong(old->id));
         return;
     }
+    // Ids are never given again: the merged days name their programmes' sources by id, and a
+    // removed source's id must not come to mean another source.
     QSqlQuery top = db.exec("SELECT COALESCE(MAX(id), 0) + 1 FROM sources");
     top.next();
+    const qlonglong last = db.meta("last_source_id").value_or(QByteArray("0")).toLongLong();
+    const qlonglong id = std::max(top.value(0).toLongLong(), last + 1);
+    db.set_meta("last_source_id", QByteArray::number(id));
     db.exec(
         "INSERT INTO sources (id, name, location, priority, zone, package, genre_map, "
         "generation, etag, last_modified, validator, last_good, last_error) "
         "VALUES (?, ?, ?, ?, ?, ?, ?, 0, '', '', '', '', '')",
-        top.value(0).toLongLong(), q_text(s.name), q_text(s.location), qlonglong(s.priority),
-        q_text(s.zone), q_text(s.package), q_text(s.genre_map));
+        id, q_text(s.name), q_text(s.location), qlonglong(s.priority), q_text(s.zone),
+        q_text(s.package), q_text(s.genre_map));
 }
 
 bool remove_source(Database& db, const std::string& name) {

@@ -309,6 +309,34 @@ TEST(SourcesGrab, ThreeGuidesBecomeOneScheduleAndStayWhenNothingOrSomethingFails
     EXPECT_TRUE(has(out, "3 read") && has(out, "0 days changed, 0 stamps changed")) << out;
     EXPECT_EQ(stamps(db), merged_stamps);
 
+    // A newer German guide without the programmes of ard.de and with one title changed: the title
+    // changes channel 1 (and only its stamp), channel 3 keeps what the guide gave before.
+    {
+        QFile f(kFixtures + "german.xml");
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        QByteArray text = f.readAll();
+        const qsizetype from = text.indexOf("  <programme start=\"20260610190000 +0200\"");
+        const qsizetype to = text.indexOf("  <programme start=\"20260610080000 +0200\"");
+        ASSERT_TRUE(from > 0 && to > from);
+        text.remove(from, to - from);
+        text.replace("Ironie des Schicksals", "Ironie des Schicksals (1975)");
+        QFile out(www + "/german.xml");
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(text);
+    }
+    ASSERT_EQ(server({"grab", "--db", db, "--at", at}, &out), 0) << out;
+    EXPECT_TRUE(has(out, "source german (priority 20): read 3 channels, 8 programmes")) << out;
+    EXPECT_TRUE(has(out, "1 days changed, 1 stamps changed")) << out;
+    auto changed = kMerged;
+    changed[1][2] = "10:00-12:00 german Ironie des Schicksals (1975)";
+    for (const auto& [channel, expected] : changed)
+        EXPECT_EQ(schedule(db, channel), expected) << "channel " << channel;
+    auto new_stamps = stamps(db);
+    EXPECT_NE(new_stamps[1], merged_stamps.at(1));
+    new_stamps[1] = merged_stamps.at(1);
+    EXPECT_EQ(new_stamps, merged_stamps);
+    const auto changed_stamps = stamps(db);
+
     // Failures: the German guide is gone (404), the Turkish one is cut in the middle, and a
     // fourth guide's server accepts and never answers. Each is named, each keeps its data.
     ASSERT_TRUE(QFile::remove(www + "/german.xml"));
@@ -323,20 +351,40 @@ TEST(SourcesGrab, ThreeGuidesBecomeOneScheduleAndStayWhenNothingOrSomethingFails
                      &out),
               0)
         << out;
-    ASSERT_EQ(server({"grab", "--db", db, "--at", at, "--deadline", "2"}, &out), 1) << out;
+    // And a guide larger than the cap of this grab (1 MB), sent gzip-coded without a length.
+    {
+        QFile f(www + "/big.xml");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tv>\n");
+        for (int i = 0; i < 20000; ++i)
+            f.write(QStringLiteral("  <channel id=\"c%1\"><display-name>Kanal %1</display-name>"
+                                   "</channel>\n")
+                        .arg(i)
+                        .toUtf8());
+        f.write("</tv>\n");
+    }
+    ASSERT_EQ(server({"source", "add", "--db", db, "--name", "big", "--xmltv", nginx.url("big.xml"),
+                      "--priority", "3"},
+                     &out),
+              0)
+        << out;
+    ASSERT_EQ(
+        server({"grab", "--db", db, "--at", at, "--deadline", "2", "--max-size-mb", "1"}, &out), 1)
+        << out;
     EXPECT_TRUE(has(out, "source german (priority 20): FAILED: HTTP status 404")) << out;
     EXPECT_TRUE(has(out, "source turkish (priority 10): FAILED: ")) << out;
     EXPECT_TRUE(has(out, "source silent (priority 5): FAILED: no complete reply within 2 s"))
         << out;
-    EXPECT_TRUE(has(out, "3 of 4 sources failed")) << out;
-    for (const auto& [channel, expected] : kMerged)
+    EXPECT_TRUE(has(out, "source big (priority 3): FAILED: the reply is larger than 1 MB")) << out;
+    EXPECT_TRUE(has(out, "4 of 5 sources failed")) << out;
+    for (const auto& [channel, expected] : changed)
         EXPECT_EQ(schedule(db, channel), expected) << "channel " << channel;
-    EXPECT_EQ(stamps(db), merged_stamps);
+    EXPECT_EQ(stamps(db), changed_stamps);
 
     ASSERT_EQ(server({"source", "list", "--db", db}, &out), 0) << out;
     EXPECT_TRUE(has(out, "last read FAILED: HTTP status 404")) << out;
     ASSERT_EQ(server({"channel", "show", "--db", db, "--channel", "1"}, &out), 0) << out;
-    EXPECT_TRUE(has(out, "2026-06-10 10:00-12:00\tgerman\tIronie des Schicksals")) << out;
+    EXPECT_TRUE(has(out, "2026-06-10 10:00-12:00\tgerman\tIronie des Schicksals (1975)")) << out;
 }
 
 TEST(SourcesGrab, ServingProcessGrabsOnItsOwn) {
