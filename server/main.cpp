@@ -31,6 +31,7 @@ const char* kUsage =
     "  zorvan-server channel suggest --db FILE [--accept]\n"
     "  zorvan-server channel list --db FILE\n"
     "  zorvan-server channel show --db FILE --channel NUMBER [--day yyyy-MM-dd]\n"
+    "                             [--from yyyy-MM-dd] [--to yyyy-MM-dd]\n"
     "  zorvan-server grab --db FILE [--force] [--at \"yyyy-MM-dd hh:mm\"] [--max-size-mb N]\n"
     "                     [--deadline SECONDS] [--keep-days N]\n";
 

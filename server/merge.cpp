@@ -138,7 +138,11 @@ std::int64_t write_days(Database& db, std::int32_t channel,
     };
     for (const MergedProgramme& m : merged) {
         const DateTime start = wall_clock(zone, m.programme.start);
-        const DateTime finish = wall_clock(zone, m.programme.finish);
+        DateTime finish = wall_clock(zone, m.programme.finish);
+        // A programme across the hour that repeats when clocks go back may end "before" it
+        // starts on the wall clock: it keeps its real length.
+        if (finish <= start)
+            finish = start.addSeconds(m.programme.finish - m.programme.start).wholeMinute();
         if (finish <= start) continue;  // shorter than a minute once on the minute
         const std::string d = day_text(start);
         if (d < first_day) continue;

@@ -418,6 +418,36 @@ TEST(SourcesGrab, ServingProcessGrabsOnItsOwn) {
                                                          "12:00-13:00 national Время покажет"}));
 }
 
+// The night clocks go back: the hour from 02:00 to 03:00 comes twice. A programme from 02:30
+// summer time to 02:30 winter time lasts an hour though its wall-clock times are equal; it is
+// kept with its length, and the repeated starts get ids of their own.
+TEST(SourcesGrab, ProgrammesAcrossTheRepeatedHourKeepTheirLength) {
+    QTemporaryDir dir;
+    const QString db = dir.filePath("tv.db");
+    QFile f(dir.filePath("night.xml"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tv>\n"
+        "<channel id=\"n\"><display-name>Nacht</display-name></channel>\n"
+        "<programme start=\"20261025000000 +0000\" stop=\"20261025003000 +0000\" channel=\"n\">"
+        "<title>Eins</title></programme>\n"
+        "<programme start=\"20261025003000 +0000\" stop=\"20261025013000 +0000\" channel=\"n\">"
+        "<title>Zwei</title></programme>\n"
+        "<programme start=\"20261025013000 +0000\" stop=\"20261025020000 +0000\" channel=\"n\">"
+        "<title>Drei</title></programme>\n</tv>\n");
+    f.close();
+    std::string out;
+    ASSERT_EQ(server({"source", "add", "--db", db, "--name", "night", "--xmltv", f.fileName(),
+                      "--priority", "1", "--zone", "Europe/Berlin"},
+                     &out),
+              0)
+        << out;
+    ASSERT_EQ(server({"grab", "--db", db, "--at", "2026-10-25 12:00"}, &out), 0) << out;
+    EXPECT_EQ(schedule(db, 1),
+              (std::vector<std::string>{"02:00-02:30 night Eins", "02:30-03:30 night Zwei",
+                                        "02:30-03:00 night Drei"}));
+}
+
 // The merge rule on its own: a table of layers and the schedule they give.
 TEST(SourcesMerge, HigherWinsLowerFillsCutAtNeighbours) {
     auto p = [](std::int64_t from, std::int64_t to, const char* title) {
