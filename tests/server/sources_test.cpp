@@ -272,7 +272,9 @@ TEST(SourcesGrab, ThreeGuidesBecomeOneScheduleAndStayWhenNothingOrSomethingFails
     ASSERT_EQ(first_requests.size(), 2u);
     for (const std::string& r : first_requests) {
         EXPECT_TRUE(has(r, " 200 ")) << r;
-        if (has(r, "german")) EXPECT_FALSE(has(r, " -")) << r;
+        if (has(r, "german")) {
+            EXPECT_FALSE(has(r, " -")) << r;
+        }
     }
 
     // The proposal maps the lower guides' channels by their names, across scripts.
