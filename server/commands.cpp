@@ -20,6 +20,7 @@
 #include "net/protocol/login_reply.h"
 #include "net/protocol/update_script.h"
 #include "server/database.h"
+#include "server/grab.h"
 #include "server/http_front.h"
 #include "server/ingest.h"
 
@@ -104,7 +105,8 @@ constexpr int kEndSeconds = 10;  // the longest a stop waits for the requests in
 }  // namespace
 
 int cmd_serve(const std::vector<std::string>& args) {
-    const Options opt(args, {"db", "listen", "files", "fault", "at", "threads"}, {"quiet"});
+    const Options opt(args, {"db", "listen", "files", "fault", "at", "threads", "grab-every"},
+                      {"quiet"});
     const QString db_path = path_of(opt.need("db"));
     const std::string listen = opt.need("listen");
     const std::size_t colon = listen.rfind(':');
@@ -113,6 +115,8 @@ int cmd_serve(const std::vector<std::string>& args) {
     const int port = int(parse_number("listen", listen.substr(colon + 1)));
     const auto fault = parse_fault(opt.get("fault", "none"));
     if (!fault) throw std::invalid_argument("unknown fault mode " + opt.get("fault"));
+    const std::chrono::seconds grab_every =
+        opt.has("grab-every") ? parse_duration(opt.get("grab-every")) : std::chrono::seconds(0);
 
     { Database schema(db_path); }  // creates the tables before the first request
     ServiceOptions service;
@@ -135,6 +139,13 @@ int cmd_serve(const std::vector<std::string>& args) {
     }
     std::fprintf(stderr, "zorvan-server: listening on %s:%d\n", host.c_str(), bound);
     std::fflush(stderr);
+    // The sources are grabbed in this process when asked (grab.h); it ends before the front.
+    std::unique_ptr<PeriodicGrab> grabs;
+    if (grab_every.count() > 0) {
+        std::optional<std::int64_t> grab_now;
+        if (service.now) grab_now = service.now->seconds() - 25569LL * 86400;  // --at, as UTC
+        grabs = std::make_unique<PeriodicGrab>(db_path, grab_every, grab_now);
+    }
     std::atomic<bool> done{false};
     std::thread waiter([&] {
         const timespec step{0, 200 * 1000 * 1000};
@@ -157,6 +168,7 @@ int cmd_serve(const std::vector<std::string>& args) {
         }
     });
     const bool ok = front.run();
+    grabs.reset();
     done = true;
     waiter.join();
     std::fprintf(stderr, "zorvan-server: stopped\n");

@@ -25,5 +25,9 @@ int cmd_serve(const std::vector<std::string>& args);
 int cmd_ingest(const std::vector<std::string>& args);
 int cmd_account(const std::vector<std::string>& args);
 int cmd_release(const std::vector<std::string>& args);
+// Several guides merged into one schedule (source_commands.cpp).
+int cmd_source(const std::vector<std::string>& args);
+int cmd_channel(const std::vector<std::string>& args);
+int cmd_grab(const std::vector<std::string>& args);
 
 }  // namespace zt::server

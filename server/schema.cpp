@@ -45,6 +45,33 @@ const std::vector<Migration>& migrations() {
              "CREATE INDEX IF NOT EXISTS marks_login ON marks (login)",
              "CREATE TABLE IF NOT EXISTS files (name TEXT PRIMARY KEY, data {blob} NOT NULL)",
          }},
+        // Several XMLTV guides merged into one schedule (sources_store.h): ids are given
+        // explicitly, upserts use the ON CONFLICT form both databases take.
+        {2,
+         {
+             "CREATE TABLE IF NOT EXISTS sources (id INTEGER PRIMARY KEY, name TEXT NOT NULL "
+             "UNIQUE, "
+             "location TEXT NOT NULL, priority INTEGER NOT NULL, zone TEXT NOT NULL, "
+             "package TEXT NOT NULL, genre_map TEXT NOT NULL, generation INTEGER NOT NULL, "
+             "etag TEXT NOT NULL, last_modified TEXT NOT NULL, validator TEXT NOT NULL, "
+             "last_good TEXT NOT NULL, last_error TEXT NOT NULL)",
+             "CREATE TABLE IF NOT EXISTS source_channels (id INTEGER PRIMARY KEY, "
+             "source_id INTEGER NOT NULL, xid TEXT NOT NULL, name {blob} NOT NULL, icon TEXT NOT "
+             "NULL, "
+             "pos INTEGER NOT NULL, channel_id INTEGER NOT NULL, own_channel INTEGER NOT NULL, "
+             "mapped INTEGER NOT NULL, UNIQUE (source_id, xid))",
+             // Times in seconds since 1970 UTC; `generation` is the source's read that wrote the
+             // row.
+             "CREATE TABLE IF NOT EXISTS source_programmes (source_channel INTEGER NOT NULL, "
+             "start_utc BIGINT NOT NULL, finish_utc BIGINT NOT NULL, title {blob} NOT NULL, "
+             "descr {blob} NOT NULL, family INTEGER NOT NULL, sub INTEGER NOT NULL, "
+             "rating INTEGER NOT NULL, generation INTEGER NOT NULL, "
+             "PRIMARY KEY (source_channel, start_utc))",
+             // The source of every programme of a merged day: source ids in the day's programme
+             // order, separated by commas.
+             "CREATE TABLE IF NOT EXISTS programme_sources (channel_id INTEGER NOT NULL, "
+             "day TEXT NOT NULL, source_ids TEXT NOT NULL, PRIMARY KEY (channel_id, day))",
+         }},
     };
     return all;
 }
