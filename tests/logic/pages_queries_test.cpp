@@ -181,7 +181,10 @@ TEST_F(PagesTest, DaysTimeWindowWeekChoiceAndInvalidTimes) {
 
     EXPECT_EQ(views::day_button_of(at("2026-03-11")), 2);
     EXPECT_EQ(views::day_button_of(at("2026-03-15")), 6);
-    EXPECT_EQ(to_utf8(views::day_button_hints(*store, true)[0]), "16.03.26 Понедельник");
+    const auto next_week = views::day_button_hints(*store, true);
+    EXPECT_EQ(to_utf8(next_week[0].hint), "16.03.26 Понедельник");
+    EXPECT_EQ(next_week[0].date_line, "16.03");
+    EXPECT_EQ(next_week[6].date_line, "22.03");
 }
 
 TEST_F(PagesTest, SearchIgnoresCaseOfCyrillicAndLatinLetters) {
