@@ -128,6 +128,36 @@ QString expat_error_text(XML_Error code) {
     }
 }
 
+// The parser's table of the single-byte code page `name` (each byte's character, -1 for a byte
+// the code page lacks), from Qt's decoder; nothing when Qt does not know the name or the
+// encoding has characters of more than one byte.
+std::unique_ptr<XML_Encoding> code_page_table(const char* name) {
+    if (!QStringDecoder(name).isValid()) return nullptr;
+    auto table = std::make_unique<XML_Encoding>();
+    *table = {};
+    for (int b = 0; b < 256; ++b) {
+        // A byte that takes the next one into its character is not of a single-byte code page.
+        for (const char next : {'A', '\xA1'}) {
+            const char two[2] = {char(b), next};
+            QStringDecoder pair(name);
+            if (QString(pair.decode(QByteArrayView(two, 2))).size() != 2) return nullptr;
+        }
+        const char one[1] = {char(b)};
+        QStringDecoder decoder(name);
+        const QString c = decoder.decode(QByteArrayView(one, 1));
+        const bool valid = c.size() == 1 && !decoder.hasError() && c[0] != QChar(0xFFFD);
+        table->map[b] = valid ? int(c[0].unicode()) : -1;
+    }
+    return table;
+}
+
+// Encodings the parser reads itself.
+bool parser_knows(const QString& lower_name) {
+    for (const char* known : {"utf-8", "utf-16", "utf-16le", "utf-16be", "iso-8859-1", "us-ascii"})
+        if (lower_name == QLatin1String(known)) return true;
+    return false;
+}
+
 // One pass over the document: <tv> with <channel> and <programme> children; anything else is
 // passed over. The parser (expat) hands on UTF-8 whatever the file's encoding.
 class Parser final {
@@ -178,13 +208,21 @@ public:
 private:
     // Feeds the input to the parser; sets m_error / m_error_line on a fault.
     void parse() {
-        for (;;) {
-            void* buffer = XML_GetBuffer(m_xml, kChunk);
+        std::vector<char> raw;  // the file's bytes when they are decoded here
+        for (bool first = true;; first = false) {
+            char* buffer =
+                m_decoder ? raw.data() : static_cast<char*>(XML_GetBuffer(m_xml, kChunk));
             if (!buffer) return fail_xml(XML_GetCurrentLineNumber(m_xml));
-            const qint64 n = m_input.read(static_cast<char*>(buffer), kChunk);
+            const qint64 n = m_input.read(buffer, kChunk);
             const bool last = m_input.ended() && m_input.fault().isEmpty();
-            if (XML_ParseBuffer(m_xml, int(n), last) != XML_STATUS_OK)
-                return fail_xml(XML_GetCurrentLineNumber(m_xml));
+            if (first && decode_here()) {
+                raw.resize(kChunk);
+                std::copy_n(buffer, n, raw.data());
+                buffer = raw.data();
+            }
+            const bool ok = m_decoder ? feed_decoded(buffer, n, last)
+                                      : XML_ParseBuffer(m_xml, int(n), last) == XML_STATUS_OK;
+            if (!ok) return fail_xml(XML_GetCurrentLineNumber(m_xml));
             if (last) return;
             if (m_input.ended()) {
                 // The input stopped at its own fault, after everything complete before it.
@@ -193,6 +231,45 @@ private:
                 return;
             }
         }
+    }
+
+    // An encoding with characters of several bytes (Shift_JIS, GB18030, Big5, EUC-KR, ...)
+    // that Qt knows: decoded here and handed to the parser as UTF-8. True when so.
+    bool decode_here() {
+        const QString& name = m_input.declared_encoding();
+        if (name.isEmpty() || parser_knows(name)) return false;
+        if (name == QLatin1String("utf8")) {
+            XML_SetEncoding(m_xml, "UTF-8");
+            return false;
+        }
+        const QByteArray latin = name.toLatin1();
+        if (!QStringDecoder(latin.constData()).isValid() || code_page_table(latin.constData()))
+            return false;
+        m_decoder = std::make_unique<QStringDecoder>(latin.constData());
+        XML_SetEncoding(m_xml, "UTF-8");
+        return true;
+    }
+
+    bool feed_decoded(const char* data, qint64 size, bool last) {
+        QString text = m_decoder->decode(QByteArrayView(data, qsizetype(size)));
+        bool bad = m_decoder->hasError();
+        if (bad) {
+            // Everything before the first byte that is not of the encoding is read (the decoder
+            // puts U+FFFD or, for some encodings, the control character SUB in its place).
+            const auto at = std::find_if(text.cbegin(), text.cend(), [](QChar c) {
+                return c == QChar(0xFFFD) || c == QChar(0x1A);
+            });
+            text.truncate(at - text.cbegin());
+        }
+        const QByteArray utf8 = text.toUtf8();
+        if (XML_Parse(m_xml, utf8.constData(), int(utf8.size()), last && !bad) != XML_STATUS_OK)
+            return false;
+        if (bad) {
+            m_error = QStringLiteral("текст не соответствует кодировке, объявленной в файле");
+            m_error_line = line_at_end();
+            return false;
+        }
+        return true;
     }
 
     // The line of the last byte the parser was given.
@@ -365,26 +442,9 @@ private:
     // ISO-8859-5, ...), by the table of each byte's character.
     static int XMLCALL on_unknown_encoding(void* data, const XML_Char* name, XML_Encoding* info) {
         auto* self = static_cast<Parser*>(data);
-        QStringDecoder probe(name);
-        if (!probe.isValid()) return XML_STATUS_ERROR;
-        self->m_single_byte = std::make_unique<XML_Encoding>();
-        XML_Encoding& table = *self->m_single_byte;
-        table = {};
-        for (int b = 0; b < 256; ++b) {
-            const char one[1] = {char(b)};
-            QStringDecoder decoder(name);
-            const QString c = decoder.decode(QByteArrayView(one, 1));
-            // A byte that needs a following one is not of a single-byte code page.
-            const char two[2] = {char(b), 'A'};
-            QStringDecoder pair(name);
-            if (QString(pair.decode(QByteArrayView(two, 2))).size() != 2 && b >= 0x80) {
-                self->m_single_byte.reset();
-                return XML_STATUS_ERROR;
-            }
-            const bool valid = c.size() == 1 && !decoder.hasError() && c[0] != QChar(0xFFFD);
-            table.map[b] = valid ? int(c[0].unicode()) : -1;
-        }
-        *info = table;
+        self->m_single_byte = code_page_table(name);
+        if (!self->m_single_byte) return XML_STATUS_ERROR;
+        *info = *self->m_single_byte;
         return XML_STATUS_OK;
     }
 
@@ -699,6 +759,7 @@ private:
     QString m_error;  // the fault that ended the read, empty when none did
     std::int64_t m_error_line = 0;
     std::unique_ptr<XML_Encoding> m_single_byte;
+    std::unique_ptr<QStringDecoder> m_decoder;  // for encodings of several bytes a character
     bool m_doctype = false;
     bool m_declared_html = false;
     std::int64_t m_entities = 0;
