@@ -36,6 +36,7 @@ constexpr int kMaxDepth = 64;
 // memory); enough for 4096 characters of any script.
 constexpr std::size_t kTextBytes = 4 * 4096;
 constexpr std::size_t kGenreCacheSize = 4096;
+constexpr std::int64_t kMaxToken = 4 * 1024 * 1024;
 
 // Lets the maps keyed by std::string be searched with a string_view.
 struct StringHash {
@@ -220,10 +221,17 @@ private:
                 std::copy_n(buffer, n, raw.data());
                 buffer = raw.data();
             }
+            if (!m_decoder) m_fed += n;
             const bool ok = m_decoder ? feed_decoded(buffer, n, last)
                                       : XML_ParseBuffer(m_xml, int(n), last) == XML_STATUS_OK;
             if (!ok) return fail_xml(XML_GetCurrentLineNumber(m_xml));
             if (last) return;
+            // The parser keeps an unfinished tag or comment whole; one this long is damage.
+            if (m_fed - XML_GetCurrentByteIndex(m_xml) > kMaxToken) {
+                m_error = QStringLiteral("разметка длиннее 4 МБ без конца, файл повреждён");
+                m_error_line = XML_GetCurrentLineNumber(m_xml);
+                return;
+            }
             if (m_input.ended()) {
                 // The input stopped at its own fault, after everything complete before it.
                 m_error = m_input.fault();
@@ -262,6 +270,7 @@ private:
             text.truncate(at - text.cbegin());
         }
         const QByteArray utf8 = text.toUtf8();
+        m_fed += utf8.size();
         if (XML_Parse(m_xml, utf8.constData(), int(utf8.size()), last && !bad) != XML_STATUS_OK)
             return false;
         if (bad) {
@@ -759,7 +768,9 @@ private:
     QString m_error;  // the fault that ended the read, empty when none did
     std::int64_t m_error_line = 0;
     std::unique_ptr<XML_Encoding> m_single_byte;
-    std::unique_ptr<QStringDecoder> m_decoder;  // for encodings of several bytes a character
+    std::unique_ptr<QStringDecoder> m_decoder;
+    std::int64_t m_fed =
+        0;  // bytes given to the parser  // for encodings of several bytes a character
     bool m_doctype = false;
     bool m_declared_html = false;
     std::int64_t m_entities = 0;

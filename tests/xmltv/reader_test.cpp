@@ -305,6 +305,8 @@ TEST(XmltvReader, DamagedInputStopsWithLineAndKeepsEarlierRecords) {
          5, "UTF-8"},
         {"endless text", xmltv_doc(good + "<x>" + QByteArray(5 << 20, 'a') + "</x>"), 5,
          "без разметки"},
+        {"endless comment", xmltv_doc(good + "<!-- " + QByteArray("<x> ").repeated(1 << 21)), 5,
+         "длиннее 4 МБ"},
         {"endless nesting", xmltv_doc(good + "<x>" + QByteArray("<y>").repeated(100)), 5,
          "вложены"},
         {"unsupported encoding", xmltv_doc(good, "x-unknown"), 1, "не поддерживается"},
