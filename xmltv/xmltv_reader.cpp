@@ -703,8 +703,10 @@ private:
         }
     }
 
+    // The genre of the programme's categories; each set of categories is resolved once.
     Genre genre() {
-        std::string key;
+        std::string& key = m_genre_key;
+        key.clear();
         for (int i = 0; i < m_categories_used; ++i) {
             key += m_categories[i];
             key += '\x1f';
@@ -714,7 +716,7 @@ private:
         for (int i = 0; i < m_categories_used; ++i) categories.append(qstring(m_categories[i]));
         const Genre g = m_genres.resolve(categories);
         if (m_genre_cache.size() >= kGenreCacheSize) m_genre_cache.clear();
-        m_genre_cache.emplace(std::move(key), g);
+        m_genre_cache.emplace(key, g);
         return g;
     }
 
@@ -808,6 +810,7 @@ private:
 
     std::unordered_map<std::string, QString, StringHash, std::equal_to<>> m_ids;
     std::unordered_map<std::string, Genre> m_genre_cache;
+    std::string m_genre_key;
 };
 
 const QString kUnknownZone = QStringLiteral("Неизвестный часовой пояс.");
