@@ -35,7 +35,9 @@ constexpr int kMaxDepth = 64;
 // Bytes of an element's text kept (a field is cut to 255 bytes anyway, so a huge text costs no
 // memory); enough for 4096 characters of any script.
 constexpr std::size_t kTextBytes = 4 * 4096;
+// Sets of categories remembered with their genre, each at most this long.
 constexpr std::size_t kGenreCacheSize = 4096;
+constexpr std::size_t kGenreKeyBytes = 512;
 constexpr std::int64_t kMaxToken = 4 * 1024 * 1024;
 
 // Lets the maps keyed by std::string be searched with a string_view.
@@ -618,7 +620,8 @@ private:
     }
 
     // The channel id as a shared QString: one per channel, not one per programme.
-    const QString& channel_of(std::string_view id) {
+    QString channel_of(std::string_view id) {
+        if (id.size() > 256) return qstring(id);  // beyond any real id: not kept
         if (m_ids.size() > 100000) m_ids.clear();
         auto it = m_ids.find(id);
         if (it == m_ids.end()) it = m_ids.emplace(std::string(id), qstring(id)).first;
@@ -715,6 +718,7 @@ private:
         QStringList categories;
         for (int i = 0; i < m_categories_used; ++i) categories.append(qstring(m_categories[i]));
         const Genre g = m_genres.resolve(categories);
+        if (key.size() > kGenreKeyBytes) return g;  // the cache stays small
         if (m_genre_cache.size() >= kGenreCacheSize) m_genre_cache.clear();
         m_genre_cache.emplace(key, g);
         return g;
