@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <set>
 
@@ -34,7 +35,11 @@ public:
         QString xid;
         std::string name;
         std::map<std::string, std::vector<protocol::ProgEntry>> days;
-        std::string last_outside;  // the last day counted outside, as programmes come in order
+        // The last day counted outside (as a day number), as programmes come in order.
+        std::int64_t last_outside = std::numeric_limits<std::int64_t>::min();
+        // The day the last programme went into: its number and its list (map nodes stay put).
+        std::int64_t open_number = 0;
+        std::vector<protocol::ProgEntry>* open_day = nullptr;
     };
 
     CollectSink(DateTime from, DateTime to) : m_from(from), m_to(to) {}
@@ -46,18 +51,23 @@ public:
 
     void programme(const xmltv::Programme& p) override {
         FileChannel& f = find(p.channel_id);
-        const std::string day_text = protocol::format_minute(p.start).substr(0, 10);
+        const std::int64_t number = p.start.dayNumber();
         if (p.start < m_from || p.start >= m_to) {
             ++programmes_outside;
             // Days come in rising order; a later copy's programmes filling gaps come back to
             // days already counted.
-            if (day_text > f.last_outside) {
-                f.last_outside = day_text;
+            if (number > f.last_outside) {
+                f.last_outside = number;
                 ++days_outside;
             }
             return;
         }
-        auto& day = f.days[day_text];
+        // Days are told apart by their number; the text is made once a day.
+        if (!f.open_day || number != f.open_number) {
+            f.open_day = &f.days[protocol::format_minute(p.start).substr(0, 10)];
+            f.open_number = number;
+        }
+        auto& day = *f.open_day;
         protocol::ProgEntry e;
         e.start = p.start;
         e.finish = p.finish;
@@ -90,13 +100,18 @@ public:
 
 private:
     FileChannel& find(const QString& xid) {
+        // Programmes of one channel come in runs: the channel is looked up when it changes.
+        if (m_last < channels.size() && channels[m_last].xid == xid) return channels[m_last];
         auto it = m_index.find(xid);
-        if (it != m_index.end()) return channels[it->second];
-        m_index.emplace(xid, channels.size());
-        // A channel used without its <channel> element is listed under its id.
-        channels.push_back({xid, to_cp1251(xid.toStdString()), {}, {}});
-        return channels.back();
+        if (it == m_index.end()) {
+            it = m_index.emplace(xid, channels.size()).first;
+            // A channel used without its <channel> element is listed under its id.
+            channels.push_back({xid, to_cp1251(xid.toStdString()), {}});
+        }
+        m_last = it->second;
+        return channels[m_last];
     }
+    std::size_t m_last = 0;  // index of the channel looked up last
     std::map<QString, std::size_t> m_index;
     DateTime m_from;
     DateTime m_to;

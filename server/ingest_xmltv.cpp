@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "server/block_cache.h"
@@ -46,22 +47,30 @@ public:
     }
 
     void programme(const xmltv::Programme& p) override {
-        const std::int32_t channel = id_for(p.channel_id);
-        if (m_listed.insert(channel).second) {
-            // A channel used without its <channel> element is listed under its id.
-            put_channel(m_db, {channel, p.channel_id.toStdString(), "", "", "", ""});
-            m_channels.push_back(channel);
+        // Programmes of one channel come in runs: the channel is looked up when it changes.
+        if (!m_current || p.channel_id != m_current_xid) {
+            const std::int32_t id = id_for(p.channel_id);
+            if (m_listed.insert(id).second) {
+                // A channel used without its <channel> element is listed under its id.
+                put_channel(m_db, {id, p.channel_id.toStdString(), "", "", "", ""});
+                m_channels.push_back(id);
+            }
+            m_current_xid = p.channel_id;
+            m_current_id = id;
+            m_current = &m_open[id];
         }
-        Open& open = m_open[channel];
-        const std::string day = day_text(p.start);
-        if (day != open.day.day) {
+        const std::int32_t channel = m_current_id;
+        Open& open = *m_current;
+        // Days are told apart by their number; the text is made once a day.
+        const std::int32_t number = std::int32_t(p.start.dayNumber());
+        if (open.day.day.empty() || number != open.number) {
             flush(channel, open);
-            open.day = DayData{day, {}, {}};
+            open.day = DayData{day_text(p.start), {}, {}};
+            open.number = number;
             // A later copy of the channel filling a gap of a day stored earlier in this ingest
             // (two grabbers' files joined): the day is taken up again with what it holds.
-            const std::int32_t number = std::int32_t(p.start.dayNumber());
             if (std::binary_search(open.flushed.begin(), open.flushed.end(), number))
-                open.day.progs = stored_programmes(channel, day);
+                open.day.progs = stored_programmes(channel, open.day.day);
         }
         protocol::ProgEntry e;
         e.start = p.start;
@@ -102,6 +111,7 @@ public:
 private:
     struct Open final {
         DayData day;
+        std::int32_t number = 0;                     // of `day`
         std::vector<std::int32_t> flushed;           // day numbers stored by this ingest, sorted
         std::map<std::int32_t, std::string> before;  // their digests before the ingest
     };
@@ -112,9 +122,17 @@ private:
     }
 
     std::string stored_digest(std::int32_t channel, const std::string& day) {
-        QSqlQuery q = m_db.exec("SELECT digest FROM days WHERE channel_id = ? AND day = ?", channel,
-                                QString::fromStdString(day));
-        return q.next() ? q.value(0).toString().toStdString() : std::string();
+        // Asked before every day is stored: prepared once.
+        if (!m_digest_query)
+            m_digest_query.emplace(
+                m_db.prepare("SELECT digest FROM days WHERE channel_id = ? AND day = ?"));
+        QSqlQuery& q = *m_digest_query;
+        q.bindValue(0, channel);
+        q.bindValue(1, QString::fromStdString(day));
+        Database::run(q);
+        std::string digest = q.next() ? q.value(0).toString().toStdString() : std::string();
+        q.finish();
+        return digest;
     }
 
     std::vector<protocol::ProgEntry> stored_programmes(std::int32_t channel,
@@ -173,6 +191,10 @@ private:
     std::set<std::int32_t> m_listed;
     std::vector<std::int32_t> m_channels;
     std::map<std::int32_t, Open> m_open;
+    QString m_current_xid;  // the channel of the last programme
+    std::int32_t m_current_id = 0;
+    Open* m_current = nullptr;
+    std::optional<QSqlQuery> m_digest_query;
     std::int64_t m_days_changed = 0;
 };
 
@@ -180,6 +202,10 @@ private:
 
 IngestResult ingest_xmltv(Database& db, const QString& path, const std::string& package,
                           const QTimeZone& zone, const QString& genre_map) {
+    // The whole file goes in one transaction; on SQLite a page cache of the serving size would
+    // hold the pages it writes until they fill it, so memory would grow with the file. A small
+    // one spills them to the log as they come.
+    if (db.dialect() == Dialect::SQLite) db.exec("PRAGMA cache_size=-8192");
     Transaction tx(db, Transaction::Kind::Writer);
     IngestSink sink(db);
     xmltv::ReadOptions options;

@@ -230,7 +230,70 @@ QString readable(QStringView text, TextStats& stats) {
     return out;
 }
 
+// Spaces in the sense of QChar::isSpace beyond ASCII.
+bool wide_space(char32_t c) {
+    return c == 0x85 || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 ||
+           c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+}
+
 }  // namespace
+
+std::string fit_cp1251(std::string_view utf8, std::size_t max_bytes, TextStats& stats) {
+    const auto& bytes = table().byte;
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const auto* end = p + utf8.size();
+    std::string out;
+    out.reserve(std::min<std::size_t>(utf8.size(), max_bytes + 1));
+    bool space = false;
+    while (p < end) {
+        char32_t c = *p;
+        if (c < 0x80) {
+            ++p;
+            if (c == ' ' || (c >= '\t' && c <= '\r')) {
+                space = !out.empty();
+                continue;
+            }
+        } else {
+            // Valid UTF-8 is given; a character beyond the table (or anything else) takes the
+            // general path, which also counts what it changes.
+            int len = 0;
+            if (c >= 0xC2 && c <= 0xDF && end - p >= 2) {
+                c = ((c & 0x1F) << 6) | (p[1] & 0x3F);
+                len = 2;
+            } else if (c >= 0xE0 && c <= 0xEF && end - p >= 3) {
+                c = ((c & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F);
+                len = 3;
+            } else {
+                break;
+            }
+            p += len;
+            if (wide_space(c)) {
+                space = !out.empty();
+                continue;
+            }
+            c = bytes[c];
+            if (c == 0) {
+                p = nullptr;
+                break;
+            }
+        }
+        if (out.size() > max_bytes) continue;  // past the cut: only checked
+        if (space) out += ' ';
+        space = false;
+        out += char(c);
+    }
+    if (p != end) {
+        const QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+        return fit_cp1251(QStringView(text), max_bytes, stats);
+    }
+    if (out.size() > max_bytes) {
+        out.resize(max_bytes - 1);
+        while (!out.empty() && out.back() == ' ') out.pop_back();
+        out += kEllipsis;
+        ++stats.cut;
+    }
+    return out;
+}
 
 std::string fit_cp1251(QStringView text, std::size_t max_bytes, TextStats& stats) {
     QString prepared;

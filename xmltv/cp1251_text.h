@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace zt::xmltv {
 
@@ -26,5 +27,8 @@ struct TextStats final {
 // longer text is cut (a CP1251 character is one byte, so never inside one) and ends with '…' to
 // show that more was there.
 std::string fit_cp1251(QStringView text, std::size_t max_bytes, TextStats& stats);
+// The same for UTF-8 text (valid UTF-8, as the XML parser hands it on). Text of the letters
+// CP1251 holds, the usual case, goes by table without a detour through UTF-16.
+std::string fit_cp1251(std::string_view utf8, std::size_t max_bytes, TextStats& stats);
 
 }  // namespace zt::xmltv

@@ -10,55 +10,55 @@ namespace zt::xmltv {
 
 class Inflater;
 
-// The bytes the XML reader sees: the raw file, or its gzip members inflated on the fly (chosen
-// by the magic bytes, not the name). Text declared (or defaulting to) UTF-8 is checked as it
-// passes: the stream ends just before the first invalid sequence, so that everything complete
-// before it is still read, and the fault is reported with its own line number. A stretch of
-// more than 4 MB without markup ends the stream the same way, since the XML reader would hold it
-// in memory whole.
-class InputDevice final : public QIODevice {
+// The bytes the XML parser sees: the raw file, or its gzip members inflated on the fly (chosen
+// by the magic bytes, not the name), read straight into the parser's buffer. The encoding the
+// prolog declares is noted; a file that declares a single-byte encoding but is written in UTF-8
+// ends just before its first multi-byte sequence. A stretch of more than 4 MB without markup ends
+// the stream the same way, since no schedule text comes near it and the parser holds a whole
+// token (a tag with its attributes, a comment) in memory. Either fault keeps everything complete
+// before it readable; the parser names the line where the stream stopped.
+class InputDevice final {
 public:
     explicit InputDevice(QIODevice& raw);
-    ~InputDevice() override;
+    ~InputDevice();
+    InputDevice(const InputDevice&) = delete;
+    InputDevice& operator=(const InputDevice&) = delete;
 
-    bool isSequential() const override { return true; }
-    bool atEnd() const override;
-    qint64 bytesAvailable() const override;
+    // Up to `max` bytes into `out`; 0 once the stream has ended (normally or at a fault).
+    qint64 read(char* out, qint64 max);
+    bool ended() const { return m_eof; }
 
     // Russian text of the fault that ended the stream early, empty when it ended normally.
     const QString& fault() const { return m_fault; }
-    // Line of that fault (counted from 1), 0 when none applies.
-    std::int64_t fault_line() const { return m_fault_line; }
     // Raw bytes consumed so far (the compressed size for gzip).
     std::int64_t raw_done() const { return m_raw_done; }
-
-protected:
-    qint64 readData(char* data, qint64 maxlen) override;
-    qint64 writeData(const char*, qint64) override { return -1; }
+    // The encoding the prolog names (lower case), empty when it names none.
+    const QString& declared_encoding() const { return m_declared; }
+    // True unless the text is UTF-16 or declares an encoding other than UTF-8.
+    bool utf8() const { return m_utf8; }
 
 private:
-    bool fill();
     qint64 read_raw(char* data, qint64 maxlen);
-    void sniff_encoding();
-    void reject_utf8_as(const QString& declared);
-    void check_text_run(qsizetype from);
-    void check_utf8();
-    void fail(const QString& text, std::int64_t line);
+    void sniff_encoding(const char* data, qint64 size);
+    qint64 reject_utf8_as(const char* data, qint64 size, const QString& declared);
+    qint64 check_text_run(const char* data, qint64 size);
+    void fail(const QString& text);
 
     QIODevice& m_raw;
     std::unique_ptr<Inflater> m_inflater;
-    QByteArray m_buf;         // inflated, checked bytes not yet handed out
-    qsizetype m_pos = 0;      // next byte of m_buf to hand out
-    qsizetype m_checked = 0;  // bytes of m_buf already checked
     bool m_started = false;
     bool m_sniffed = false;
-    bool m_check_utf8 = false;
+    bool m_utf8 = true;
     bool m_eof = false;
-    std::int64_t m_line = 1;  // line at m_checked
     std::int64_t m_raw_done = 0;
     std::int64_t m_text_run = 0;  // bytes since the last '<'
+    QString m_declared;           // lower case
+    QString m_declared_as_written;
     QString m_fault;
-    std::int64_t m_fault_line = 0;
 };
+
+// Length of the valid UTF-8 sequence at `p` (at most `left` bytes), 0 when the bytes are
+// invalid, -1 when they are a valid beginning cut off by the end of the buffer.
+int utf8_sequence(const unsigned char* p, qsizetype left);
 
 }  // namespace zt::xmltv

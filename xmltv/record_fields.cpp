@@ -3,72 +3,12 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QUrl>
-#include <QXmlStreamReader>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
-#include "xmltv/html_entities.h"
-
 namespace zt::xmltv {
-
-namespace {
-
-constexpr int kMaxDepth = 64;
-
-// Reads to the end of the current element; `text` (if any) collects up to `limit` characters.
-void read_element(QXmlStreamReader& xml, QString* text, qsizetype limit) {
-    for (int depth = 1; depth > 0 && !xml.atEnd();) {
-        switch (xml.readNext()) {
-            case QXmlStreamReader::Characters:
-                if (text && text->size() < limit) *text += xml.text().left(limit - text->size());
-                break;
-            case QXmlStreamReader::EntityReference:
-                // An entity neither the document nor HTML defines: a space, so that the
-                // words around it stay apart.
-                if (auto* entities = dynamic_cast<HtmlEntities*>(xml.entityResolver()))
-                    entities->count_unresolved();
-                if (text && text->size() < limit) *text += QLatin1Char(' ');
-                break;
-            case QXmlStreamReader::StartElement:
-                if (++depth > kMaxDepth) {
-                    xml.raiseError(
-                        QStringLiteral("элементы вложены глубже %1 уровней").arg(kMaxDepth));
-                    return;
-                }
-                break;
-            case QXmlStreamReader::EndElement:
-                --depth;
-                break;
-            default:
-                break;
-        }
-    }
-}
-
-}  // namespace
-
-QString read_text(QXmlStreamReader& xml, qsizetype limit) {
-    QString text;
-    read_element(xml, &text, limit);
-    return text;
-}
-
-void skip_element(QXmlStreamReader& xml) {
-    read_element(xml, nullptr, 0);
-}
-
-void Preferred::offer(QXmlStreamReader& xml) {
-    const bool is_russian = xml.attributes()
-                                .value(QLatin1String("lang"))
-                                .startsWith(QLatin1String("ru"), Qt::CaseInsensitive);
-    QString value = read_text(xml);
-    if (!set || (is_russian && !russian)) {
-        text = std::move(value);
-        russian = is_russian;
-        set = true;
-    }
-}
 
 QString local_icon(QStringView src, const QString& base_dir) {
     const QString s = src.trimmed().toString();
@@ -87,23 +27,64 @@ QString local_icon(QStringView src, const QString& base_dir) {
     return QDir::cleanPath(QDir(base_dir).absoluteFilePath(s));
 }
 
-std::optional<std::int32_t> rating_percent(QStringView value) {
-    static const QRegularExpression fraction(
-        QStringLiteral(R"(^\s*(\d+(?:[.,]\d+)?)\s*/\s*(\d+(?:[.,]\d+)?)\s*$)"));
-    static const QRegularExpression percent(QStringLiteral(R"(^\s*(\d+(?:[.,]\d+)?)\s*%\s*$)"));
-    const QString text = value.toString();
-    auto number = [](QString s) {
-        return s.replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
-    };
+namespace {
+
+bool is_space(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// "\d+([.,]\d+)?" at `p`, with the white space around it; the number, or nothing.
+std::optional<double> number_at(const char*& p, const char* end) {
+    while (p < end && is_space(*p)) ++p;
+    char text[64];
+    std::size_t n = 0;
+    const char* q = p;
+    while (q < end && *q >= '0' && *q <= '9' && n < sizeof text - 2) text[n++] = *q++;
+    if (n == 0) return std::nullopt;
+    if (q + 1 < end && (*q == '.' || *q == ',') && q[1] >= '0' && q[1] <= '9') {
+        text[n++] = '.';
+        ++q;
+        while (q < end && *q >= '0' && *q <= '9' && n < sizeof text - 1) text[n++] = *q++;
+    }
+    if (q < end && *q >= '0' && *q <= '9') return std::nullopt;  // beyond any rating
+    double value = 0;
+    if (std::from_chars(text, text + n, value).ec != std::errc()) return std::nullopt;
+    p = q;
+    while (p < end && is_space(*p)) ++p;
+    return value;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> rating_percent(std::string_view value) {
+    // "x/y" or "n%", each number "d" or "d.d" (or "d,d"), white space allowed around them.
+    const char* p = value.data();
+    const char* end = p + value.size();
+    const auto first = number_at(p, end);
+    if (!first || p == end) return std::nullopt;
     double share = -1;
-    if (const auto m = fraction.match(text); m.hasMatch()) {
-        const double whole = number(m.captured(2));
-        if (whole > 0) share = number(m.captured(1)) / whole * 100.0;
-    } else if (const auto p = percent.match(text); p.hasMatch()) {
-        share = number(p.captured(1));
+    if (*p == '%') {
+        ++p;
+        while (p < end && is_space(*p)) ++p;
+        if (p != end) return std::nullopt;
+        share = *first;
+    } else if (*p == '/') {
+        ++p;
+        const auto whole = number_at(p, end);
+        if (!whole || p != end) return std::nullopt;
+        if (*whole > 0) share = *first / *whole * 100.0;
+    } else {
+        return std::nullopt;
     }
     if (share < 0) return std::nullopt;
     return static_cast<std::int32_t>(std::lround(std::clamp(share, 0.0, 100.0)));
+}
+
+std::optional<std::int32_t> rating_percent(QStringView value) {
+    for (const QChar c : value)
+        if (c.unicode() >= 0x80) return std::nullopt;  // only ASCII digits and spaces count
+    const QByteArray latin = value.toLatin1();
+    return rating_percent(std::string_view(latin.constData(), std::size_t(latin.size())));
 }
 
 std::optional<std::int64_t> length_seconds(QStringView units, QStringView value) {
@@ -163,25 +144,6 @@ QString record_text(QStringView title, QStringView mark, QStringView sub_title, 
         add(sub);
     add(descr);
     return out;
-}
-
-QString xml_error_text(const QXmlStreamReader& xml) {
-    const QString qt = xml.errorString();
-    switch (xml.error()) {
-        case QXmlStreamReader::CustomError:
-            return qt;
-        case QXmlStreamReader::PrematureEndOfDocumentError:
-            return QStringLiteral("файл оборван, документ XML не завершён");
-        case QXmlStreamReader::NotWellFormedError:
-            if (qt.startsWith(QLatin1String("Encoding ")))
-                return QStringLiteral("кодировка, объявленная в файле, не поддерживается (%1)")
-                    .arg(qt);
-            if (qt.contains(QLatin1String("incorrectly encoded")))
-                return QStringLiteral("текст не соответствует кодировке, объявленной в файле");
-            return QStringLiteral("нарушена разметка XML (%1)").arg(qt);
-        default:
-            return QStringLiteral("ошибка чтения XML (%1)").arg(qt);
-    }
 }
 
 }  // namespace zt::xmltv

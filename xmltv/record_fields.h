@@ -5,29 +5,9 @@
 
 #include <cstdint>
 #include <optional>
-
-class QXmlStreamReader;
+#include <string_view>
 
 namespace zt::xmltv {
-
-// The text of the current element and its children, at most `limit` characters of it: a field
-// is cut to 255 bytes anyway, so a huge text costs no memory. An entity reference left
-// unresolved becomes a space (counted by the reader's HtmlEntities). Leaves the reader after the
-// element's end.
-QString read_text(QXmlStreamReader& xml, qsizetype limit = 4096);
-// Skips the current element with its children. Both raise an error on elements nested deeper
-// than any schedule needs, since the XML reader keeps every open element.
-void skip_element(QXmlStreamReader& xml);
-
-// The text of one of several elements that may repeat in languages (title, desc, display-name):
-// the first one, or the first Russian one when the first is not.
-struct Preferred final {
-    QString text;
-    bool russian = false;
-    bool set = false;
-    // Reads the current element's text and keeps it when it is the better choice.
-    void offer(QXmlStreamReader& xml);
-};
 
 // A channel icon's local file: a file: URL without a host, or a path (a relative one taken
 // against `base_dir`). Network addresses and other schemes give an empty text.
@@ -36,6 +16,7 @@ QString local_icon(QStringView src, const QString& base_dir);
 // A rating value "x/y" ("7/10", "3.5 / 5") or "n%" in per cent 0 to 100; nothing for other
 // forms such as age ratings ("16+", "PG-13").
 std::optional<std::int32_t> rating_percent(QStringView value);
+std::optional<std::int32_t> rating_percent(std::string_view value);
 
 // A programme's <length> in seconds: units "seconds", "minutes" or "hours"; nothing for anything
 // else or a length that is not a positive whole number below a week.
@@ -50,8 +31,5 @@ std::optional<QString> episode_mark(QStringView xmltv_ns);
 // file's description, each ended with a full stop ("S2 E10. Der Fluch. Kommissar ..."). A
 // sub-title equal to the title or with which the description begins is left out.
 QString record_text(QStringView title, QStringView mark, QStringView sub_title, QStringView descr);
-
-// A Russian description of the XML reader's error.
-QString xml_error_text(const QXmlStreamReader& xml);
 
 }  // namespace zt::xmltv

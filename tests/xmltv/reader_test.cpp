@@ -176,6 +176,107 @@ TEST(XmltvReader, SingleByteEncodingsAndGzip) {
     }
 }
 
+// UTF-16 with the byte order mark, little-endian.
+QByteArray utf16(const QByteArray& utf8) {
+    const QString text = QString::fromUtf8(utf8);
+    QByteArray out("\xff\xfe");
+    for (const QChar c : text) out.append(char(c.unicode() & 0xff)).append(char(c.unicode() >> 8));
+    return out;
+}
+
+// Code pages the parser lacks go by a table of their bytes; encodings of several bytes a
+// character are decoded before the parser; a byte the declared encoding lacks stops the read.
+TEST(XmltvReader, EncodingsByTableAndDecoded) {
+    const QByteArray body =
+        "<programme channel=\"a\" start=\"20260110100000\" "
+        "stop=\"20260110110000\"><title>%</title></programme>\n";
+    auto doc = [&](const QByteArray& title, const char* encoding) {
+        QByteArray b = body;
+        return xmltv_doc(b.replace("%", title), encoding);
+    };
+    struct {
+        const char* name;
+        QByteArray data;
+        std::string title;  // empty: the read fails
+        std::int64_t line;
+    } cases[] = {
+        {"KOI8-R", doc("\xf0\xd2\xc9\xd7\xc5\xd4 \xe5\xd6", "KOI8-R"), "Привет Еж"_cp, 0},
+        {"ISO-8859-5", doc("\xbf\xe0\xd8\xd2\xd5\xe2", "ISO-8859-5"), "Привет"_cp, 0},
+        {"windows-1252", doc("Caf\xe9 \x80 5", "windows-1252"), "Cafe \x88 5", 0},
+        {"Shift_JIS", doc("\x83\x65\x83\x8c\x83\x72", "Shift_JIS"), "terebi", 0},
+        {"UTF-16", utf16(doc("Привет", "UTF-16")), "Привет"_cp, 0},
+        {"a byte ISO-8859-3 lacks", doc("ok\n\xa5", "ISO-8859-3"), "", 4},
+        {"a byte Shift_JIS lacks", doc("\x83\x65\n\xff\xfe", "Shift_JIS"), "", 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CollectingSink sink;
+        const auto r = read_xmltv(c.data, sink);
+        if (c.title.empty()) {
+            EXPECT_FALSE(r.ok);
+            EXPECT_EQ(r.line, c.line);
+            EXPECT_TRUE(r.message.contains(QStringLiteral("не соответствует кодировке")))
+                << r.message.toStdString();
+            continue;
+        }
+        ASSERT_TRUE(r.ok) << r.message.toStdString();
+        ASSERT_EQ(sink.programmes.size(), 1u);
+        EXPECT_EQ(sink.programmes[0].title, c.title);
+    }
+}
+
+// Entities: HTML's names stand for their characters with or without a DOCTYPE, in text and in
+// attributes, and are counted; a document's own declaration comes first; an unknown name is a
+// space under a DOCTYPE and an error without one; an external entity is never read.
+TEST(XmltvReader, EntitiesDeclaredUndeclaredAndExternal) {
+    const QByteArray prog_tail = "start=\"20260110100000\" stop=\"20260110110000\"><title>";
+    struct {
+        const char* name;
+        QByteArray doc;
+        std::string title;  // empty: the read fails
+        std::string channel;
+        std::int64_t entities;
+    } cases[] = {
+        {"HTML names without a DOCTYPE",
+         "<tv><programme channel=\"ch&eacute;\" " + prog_tail +
+             "Caf&eacute;&nbsp;&laquo;X&raquo;&amp;</title></programme></tv>",
+         "Cafe «X»&"_cp, "ch\xc3\xa9", 5},
+        {"the document's own declaration wins",
+         "<!DOCTYPE tv [<!ENTITY nbsp \"NB\"><!ENTITY my \"mine\">]><tv><programme "
+         "channel=\"a\" " +
+             prog_tail + "&nbsp;&my;&mdash;</title></programme></tv>",
+         "NBmine\x97", "a", 1},
+        {"an unknown name under a DOCTYPE",
+         "<!DOCTYPE tv SYSTEM \"xmltv.dtd\"><tv><programme channel=\"a\" " + prog_tail +
+             "one&unknown;two</title></programme></tv>",
+         "one two", "a", 1},
+        {"an external entity is not read",
+         "<!DOCTYPE tv [<!ENTITY ext SYSTEM \"/etc/passwd\">]><tv><programme channel=\"a\" " +
+             prog_tail + "x&ext;y</title></programme></tv>",
+         "xy", "a", 0},
+        {"an unknown name without a DOCTYPE",
+         "<tv>\n<programme channel=\"a\" " + prog_tail + "one&unknown;</title></programme></tv>",
+         "", "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CollectingSink sink;
+        const auto r = read_xmltv(c.doc, sink, "UTC");
+        if (c.title.empty()) {
+            EXPECT_FALSE(r.ok);
+            EXPECT_EQ(r.message.toStdString(),
+                      "Строка 2: нарушена разметка XML (сущность «unknown» не объявлена).");
+            EXPECT_TRUE(sink.programmes.empty());
+            continue;
+        }
+        ASSERT_TRUE(r.ok) << r.message.toStdString();
+        ASSERT_EQ(sink.programmes.size(), 1u);
+        EXPECT_EQ(sink.programmes[0].title, c.title);
+        EXPECT_EQ(sink.programmes[0].channel_id.toStdString(), c.channel);
+        EXPECT_EQ(r.entities, c.entities);
+    }
+}
+
 TEST(XmltvReader, DamagedInputStopsWithLineAndKeepsEarlierRecords) {
     const QByteArray good = prog("a", "20260110100000 +0300", "20260110110000 +0300", "ok") +
                             prog("b", "20260110100000 +0300", "20260110110000 +0300", "ok");
@@ -204,6 +305,8 @@ TEST(XmltvReader, DamagedInputStopsWithLineAndKeepsEarlierRecords) {
          5, "UTF-8"},
         {"endless text", xmltv_doc(good + "<x>" + QByteArray(5 << 20, 'a') + "</x>"), 5,
          "без разметки"},
+        {"endless comment", xmltv_doc(good + "<!-- " + QByteArray("<x> ").repeated(1 << 21)), 5,
+         "длиннее 4 МБ"},
         {"endless nesting", xmltv_doc(good + "<x>" + QByteArray("<y>").repeated(100)), 5,
          "вложены"},
         {"unsupported encoding", xmltv_doc(good, "x-unknown"), 1, "не поддерживается"},
