@@ -170,6 +170,21 @@ void FieldWriter::ZSection(std::string body, Progress* progress) {
 
 namespace {
 
+// The headers of a 24-bit BMP file image as Qt's BMP writer makes them (its resolution
+// fields among them), taken once from Qt itself; sizes are filled in per picture.
+const std::string& bitmap_header() {
+    static const std::string header = [] {
+        QImage one(1, 1, QImage::Format_RGB32);
+        one.fill(0);
+        QByteArray bmp;
+        QBuffer buffer(&bmp);
+        buffer.open(QIODevice::WriteOnly);
+        one.save(&buffer, "BMP");
+        return std::string(bmp.constData(), std::size_t(std::min<qsizetype>(bmp.size(), 54)));
+    }();
+    return header;
+}
+
 // Reads a GIF file image from memory for giflib.
 struct GifSource {
     std::string_view bytes;
@@ -193,10 +208,11 @@ struct GifCloser {
 
 // The first picture of a GIF decoded with giflib, for the common plain case only: one picture
 // that fills the whole screen, without a transparent colour, every pixel within its palette.
-// Such a picture is exactly its pixels' palette colours, as any decoder gives it. Nothing
-// (a null image) for every other GIF, which is left to QImageReader; `too_large` when the
-// picture declares more than kMaxPictureSide pixels a side.
-QImage plain_gif(std::string_view bytes, bool& too_large) {
+// Such a picture is exactly its pixels' palette colours, as any decoder gives it; it is
+// written straight as the BMP file image Qt would write of it. Nothing for every other GIF, which
+// is left to QImageReader; `too_large` when the picture declares more than kMaxPictureSide pixels a
+// side.
+std::string plain_gif(std::string_view bytes, bool& too_large) {
     too_large = false;
     GifSource source{bytes};
     int error = 0;
@@ -229,8 +245,21 @@ QImage plain_gif(std::string_view bytes, bool& too_large) {
     if (desc.Left != 0 || desc.Top != 0 || desc.Width != width || desc.Height != height) return {};
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
     if (!map || !map->Colors || map->ColorCount <= 0) return {};
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull()) return {};
+    // The BMP file image of a 24-bit picture as Qt's BMP writer makes it: the headers, then
+    // the rows from the bottom up, blue, green and red, each row padded to 4 bytes.
+    if (bitmap_header().size() != 54 || bitmap_header().substr(0, 2) != "BM") return {};
+    const std::size_t row = (std::size_t(width) * 24 + 31) / 32 * 4;
+    const std::size_t pixels = row * std::size_t(height);
+    std::string bmp = bitmap_header();
+    const auto put32 = [&bmp](std::size_t at, std::size_t v) {
+        for (int i = 0; i < 4; ++i) bmp[at + std::size_t(i)] = char(v >> (8 * i) & 0xFF);
+    };
+    put32(2, bmp.size() + pixels);
+    put32(18, std::size_t(width));
+    put32(22, std::size_t(height));
+    put32(34, pixels);
+    const std::size_t head = bmp.size();
+    bmp.resize(head + pixels);  // the padding stays zero
     std::vector<GifPixelType> line(static_cast<std::size_t>(width));
     // Interlaced pictures send every eighth row from 0, every eighth from 4, every fourth from
     // 2, then every second from 1.
@@ -241,16 +270,18 @@ QImage plain_gif(std::string_view bytes, bool& too_large) {
         const int step = desc.Interlace ? kStep[pass] : 1;
         for (int y = first; y < height; y += step) {
             if (DGifGetLine(gif.get(), line.data(), width) != GIF_OK) return {};
-            auto* px = reinterpret_cast<QRgb*>(image.scanLine(y));
+            char* px = bmp.data() + head + std::size_t(height - 1 - y) * row;
             for (int x = 0; x < width; ++x) {
                 const int index = line[std::size_t(x)];
                 if (index >= map->ColorCount) return {};
                 const GifColorType& c = map->Colors[index];
-                px[x] = qRgb(c.Red, c.Green, c.Blue);
+                px[3 * x] = char(c.Blue);
+                px[3 * x + 1] = char(c.Green);
+                px[3 * x + 2] = char(c.Red);
             }
         }
     }
-    return image;
+    return bmp;
 }
 
 bool is_gif(std::string_view bytes) {
@@ -261,13 +292,14 @@ bool is_gif(std::string_view bytes) {
 
 std::string picture_to_bmp(std::string_view image_bytes) {
     if (image_bytes.empty() || image_bytes.size() > std::size_t(INT32_MAX)) return {};
-    QImage image;
     if (is_gif(image_bytes)) {
         bool too_large = false;
-        image = plain_gif(image_bytes, too_large);
+        std::string bmp = plain_gif(image_bytes, too_large);
         if (too_large) return {};
+        if (!bmp.empty()) return bmp;
     }
-    if (image.isNull()) {
+    QImage image;
+    {
         // The declared size is checked before decoding: a few bytes may declare a huge picture.
         const QByteArray bytes =
             QByteArray::fromRawData(image_bytes.data(), qsizetype(image_bytes.size()));
