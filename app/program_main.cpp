@@ -6,9 +6,6 @@
 #include <cstdio>
 #include <exception>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -16,6 +13,7 @@
 #include "app/application.h"
 #include "app/exit_signals.h"
 #include "app/logic/data_preload.h"
+#include "app/logic/memory_tuning.h"
 #include "app/logic/russian_locale.h"
 #include "app/single_instance.h"
 
@@ -72,12 +70,10 @@ void name_application() {
 }
 
 int program_main(int argc, char** argv) {
-#ifdef __GLIBC__
-    // Every thread allocates from the one main heap, which grows in large steps while data is
-    // read (a thread's own heap grows a page at a time): the thread reading the data files
-    // then finds the memory the waiting thread has prepared for it.
-    mallopt(M_ARENA_MAX, 1);
-#endif
+    // Every thread allocates from the one main heap, which grows in large steps and is kept:
+    // the thread reading the data files then finds the memory the waiting thread has prepared
+    // for it, and saves do not give the heap back to fault it in again.
+    tune_allocator(true);
     // The data files are read from the first moment, while the windows are made.
     auto clock = std::make_shared<SystemClock>();
     std::unique_ptr<DataPreload> preload;

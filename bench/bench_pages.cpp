@@ -28,11 +28,13 @@ struct Data {
     std::shared_ptr<FixedClock> clock = std::make_shared<FixedClock>(kNow);
     all_list store{clock};
     std::size_t programmes = 0;
-    Data() {
+    explicit Data(int per_day_factor = 1) {
         build_types(store);
         build_time_zones(store);
         set_week(store);
-        gen::generate(store, gen::profile_by_name("large"), kNow);
+        gen::Profile profile = gen::profile_by_name("large");
+        profile.progs_per_day *= per_day_factor;
+        gen::generate(store, profile, kNow);
         store.cur_group = 0;
         for (const auto& m : store.chl_groups[0]->members) programmes += m->chl->tvprog.size();
     }
@@ -43,17 +45,22 @@ Data& data() {
     return d;
 }
 
-PageOptions options(ProgramPage page) {
+// The same profile with twice the programmes a day.
+Data& doubled() {
+    static Data d(2);
+    return d;
+}
+
+PageOptions options(ProgramPage page, Data& d = data()) {
     PageOptions o;
     o.page = page;
     o.now = kNow;
     o.panels.group = 0;
-    o.panels.chosen.assign(data().store.chl_groups[0]->members.size(), 1);
+    o.panels.chosen.assign(d.store.chl_groups[0]->members.size(), 1);
     return o;
 }
 
-void run_rebuild(benchmark::State& state, const PageOptions& o) {
-    auto& d = data();
+void run_rebuild(benchmark::State& state, const PageOptions& o, Data& d = data()) {
     views::ProgramList list;
     for (auto _ : state) {
         list.rebuild(d.store, o);
@@ -91,6 +98,27 @@ void BM_SoonFromNow(benchmark::State& state) {
     run_rebuild(state, options(ProgramPage::soon));
 }
 BENCHMARK(BM_SoonFromNow)->Unit(benchmark::kMillisecond);
+
+// "Сейчас" and "Скоро" with twice the programmes a day: the closing table sets each beside
+// its rebuild on the ordinary profile.
+void BM_NowDoubled(benchmark::State& state) {
+    run_rebuild(state, options(ProgramPage::now, doubled()), doubled());
+}
+BENCHMARK(BM_NowDoubled)->Unit(benchmark::kMillisecond);
+
+void BM_SoonFromNowDoubled(benchmark::State& state) {
+    run_rebuild(state, options(ProgramPage::soon, doubled()), doubled());
+}
+BENCHMARK(BM_SoonFromNowDoubled)->Unit(benchmark::kMillisecond);
+
+void BM_SoonAfterCurrentDoubled(benchmark::State& state) {
+    auto o = options(ProgramPage::soon, doubled());
+    o.soon.offset_kind = views::SoonOffset::from_current_end;
+    o.soon.time_finish = "14:00";
+    o.soon.line = 10;
+    run_rebuild(state, o, doubled());
+}
+BENCHMARK(BM_SoonAfterCurrentDoubled)->Unit(benchmark::kMillisecond);
 
 void BM_SoonAfterCurrent(benchmark::State& state) {
     auto o = options(ProgramPage::soon);
@@ -188,6 +216,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     data();  // generate once, outside the timings
+    doubled();
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
@@ -198,5 +227,17 @@ int main(int argc, char** argv) {
     std::printf("%-28s %10s %10s\n", "rebuild", "cpu ms", "x plain");
     for (const auto& [name, ms] : reporter.times)
         std::printf("%-28s %10.3f %10.2f\n", name.c_str(), ms, ms / plain->second);
+    std::printf(
+        "\nprogrammes a day doubled (%zu programmes): rebuild x the ordinary profile's "
+        "(target <= 2.2)\n",
+        doubled().programmes);
+    for (const char* name : {"BM_Now", "BM_SoonFromNow", "BM_SoonAfterCurrent"}) {
+        const auto one = reporter.times.find(name);
+        const auto two = reporter.times.find(std::string(name) + "Doubled");
+        if (one == reporter.times.end() || two == reporter.times.end() || one->second <= 0)
+            continue;
+        std::printf("%-28s %10.3f %10.3f %10.2f\n", name, one->second, two->second,
+                    two->second / one->second);
+    }
     return 0;
 }

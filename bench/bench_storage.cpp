@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "app/logic/memory_tuning.h"
 #include "core/genres.h"
 #include "core/store.h"
 #include "core/time_zones.h"
@@ -355,6 +356,8 @@ double fresh_run(const char* what, const Fixture& f) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The allocator as the program and zorvan-cli use it.
+    tune_allocator(false);
     if (argc == 5 && std::string(argv[1]) == "--fresh")
         return fresh_child(argv[2], argv[3], argv[4]);
     benchmark::Initialize(&argc, argv);

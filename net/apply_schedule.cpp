@@ -51,7 +51,9 @@ DecodedBlock decode_block(const all_list& store, protocol::ReplyBlock& b,
         if (b.type == BlockType::Channel)
             d.details = protocol::read_channel_block(b.compressed, budget);
         else
-            d.anons = protocol::read_announcement_block(b.compressed, budget);
+            d.anons = protocol::read_announcement_block(
+                b.compressed, budget,
+                [&d](std::int32_t id) { return all_list::find_anons(*d.channel, id) != nullptr; });
     }
     std::string().swap(b.compressed);
     return d;

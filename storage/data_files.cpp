@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <fstream>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-
 #include "core/cp1251.h"
 #include "storage/data_internal.h"
 #include "storage/section.h"
@@ -18,27 +14,6 @@ std::string quoted(const std::string& name) {
     return "\"" + name + "\"";
 }
 
-// While the data files are read the heap grows in steps of 64 MB instead of the allocator's
-// default 128 KB: a large store is hundreds of thousands of records, and each small step is a
-// system call. Room taken but not used costs address space only, never memory.
-class LargeHeapSteps final {
-public:
-#ifdef __GLIBC__
-    LargeHeapSteps() {
-        mallopt(M_TOP_PAD, kStep);
-    }
-    ~LargeHeapSteps() {
-        mallopt(M_TOP_PAD, kDefault);
-    }
-#endif
-    LargeHeapSteps(const LargeHeapSteps&) = delete;
-    LargeHeapSteps& operator=(const LargeHeapSteps&) = delete;
-
-private:
-    static constexpr int kStep = 64 << 20;
-    static constexpr int kDefault = 128 << 10;
-};
-
 }  // namespace
 
 std::optional<std::string> open_data_file(const DataContext& ctx, const std::string& name) {
@@ -49,6 +24,13 @@ std::optional<std::string> open_data_file(const DataContext& ctx, const std::str
 bool save_data_file(const DataContext& ctx, std::string body, const std::string& name,
                     const std::string& bak, std::int32_t version) {
     DeflateSection(body, &ctx.progress);
+    return data::write_file(ctx, std::move(body), name, bak, version);
+}
+
+namespace data {
+
+bool write_file(const DataContext& ctx, std::string body, const std::string& name,
+                const std::string& bak, std::int32_t version) {
     std::string file;
     file.reserve(body.size() + 4);
     FieldWriter(file).Int32(version);
@@ -61,6 +43,8 @@ bool save_data_file(const DataContext& ctx, std::string body, const std::string&
     }
     return true;
 }
+
+}  // namespace data
 
 namespace {
 
@@ -99,7 +83,6 @@ bool load_user_file(const DataContext& ctx, const char* name, const char* bak,
 }  // namespace
 
 LoadResults load_each_data_file(const DataContext& ctx) {
-    const LargeHeapSteps steps;
     LoadResults r;
     r.u = load_u(ctx);
     r.v = load_user_file(ctx, "v.dat", "v.bak", data::load_v_file);
@@ -128,7 +111,14 @@ bool save_v(const DataContext& ctx) {
     return save_data_file(ctx, build_v_body(ctx), "v.dat", "v.bak");
 }
 bool save_t(const DataContext& ctx) {
-    return save_data_file(ctx, build_t_body(ctx), "t.dat", "t.bak");
+    // The largest body (pictures make up most of it) is compressed a part at a time while the
+    // next part is written, never held whole.
+    SectionDeflater deflater;
+    std::string part;
+    part.reserve(SectionDeflater::kPart + SectionDeflater::kPart / 4);
+    data::write_t_body(ctx, data::TLayout::current, part,
+                       [&deflater](std::string& done) { deflater.add(std::move(done)); });
+    return data::write_file(ctx, deflater.finish(), "t.dat", "t.bak");
 }
 bool save_m(const DataContext& ctx) {
     return save_data_file(ctx, build_m_body(ctx), "m.dat", "m.bak");

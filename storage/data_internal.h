@@ -4,6 +4,7 @@
 // interface).
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,6 +66,10 @@ std::string sane_bitmap(std::string bmp, int max_side);
 bool load_v_file(const DataContext& ctx, const char* name);
 bool load_m_file(const DataContext& ctx, const char* name);
 
+// Replaces the data file `name` as save_data_file does, from its compressed body.
+bool write_file(const DataContext& ctx, std::string body, const std::string& name,
+                const std::string& bak, std::int32_t version = kDataVersion);
+
 // Shows "Ошибка загрузки данных из файла: ..." for a body that ends inside a record.
 void report_damaged(const DataContext& ctx, const std::string& name);
 
@@ -80,6 +85,11 @@ std::string format_datetime(const all_list& store, DateTime v);
 // user's marks (mark, alarm, liked programme). Progress is reported for the current one only.
 enum class TLayout { current, version1 };
 std::string t_body(const DataContext& ctx, TLayout layout);
+// The same body written into `body` a part at a time: after a channel that brings it to
+// SectionDeflater::kPart bytes or more, and at the end, `part_done` gets it (and may take its
+// bytes); it then starts again empty. Without `part_done` the whole body stays in `body`.
+void write_t_body(const DataContext& ctx, TLayout layout, std::string& body,
+                  const std::function<void(std::string&)>& part_done);
 
 // parse_datetime for a run of texts that mostly share their date (a channel's programmes):
 // the day of the last date read is reused.

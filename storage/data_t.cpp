@@ -29,9 +29,15 @@ std::size_t t_body_size(const all_list& store) {
 }  // namespace
 
 std::string t_body(const DataContext& ctx, TLayout layout) {
-    const all_list& store = ctx.store;
     std::string body;
-    body.reserve(t_body_size(store));
+    body.reserve(t_body_size(ctx.store));
+    write_t_body(ctx, layout, body, {});
+    return body;
+}
+
+void write_t_body(const DataContext& ctx, TLayout layout, std::string& body,
+                  const std::function<void(std::string&)>& part_done) {
+    const all_list& store = ctx.store;
     FieldWriter w(body);
     w.ShortText(ctx.user.login);
     w.ShortText(ctx.user.save_password ? ctx.user.password : std::string());
@@ -74,8 +80,13 @@ std::string t_body(const DataContext& ctx, TLayout layout) {
             if (layout == TLayout::version1) w.Int32(p->love ? p->love->id : -1);
         }
         if (layout == TLayout::current) report_index(ctx, i, n);
+        if (part_done && body.size() >= SectionDeflater::kPart) {
+            part_done(body);
+            body.clear();
+            body.reserve(SectionDeflater::kPart + SectionDeflater::kPart / 4);
+        }
     }
-    return body;
+    if (part_done) part_done(body);
 }
 
 }  // namespace data

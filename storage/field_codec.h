@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -94,7 +95,8 @@ private:
     std::string_view m_bytes;
     std::size_t m_pos = 0;
     InflateStream* m_source = nullptr;
-    std::string m_window;
+    // Not filled with zeros: a download reads thousands of small blocks, each with a reader.
+    std::unique_ptr<char[]> m_window;
 };
 
 // Appends fields to a byte string.

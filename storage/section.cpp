@@ -11,11 +11,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <mutex>
 #include <new>
 #include <system_error>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #ifdef ZT_HAVE_ISAL
 #include <isa-l/igzip_lib.h>
@@ -32,6 +34,14 @@ void report(Progress* progress, std::size_t done, std::size_t total) {
 }
 
 const std::string_view kHeaderView(reinterpret_cast<const char*>(kHeader.data()), kHeader.size());
+
+std::atomic<Deflater> g_deflater{
+#ifdef ZT_HAVE_ISAL
+    Deflater::isal
+#else
+    Deflater::zlib
+#endif
+};
 
 std::atomic<Inflater> g_inflater{
 #ifdef ZT_HAVE_ISAL
@@ -85,6 +95,12 @@ public:
         isal_inflate_init(&m_st);
         m_st.crc_flag = header_included ? ISAL_ZLIB : ISAL_ZLIB_NO_HDR_VER;
     }
+    // Ready for another stream, as a new engine would be.
+    void reset(bool header_included) {
+        isal_inflate_reset(&m_st);
+        m_st.crc_flag = header_included ? ISAL_ZLIB : ISAL_ZLIB_NO_HDR_VER;
+        m_used = 0;
+    }
     Step run(const char*& in, std::size_t& in_size, char*& out, std::size_t& out_size) override {
         auto* const in_bytes = reinterpret_cast<std::uint8_t*>(const_cast<char*>(in));
         m_st.next_in = in_bytes;
@@ -126,10 +142,20 @@ private:
 };
 #endif
 
+#ifdef ZT_HAVE_ISAL
+// The ISA-L engine a thread used last, kept for its next stream: its state is large (about
+// 90 KB), and a download inflates thousands of small blocks one after the other.
+thread_local std::unique_ptr<IsalEngine> t_spare_engine;
+#endif
+
 std::unique_ptr<Engine> make_engine(bool header_included, std::string_view& prefix) {
 #ifdef ZT_HAVE_ISAL
     if (g_inflater.load() == Inflater::isal) {
         prefix = {};
+        if (auto spare = std::move(t_spare_engine)) {
+            spare->reset(header_included);
+            return spare;
+        }
         return std::make_unique<IsalEngine>(header_included);
     }
 #endif
@@ -151,6 +177,18 @@ void set_inflater(Inflater which) {
 
 Inflater current_inflater() {
     return g_inflater.load();
+}
+
+void set_deflater(Deflater which) {
+#ifdef ZT_HAVE_ISAL
+    g_deflater = which;
+#else
+    (void)which;
+#endif
+}
+
+Deflater current_deflater() {
+    return g_deflater.load();
 }
 
 std::size_t body_ceiling() {
@@ -320,13 +358,21 @@ InflateStream::InflateStream(std::string_view compressed, Progress* progress,
 }
 
 InflateStream::~InflateStream() {
-    if (!m_worker) return;
-    {
-        std::lock_guard lock(m_worker->mutex);
-        m_worker->stop = true;
+    if (m_worker) {
+        {
+            std::lock_guard lock(m_worker->mutex);
+            m_worker->stop = true;
+        }
+        m_worker->changed.notify_all();
+        m_worker->thread.join();
     }
-    m_worker->changed.notify_all();
-    m_worker->thread.join();
+#ifdef ZT_HAVE_ISAL
+    // The engine goes back to this thread for its next stream.
+    if (auto* isal = dynamic_cast<IsalEngine*>(m_state->engine.get()); isal && !t_spare_engine) {
+        m_state->engine.release();
+        t_spare_engine.reset(isal);
+    }
+#endif
 }
 
 bool InflateStream::runs_ahead() const {
@@ -406,8 +452,10 @@ std::string_view InflateStream::next_block(std::string_view tail, char* scratch,
 }
 
 bool InflateStream::finish() {
-    std::string scratch(kSectionChunk, '\0');
-    while (!m_done && !m_failed) read(scratch.data(), scratch.size());
+    // Usually nothing is left but the checksum: a small buffer, never filled beforehand (a
+    // download finishes thousands of small blocks).
+    char scratch[16384];
+    while (!m_done && !m_failed) read(scratch, sizeof scratch);
     return !m_failed;
 }
 
@@ -514,32 +562,282 @@ void ByteBuffer::trim() {
     }
 }
 
-void DeflateSection(std::string& data, Progress* progress) {
-    z_stream zs{};
-    deflateInit(&zs, 1);
-    std::string result;
-    result.reserve(deflateBound(&zs, uLong(std::min<std::size_t>(data.size(), ULONG_MAX))));
-    std::string chunk(kSectionChunk, '\0');
-    std::size_t fed = 0;
-    for (;;) {
-        const std::size_t n = std::min(kSectionChunk, data.size() - fed);
-        zs.next_in = reinterpret_cast<Bytef*>(data.data() + fed);
-        zs.avail_in = uInt(n);
-        fed += n;
-        const int flush = fed >= data.size() ? Z_FINISH : Z_NO_FLUSH;
-        int rc;
-        do {
-            zs.next_out = reinterpret_cast<Bytef*>(chunk.data());
-            zs.avail_out = uInt(chunk.size());
-            rc = deflate(&zs, flush);
-            result.append(chunk.data(), chunk.size() - zs.avail_out);
-        } while (zs.avail_out == 0 || (flush == Z_FINISH && rc != Z_STREAM_END));
-        report(progress, fed, data.size());
-        if (flush == Z_FINISH) break;
+#ifdef ZT_HAVE_ISAL
+
+// One ISA-L compressor at level 1, kept for the parts one thread compresses. A part ends on a
+// byte boundary without the final-block mark (a sync flush), so parts compressed each on
+// their own and joined are one deflate stream; a part only loses the back-references into
+// the part before it.
+class PartDeflater final {
+public:
+    PartDeflater() : m_level_buf(new std::uint8_t[ISAL_DEF_LVL1_DEFAULT]) {}
+    std::string run(std::string_view in) {
+        isal_deflate_init(&m_zs);
+        m_zs.level = 1;
+        m_zs.level_buf = m_level_buf.get();
+        m_zs.level_buf_size = ISAL_DEF_LVL1_DEFAULT;
+        m_zs.gzip_flag = IGZIP_DEFLATE;
+        m_zs.end_of_stream = 0;
+        m_zs.flush = SYNC_FLUSH;
+        m_zs.next_in = reinterpret_cast<std::uint8_t*>(const_cast<char*>(in.data()));
+        m_zs.avail_in = std::uint32_t(in.size());
+        // Stored blocks bound what deflate data may take: 5 bytes for each 64 KB and a few
+        // for the block headers and the flush marker. The room is never filled beforehand.
+        std::size_t room = in.size() + in.size() / 1024 * 5 / 64 + 1024;
+        std::unique_ptr<char[]> out(new char[room]);
+        std::size_t made = 0;
+        for (;;) {
+            m_zs.next_out = reinterpret_cast<std::uint8_t*>(out.get() + made);
+            m_zs.avail_out = std::uint32_t(std::min<std::size_t>(room - made, UINT32_MAX));
+            const std::uint32_t before = m_zs.avail_out;
+            if (isal_deflate(&m_zs) != COMP_OK) throw std::bad_alloc();
+            made += before - m_zs.avail_out;
+            if (m_zs.avail_out != 0 && m_zs.avail_in == 0) break;
+            const std::size_t larger = room + room / 2 + 1024;
+            std::unique_ptr<char[]> grown(new char[larger]);
+            std::memcpy(grown.get(), out.get(), made);
+            out = std::move(grown);
+            room = larger;
+        }
+        return std::string(out.get(), made);
     }
-    deflateEnd(&zs);
-    // Drop the two header bytes; the reader puts them back.
-    data.assign(result, 2);
+
+private:
+    std::unique_ptr<std::uint8_t[]> m_level_buf;
+    isal_zstream m_zs{};
+};
+
+#else
+
+class PartDeflater final {};
+
+#endif
+
+// Parts waiting for a compressor, the parts compressed so far (in their order) and the threads
+// that compress them.
+struct SectionDeflater::Shared {
+    struct Part {
+        std::string owned;
+        std::string_view bytes;
+        std::string out;
+        std::size_t length = 0;
+        std::uint32_t adler = 1;
+        bool done = false;
+    };
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<Part> parts;    // every part so far, in order
+    std::size_t next = 0;      // the first part no compressor has taken
+    std::size_t finished = 0;  // parts compressed
+    bool stop = false;
+    bool failed = false;
+    std::vector<std::thread> threads;
+
+#ifdef ZT_HAVE_ISAL
+    // Compresses part `i` (taken under the lock) outside the lock.
+    void compress(PartDeflater& deflater, std::size_t i, std::unique_lock<std::mutex>& lock) {
+        Part& part = parts[i];  // a deque keeps its elements in place as it grows at its end
+        lock.unlock();
+        std::string out;
+        std::uint32_t adler = 1;
+        bool ok = true;
+        try {
+            out = deflater.run(part.bytes);
+            adler = isal_adler32(1, reinterpret_cast<const unsigned char*>(part.bytes.data()),
+                                 part.bytes.size());
+        } catch (const std::bad_alloc&) {
+            ok = false;
+        }
+        lock.lock();
+        part.out = std::move(out);
+        part.adler = adler;
+        part.done = true;
+        std::string().swap(part.owned);
+        part.bytes = {};
+        failed = failed || !ok;
+        ++finished;
+        changed.notify_all();
+    }
+    void work() {
+        std::unique_ptr<PartDeflater> deflater;
+        std::unique_lock lock(mutex);
+        for (;;) {
+            changed.wait(lock, [this] { return stop || next < parts.size(); });
+            if (next >= parts.size()) return;  // stopped with nothing left to take
+            const std::size_t i = next++;
+            if (!deflater) {
+                try {
+                    deflater = std::make_unique<PartDeflater>();
+                } catch (const std::bad_alloc&) {
+                    failed = true;
+                }
+            }
+            if (!deflater) {
+                parts[i].done = true;
+                ++finished;
+                changed.notify_all();
+                continue;
+            }
+            compress(*deflater, i, lock);
+        }
+    }
+#endif
+};
+
+SectionDeflater::SectionDeflater(Progress* progress, std::size_t expected, std::size_t part)
+    : m_progress(progress), m_expected(expected), m_part(std::max<std::size_t>(part, 1)) {
+#ifdef ZT_HAVE_ISAL
+    if (g_deflater.load() == Deflater::isal) {
+        m_shared = std::make_unique<Shared>();
+        const unsigned cores = std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
+        for (unsigned i = 0; i < cores; ++i) {
+            try {
+                m_shared->threads.emplace_back([s = m_shared.get()] { s->work(); });
+            } catch (const std::system_error&) {
+                break;  // fewer threads; the caller compresses what they leave
+            }
+        }
+        return;
+    }
+#endif
+    m_zlib = std::make_unique<z_stream>();
+    if (deflateInit(m_zlib.get(), 1) != Z_OK) throw std::bad_alloc();
+}
+
+SectionDeflater::~SectionDeflater() {
+    if (m_shared) {
+        {
+            std::lock_guard lock(m_shared->mutex);
+            m_shared->stop = true;
+            m_shared->next = m_shared->parts.size();  // nothing more is taken
+        }
+        m_shared->changed.notify_all();
+        for (auto& t : m_shared->threads) t.join();
+    }
+    if (m_zlib) deflateEnd(m_zlib.get());
+}
+
+void SectionDeflater::zlib_run(std::string_view bytes, int flush) {
+    z_stream& zs = *m_zlib;
+    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    zs.avail_in = uInt(bytes.size());
+    char chunk[16384];
+    int rc = Z_OK;
+    do {
+        zs.next_out = reinterpret_cast<Bytef*>(chunk);
+        zs.avail_out = sizeof chunk;
+        rc = deflate(&zs, flush);
+        m_result.append(chunk, sizeof chunk - zs.avail_out);
+    } while (zs.avail_out == 0 || zs.avail_in != 0 || (flush == Z_FINISH && rc != Z_STREAM_END));
+}
+
+void SectionDeflater::add(std::string_view bytes, std::string* owned) {
+    m_total += bytes.size();
+    if (m_zlib) {
+        // One stream through zlib, in pieces of at most a chunk.
+        for (std::size_t at = 0; at < bytes.size(); at += kSectionChunk) {
+            zlib_run(bytes.substr(at, kSectionChunk), Z_NO_FLUSH);
+            if (m_expected)
+                report(m_progress,
+                       std::min(m_total - bytes.size() + at + kSectionChunk, m_expected),
+                       m_expected);
+        }
+        if (owned) owned->clear();
+        return;
+    }
+#ifdef ZT_HAVE_ISAL
+    Shared& s = *m_shared;
+    std::unique_lock lock(s.mutex);
+    Shared::Part& part = s.parts.emplace_back();
+    part.length = bytes.size();
+    if (owned) {
+        part.owned = std::move(*owned);
+        owned->clear();
+        part.bytes = part.owned;
+    } else {
+        part.bytes = bytes;
+    }
+    s.changed.notify_all();
+    // More than a few parts waiting: the caller compresses the oldest itself, which bounds the
+    // memory they hold and puts the caller's processor to work.
+    if (s.parts.size() - s.next > 2 * std::max<std::size_t>(1, s.threads.size())) {
+        if (!m_own) m_own = std::make_unique<PartDeflater>();
+        s.compress(*m_own, s.next++, lock);
+    }
+    report_parts(s.finished);
+#endif
+}
+
+void SectionDeflater::report_parts(std::size_t finished) {
+    if (!m_progress || m_expected == 0 || finished == m_reported) return;
+    m_reported = finished;
+    const std::size_t parts = std::max<std::size_t>(1, (m_expected + m_part - 1) / m_part);
+    report(m_progress, std::min(finished, parts), parts);
+}
+
+void SectionDeflater::add(std::string&& part) {
+    add(std::string_view(part), &part);
+}
+
+void SectionDeflater::add_view(std::string_view bytes) {
+    add(bytes, nullptr);
+}
+
+std::string SectionDeflater::finish() {
+    if (m_zlib) {
+        zlib_run({}, Z_FINISH);
+        report(m_progress, 1, 1);
+        // Drop the two header bytes; the reader puts them back.
+        m_result.erase(0, 2);
+        return std::move(m_result);
+    }
+#ifdef ZT_HAVE_ISAL
+    Shared& s = *m_shared;
+    std::unique_lock lock(s.mutex);
+    // The caller compresses what no thread has taken yet and waits for the rest, reporting
+    // each part as it is done.
+    while (s.finished < s.parts.size()) {
+        if (s.next < s.parts.size()) {
+            if (!m_own) m_own = std::make_unique<PartDeflater>();
+            s.compress(*m_own, s.next++, lock);
+        } else {
+            const std::size_t before = s.finished;
+            s.changed.wait(lock, [&s, before] { return s.finished != before; });
+        }
+        report_parts(s.finished);
+    }
+    if (s.failed) throw std::bad_alloc();
+    std::size_t size = 2 + 4;
+    for (const auto& p : s.parts) size += p.out.size();
+    std::string result;
+    result.reserve(size);
+    std::uint32_t sum = 1;
+    for (auto& p : s.parts) {
+        result += p.out;
+        sum = std::uint32_t(adler32_combine(sum, p.adler, z_off_t(p.length)));
+        std::string().swap(p.out);
+    }
+    // The final block: an empty one with fixed codes, then the Adler-32 of every byte.
+    result.push_back('\x03');
+    result.push_back('\x00');
+    const char tail[4] = {char(sum >> 24), char(sum >> 16 & 0xFF), char(sum >> 8 & 0xFF),
+                          char(sum & 0xFF)};
+    result.append(tail, 4);
+    report(m_progress, 1, 1);
+    return result;
+#else
+    return {};
+#endif
+}
+
+void DeflateSection(std::string& data, Progress* progress) {
+    // Straight from the bytes, in parts of at least a chunk and at most the deflater's size:
+    // a body of a few chunks still reports progress a few times.
+    const std::size_t part = std::clamp(data.size() / 8, kSectionChunk, SectionDeflater::kPart);
+    SectionDeflater deflater(progress, data.size(), part);
+    for (std::size_t at = 0; at < data.size(); at += part)
+        deflater.add_view(std::string_view(data).substr(at, part));
+    data = deflater.finish();
 }
 
 }  // namespace zt

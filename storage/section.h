@@ -7,11 +7,13 @@
 
 #include "core/progress.h"
 
+struct z_stream_s;
+
 namespace zt {
 
 // Compressed sections: a zlib stream (level 1 when we write it) without its two header bytes,
-// i.e. raw deflate data followed by the Adler-32 of the uncompressed bytes. Both directions
-// work through zlib's stream interface in chunks, reporting progress after each chunk.
+// i.e. raw deflate data followed by the Adler-32 of the uncompressed bytes. Reading works in
+// chunks, reporting progress after each chunk.
 
 // Size of every chunk read from or written to the compressor.
 constexpr std::size_t kSectionChunk = 102399;
@@ -24,7 +26,7 @@ std::size_t body_ceiling();
 std::size_t inflate_limit(std::size_t compressed_size);
 
 // The decompressor that reads sections: ISA-L where it is built in (faster on our data), zlib
-// otherwise. Writing always uses zlib. Switchable for benchmarks and tests.
+// otherwise. Switchable for benchmarks and tests.
 enum class Inflater { zlib, isal };
 void set_inflater(Inflater which);
 Inflater current_inflater();
@@ -122,8 +124,55 @@ private:
     bool m_done = false;
 };
 
+// The compressor that writes sections: ISA-L where it is built in (several times faster, and a
+// large body is compressed in parts on two processors at once), zlib otherwise. Either writes
+// a standard stream that every inflater reads. Switchable for benchmarks and tests.
+enum class Deflater { zlib, isal };
+void set_deflater(Deflater which);
+Deflater current_deflater();
+
+// Compresses a section handed over in parts as they are made, so a large body never has to be
+// held whole. With ISA-L every part is compressed on its own, on two threads besides the
+// caller, while the caller makes the next; with zlib the parts go through one stream as they
+// come. Throws std::bad_alloc when memory runs out.
+class SectionDeflater final {
+public:
+    // A good size for a part: large enough that joining parts costs nothing measurable.
+    static constexpr std::size_t kPart = std::size_t(4) << 20;
+
+    // Progress, when given, counts against the `expected` bytes to come in parts of `part`
+    // bytes (the parts add_view and add are given).
+    explicit SectionDeflater(Progress* progress = nullptr, std::size_t expected = 0,
+                             std::size_t part = kPart);
+    ~SectionDeflater();
+    SectionDeflater(const SectionDeflater&) = delete;
+    SectionDeflater& operator=(const SectionDeflater&) = delete;
+
+    // The next bytes of the section, taken over (`part` is left empty).
+    void add(std::string&& part);
+    // The next bytes of the section, which must stay in place until finish() has returned.
+    void add_view(std::string_view bytes);
+    // The compressed section (level 1, the two zlib header bytes dropped) of every byte added.
+    std::string finish();
+
+private:
+    struct Shared;
+    void add(std::string_view bytes, std::string* owned);
+    void zlib_run(std::string_view bytes, int flush);
+    void report_parts(std::size_t finished);
+    Progress* m_progress = nullptr;
+    std::size_t m_expected = 0;
+    std::size_t m_part = kPart;
+    std::size_t m_reported = 0;
+    std::size_t m_total = 0;
+    std::unique_ptr<Shared> m_shared;
+    std::unique_ptr<class PartDeflater> m_own;
+    std::unique_ptr<z_stream_s> m_zlib;
+    std::string m_result;
+};
+
 // `data` holds uncompressed bytes; on return it holds the compressed section (level 1, the two
-// zlib header bytes dropped).
+// zlib header bytes dropped). Throws std::bad_alloc when memory runs out.
 void DeflateSection(std::string& data, Progress* progress = nullptr);
 
 }  // namespace zt

@@ -1,10 +1,9 @@
 #include "app/logic/data_preload.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <system_error>
 
+#include "app/logic/memory_tuning.h"
 #include "core/genres.h"
 #include "core/time_zones.h"
 #include "storage/legacy.h"
@@ -44,45 +43,19 @@ DataPreload::~DataPreload() {
 }
 
 void DataPreload::prepare_memory(std::chrono::milliseconds budget) {
-#ifdef MADV_POPULATE_WRITE
-    // Records are made one after the other at the top of the heap the reading thread
-    // allocates from: the pages up to kAhead beyond the latest are faulted in, a step at a time.
-    // Faulting in never changes a page's contents, so pages the allocator already uses, gives
-    // back or has not yet made usable are all harmless (the call fails for the last two, and is
-    // tried again later). The program makes every thread allocate from the main heap, which
-    // grows in large steps while data is read (a heap of a thread of its own grows a page at a
-    // time, leaving nothing ready to prepare). The pages prepared stay within the 64 MB-aligned
-    // block of the latest record, the size and alignment of the allocator's heaps for threads,
-    // so no mapping beyond a heap is ever touched.
-    constexpr std::uintptr_t kPage = 4096, kStep = std::uintptr_t(1) << 20;
-    constexpr std::uintptr_t kAhead = std::uintptr_t(24) << 20;
-    constexpr std::uintptr_t kHeapBlock = std::uintptr_t(64) << 20;
+    if (!HeapPrefault::supported()) {
+        wait_for(budget);
+        return;
+    }
     const auto until = std::chrono::steady_clock::now() + budget;
     while (std::chrono::steady_clock::now() < until) {
         {
             std::lock_guard lock(m_mutex);
             if (m_done) return;
         }
-        const std::uintptr_t frontier = m_frontier.load(std::memory_order_relaxed) & ~(kPage - 1);
-        const std::uintptr_t limit = std::min(frontier + kAhead, (frontier | (kHeapBlock - 1)) + 1);
-        // The heap moved elsewhere (or the reading has not made a record yet): start afresh
-        // at the latest record.
-        if (m_prepared_to < frontier || m_prepared_to > limit) m_prepared_to = frontier;
-        if (frontier == 0 || m_prepared_to >= limit) {
+        if (!m_prefault.step(m_frontier.load(std::memory_order_relaxed)))
             wait_for(std::chrono::milliseconds(1));
-            continue;
-        }
-        const std::uintptr_t step = std::min(kStep, limit - m_prepared_to);
-        if (madvise(reinterpret_cast<void*>(m_prepared_to), step, MADV_POPULATE_WRITE) != 0) {
-            // Beyond the heap's usable part: tried again once the allocator has grown it.
-            wait_for(std::chrono::milliseconds(1));
-            continue;
-        }
-        m_prepared_to += step;
     }
-#else
-    wait_for(budget);
-#endif
 }
 
 bool DataPreload::wait_for(std::chrono::milliseconds timeout) {

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/logic/memory_tuning.h"
 #include "core/clock.h"
 #include "core/store.h"
 #include "storage/data_files.h"
@@ -40,7 +41,8 @@ public:
     // Waits for the end of the reading.
     void wait();
     // Lets the calling thread, while it would only wait, fault in the pages just beyond the
-    // latest records: the reading thread then finds them ready instead of stopping for each.
+    // latest records: the reading thread then finds them ready instead of stopping for each
+    // (the program makes every thread allocate from the main heap: tune_allocator).
     // Returns after at most about `budget`, or when the reading has ended.
     void prepare_memory(std::chrono::milliseconds budget);
 
@@ -66,7 +68,7 @@ private:
     std::vector<std::pair<MsgKind, std::string>> m_messages;
     std::atomic<int> m_percent{0};
     std::atomic<std::uintptr_t> m_frontier{0};
-    std::uintptr_t m_prepared_to = 0;  // prepare_memory's own
+    HeapPrefault m_prefault;  // prepare_memory's own
     std::mutex m_mutex;
     std::condition_variable m_ended;
     bool m_done = false;

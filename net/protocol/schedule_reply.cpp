@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <unordered_set>
 
 #include "net/protocol/login_reply.h"
 #include "storage/field_codec.h"
@@ -284,11 +285,12 @@ ChannelDetails read_channel_block(std::string_view compressed, ReplyBudget& budg
     return d;
 }
 
-std::vector<Announcement> read_announcement_block(std::string_view compressed,
-                                                  ReplyBudget& budget) {
+std::vector<Announcement> read_announcement_block(std::string_view compressed, ReplyBudget& budget,
+                                                  const std::function<bool(std::int32_t)>& known) {
     BlockReader b(compressed, budget);
     FieldReader& r = b.reader();
     std::vector<Announcement> out;
+    std::unordered_set<std::int32_t> seen;
     const std::int32_t n = block_count(r);
     std::size_t wire = 4;
     for (std::int32_t i = 0; i < n; ++i) {
@@ -297,7 +299,9 @@ std::vector<Announcement> read_announcement_block(std::string_view compressed,
         a.text = r.LongText();
         const std::int32_t gif_size = r.Int32();
         if (gif_size < 0) throw field_error("negative picture length");
-        if (gif_size > 0) a.picture = picture_to_bmp(r.Take(std::size_t(gif_size)));
+        const bool fresh = seen.insert(a.id).second && !(known && known(a.id));
+        std::string gif = r.Take(std::size_t(gif_size));
+        if (gif_size > 0 && fresh) a.picture = picture_to_bmp(gif);
         wire += 4 + 4 + a.text.size() + 4 + std::size_t(gif_size);
         budget.charge(sizeof a, a.text.size() + a.picture.size());
         out.push_back(std::move(a));

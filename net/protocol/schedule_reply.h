@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -104,7 +105,12 @@ private:
 // its last record (a block bigger than its content says is damaged, not padded). Programmes
 // are checked as read_programmes checks them.
 ChannelDetails read_channel_block(std::string_view compressed, ReplyBudget& budget);
-std::vector<Announcement> read_announcement_block(std::string_view compressed, ReplyBudget& budget);
+// Pictures are decoded only for announcements that are new: not `known` (when given) and not
+// met before in the block; the others come without their picture (the store keeps the one it
+// has, and of a repeated id the first).
+std::vector<Announcement> read_announcement_block(
+    std::string_view compressed, ReplyBudget& budget,
+    const std::function<bool(std::int32_t)>& known = {});
 std::vector<ProgEntry> read_programme_block(std::string_view compressed, ReplyBudget& budget);
 
 // A block's day: "yyyy-MM-dd" of a real date.

@@ -323,3 +323,58 @@ TEST_F(PagesTest, PastProgrammesFollowTheSwitchOnRebuildAndStayUntilThenOnRefres
 
 }  // namespace
 }  // namespace zt::test
+
+namespace zt::test {
+namespace {
+
+// The store only appends, so a channel's programmes need not be in start order (a day
+// downloaded before the days around it, a long programme after short ones). "Сейчас" and
+// "Скоро" find the programmes near the moment whatever the order, keep the list's order in
+// their rows, and notice a list that changed between two rebuilds.
+TEST_F(PagesTest, NowAndSoonFollowListOrderWhateverTheStartOrder) {
+    auto a = channel("Первый", "+01:00");
+    prog(a, "2026-03-12 10:00", "2026-03-12 11:00", "Tomorrow");
+    prog(a, "2026-03-11 18:15", "2026-03-11 19:20", "Evening");  // on air at 20:00 shifted
+    prog(a, "2026-03-11 17:00", "2026-03-11 18:00", "Earlier");
+    prog(a, "2026-03-11 07:00", "2026-03-11 22:00", "Marathon");  // started long before
+    prog(a, "2026-03-11 19:45", "2026-03-11 20:00", "Later");
+    prog(a, "2026-03-11 19:15", "2026-03-11 19:40", "Soon");
+    prog(a, "2026-03-11 19:30", "2026-03-11 20:30", "Also soon");
+
+    list.rebuild(*store, options(ProgramPage::now));
+    EXPECT_THAT(shown(), ElementsAre("Первый 19:15 Evening", "Первый 08:00 Marathon"));
+
+    // From now to 01:00 later: the first two starting in it, in list order.
+    auto o = options(ProgramPage::soon);
+    o.soon.time_start = "00:00";
+    o.soon.time_finish = "01:00";
+    o.soon.line = 2;
+    list.rebuild(*store, o);
+    EXPECT_THAT(shown(), ElementsAre("Первый 20:45 Later", "Первый 20:15 Soon"));
+    // From the end of the current programme: the first on air in list order ends at 20:20.
+    o.soon.offset_kind = SoonOffset::from_current_end;
+    o.soon.time_finish = "00:15";
+    o.soon.line = 99;
+    list.rebuild(*store, o);
+    EXPECT_THAT(shown(), ElementsAre("Первый 20:30 Also soon"));
+
+    // The list changes between rebuilds: a programme goes, another of the same length comes.
+    auto& progs = a->chl->tvprog;
+    progs.erase(progs.begin() + 1);
+    prog(a, "2026-03-11 18:50", "2026-03-11 19:10", "Replacement");
+    list.rebuild(*store, options(ProgramPage::now));
+    EXPECT_THAT(shown(), ElementsAre("Первый 08:00 Marathon", "Первый 19:50 Replacement"));
+    // A programme ending this very minute shows only where nothing else is on air.
+    progs.erase(progs.begin() + 2);  // the marathon
+    prog(a, "2026-03-11 18:30", "2026-03-11 19:00", "Ending");
+    clock->set(at("2026-03-11 20:10"));
+    list.rebuild(*store, options(ProgramPage::now));
+    EXPECT_THAT(shown(), ElementsAre("Первый 19:50 Replacement"));
+    clock->set(at("2026-03-11 20:00"));
+    progs.erase(progs.end() - 2);  // the replacement
+    list.rebuild(*store, options(ProgramPage::now));
+    EXPECT_THAT(shown(), ElementsAre("Первый 19:30 Ending"));
+}
+
+}  // namespace
+}  // namespace zt::test

@@ -1,7 +1,9 @@
 // Field encodings and compressed sections.
+#include <gif_lib.h>
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QImage>
 #include <algorithm>
@@ -439,6 +441,99 @@ TEST(FieldCodec, GifBlobIsDecodedIntoABitmap) {
     huge.replace(6, 4, std::string("\x60\xEA\x60\xEA", 4));
     huge.replace(24, 4, std::string("\x60\xEA\x60\xEA", 4));
     EXPECT_EQ(picture_to_bmp(huge), "");
+}
+
+// A GIF of `w` x `h` pixels made with giflib's encoder: pixel (x, y) has palette index
+// (x * 7 + y * 3) % colours; optionally interlaced, with a local palette instead of the
+// global one, with a transparent index, or with the picture smaller than the screen.
+struct GifShape {
+    int w = 37, h = 23, colours = 256;
+    bool interlaced = false, local = false, transparent = false, offset = false;
+};
+
+int append_gif(GifFileType* gif, const GifByteType* data, int size) {
+    static_cast<std::string*>(gif->UserData)
+        ->append(reinterpret_cast<const char*>(data), std::size_t(size));
+    return size;
+}
+
+std::string make_gif(const GifShape& g) {
+    std::vector<GifColorType> colours(std::size_t(g.colours));
+    for (int i = 0; i < g.colours; ++i)
+        colours[std::size_t(i)] = {GifByteType(i * 37), GifByteType(255 - i), GifByteType(i * 11)};
+    ColorMapObject* map = GifMakeMapObject(g.colours, colours.data());
+    std::string out;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out, append_gif, &error);
+    const int sw = g.offset ? g.w + 5 : g.w, sh = g.offset ? g.h + 3 : g.h;
+    EGifPutScreenDesc(gif, sw, sh, 8, 0, g.local ? nullptr : map);
+    if (g.transparent) {
+        GraphicsControlBlock gcb{};
+        gcb.TransparentColor = 1;
+        GifByteType ext[4];
+        EGifGCBToExtension(&gcb, ext);
+        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, ext);
+    }
+    EGifPutImageDesc(gif, g.offset ? 2 : 0, g.offset ? 1 : 0, g.w, g.h, g.interlaced,
+                     g.local ? map : nullptr);
+    std::vector<GifPixelType> line(static_cast<std::size_t>(g.w));
+    std::vector<int> rows;
+    if (g.interlaced) {
+        for (int start : {0, 4, 2, 1})
+            for (int y = start; y < g.h; y += start == 0 || start == 4 ? 8 : start == 2 ? 4 : 2)
+                rows.push_back(y);
+    } else {
+        for (int y = 0; y < g.h; ++y) rows.push_back(y);
+    }
+    for (int y : rows) {
+        for (int x = 0; x < g.w; ++x)
+            line[std::size_t(x)] = GifPixelType((x * 7 + y * 3) % g.colours);
+        EGifPutLine(gif, line.data(), g.w);
+    }
+    EGifCloseFile(gif, &error);
+    GifFreeMapObject(map);
+    return out;
+}
+
+// What Qt's own GIF reader makes of the picture, as a BMP file image.
+std::string qt_bitmap(const std::string& gif) {
+    QImage image = QImage::fromData(reinterpret_cast<const uchar*>(gif.data()), int(gif.size()));
+    if (image.isNull()) return {};
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return std::string(bmp.constData(), std::size_t(bmp.size()));
+}
+
+TEST(FieldCodec, GifsDecodeToTheBitmapsQtsReaderMakes) {
+    const GifShape shapes[] = {
+        {},
+        {.w = 1, .h = 1, .colours = 2},
+        {.w = 64, .h = 17, .colours = 4},
+        {.interlaced = true},
+        {.w = 5, .h = 11, .colours = 16, .interlaced = true},
+        {.local = true},
+        {.transparent = true},
+        {.offset = true},
+    };
+    for (const GifShape& g : shapes) {
+        const std::string gif = make_gif(g);
+        const std::string ours = picture_to_bmp(gif);
+        ASSERT_EQ(ours.substr(0, 2), "BM") << g.w << "x" << g.h;
+        EXPECT_TRUE(ours == qt_bitmap(gif))
+            << g.w << "x" << g.h << " colours " << g.colours << " interlaced " << g.interlaced
+            << " local " << g.local << " transparent " << g.transparent << " offset " << g.offset;
+    }
+    // Cut anywhere, a GIF is either no picture or the picture Qt's reader makes of it.
+    const std::string gif = make_gif({.w = 9, .h = 7, .colours = 8});
+    for (std::size_t cut = 0; cut < gif.size(); ++cut) {
+        const std::string part = gif.substr(0, cut);
+        const std::string ours = picture_to_bmp(part);
+        if (!ours.empty()) {
+            EXPECT_EQ(ours, qt_bitmap(part)) << cut;
+        }
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "app/logic/memory_tuning.h"
 #include "app/logic/russian_locale.h"
 #include "command.h"
 
@@ -60,6 +61,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const Command& command = commands()[argv[1]];
+    // The allocator as the program uses it, so the commands load and save as it does.
+    zt::tune_allocator(false);
     // The printed dates are the program's: Russian whatever the terminal's locale.
     zt::use_russian_locale();
     try {

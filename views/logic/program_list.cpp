@@ -34,6 +34,11 @@ bool contains_lowered(std::string_view hay, std::string_view needle,
     return cp1251_find_lowered(hay, needle, low) != std::string_view::npos;
 }
 
+// The stored (unshifted) moment that a channel of a group shows as `shown`.
+DateTime unshift(const chl_local_list& member, DateTime shown) {
+    return member.shift_plus == 1 ? shown - member.shift : shown + member.shift;
+}
+
 // Visits the chosen members of the group in order.
 template <class Fn>
 void for_chosen(const chl_group_list& group, const std::vector<std::uint8_t>& chosen, Fn&& fn) {
@@ -315,7 +320,13 @@ void ProgramList::enumerate_now(const chl_group_list& group, const PageOptions& 
         const std::shared_ptr<tvprog_serv_list>* ending = nullptr;
         DateTime ending_start;
         bool on_air = false;
-        for (const auto& p : m->chl->tvprog) {
+        const auto& progs = m->chl->tvprog;
+        // Only programmes that started at most the channel's longest programme ago can be on
+        // air; they are visited in list order.
+        const DateTime at = unshift(*m, now);
+        m_starts.starting_within(*m->chl, at - m_starts.longest(*m->chl), at, m_candidates);
+        for (const std::uint32_t i : m_candidates) {
+            const auto& p = progs[i];
             const DateTime s = apply_shift(*m, p->start);
             if (s > now) continue;
             const DateTime f = apply_shift(*m, p->finish);
@@ -329,6 +340,7 @@ void ProgramList::enumerate_now(const chl_group_list& group, const PageOptions& 
         }
         if (ending && !on_air) AddProgramRow(*ending, m, ending_start, now, now);
     });
+    m_starts.sweep();
 }
 
 void ProgramList::enumerate_soon(const chl_group_list& group, const PageOptions& o) {
@@ -346,12 +358,16 @@ void ProgramList::enumerate_soon(const chl_group_list& group, const PageOptions&
         b = now + t_finish;
     }
     for_chosen(group, m_chosen, [&](const std::shared_ptr<chl_local_list>& m) {
+        const auto& progs = m->chl->tvprog;
         DateTime wa = a, wb = b;
         if (o.soon.offset_kind == SoonOffset::from_current_end) {
-            // The window follows the end of this channel's current programme; a channel with
-            // nothing on air has no window and gives no rows.
+            // The window follows the end of this channel's current programme (the first in
+            // list order); a channel with nothing on air has no window and gives no rows.
+            const DateTime at = unshift(*m, now);
+            m_starts.starting_within(*m->chl, at - m_starts.longest(*m->chl), at, m_candidates);
             bool found = false;
-            for (const auto& p : m->chl->tvprog) {
+            for (const std::uint32_t i : m_candidates) {
+                const auto& p = progs[i];
                 const DateTime s = apply_shift(*m, p->start);
                 const DateTime f = apply_shift(*m, p->finish);
                 if (s <= now && now <= f) {
@@ -363,16 +379,20 @@ void ProgramList::enumerate_soon(const chl_group_list& group, const PageOptions&
             }
             if (!found) return;
         }
-        // Programmes hidden by the filters count towards the limit too.
+        // The programmes starting in the window, in list order; those hidden by the filters
+        // count towards the limit too.
+        m_starts.starting_within(*m->chl, unshift(*m, wa), unshift(*m, wb), m_candidates);
         int counter = 0;
-        for (const auto& p : m->chl->tvprog) {
+        for (const std::uint32_t i : m_candidates) {
             if (counter >= limit) break;
+            const auto& p = progs[i];
             const DateTime s = apply_shift(*m, p->start);
             if (s < wa || s > wb) continue;
             AddProgramRow(p, m, s, apply_shift(*m, p->finish), now);
             ++counter;
         }
     });
+    m_starts.sweep();
 }
 
 void ProgramList::enumerate_days(const all_list& store, const chl_group_list& group,

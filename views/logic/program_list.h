@@ -9,6 +9,7 @@
 #include "core/format_set.h"
 #include "core/records.h"
 #include "views/logic/page_options.h"
+#include "views/logic/start_order.h"
 
 namespace zt {
 class all_list;
@@ -149,6 +150,10 @@ private:
     std::vector<std::uint8_t> m_chosen;
     // Rows of the later day windows while "По дням" is grouped by day (kept for its capacity).
     std::vector<std::vector<tvprog_local_list>> m_window_rows;
+    // The channels' programmes by start for "Сейчас" and "Скоро", and the list positions one
+    // query gives (kept for its capacity).
+    StartOrder m_starts;
+    std::vector<std::uint32_t> m_candidates;
 };
 
 // Lower-cases a CP1251 text (Latin and Cyrillic letters) the way the search compares.
