@@ -30,16 +30,24 @@ public:
 };
 
 // The news page's exchange keeps the connection window closed but still counts in the statistics.
+// It ends early when the program closes (`closing`), so that nothing waits for it.
 class QuietView final : public net::ExchangeView {
 public:
-    explicit QuietView(net::ExchangeView& statistics) : m_statistics(statistics) {}
+    QuietView(net::ExchangeView& statistics, std::shared_ptr<std::atomic<bool>> closing,
+              std::uint8_t& cancel)
+        : m_statistics(statistics), m_closing(std::move(closing)), m_cancel(cancel) {}
     void show_labels(const net::ExchangeLabels&) override {}
+    void tick() override {
+        if (m_closing->load()) m_cancel = 1;  // read on this same thread
+    }
     void show_traffic(const std::string& sent, const std::string& received) override {
         m_statistics.show_traffic(sent, received);
     }
 
 private:
     net::ExchangeView& m_statistics;
+    std::shared_ptr<std::atomic<bool>> m_closing;
+    std::uint8_t& m_cancel;
 };
 
 QString ok_page(bool ok, const std::string& body) {
@@ -68,7 +76,10 @@ WindowDownloadHost::WindowDownloadHost(Application& app)
       m_exchange(std::make_unique<net::ExchangeContext>(
           m_worker_ui, m_worker_view, app.store().session.net_cancel, m_traffic)) {}
 
-WindowDownloadHost::~WindowDownloadHost() = default;
+WindowDownloadHost::~WindowDownloadHost() {
+    // A news page still on its way is given up; the worker then waits for its thread.
+    m_closing->store(true);
+}
 
 net::ExchangeContext& WindowDownloadHost::exchange() {
     m_exchange->service = net::service_text(m_app.settings());
@@ -156,15 +167,16 @@ void WindowDownloadHost::fetch_news(QPointer<NewsWindow> news, const QUrl& home)
     // it is there.
     struct Fetch final {
         SilentUi silent;
-        QuietView view;
         std::uint8_t cancel = 0;
+        QuietView view;
         net::ExchangeContext ctx;
         std::string body;
         bool ok = false;
-        Fetch(net::ExchangeView& statistics, net::TrafficCounters& traffic)
-            : view(statistics), ctx(silent, view, cancel, traffic) {}
+        Fetch(net::ExchangeView& statistics, std::shared_ptr<std::atomic<bool>> closing,
+              net::TrafficCounters& traffic)
+            : view(statistics, std::move(closing), cancel), ctx(silent, view, cancel, traffic) {}
     };
-    auto fetch = std::make_shared<Fetch>(m_worker_view, m_traffic);
+    auto fetch = std::make_shared<Fetch>(m_worker_view, m_closing, m_traffic);
     net::ExchangeContext& ctx = fetch->ctx;
     ctx.service = net::service_text(m_app.settings());
     ctx.proxy = m_app.settings().proxy;

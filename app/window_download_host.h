@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QUrl>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -79,6 +80,7 @@ private:
     WorkerHost m_worker_host;
     std::unique_ptr<net::ExchangeContext> m_exchange;
     QPointer<NewsWindow> m_news;
+    std::shared_ptr<std::atomic<bool>> m_closing = std::make_shared<std::atomic<bool>>(false);
 };
 
 }  // namespace zt
