@@ -194,5 +194,42 @@ TEST(DownloadWorker, CancelInTheConnectionWindowEndsASlowReply) {
     app.ExitProgram();
 }
 
+// "Выход" while the worker waits for a slow reply: the exchange is cancelled and the program
+// ends once the worker has let go of the store, never saving under it.
+TEST(DownloadWorker, AnExitDuringADownloadFollowsItsEnd) {
+    peers::ServerProcess server("slow");
+    QTemporaryDir dir;
+    {
+        QFile ini(dir.filePath("settings.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(("[ZORVAN]\r\nHOST=" + server.address() + "\r\n").c_str());
+    }
+    Application app(dir.path() + "/", dir.filePath("zorvan_tv"), std::make_shared<SystemClock>());
+    {
+        ModalScript no({{"TFMsg", [](QDialog& d) { static_cast<TFMsg&>(d).BitBtnNo->click(); }}});
+        ASSERT_EQ(app.start(), StartUp::Result::running);
+    }
+    ModalScript script({{"TFUpdate", [](QDialog& d) {
+                             auto& u = static_cast<TFUpdate&>(d);
+                             u.ComboBoxUser->setCurrentIndex(0);
+                             u.BitBtnUpdate->click();
+                         }}});
+    bool finished_while_busy = true;
+    QTimer exit;
+    QObject::connect(&exit, &QTimer::timeout, [&] {
+        if (!app.progress_window().isVisible()) return;
+        exit.stop();
+        app.ExitProgram();
+        finished_while_busy = app.finished() && app.download_host().worker().busy();
+    });
+    exit.start(10);
+    app.StartManualDownload();
+    EXPECT_FALSE(finished_while_busy);
+    QTest::qWait(50);
+    EXPECT_TRUE(app.finished());
+    EXPECT_TRUE(script.unexpected.empty());
+    EXPECT_FALSE(app.download_host().worker().busy());
+}
+
 }  // namespace
 }  // namespace zt
