@@ -227,7 +227,7 @@ void Application::exit_program(bool terminating) {
         // the job) and the exit follows when it has ended.
         m_exit_after_work = true;
         m_exit_terminating = m_exit_terminating || terminating;
-        std::atomic_ref<std::uint8_t>(m_store.session.net_cancel).store(1);
+        worker.request_stop();
         std::atomic_ref<std::uint8_t>(m_store.session.job_cancel).store(1);
         return;
     }

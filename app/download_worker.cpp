@@ -45,7 +45,7 @@ void DownloadWorker::run(const std::function<void()>& work, bool uses_store) {
     // caller goes on, never after.
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     if (uses_store && --m_holding == 0 && m_hold) m_hold(false);
-    --m_running;
+    if (--m_running == 0) m_stop.store(false);
     emit finished();
     if (failure) std::rethrow_exception(failure);
 }
@@ -101,6 +101,11 @@ void WorkerView::show_labels(const net::ExchangeLabels& labels) {
         }
         m_view.show_labels(newest);
     });
+}
+
+void WorkerView::tick() {
+    if (m_worker.stop_requested())
+        std::atomic_ref<std::uint8_t>(m_net_cancel).store(1, std::memory_order_relaxed);
 }
 
 void WorkerView::show_traffic(const std::string& sent, const std::string& received) {

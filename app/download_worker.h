@@ -61,6 +61,10 @@ public:
 
     // Work started by `run` is under way.
     bool busy() const { return m_running > 0; }
+    // The program is closing: every exchange of the work under way is cancelled, also one that
+    // begins after this call (WorkerView's tick sets its cancel flag). Cleared when the work ends.
+    void request_stop() { m_stop.store(true); }
+    bool stop_requested() const { return m_stop.load(); }
     // Work that used the store is under way.
     bool holds_store() const { return m_holding > 0; }
 
@@ -77,6 +81,7 @@ signals:
 private:
     int m_running = 0;
     int m_holding = 0;
+    std::atomic<bool> m_stop{false};
     std::function<void(bool)> m_hold;
     std::vector<QThread*> m_started;  // threads of `start` still running
 };
@@ -97,13 +102,16 @@ private:
 // thread (one post waiting at a time), the statistics after each exchange.
 class WorkerView final : public net::ExchangeView {
 public:
-    WorkerView(DownloadWorker& worker, net::ExchangeView& view) : m_worker(worker), m_view(view) {}
+    WorkerView(DownloadWorker& worker, net::ExchangeView& view, std::uint8_t& net_cancel)
+        : m_worker(worker), m_view(view), m_net_cancel(net_cancel) {}
     void show_labels(const net::ExchangeLabels& labels) override;
+    void tick() override;
     void show_traffic(const std::string& sent, const std::string& received) override;
 
 private:
     DownloadWorker& m_worker;
     net::ExchangeView& m_view;
+    std::uint8_t& m_net_cancel;
     std::mutex m_mutex;
     net::ExchangeLabels m_labels;
     bool m_posted = false;

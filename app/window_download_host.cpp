@@ -71,7 +71,7 @@ WindowDownloadHost::WindowDownloadHost(Application& app)
     : m_app(app),
       m_view(std::make_unique<ConnectionView>(&app.progress_window(), &app.stat_window())),
       m_worker_ui(m_worker, app.ui()),
-      m_worker_view(m_worker, *m_view),
+      m_worker_view(m_worker, *m_view, app.store().session.net_cancel),
       m_worker_host(m_worker, *this, app.store().session.job_cancel),
       m_exchange(std::make_unique<net::ExchangeContext>(
           m_worker_ui, m_worker_view, app.store().session.net_cancel, m_traffic)) {}
