@@ -5,9 +5,11 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/auto_download_controller.h"
+#include "app/download_worker.h"
 #include "app/manager_command.h"
 #include "app/manual_download.h"
 #include "app/reminder_outputs.h"
@@ -64,12 +66,39 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     connect(m_main.get(), &TFMain::download_requested, this, &Application::StartManualDownload);
 
     // The automatic download and the settings dialog.
+    DownloadWorker& worker = m_download_host->worker();
     m_auto = std::make_unique<AutoDownloadController>(
-        m_store, m_start_up->account(), m_settings, m_download_host->exchange(), *m_download_host,
-        [this](bool on) { m_main->LockMainWindow(on); }, this);
-    m_settings_cmd = std::make_unique<SettingsCommand>(m_store, *m_main, m_start_up->ini(), *m_ui,
-                                                       m_download_host->exchange(), *m_progress,
-                                                       [this] { m_auto->settings_loaded(); });
+        m_store, m_start_up->account(), m_settings, m_download_host->exchange(),
+        m_download_host->worker_host(), [this](bool on) { m_main->LockMainWindow(on); }, this);
+    m_auto->set_off_thread(
+        [&worker](const std::function<void()>& work) { worker.run(work, true); });
+    m_settings_cmd = std::make_unique<SettingsCommand>(
+        m_store, *m_main, m_start_up->ini(), *m_ui, m_download_host->exchange(), worker,
+        *m_progress, [this] { m_auto->settings_loaded(); });
+    // While the worker has the store, the window thread's own readers of it wait: the pages'
+    // minute tick (which also runs the reminder scan) and painting of the main window, whose
+    // tables and panels show the store's records. The user's changes cannot come meanwhile:
+    // the main window is locked and no manager, settings or print window is open.
+    worker.set_store_hold([this](bool on) {
+        QTimer& tick = m_main->programs().refresh_timer();
+        if (on) {
+            m_tick_held = tick.isActive();
+            tick.stop();
+        } else if (m_tick_held) {
+            tick.start();
+        }
+        m_main->setUpdatesEnabled(!on);
+    });
+    // An exit or a session end that came while the worker ran follows once it has ended.
+    connect(&worker, &DownloadWorker::finished, this, [this, &worker] {
+        if (worker.busy()) return;
+        if (m_save_after_work) {
+            m_save_after_work = false;
+            if (!m_exiting) m_start_up->save_on_exit();
+        }
+        if (m_exit_after_work)
+            QTimer::singleShot(0, this, [this] { exit_program(m_exit_terminating); });
+    });
     connect(m_main.get(), &TFMain::settings_requested, m_settings_cmd.get(),
             &SettingsCommand::MDataSettingsClick);
 
@@ -192,6 +221,17 @@ void Application::Terminate() {
 
 void Application::exit_program(bool terminating) {
     if (m_exiting) return;
+    DownloadWorker& worker = m_download_host->worker();
+    if (worker.busy()) {
+        // The download's work has the store: it is cancelled where it can be (the exchange,
+        // the job) and the exit follows when it has ended.
+        m_exit_after_work = true;
+        m_exit_terminating = m_exit_terminating || terminating;
+        worker.request_stop();
+        std::atomic_ref<std::uint8_t>(m_store.session.job_cancel).store(1);
+        return;
+    }
+    m_exit_after_work = false;
     m_exiting = true;
     m_start_up->save_on_exit(terminating);
     m_main->tray().set_visible(false);
@@ -209,7 +249,13 @@ void Application::exit_program(bool terminating) {
 void Application::save_for_session_end() {
     // The desktop session ends: nothing may be lost even when the window would only go to the
     // tray, so the data and the settings are written now.
-    if (!m_exiting) m_start_up->save_on_exit();
+    if (m_exiting) return;
+    // Not while the download's worker has the store; then as soon as it has ended.
+    if (m_download_host->worker().holds_store()) {
+        m_save_after_work = true;
+        return;
+    }
+    m_start_up->save_on_exit();
 }
 
 void Application::open_cabinet() {

@@ -130,6 +130,11 @@ private:
     std::unique_ptr<AutoDownloadController> m_auto;
     std::unique_ptr<SettingsCommand> m_settings_cmd;
     bool m_exiting = false;
+    // What waits for the download's worker to end (see exit_program, save_for_session_end).
+    bool m_exit_after_work = false;
+    bool m_exit_terminating = false;
+    bool m_save_after_work = false;
+    bool m_tick_held = false;  // the pages' minute tick ran before the worker took the store
     bool m_finished = false;
 };
 

@@ -31,6 +31,11 @@ public:
     // delay, when the master switch and "При запуске программы" are on.
     void start_up();
 
+    // Where the download's work runs (AutoDownloadParts::off_thread).
+    void set_off_thread(std::function<void(const std::function<void()>&)> run) {
+        m_parts.off_thread = std::move(run);
+    }
+
     // One automatic download (both timers and start-up come here).
     AutoDownloadResult AutoDownload();
     void TimerProgAutoPauseTimer();

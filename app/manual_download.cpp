@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "app/application.h"
+#include "app/download_worker.h"
 #include "app/window_download_host.h"
 #include "core/cp1251.h"
 #include "core/store.h"
@@ -100,12 +101,17 @@ void ManualDownload::run() {
 }
 
 void ManualDownload::from_server() {
+    // The exchanges, applying and saving run on the worker; the dialogs between them here.
+    DownloadWorker& worker = m_host.worker();
     net::DownloadSession session(m_app.store(), m_app.start_up().account(), m_app.settings(),
-                                 m_host.exchange(), m_host);
-    if (session.LoginCheck(0) && session.GetPakets()) {
+                                 m_host.exchange(), m_host.worker_host());
+    bool listed = false;
+    worker.run([&] { listed = session.LoginCheck(0) && session.GetPakets(); }, true);
+    if (listed) {
         m_paid = session.paid_user == 1;
         m_select->show_lists(session.selection, session.controls);
-        if (m_select->run(&m_app.main_window(), session.controls)) session.GetTvprog(0);
+        if (m_select->run(&m_app.main_window(), session.controls))
+            worker.run([&] { session.GetTvprog(0); }, true);
     }
     // The dialog lets go of the lists before they are emptied.
     m_select->clear();
@@ -114,7 +120,12 @@ void ManualDownload::from_server() {
 
 void ManualDownload::from_file() {
     all_list& store = m_app.store();
-    auto opened = net::ScheduleFileOpen(m_source->file().toStdString(), store, m_app.ui(), m_host);
+    DownloadWorker& worker = m_host.worker();
+    UserInterface& ui = m_host.worker_ui();
+    net::DownloadHost& host = m_host.worker_host();
+    const std::string file = m_source->file().toStdString();
+    std::optional<net::ImportSession> opened;
+    worker.run([&] { opened = net::ScheduleFileOpen(file, store, ui, host); }, true);
     if (!opened) return;
     net::DownloadControls controls;
     controls.caption = to_cp1251(net::kImportCaption);
@@ -123,13 +134,18 @@ void ManualDownload::from_file() {
     m_select->show_lists(opened->lists, controls);
     if (m_select->run(&m_app.main_window(), controls)) {
         opened->create_groups = controls.create_group;
-        m_host.job_begin("Обработка данных...", false, true);
-        m_host.channels_changing();
-        DataContext ctx(store, m_app.ui(), m_host, m_app.start_up().account());
+        DataContext ctx(store, ui, host, m_app.start_up().account());
         ctx.write_favourites = m_app.start_up().may_write_v();
         ctx.write_marks = m_app.start_up().may_write_m();
-        const net::ImportResult result =
-            net::ImportFileApply(ctx, *opened, maintenance_options(m_app.settings()));
+        const MaintenanceOptions options = maintenance_options(m_app.settings());
+        net::ImportResult result;
+        worker.run(
+            [&] {
+                host.job_begin("Обработка данных...", false, true);
+                host.channels_changing();
+                result = net::ImportFileApply(ctx, *opened, options);
+            },
+            true);
         m_host.rebuild_lists();
         m_host.job_end();
         // What was taken and what was left out, rather than nothing.

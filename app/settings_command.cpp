@@ -1,5 +1,6 @@
 #include "app/settings_command.h"
 
+#include "app/download_worker.h"
 #include "core/store.h"
 #include "dialogs/progress_window.h"
 #include "dialogs/settings_dialog.h"
@@ -14,18 +15,21 @@
 namespace zt {
 
 SettingsCommand::SettingsCommand(all_list& store, TFMain& main, IniFile& ini, UserInterface& ui,
-                                 net::ExchangeContext& exchange, TFProgress& connection,
-                                 std::function<void()> applied, QObject* parent)
+                                 net::ExchangeContext& exchange, DownloadWorker& worker,
+                                 TFProgress& connection, std::function<void()> applied,
+                                 QObject* parent)
     : QObject(parent), m_store(store), m_main(main), m_applied(std::move(applied)) {
     // The dialog is made on its first use, not while the program starts.
-    m_make_dialog = [this, &ini, &ui, &exchange, &connection] {
+    m_make_dialog = [this, &ini, &ui, &exchange, &worker, &connection] {
         // "Проверить" runs the connection test in the connection window with the values
-        // being edited.
-        auto server_test = [&exchange, &connection](const ProxySettings& proxy,
-                                                    const std::string& service,
-                                                    std::vector<std::string>& lines) {
+        // being edited, on the worker; one at a time.
+        auto server_test = [&exchange, &worker, &connection](const ProxySettings& proxy,
+                                                             const std::string& service,
+                                                             std::vector<std::string>& lines) {
+            if (worker.busy()) return ServerTestResult::exchange_failed;
             connection.open_centred();
-            const ServerTestResult result = run_server_test(exchange, proxy, service, lines);
+            ServerTestResult result = ServerTestResult::exchange_failed;
+            worker.run([&] { result = run_server_test(exchange, proxy, service, lines); }, false);
             connection.hide();
             return result;
         };

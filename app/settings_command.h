@@ -19,12 +19,15 @@ struct ExchangeContext;
 // "Настройка": the settings dialog over the live settings, and what the program does with the
 // general group whenever it is read: the desktop's proxy, the window and tray, the tables'
 // colours, font and grid, the day start, and the programme lists rebuilt.
+class DownloadWorker;
+
 class SettingsCommand final : public QObject {
     Q_OBJECT
 public:
-    // `applied` runs after every application of the group (the daily download timer).
+    // `applied` runs after every application of the group (the daily download timer). The
+    // connection test's exchange runs on `worker` (`exchange` is the worker's).
     SettingsCommand(all_list& store, TFMain& main, IniFile& ini, UserInterface& ui,
-                    net::ExchangeContext& exchange, TFProgress& connection,
+                    net::ExchangeContext& exchange, DownloadWorker& worker, TFProgress& connection,
                     std::function<void()> applied, QObject* parent = nullptr);
     ~SettingsCommand() override;
 

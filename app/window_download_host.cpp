@@ -1,6 +1,5 @@
 #include "app/window_download_host.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QTimer>
 #include <QUrl>
@@ -31,18 +30,30 @@ public:
 };
 
 // The news page's exchange keeps the connection window closed but still counts in the statistics.
+// It ends early when the program closes (`closing`), so that nothing waits for it.
 class QuietView final : public net::ExchangeView {
 public:
-    explicit QuietView(net::ExchangeView& statistics) : m_statistics(statistics) {}
+    QuietView(net::ExchangeView& statistics, std::shared_ptr<std::atomic<bool>> closing,
+              std::uint8_t& cancel)
+        : m_statistics(statistics), m_closing(std::move(closing)), m_cancel(cancel) {}
     void show_labels(const net::ExchangeLabels&) override {}
-    void process_events() override { QCoreApplication::processEvents(); }
+    void tick() override {
+        if (m_closing->load()) m_cancel = 1;  // read on this same thread
+    }
     void show_traffic(const std::string& sent, const std::string& received) override {
         m_statistics.show_traffic(sent, received);
     }
 
 private:
     net::ExchangeView& m_statistics;
+    std::shared_ptr<std::atomic<bool>> m_closing;
+    std::uint8_t& m_cancel;
 };
+
+QString ok_page(bool ok, const std::string& body) {
+    return ok ? QString::fromUtf8(body.data(), qsizetype(body.size()))
+              : QStringLiteral("<p>Новости недоступны.</p>");
+}
 
 QUrl service_url(const Settings& settings, const QString& path) {
     const HostPort host = service_host(settings);
@@ -59,10 +70,16 @@ QUrl service_url(const Settings& settings, const QString& path) {
 WindowDownloadHost::WindowDownloadHost(Application& app)
     : m_app(app),
       m_view(std::make_unique<ConnectionView>(&app.progress_window(), &app.stat_window())),
+      m_worker_ui(m_worker, app.ui()),
+      m_worker_view(m_worker, *m_view, app.store().session.net_cancel),
+      m_worker_host(m_worker, *this, app.store().session.job_cancel),
       m_exchange(std::make_unique<net::ExchangeContext>(
-          app.ui(), *m_view, app.store().session.net_cancel, m_traffic)) {}
+          m_worker_ui, m_worker_view, app.store().session.net_cancel, m_traffic)) {}
 
-WindowDownloadHost::~WindowDownloadHost() = default;
+WindowDownloadHost::~WindowDownloadHost() {
+    // A news page still on its way is given up; the worker then waits for its thread.
+    m_closing->store(true);
+}
 
 net::ExchangeContext& WindowDownloadHost::exchange() {
     m_exchange->service = net::service_text(m_app.settings());
@@ -76,14 +93,9 @@ void WindowDownloadHost::job_begin(const std::string& text, bool with_cancel, bo
 }
 
 void WindowDownloadHost::job_progress(int percent) {
+    // Applying, maintenance and saving run on the worker, which posts its percentages here; the
+    // window thread is free between them.
     m_app.ui().job_progress(percent);
-    // Applying, maintenance and saving report progress often; between two reports the window
-    // gets its events at least every 20 ms, so it never freezes during a download. The main
-    // window is locked meanwhile, and the rows of the tables hold their programmes.
-    if (!m_pumped.isValid() || m_pumped.elapsed() >= 20) {
-        QCoreApplication::processEvents();
-        m_pumped.start();
-    }
 }
 
 bool WindowDownloadHost::job_cancelled() const {
@@ -123,12 +135,19 @@ void WindowDownloadHost::rebuild_lists() {
 }
 
 void WindowDownloadHost::after_download() {
-    rebuild_lists();
-    QCoreApplication::processEvents();
-    m_app.main_window().LockMainWindow(false);
-    job_end();
-    QCoreApplication::processEvents();
-    ShowNews();
+    for (const auto& step : after_download_steps()) step();
+}
+
+std::vector<std::function<void()>> WindowDownloadHost::after_download_steps() {
+    return {
+        [this] { channels_changed(); },
+        [this] { m_app.main_window().programs().RebuildProgramList(); },
+        [this] {
+            m_app.main_window().LockMainWindow(false);
+            job_end();
+            ShowNews();
+        },
+    };
 }
 
 void WindowDownloadHost::ShowNews() {
@@ -144,20 +163,31 @@ void WindowDownloadHost::ShowNews() {
 }
 
 void WindowDownloadHost::fetch_news(QPointer<NewsWindow> news, const QUrl& home) {
-    SilentUi silent;
-    QuietView view(*m_view);
-    std::uint8_t cancel = 0;
-    net::ExchangeContext ctx(silent, view, cancel, m_traffic);
+    // The page comes on the worker while the window thread goes on; the window shows it when
+    // it is there.
+    struct Fetch final {
+        SilentUi silent;
+        std::uint8_t cancel = 0;
+        QuietView view;
+        net::ExchangeContext ctx;
+        std::string body;
+        bool ok = false;
+        Fetch(net::ExchangeView& statistics, std::shared_ptr<std::atomic<bool>> closing,
+              net::TrafficCounters& traffic)
+            : view(statistics, std::move(closing), cancel), ctx(silent, view, cancel, traffic) {}
+    };
+    auto fetch = std::make_shared<Fetch>(m_worker_view, m_closing, m_traffic);
+    net::ExchangeContext& ctx = fetch->ctx;
     ctx.service = net::service_text(m_app.settings());
     ctx.proxy = m_app.settings().proxy;
     ctx.limits.connect_timeout = ctx.limits.send_timeout = ctx.limits.receive_timeout =
         std::chrono::milliseconds(10000);
-    std::string body;
-    const bool ok = net::HttpExchange(ctx, "/", "", false, "", body);
-    if (!news) return;  // closed while the page was on its way
-    news->show_page(ok ? QString::fromUtf8(body.data(), qsizetype(body.size()))
-                       : QStringLiteral("<p>Новости недоступны.</p>"),
-                    home);
+    m_worker.start(
+        [fetch] { fetch->ok = net::HttpExchange(fetch->ctx, "/", "", false, "", fetch->body); },
+        [fetch, news, home] {
+            if (!news) return;  // closed while the page was on its way
+            news->show_page(ok_page(fetch->ok, fetch->body), home);
+        });
 }
 
 bool WindowDownloadHost::may_write_favourites() const {
@@ -170,21 +200,30 @@ bool WindowDownloadHost::may_write_marks() const {
 
 void WindowDownloadHost::run_self_update() {
     all_list& store = m_app.store();
-    net::ExchangeFetch fetch(exchange(), store.server_script, this);
-    const net::UpdateContext ctx{store.exe_dir, m_app.ui(), fetch};
-    net::SelfUpdate(
-        ctx,
-        [this] {
-            // The script may replace the program: everything is on disk before it runs.
-            const DataContext data = m_app.start_up().data_context();
-            save_data_files(data, true, true, true, true);
-            m_app.start_up().save_settings();
+    net::ExchangeFetch fetch(exchange(), store.server_script, &m_worker_host);
+    const net::UpdateContext ctx{store.exe_dir, m_worker_ui, fetch};
+    m_worker.run(
+        [&] {
+            net::SelfUpdate(
+                ctx,
+                [this] {
+                    // The script may replace the program: everything is on disk before it
+                    // runs (on the window thread, which owns the settings).
+                    m_worker.call([this] {
+                        const DataContext data = m_app.start_up().data_context();
+                        save_data_files(data, true, true, true, true);
+                        m_app.start_up().save_settings();
+                    });
+                },
+                [this] {
+                    m_worker.call([this] {
+                        QDesktopServices::openUrl(
+                            service_url(m_app.settings(), QString())
+                                .resolved(QUrl(QString::fromLatin1(net::kVersionHistoryPath))));
+                    });
+                });
         },
-        [this] {
-            QDesktopServices::openUrl(
-                service_url(m_app.settings(), QString())
-                    .resolved(QUrl(QString::fromLatin1(net::kVersionHistoryPath))));
-        });
+        true);
 }
 
 void WindowDownloadHost::end_application() {

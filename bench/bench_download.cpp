@@ -2,7 +2,7 @@
 // "large"), timed three ways in the same run:
 //   plain   - the same request over a blocking socket, a plain receive loop and one zlib
 //             inflate of the body: the reference;
-//   exchange - HttpExchange with its labels, time-outs and event processing;
+//   exchange - HttpExchange with its labels, time-outs and cancel checks;
 //   download - the whole GetTvprog: request body, exchange, applying the blocks, maintenance
 //             and saving the data files.
 // Then a paid user's automatic download twice, the second against the unchanged server: its
@@ -41,12 +41,11 @@ namespace {
 
 using namespace zt;
 
-// Runs the event loop's pending events wherever the exchange and the job report progress.
+// Runs the event loop's pending events wherever the job reports progress.
 class PumpingHost final : public net::DownloadHost, public net::ExchangeView {
 public:
     void job_progress(int) override { QCoreApplication::processEvents(); }
     void show_labels(const net::ExchangeLabels&) override {}
-    void process_events() override { QCoreApplication::processEvents(); }
 };
 
 class SilentUi final : public UserInterface {

@@ -128,6 +128,8 @@ int main(int argc, char** argv) {
         "download, longest pause         %8lld ms  ratio to the download %.3f "
         "(target < 100 ms)\n",
         static_cast<long long>(worst), double(worst) / std::max(download_ms, 1.0));
+    if (QFile load("/proc/loadavg"); load.open(QIODevice::ReadOnly))
+        std::printf("load average %s", load.readLine().constData());
     app.ExitProgram();
     return 0;
 }

@@ -1,6 +1,5 @@
 #include "dialogs/connection_view.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -25,10 +24,6 @@ void ConnectionView::show_labels(const net::ExchangeLabels& l) {
     set(m_window->LabelProcDownVal, l.percent_down);
     m_window->ProgressBar->setValue(l.bar);
     if (m_window->isVisible()) m_window->repaint();
-}
-
-void ConnectionView::process_events() {
-    QCoreApplication::processEvents();
 }
 
 void ConnectionView::show_traffic(const std::string& sent, const std::string& received) {

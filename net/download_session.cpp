@@ -69,7 +69,7 @@ bool DownloadSession::server_error(const std::string& body) {
 bool DownloadSession::LoginCheck(int mode) {
     const std::string query = "?func=login_check" + login_fields();
     if (!quiet(mode)) m_host.show_connection_window();
-    m_exchange.net_cancel = 0;
+    clear_cancel(m_exchange.net_cancel);
     std::string body;
     const bool ok = HttpExchange(m_exchange, kScript, query, false, "", body);
     m_host.hide_connection_window();
@@ -148,7 +148,7 @@ void DownloadSession::CheckServerTime(const std::string& line) {
 
 bool DownloadSession::GetPakets() {
     m_host.show_connection_window();
-    m_exchange.net_cancel = 0;
+    clear_cancel(m_exchange.net_cancel);
     std::string body;
     const bool ok =
         HttpExchange(m_exchange, kScript, "?func=get_paket", false, "", body, CallSize::large);
@@ -247,7 +247,7 @@ TvprogOutcome DownloadSession::GetTvprog(int mode) {
     request.marks = ReportMarks();
     if (windows) m_host.job_end();
     if (windows) m_host.show_connection_window();
-    m_exchange.net_cancel = 0;
+    clear_cancel(m_exchange.net_cancel);
     std::string body;
     if (!HttpExchange(m_exchange, kScript, query, true, protocol::write_schedule_request(request),
                       body, CallSize::large)) {

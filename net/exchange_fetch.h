@@ -17,7 +17,7 @@ public:
 
     std::optional<std::string> get(const std::string& query) override {
         if (m_host) m_host->show_connection_window();
-        m_ctx.net_cancel = 0;
+        clear_cancel(m_ctx.net_cancel);
         std::string body;
         // The script and the program files alike: a file may be large.
         const bool ok = HttpExchange(m_ctx, m_path, query, false, {}, body, CallSize::large);

@@ -14,18 +14,20 @@ struct ExchangeLabels final {
     bool operator==(const ExchangeLabels&) const = default;
 };
 
-// Where an exchange shows its progress. The connection window implements it; the command line
-// and the tests use their own. Every call comes on the thread that runs the exchange (the
-// user-interface thread), which keeps responding because the exchange never blocks longer
-// than a short wait between these calls.
+// Where an exchange shows its progress. The connection window implements it (through the
+// application's worker bridge, which carries each call to the window thread); the command line
+// and the tests use their own. Every call comes on the thread that runs the exchange, which is
+// never the window thread in the application: the exchange blocks its thread until it ends.
 class ExchangeView {
 public:
     virtual ~ExchangeView() = default;
     // The labels changed; the window repaints.
     virtual void show_labels(const ExchangeLabels& labels) = 0;
-    // Lets the user interface run its pending events (the Cancel button among them). Called
-    // after every chunk and every few tens of milliseconds while waiting for the peer.
-    virtual void process_events() {}
+    // The exchange is alive: called after every chunk and at least every `slice` while it
+    // waits for the peer, just before the cancel flag is looked at. It must not run the user
+    // interface's events (no window code may run inside an exchange); a view may count, or
+    // look at the clock.
+    virtual void tick() {}
     // The statistics window's "Передано:" and "Принято:" after a successful exchange.
     virtual void show_traffic(const std::string& sent, const std::string& received) {
         (void)sent;

@@ -22,6 +22,15 @@ std::string percent_text(std::uint64_t done, std::uint64_t total) {
     return std::to_string(total ? done * 100 / total : 100) + " %";
 }
 
+// The counters are shared by the exchanges of a run, which may run on two threads at once (a
+// download and the news page).
+void count(std::uint32_t& counter, std::uint32_t bytes) {
+    std::atomic_ref<std::uint32_t>(counter).fetch_add(bytes, std::memory_order_relaxed);
+}
+std::uint32_t counted(std::uint32_t& counter) {
+    return std::atomic_ref<std::uint32_t>(counter).load(std::memory_order_relaxed);
+}
+
 // "60 с", "10 мин".
 std::string duration_text(std::chrono::milliseconds d) {
     const long long seconds = (d.count() + 999) / 1000;
@@ -45,9 +54,10 @@ public:
              std::string& response, int part, int parts);
 
 private:
+    // Between chunks and waits: false once the user cancelled.
     bool idle() {
-        m_ctx.view.process_events();
-        return m_ctx.net_cancel != 1;
+        m_ctx.view.tick();
+        return !cancel_requested(m_ctx.net_cancel);
     }
     bool past_deadline() const { return Clock::now() >= m_deadline; }
     // An operation's own time-out, shortened to what is left of the exchange's deadline (a
@@ -125,15 +135,15 @@ bool Exchange::run(std::string_view path, std::string_view query, bool post, std
     } else {
         response.assign(raw);
     }
-    m_ctx.view.show_traffic(FormatBytes(m_ctx.traffic.bytes_sent),
-                            FormatBytes(m_ctx.traffic.bytes_received));
+    m_ctx.view.show_traffic(FormatBytes(counted(m_ctx.traffic.bytes_sent)),
+                            FormatBytes(counted(m_ctx.traffic.bytes_received)));
     return true;
 }
 
 bool Exchange::send(std::string_view head, bool post, std::string_view body) {
     const SocketLink::Status s = m_link.send_all(head, within(m_ctx.limits.send_timeout));
     if (s != SocketLink::Status::ok) return fail_link(s);
-    m_ctx.traffic.bytes_sent += std::uint32_t(head.size());
+    count(m_ctx.traffic.bytes_sent, std::uint32_t(head.size()));
     if (!post) {
         m_labels.bytes_up = FormatBytes(head.size());
         m_labels.percent_up = "100 %";
@@ -141,7 +151,7 @@ bool Exchange::send(std::string_view head, bool post, std::string_view body) {
         repaint();
         return true;
     }
-    m_ctx.traffic.bytes_sent += std::uint32_t(body.size());
+    count(m_ctx.traffic.bytes_sent, std::uint32_t(body.size()));
     for (std::size_t done = 0; done < body.size();) {
         const std::string_view chunk = body.substr(done, kChunk);
         done += chunk.size();
@@ -176,7 +186,7 @@ bool Exchange::receive(std::string& received, std::size_t& head_size) {
     }
     if (head.full()) return fail("Ошибка: HTTP заголовок не может быть полностью прочитан.");
     head_size = head.head().size();
-    m_ctx.traffic.bytes_received += std::uint32_t(head_size);
+    count(m_ctx.traffic.bytes_received, std::uint32_t(head_size));
 
     const ResponseHead parsed = parse_response_head(head.head());
     if (!parsed.ok)
@@ -212,7 +222,7 @@ bool Exchange::receive(std::string& received, std::size_t& head_size) {
         }
         const std::size_t got = first ? received.size() - head_size : received.size() - before;
         first = false;
-        m_ctx.traffic.bytes_received += std::uint32_t(got);
+        count(m_ctx.traffic.bytes_received, std::uint32_t(got));
         if (received.size() > m_max_received)
             return fail("Ошибка: ответ сервера больше " + FormatBytes(m_max_received) + ".");
         m_labels.bytes_down = FormatBytes(received.size());
@@ -248,7 +258,7 @@ bool HttpExchange(ExchangeContext& ctx, std::string_view path, std::string_view 
 }
 
 bool ServerTest(ExchangeContext& ctx, std::vector<std::string>* lines) {
-    ctx.net_cancel = 0;
+    clear_cancel(ctx.net_cancel);
     std::string response;
     if (!HttpExchange(ctx, "/test.htm", "", false, "", response)) return false;
     const std::vector<std::string> got = protocol::split_reply_lines(response);

@@ -8,12 +8,15 @@
 // status must be "200 OK", "Content-Length: " gives the expected size, the body arrives in
 // chunks with progress and cancel, and a body starting 0x78 0xDA is inflated.
 //
-// Nothing blocks for long: every wait polls in short slices and lets the user interface run
-// its events (ExchangeView::process_events), so the caller may run it on the user-interface
-// thread. Connect, send and receive give up after their time-outs, and the whole exchange after
+// The exchange blocks the thread that calls it until it ends, and runs no events of that
+// thread: the application calls it on a worker thread (app/download_worker.h) and the window
+// thread only receives its progress. Every wait polls in short slices (`slice`), after which the
+// view's tick runs and the cancel flag is read, so "Отмена" on the window thread ends it within
+// a slice. Connect, send and receive give up after their time-outs, and the whole exchange after
 // its deadline; the response and its inflation are capped (far lower for the small calls); the
 // body ends at its Content-Length (bytes after it are not read), and a shorter one fails.
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -40,11 +43,20 @@ struct ExchangeLimits final {
     // trickles a byte now and then cannot hold the program for ever.
     std::chrono::milliseconds small_deadline{60000};
     std::chrono::milliseconds large_deadline{600000};
-    std::chrono::milliseconds slice{20};                // longest wait between two events runs
+    std::chrono::milliseconds slice{20};                // longest wait between two cancel checks
     std::size_t max_received = std::size_t(256) << 20;  // head and body as received
     std::size_t max_inflated = std::size_t(512) << 20;  // the inflated body
     std::size_t max_small = std::size_t(1) << 20;       // a small call's body, either way
 };
+
+// The cancel flag of the connection window: set to 1 by "Отмена" on the window thread, read
+// and cleared by the thread that runs the exchange. Every access goes through these two.
+inline bool cancel_requested(std::uint8_t& flag) {
+    return std::atomic_ref<std::uint8_t>(flag).load(std::memory_order_relaxed) == 1;
+}
+inline void clear_cancel(std::uint8_t& flag) {
+    std::atomic_ref<std::uint8_t>(flag).store(0, std::memory_order_relaxed);
+}
 
 // The bytes moved since start-up (the statistics window shows them). Unsigned 32-bit counters
 // as the statistics always were; they wrap after 4 GB.
@@ -65,8 +77,8 @@ struct ExchangeContext final {
     ExchangeLimits limits;
     UserInterface& ui;
     ExchangeView& view;
-    std::uint8_t& net_cancel;
-    TrafficCounters& traffic;
+    std::uint8_t& net_cancel;  // through cancel_requested and clear_cancel only
+    TrafficCounters& traffic;  // written by the exchange's thread
     // The message of the last failed exchange (UTF-8; empty after a cancel or a success).
     std::string last_error;
 };

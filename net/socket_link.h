@@ -7,9 +7,10 @@
 
 namespace zt::net {
 
-// One TCP connection made of non-blocking POSIX socket calls: every wait is a poll of at most
-// `slice` after which `idle` runs (the user interface's events, the cancel check), so no call
-// blocks the caller for long. Each operation gives up after its time-out.
+// One TCP connection made of non-blocking POSIX socket calls. Each operation blocks the calling
+// thread until it is done, its time-out passes or `idle` says stop: every wait is a poll of at
+// most `slice` after which `idle` runs (the cancel check), so a cancel takes effect within a
+// slice. `idle` runs on the calling thread and never runs any event loop.
 class SocketLink final {
 public:
     enum class Status { ok, closed, timeout, failed, cancelled };

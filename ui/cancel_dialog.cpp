@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <atomic>
 
 namespace zt {
 
@@ -13,7 +14,9 @@ CancelDialog::CancelDialog(std::function<bool()> confirm_cancel, unsigned char* 
 
 void CancelDialog::BitBtnCancelClick() {
     if (!m_confirm_cancel || m_confirm_cancel()) {
-        if (m_cancel_flag) *m_cancel_flag = 1;
+        // The work may read the flag on another thread (the download's worker).
+        if (m_cancel_flag)
+            std::atomic_ref<unsigned char>(*m_cancel_flag).store(1, std::memory_order_relaxed);
         hide();
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <atomic>
 #include <functional>
 
 namespace zt {
@@ -19,7 +20,8 @@ protected:
     // Whether "Отмена" is offered now; Escape and closing do nothing while it is not.
     virtual bool cancel_offered() const { return true; }
     void clear_cancel() {
-        if (m_cancel_flag) *m_cancel_flag = 0;
+        if (m_cancel_flag)
+            std::atomic_ref<unsigned char>(*m_cancel_flag).store(0, std::memory_order_relaxed);
     }
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -70,14 +70,27 @@ AutoDownloadResult AutoDownload(AutoDownloadParts& parts, net::TvprogOutcome* ou
     // The exchange goes where the settings say now (the settings dialog may have changed it).
     parts.exchange.service = net::service_text(parts.settings);
     parts.exchange.proxy = parts.settings.proxy;
-    if (!net::ServerTest(parts.exchange)) return AutoDownloadResult::test_failed;
-    net::DownloadSession session(parts.store, parts.user, parts.settings, parts.exchange,
-                                 parts.host);
-    if (!session.LoginCheck(1)) return AutoDownloadResult::login_failed;
-    const net::TvprogOutcome got = session.GetTvprog(1);
-    session.ClearSelection();
-    if (outcome) *outcome = got;
-    return AutoDownloadResult::downloaded;
+    AutoDownloadResult result = AutoDownloadResult::downloaded;
+    const auto run = [&] {
+        if (!net::ServerTest(parts.exchange)) {
+            result = AutoDownloadResult::test_failed;
+            return;
+        }
+        net::DownloadSession session(parts.store, parts.user, parts.settings, parts.exchange,
+                                     parts.host);
+        if (!session.LoginCheck(1)) {
+            result = AutoDownloadResult::login_failed;
+            return;
+        }
+        const net::TvprogOutcome got = session.GetTvprog(1);
+        session.ClearSelection();
+        if (outcome) *outcome = got;
+    };
+    if (parts.off_thread)
+        parts.off_thread(run);
+    else
+        run();
+    return result;
 }
 
 }  // namespace zt

@@ -56,13 +56,17 @@ struct AutoDownloadParts final {
     net::ExchangeContext& exchange;
     net::DownloadHost& host;
     std::function<void(bool)> lock;
+    // Runs the exchanges, applying and saving and returns when they have ended; empty: on the
+    // calling thread. The application runs them on its download worker, with `exchange` and
+    // `host` reaching the windows through the worker's proxies.
+    std::function<void(const std::function<void()>&)> off_thread = {};
 };
 
 // One automatic download: when ui_idle is 1 it locks the main window, silences messages in
 // quiet mode, tests the connection, checks the login and downloads the schedule of every
-// channel of the store (mode 1). ui_idle is 0 for its whole length, so a timer firing inside
-// (the exchange lets events run) starts nothing. The lock, messages_on and ui_idle are restored
-// however it ends.
+// channel of the store (mode 1). ui_idle is 0 for its whole length, so a trigger arriving
+// meanwhile starts nothing. The lock, messages_on and ui_idle are set and restored on the calling
+// thread however it ends; the rest runs through `off_thread`.
 AutoDownloadResult AutoDownload(AutoDownloadParts& parts, net::TvprogOutcome* outcome = nullptr);
 
 }  // namespace zt

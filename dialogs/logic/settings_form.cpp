@@ -83,7 +83,8 @@ ServerTestResult run_server_test(net::ExchangeContext& ctx, const ProxySettings&
     if (net::ServerTest(ctx, &lines)) return ServerTestResult::ok;
     // An exchange that failed has reported why, or was cancelled; only an answer without the
     // test line is the dialog's own error.
-    if (!ctx.last_error.empty() || ctx.net_cancel != 0) return ServerTestResult::exchange_failed;
+    if (!ctx.last_error.empty() || net::cancel_requested(ctx.net_cancel))
+        return ServerTestResult::exchange_failed;
     return ServerTestResult::wrong_answer;
 }
 

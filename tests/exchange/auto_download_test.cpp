@@ -153,10 +153,11 @@ TEST(AutoDownloadRun, SilentServerInQuietModeShowsNothingAndUnlocks) {
 TEST(AutoDownloadRun, ATriggerDuringADownloadStartsNothing) {
     ServerProcess server("silent");
     AutoFixture f(server.address());
-    // The exchange lets events run while it waits: a timer firing there meets ui_idle 0.
+    // Another trigger that arrives while a download is under way (here from the exchange's
+    // tick, while it waits for the silent server) meets ui_idle 0.
     struct Reentry final : net::ExchangeView {
         void show_labels(const net::ExchangeLabels&) override {}
-        void process_events() override {
+        void tick() override {
             if (inner.empty() && parts) inner.push_back(AutoDownload(*parts));
         }
         AutoDownloadParts* parts = nullptr;

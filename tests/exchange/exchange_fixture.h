@@ -12,7 +12,7 @@ namespace zt::test {
 class LabelRecorder final : public net::ExchangeView {
 public:
     void show_labels(const net::ExchangeLabels& labels) override { shown.push_back(labels); }
-    void process_events() override {
+    void tick() override {
         ++events;
         if (cancel_after >= 0 && events > cancel_after && cancel_flag) *cancel_flag = 1;
     }
