@@ -49,7 +49,7 @@ private:
 class NullView final : public net::ExchangeView {
 public:
     void show_labels(const net::ExchangeLabels&) override {}
-    void process_events() override {}
+    void tick() override {}
 };
 
 struct Client final {
