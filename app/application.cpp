@@ -47,15 +47,14 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
             MsgKind::Question,
             QStringLiteral("Операция не завершена. Вы уверены что хотите её прервать?"));
     };
-    m_progress =
-        std::make_unique<TFProgress>(confirm_cancel, &m_store.session.net_cancel, m_main.get());
+    m_progress = std::make_unique<TFProgress>(confirm_cancel, &m_session.net_cancel, m_main.get());
     m_progress->set_anchor(m_main.get());
-    m_job = std::make_unique<TFJob>(confirm_cancel, &m_store.session.job_cancel, m_main.get());
+    m_job = std::make_unique<TFJob>(confirm_cancel, &m_session.job_cancel, m_main.get());
     m_job->set_anchor(m_main.get());
     m_stat = std::make_unique<TFStat>(m_main.get());
     m_stat->set_anchor(m_main.get());
     m_alarms = make_reminders(m_store, m_settings, *m_main, *m_msg);
-    m_ui = std::make_unique<AppUi>(m_store, *m_msg, *m_job);
+    m_ui = std::make_unique<AppUi>(m_session, *m_msg, *m_job);
     m_start_up =
         std::make_unique<StartUp>(exe_dir.toStdString(), std::move(clock), m_store, m_settings,
                                   *m_ui, *m_ui, static_cast<StartUpHost&>(*this));
@@ -65,9 +64,9 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
 
     // The automatic download and the settings dialog.
     m_auto = std::make_unique<AutoDownloadController>(
-        m_store, m_start_up->account(), m_settings, m_download_host->exchange(), *m_download_host,
-        [this](bool on) { m_main->LockMainWindow(on); }, this);
-    m_settings_cmd = std::make_unique<SettingsCommand>(m_store, *m_main, m_start_up->ini(), *m_ui,
+        m_store, m_session, m_start_up->account(), m_settings, m_download_host->exchange(),
+        *m_download_host, [this](bool on) { m_main->LockMainWindow(on); }, this);
+    m_settings_cmd = std::make_unique<SettingsCommand>(m_session, *m_main, m_start_up->ini(), *m_ui,
                                                        m_download_host->exchange(), *m_progress,
                                                        [this] { m_auto->settings_loaded(); });
     connect(m_main.get(), &TFMain::settings_requested, m_settings_cmd.get(),
@@ -223,7 +222,8 @@ void Application::open_cabinet() {
 }
 
 void Application::print_day_page() {
-    if (!m_print) m_print = std::make_unique<PrintCommand>(m_ui.get(), m_ui.get(), m_main.get());
+    if (!m_print)
+        m_print = std::make_unique<PrintCommand>(m_session, m_ui.get(), m_ui.get(), m_main.get());
     ProgramPages& pages = m_main->programs();
     m_print->run(m_view.list, m_store, m_settings, pages.days().values().by_day,
                  pages.page_options().view.abbreviations);

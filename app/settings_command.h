@@ -6,7 +6,7 @@
 
 namespace zt {
 
-class all_list;
+struct SessionState;
 class IniFile;
 class TFMain;
 class TFProgress;
@@ -23,7 +23,7 @@ class SettingsCommand final : public QObject {
     Q_OBJECT
 public:
     // `applied` runs after every application of the group (the daily download timer).
-    SettingsCommand(all_list& store, TFMain& main, IniFile& ini, UserInterface& ui,
+    SettingsCommand(SessionState& session, TFMain& main, IniFile& ini, UserInterface& ui,
                     net::ExchangeContext& exchange, TFProgress& connection,
                     std::function<void()> applied, QObject* parent = nullptr);
     ~SettingsCommand() override;
@@ -40,7 +40,7 @@ public:
     TFSettings& dialog();
 
 private:
-    all_list& m_store;
+    SessionState& m_session;
     TFMain& m_main;
     std::function<void()> m_applied;
     std::function<std::unique_ptr<TFSettings>()> m_make_dialog;

@@ -11,6 +11,7 @@
 #include "dialogs/connection_view.h"
 #include "dialogs/news_window.h"
 #include "dialogs/progress_window.h"
+#include "net/download_session.h"
 #include "net/exchange_fetch.h"
 #include "net/host_port.h"
 #include "net/self_update.h"
@@ -59,15 +60,14 @@ QUrl service_url(const Settings& settings, const QString& path) {
 WindowDownloadHost::WindowDownloadHost(Application& app)
     : m_app(app),
       m_view(std::make_unique<ConnectionView>(&app.progress_window(), &app.stat_window())),
-      m_exchange(std::make_unique<net::ExchangeContext>(
-          app.ui(), *m_view, app.store().session.net_cancel, m_traffic)) {}
+      m_exchange(std::make_unique<net::ExchangeContext>(app.ui(), *m_view, app.session().net_cancel,
+                                                        m_traffic)) {}
 
 WindowDownloadHost::~WindowDownloadHost() = default;
 
 net::ExchangeContext& WindowDownloadHost::exchange() {
     m_exchange->service = net::service_text(m_app.settings());
     m_exchange->proxy = m_app.settings().proxy;
-    m_app.store().server_host = service_host(m_app.settings()).host;
     return *m_exchange;
 }
 
@@ -170,7 +170,7 @@ bool WindowDownloadHost::may_write_marks() const {
 
 void WindowDownloadHost::run_self_update() {
     all_list& store = m_app.store();
-    net::ExchangeFetch fetch(exchange(), store.server_script, this);
+    net::ExchangeFetch fetch(exchange(), net::kScript, this);
     const net::UpdateContext ctx{store.exe_dir, m_app.ui(), fetch};
     net::SelfUpdate(
         ctx,

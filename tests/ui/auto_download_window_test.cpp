@@ -81,7 +81,7 @@ TEST(AutoDownloadWindow, QuietRunAgainstASilentServerLeavesTheWindowUsable) {
         if (!finished.isEmpty()) return;
         locked = locked || (!menus_enabled(app->main_window()) &&
                             !app->main_window().PageControlProg->isEnabled());
-        busy = busy || app->store().session.ui_idle == 0;
+        busy = busy || app->session().ui_idle == 0;
         shown = shown || app->msg_window().isVisible() || app->progress_window().isVisible();
     });
     probe.start(20);
@@ -96,8 +96,8 @@ TEST(AutoDownloadWindow, QuietRunAgainstASilentServerLeavesTheWindowUsable) {
     EXPECT_TRUE(menus_enabled(app->main_window()));
     EXPECT_TRUE(app->main_window().PageControlProg->isEnabled());
     EXPECT_TRUE(app->main_window().PanelUtils->isEnabled());
-    EXPECT_EQ(app->store().session.ui_idle, 1);
-    EXPECT_EQ(app->store().session.messages_on, 1);
+    EXPECT_EQ(app->session().ui_idle, 1);
+    EXPECT_EQ(app->session().messages_on, 1);
 }
 
 TEST(AutoDownloadWindow, DailyTimeOnTheClockAndTheSettingsDialogSwitchesIt) {
@@ -135,7 +135,7 @@ TEST(AutoDownloadWindow, DailyTimeOnTheClockAndTheSettingsDialogSwitchesIt) {
     // the daily timer, and the tables take the new background.
     int idle_while_open = -1;
     test::OnNextModal edit([&](QDialog&) {
-        idle_while_open = app->store().session.ui_idle;
+        idle_while_open = app->session().ui_idle;
         TFSettings& d = app->settings_command().dialog();
         d.personal->CheckBoxUserAutoDay->setChecked(false);
         d.general->CheckBoxGenTblGrid->setChecked(false);
@@ -144,7 +144,7 @@ TEST(AutoDownloadWindow, DailyTimeOnTheClockAndTheSettingsDialogSwitchesIt) {
     test::action(app->main_window(), "MDataSettings")->trigger();
     EXPECT_EQ(edit.runs(), 1);
     EXPECT_EQ(idle_while_open, 0);
-    EXPECT_EQ(app->store().session.ui_idle, 1);
+    EXPECT_EQ(app->session().ui_idle, 1);
     EXPECT_FALSE(app->auto_download().TimerProgAutoTime->isActive());
     EXPECT_FALSE(app->main_window().programs().table(0).showGrid());
 }

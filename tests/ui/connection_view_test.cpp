@@ -16,15 +16,15 @@ namespace {
 
 // A real exchange with a plain peer fills the connection and statistics windows.
 TEST(ConnectionView, ExchangeFillsTheWindows) {
-    all_list store;
-    TFProgress window([] { return true; }, &store.session.net_cancel);
+    std::uint8_t net_cancel = 0;
+    TFProgress window([] { return true; }, &net_cancel);
     TFStat statistics;
     ConnectionView view(&window, &statistics);
     const std::string body(300000, 'x');
     peers::CapturePeer peer("HTTP/1.0 200 OK\nContent-Length: 300000\n\n" + body);
     test::Recorder ui;
     net::TrafficCounters traffic;
-    net::ExchangeContext ctx(ui, view, store.session.net_cancel, traffic);
+    net::ExchangeContext ctx(ui, view, net_cancel, traffic);
     ctx.service = "127.0.0.1:" + std::to_string(peer.port());
     window.open_centred();
     std::string response;

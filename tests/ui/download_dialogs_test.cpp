@@ -137,7 +137,7 @@ TEST(DownloadDialogs, EmptyStoreYesPaidAccountAndAPackageFillTheTables) {
     ASSERT_FALSE(store.channels.empty());
     EXPECT_GT(programme_count(store), 0u);
     EXPECT_FALSE(store.chl_groups.empty());
-    EXPECT_EQ(store.session.ui_idle, 1);
+    EXPECT_EQ(app->session().ui_idle, 1);
     EXPECT_TRUE(app->main_window().PageControlProg->isEnabled());
     int chosen = 0;
     std::size_t progs_today = 0;
@@ -226,7 +226,7 @@ TEST(DownloadDialogs, AnXmltvFileThroughTheFileSource) {
     ASSERT_EQ(store.chl_groups.size(), 1u);
     EXPECT_EQ(to_utf8(store.chl_groups[0]->name), "Домашний");
     EXPECT_EQ(app->main_window().programs().table(0).model()->rowCount() >= 0, true);
-    EXPECT_EQ(store.session.ui_idle, 1);
+    EXPECT_EQ(app->session().ui_idle, 1);
     app->ExitProgram();
 }
 
@@ -252,7 +252,7 @@ TEST(DownloadDialogs, SelfUpdateSavesTheSettingsAndShowsTheConnectionWindow) {
     bool shown = false;
     QTimer::singleShot(300, [&] {
         shown = app->progress_window().isVisible();
-        app->store().session.net_cancel = 1;  // what a confirmed "Отмена" sets
+        app->session().net_cancel = 1;  // what a confirmed "Отмена" sets
     });
     app->download_host().run_self_update();
     EXPECT_TRUE(shown);

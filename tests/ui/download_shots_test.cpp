@@ -105,7 +105,7 @@ TEST(DownloadShots, ForALook) {
         if (taken || !p.isVisible() || ++ticks < 40) return;
         taken = true;
         shot("connection.png");
-        app.store().session.net_cancel = 1;
+        app.session().net_cancel = 1;
     });
     watch.start();
     test::ModalScript again({

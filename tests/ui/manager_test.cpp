@@ -130,7 +130,7 @@ TEST_F(ManagerTest, GroupsMadeInTheManagerReachThePanelTablesAndFilesOnClose) {
         EXPECT_EQ(store().cur_group, -1);
         EXPECT_EQ(m_app->main_window().panels().channels().ListViewChannels->model()->rowCount(),
                   0);
-        EXPECT_EQ(store().session.ui_idle, 0);
+        EXPECT_EQ(m_app->session().ui_idle, 0);
         ManagerListView& groups = *tab().ListViewChannelGroup;
         ManagerListView& all = *tab().ListViewChannelAll;
         ManagerListView& members = *tab().ListViewChannelInGroup;
@@ -202,7 +202,7 @@ TEST_F(ManagerTest, GroupsMadeInTheManagerReachThePanelTablesAndFilesOnClose) {
     });
 
     EXPECT_EQ(mgr().undo_stack().count(), 0);
-    EXPECT_EQ(store().session.ui_idle, 1);
+    EXPECT_EQ(m_app->session().ui_idle, 1);
     // The panel shows the dragged group, now the first and current one.
     EXPECT_EQ(store().cur_group, 0);
     EXPECT_EQ(m_app->view().channels.current_group(), made.get());

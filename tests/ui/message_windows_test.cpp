@@ -29,11 +29,11 @@ namespace {
 using test::OnNextModal;
 
 struct Windows {
-    all_list store;
+    SessionState session;
     TFMsg msg;
     TFJob job{[this] { return msg.ShowMsg(MsgKind::Question, QStringLiteral("Прервать?")); },
-              &store.session.job_cancel};
-    AppUi ui{store, msg, job};
+              &session.job_cancel};
+    AppUi ui{session, msg, job};
 };
 
 void press(QPushButton* button) {
@@ -47,7 +47,7 @@ TEST(WindowCaptions, EachWindowCarriesExactlyItsOwnCaption) {
     EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
 
     Windows w;
-    TFProgress progress(nullptr, &w.store.session.net_cancel);
+    TFProgress progress(nullptr, &w.session.net_cancel);
     TFStat stat;
     Settings settings;
     SettingsStore store(settings);
@@ -65,7 +65,7 @@ TEST(WindowCaptions, EachWindowCarriesExactlyItsOwnCaption) {
 
 TEST(MessageWindow, SilencedMessagesReturnFalseButQuestionsAreAlwaysAsked) {
     Windows w;
-    w.store.session.messages_on = 0;
+    w.session.messages_on = 0;
     for (MsgKind kind : {MsgKind::Info, MsgKind::Error, MsgKind::Server}) {
         OnNextModal fail([](QDialog& d) {
             ADD_FAILURE() << "a silenced message was shown";
@@ -298,17 +298,17 @@ TEST(JobWindow, CancelWorksWhileAModalWindowWaits) {
 }
 
 TEST(ConnectionWindow, CancelSetsTheNetworkFlagOnYes) {
-    all_list store;
+    std::uint8_t net_cancel = 0;
     TFMsg msg;
     TFProgress progress([&] { return msg.ShowMsg(MsgKind::Question, QStringLiteral("Прервать?")); },
-                        &store.session.net_cancel);
+                        &net_cancel);
     EXPECT_EQ(progress.windowTitle(), QStringLiteral("Центр соединений"));
     EXPECT_EQ(progress.LabelBytesUpVal->text(), QStringLiteral("0 байт"));
     EXPECT_EQ(progress.LabelProcDownVal->text(), QStringLiteral("0 %"));
     progress.open_centred();
     OnNextModal yes([&](QDialog&) { press(msg.BitBtnYes); });
     press(progress.BitBtnCancel);
-    EXPECT_EQ(store.session.net_cancel, 1);
+    EXPECT_EQ(net_cancel, 1);
     EXPECT_FALSE(progress.isVisible());
 }
 

@@ -274,9 +274,10 @@ TEST(PrintJobLook, LongPreviewBuild) {
     main_window.resize(1100, 760);
     main_window.show();
     TFMsg msg(&main_window);
-    TFJob job([] { return false; }, &store.session.job_cancel, &main_window);
+    SessionState session;
+    TFJob job([] { return false; }, &session.job_cancel, &main_window);
     job.set_anchor(&main_window);
-    AppUi ui(store, msg, job);
+    AppUi ui(session, msg, job);
     // Takes the screen once, at half-way.
     class Shooter final : public JobControl {
     public:
