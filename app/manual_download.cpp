@@ -39,7 +39,7 @@ SelectDialogParts select_parts(const Settings& settings, TFChannel& card) {
     parts.show_channel = [&card](const QString& caption, const QString& descr, const QString& time,
                                  const QPixmap& logo) {
         card.ShowChannelInfo(caption, descr, time, -1);
-        card.ImageLogo->setPixmap(logo);
+        card.set_logo(logo);
     };
     return parts;
 }
@@ -79,7 +79,7 @@ bool ManualDownload::run_busy() {
     if (!m_source->run(&main)) {
         // The dialog keeps its choices: the user type stays for its next use and for the
         // automatic download, which follows the dialog's last state.
-        draft.value.user_type = m_source->ComboBoxUser->currentIndex();
+        draft.value.user_type = m_source->user_type();
         draft.commit();
         return false;
     }

@@ -17,7 +17,7 @@ namespace zt {
 
 std::unique_ptr<AlarmOutputs> make_reminders(all_list& store, Settings& settings, TFMain& main,
                                              TFMsg& msg) {
-    auto alarms = std::make_unique<AlarmOutputs>(store, settings, *main.tray().TrayIcon,
+    auto alarms = std::make_unique<AlarmOutputs>(store, settings, main.tray().icon(),
                                                  main.programs().logos(), &main);
     AlarmOutputs* a = alarms.get();
     main.programs().set_alarm_check([a] { a->AlarmCheck(); });

@@ -10,6 +10,7 @@
 #include "net/http_exchange.h"
 #include "test_support.h"
 #include "tools/peers/peers.h"
+#include "ui_helpers.h"
 
 namespace zt {
 namespace {
@@ -30,12 +31,12 @@ TEST(ConnectionView, ExchangeFillsTheWindows) {
     std::string response;
     ASSERT_TRUE(
         net::HttpExchange(ctx, "/cgi-bin/soft.cgi", "?func=get_paket", false, "", response));
-    EXPECT_EQ(window.LabelFileUpVal->text(), QStringLiteral("1 из 1"));
-    EXPECT_EQ(window.LabelFileDownVal->text(), QStringLiteral("1 из 1"));
-    EXPECT_EQ(window.LabelBytesDownVal->text(), QStringLiteral("293 Кб"));
-    EXPECT_EQ(window.LabelProcDownVal->text(), QStringLiteral("100 %"));
-    EXPECT_EQ(window.ProgressBar->value(), 100);
-    EXPECT_EQ(statistics.LabelDatIn->text(), QStringLiteral("293 Кб"));
+    EXPECT_EQ(test::widget<QLabel>(window, "LabelFileUpVal")->text(), QStringLiteral("1 из 1"));
+    EXPECT_EQ(test::widget<QLabel>(window, "LabelFileDownVal")->text(), QStringLiteral("1 из 1"));
+    EXPECT_EQ(test::widget<QLabel>(window, "LabelBytesDownVal")->text(), QStringLiteral("293 Кб"));
+    EXPECT_EQ(test::widget<QLabel>(window, "LabelProcDownVal")->text(), QStringLiteral("100 %"));
+    EXPECT_EQ(test::widget<QProgressBar>(window, "ProgressBar")->value(), 100);
+    EXPECT_EQ(test::widget<QLabel>(statistics, "LabelDatIn")->text(), QStringLiteral("293 Кб"));
     if (const QByteArray dir = qgetenv("ZT_SHOT_DIR"); !dir.isEmpty())
         window.grab().save(QString::fromUtf8(dir) + "/connection_window.png");
 }
