@@ -49,15 +49,14 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
             MsgKind::Question,
             QStringLiteral("Операция не завершена. Вы уверены что хотите её прервать?"));
     };
-    m_progress =
-        std::make_unique<TFProgress>(confirm_cancel, &m_store.session.net_cancel, m_main.get());
+    m_progress = std::make_unique<TFProgress>(confirm_cancel, &m_session.net_cancel, m_main.get());
     m_progress->set_anchor(m_main.get());
-    m_job = std::make_unique<TFJob>(confirm_cancel, &m_store.session.job_cancel, m_main.get());
+    m_job = std::make_unique<TFJob>(confirm_cancel, &m_session.job_cancel, m_main.get());
     m_job->set_anchor(m_main.get());
     m_stat = std::make_unique<TFStat>(m_main.get());
     m_stat->set_anchor(m_main.get());
     m_alarms = make_reminders(m_store, m_settings, *m_main, *m_msg);
-    m_ui = std::make_unique<AppUi>(m_store, *m_msg, *m_job);
+    m_ui = std::make_unique<AppUi>(m_session, *m_msg, *m_job);
     m_start_up =
         std::make_unique<StartUp>(exe_dir.toStdString(), std::move(clock), m_store, m_settings,
                                   *m_ui, *m_ui, static_cast<StartUpHost&>(*this));
@@ -68,12 +67,12 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     // The automatic download and the settings dialog.
     DownloadWorker& worker = m_download_host->worker();
     m_auto = std::make_unique<AutoDownloadController>(
-        m_store, m_start_up->account(), m_settings, m_download_host->exchange(),
+        m_store, m_session, m_start_up->account(), m_settings, m_download_host->exchange(),
         m_download_host->worker_host(), [this](bool on) { m_main->LockMainWindow(on); }, this);
     m_auto->set_off_thread(
         [&worker](const std::function<void()>& work) { worker.run(work, true); });
     m_settings_cmd = std::make_unique<SettingsCommand>(
-        m_store, *m_main, m_start_up->ini(), *m_ui, m_download_host->exchange(), worker,
+        m_session, *m_main, m_start_up->ini(), *m_ui, m_download_host->exchange(), worker,
         *m_progress, [this] { m_auto->settings_loaded(); });
     // While the worker has the store, the window thread's own readers of it wait: the pages'
     // minute tick (which also runs the reminder scan) and painting of the main window, whose
@@ -228,7 +227,7 @@ void Application::exit_program(bool terminating) {
         m_exit_after_work = true;
         m_exit_terminating = m_exit_terminating || terminating;
         worker.request_stop();
-        std::atomic_ref<std::uint8_t>(m_store.session.job_cancel).store(1);
+        std::atomic_ref<std::uint8_t>(m_session.job_cancel).store(1);
         return;
     }
     m_exit_after_work = false;
@@ -269,7 +268,8 @@ void Application::open_cabinet() {
 }
 
 void Application::print_day_page() {
-    if (!m_print) m_print = std::make_unique<PrintCommand>(m_ui.get(), m_ui.get(), m_main.get());
+    if (!m_print)
+        m_print = std::make_unique<PrintCommand>(m_session, m_ui.get(), m_ui.get(), m_main.get());
     ProgramPages& pages = m_main->programs();
     m_print->run(m_view.list, m_store, m_settings, pages.days().values().by_day,
                  pages.page_options().view.abbreviations);

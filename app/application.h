@@ -4,6 +4,7 @@
 #include <QString>
 #include <memory>
 
+#include "app/logic/session_state.h"
 #include "app/logic/start_up.h"
 #include "core/store.h"
 #include "storage/settings.h"
@@ -55,6 +56,9 @@ public:
     void StartManualDownload();
 
     all_list& store() { return m_store; }
+    // The flags of the running session (busy, cancel, messages), shared by the windows and
+    // the downloads.
+    SessionState& session() { return m_session; }
     Settings& settings() { return m_settings; }
     ViewState& view() { return m_view; }
     StartUp& start_up() { return *m_start_up; }
@@ -111,6 +115,7 @@ private:
 
     QString m_executable;
     all_list m_store;
+    SessionState m_session;
     Settings m_settings;
     ViewState m_view{m_store};
     std::unique_ptr<TFMain> m_main;

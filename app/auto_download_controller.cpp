@@ -10,13 +10,13 @@ namespace {
 constexpr int kMinute = 60000;
 }
 
-AutoDownloadController::AutoDownloadController(all_list& store, user_account& user,
-                                               const Settings& settings,
+AutoDownloadController::AutoDownloadController(all_list& store, SessionState& session,
+                                               user_account& user, const Settings& settings,
                                                net::ExchangeContext& exchange,
                                                net::DownloadHost& host,
                                                std::function<void(bool)> lock, QObject* parent)
-    : QObject(parent), m_store(store), m_parts{store,    user, settings,
-                                               exchange, host, std::move(lock)} {
+    : QObject(parent), m_store(store), m_parts{store,    session, user,           settings,
+                                               exchange, host,    std::move(lock)} {
     TimerProgAutoPause = new QTimer(this);
     TimerProgAutoPause->setObjectName(QStringLiteral("TimerProgAutoPause"));
     TimerProgAutoPause->setSingleShot(true);

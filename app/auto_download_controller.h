@@ -19,9 +19,10 @@ class AutoDownloadController final : public QObject {
     Q_OBJECT
 public:
     // `lock` locks (true) and unlocks the main window.
-    AutoDownloadController(all_list& store, user_account& user, const Settings& settings,
-                           net::ExchangeContext& exchange, net::DownloadHost& host,
-                           std::function<void(bool)> lock, QObject* parent = nullptr);
+    AutoDownloadController(all_list& store, SessionState& session, user_account& user,
+                           const Settings& settings, net::ExchangeContext& exchange,
+                           net::DownloadHost& host, std::function<void(bool)> lock,
+                           QObject* parent = nullptr);
     ~AutoDownloadController() override;
 
     // The settings were read (at start-up, after the settings dialog): the daily timer runs

@@ -36,12 +36,10 @@ TFMgr& ManagerCommand::window() {
 
 void ManagerCommand::run(TFMgr::Tab tab) {
     if (window().isVisible()) return;
-    all_list& store = m_app.store();
-    store.session.ui_idle = 0;
+    const UiBusy busy(m_app.session());
     tear_down();
     m_window->run(tab);
     rebuild_and_save();
-    store.session.ui_idle = 1;
 }
 
 void ManagerCommand::tear_down() {

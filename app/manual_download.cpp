@@ -40,7 +40,7 @@ SelectDialogParts select_parts(const Settings& settings, TFChannel& card) {
     parts.show_channel = [&card](const QString& caption, const QString& descr, const QString& time,
                                  const QPixmap& logo) {
         card.ShowChannelInfo(caption, descr, time, -1);
-        card.ImageLogo->setPixmap(logo);
+        card.set_logo(logo);
     };
     return parts;
 }
@@ -61,13 +61,18 @@ ManualDownload::ManualDownload(Application& app, WindowDownloadHost& host)
 ManualDownload::~ManualDownload() = default;
 
 void ManualDownload::run() {
-    all_list& store = m_app.store();
     // Not inside an automatic download or another busy spell (the tray's item stays usable
     // while the main window is locked).
-    if (m_running || store.session.ui_idle != 1) return;
+    if (m_running || m_app.session().ui_idle != 1) return;
+    if (!run_busy()) return;
+    m_host.job_end();
+    m_running = false;
+}
+
+bool ManualDownload::run_busy() {
     TFMain& main = m_app.main_window();
     // 1. No automatic download starts while the dialogs are open.
-    store.session.ui_idle = 0;
+    const UiBusy busy(m_app.session());
     SettingsDraft<DownloadDialogSettings> draft(
         main.settings_store(),
         [](Settings& s) -> DownloadDialogSettings& { return s.download_dialog; });
@@ -75,10 +80,9 @@ void ManualDownload::run() {
     if (!m_source->run(&main)) {
         // The dialog keeps its choices: the user type stays for its next use and for the
         // automatic download, which follows the dialog's last state.
-        draft.value.user_type = m_source->ComboBoxUser->currentIndex();
+        draft.value.user_type = m_source->user_type();
         draft.commit();
-        store.session.ui_idle = 1;
-        return;
+        return false;
     }
     m_source->store(draft.value);
     draft.commit();
@@ -95,9 +99,7 @@ void ManualDownload::run() {
     m_select->clear();
     m_paid = false;
     main.LockMainWindow(false);
-    store.session.ui_idle = 1;
-    m_host.job_end();
-    m_running = false;
+    return true;
 }
 
 void ManualDownload::from_server() {

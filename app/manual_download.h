@@ -31,6 +31,9 @@ public:
     TFUpdateSelect& select_dialog() { return *m_select; }
 
 private:
+    // The dialogs and the download, with the session busy; false when the source dialog was
+    // cancelled.
+    bool run_busy();
     void from_server();
     void from_file();
 

@@ -17,7 +17,7 @@ namespace zt {
 
 std::unique_ptr<AlarmOutputs> make_reminders(all_list& store, Settings& settings, TFMain& main,
                                              TFMsg& msg) {
-    auto alarms = std::make_unique<AlarmOutputs>(store, settings, *main.tray().TrayIcon,
+    auto alarms = std::make_unique<AlarmOutputs>(store, settings, main.tray().icon(),
                                                  main.programs().logos(), &main);
     AlarmOutputs* a = alarms.get();
     main.programs().set_alarm_check([a] { a->AlarmCheck(); });
@@ -36,9 +36,8 @@ void plug_reminder_outputs(AlarmOutputs& alarms, ReminderOutputs& outputs, const
                      [&sound] { sound.stop(); });
     AlarmOsd& osd = outputs.osd();
     alarms.set_osd([&osd, &settings, &logos](const reminders::AlarmEvent& e) {
-        const int hide = settings.alarm_general.hide;
         osd.show(osd_content(e, logos), settings.alarm_osd,
-                 hide > 0 ? reminders::AlarmHideSeconds(hide) : 0);
+                 reminders::AlarmDisplaySeconds(settings.alarm_general.hide));
     });
     QObject::connect(&outputs, &ReminderOutputs::test_window_requested, &alarms,
                      &AlarmOutputs::test_window);

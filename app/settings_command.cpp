@@ -1,6 +1,7 @@
 #include "app/settings_command.h"
 
 #include "app/download_worker.h"
+#include "app/logic/session_state.h"
 #include "core/store.h"
 #include "dialogs/progress_window.h"
 #include "dialogs/settings_dialog.h"
@@ -14,11 +15,11 @@
 
 namespace zt {
 
-SettingsCommand::SettingsCommand(all_list& store, TFMain& main, IniFile& ini, UserInterface& ui,
-                                 net::ExchangeContext& exchange, DownloadWorker& worker,
-                                 TFProgress& connection, std::function<void()> applied,
-                                 QObject* parent)
-    : QObject(parent), m_store(store), m_main(main), m_applied(std::move(applied)) {
+SettingsCommand::SettingsCommand(SessionState& session, TFMain& main, IniFile& ini,
+                                 UserInterface& ui, net::ExchangeContext& exchange,
+                                 DownloadWorker& worker, TFProgress& connection,
+                                 std::function<void()> applied, QObject* parent)
+    : QObject(parent), m_session(session), m_main(main), m_applied(std::move(applied)) {
     // The dialog is made on its first use, not while the program starts.
     m_make_dialog = [this, &ini, &ui, &exchange, &worker, &connection] {
         // "Проверить" runs the connection test in the connection window with the values
@@ -45,16 +46,16 @@ TFSettings& SettingsCommand::dialog() {
 }
 
 void SettingsCommand::MDataSettingsClick() {
-    m_store.session.ui_idle = 0;
-    dialog().ShowModal();
-    m_store.session.ui_idle = 1;
+    {
+        const UiBusy busy(m_session);
+        dialog().ShowModal();
+    }
     apply();
 }
 
 void SettingsCommand::settings_loaded() {
     Settings& s = m_main.settings_store().model();
     if (s.proxy.from_browser) net::ReadIeProxy(s.proxy, net::desktop_proxy_value());
-    m_store.server_host = service_host(s).host;
 }
 
 void SettingsCommand::apply() {

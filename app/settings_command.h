@@ -6,7 +6,7 @@
 
 namespace zt {
 
-class all_list;
+struct SessionState;
 class IniFile;
 class TFMain;
 class TFProgress;
@@ -26,7 +26,7 @@ class SettingsCommand final : public QObject {
 public:
     // `applied` runs after every application of the group (the daily download timer). The
     // connection test's exchange runs on `worker` (`exchange` is the worker's).
-    SettingsCommand(all_list& store, TFMain& main, IniFile& ini, UserInterface& ui,
+    SettingsCommand(SessionState& session, TFMain& main, IniFile& ini, UserInterface& ui,
                     net::ExchangeContext& exchange, DownloadWorker& worker, TFProgress& connection,
                     std::function<void()> applied, QObject* parent = nullptr);
     ~SettingsCommand() override;
@@ -43,7 +43,7 @@ public:
     TFSettings& dialog();
 
 private:
-    all_list& m_store;
+    SessionState& m_session;
     TFMain& m_main;
     std::function<void()> m_applied;
     std::function<std::unique_ptr<TFSettings>()> m_make_dialog;

@@ -10,6 +10,7 @@
 #include "dialogs/connection_view.h"
 #include "dialogs/news_window.h"
 #include "dialogs/progress_window.h"
+#include "net/download_session.h"
 #include "net/exchange_fetch.h"
 #include "net/host_port.h"
 #include "net/self_update.h"
@@ -71,10 +72,10 @@ WindowDownloadHost::WindowDownloadHost(Application& app)
     : m_app(app),
       m_view(std::make_unique<ConnectionView>(&app.progress_window(), &app.stat_window())),
       m_worker_ui(m_worker, app.ui()),
-      m_worker_view(m_worker, *m_view, app.store().session.net_cancel),
-      m_worker_host(m_worker, *this, app.store().session.job_cancel),
-      m_exchange(std::make_unique<net::ExchangeContext>(
-          m_worker_ui, m_worker_view, app.store().session.net_cancel, m_traffic)) {}
+      m_worker_view(m_worker, *m_view, app.session().net_cancel),
+      m_worker_host(m_worker, *this, app.session().job_cancel),
+      m_exchange(std::make_unique<net::ExchangeContext>(m_worker_ui, m_worker_view,
+                                                        app.session().net_cancel, m_traffic)) {}
 
 WindowDownloadHost::~WindowDownloadHost() {
     // A news page still on its way is given up; the worker then waits for its thread.
@@ -84,7 +85,6 @@ WindowDownloadHost::~WindowDownloadHost() {
 net::ExchangeContext& WindowDownloadHost::exchange() {
     m_exchange->service = net::service_text(m_app.settings());
     m_exchange->proxy = m_app.settings().proxy;
-    m_app.store().server_host = service_host(m_app.settings()).host;
     return *m_exchange;
 }
 
@@ -200,7 +200,7 @@ bool WindowDownloadHost::may_write_marks() const {
 
 void WindowDownloadHost::run_self_update() {
     all_list& store = m_app.store();
-    net::ExchangeFetch fetch(exchange(), store.server_script, &m_worker_host);
+    net::ExchangeFetch fetch(exchange(), net::kScript, &m_worker_host);
     const net::UpdateContext ctx{store.exe_dir, m_worker_ui, fetch};
     m_worker.run(
         [&] {

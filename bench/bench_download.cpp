@@ -184,7 +184,8 @@ int main(int argc, char** argv) {
     SilentUi ui;
     PumpingHost host;
     net::TrafficCounters traffic;
-    net::ExchangeContext ctx(ui, host, store->session.net_cancel, traffic);
+    std::uint8_t net_cancel = 0;
+    net::ExchangeContext ctx(ui, host, net_cancel, traffic);
     ctx.service = server.address();
     net::DownloadSession session(*store, user, settings, ctx, host);
     if (!session.GetPakets()) return 1;

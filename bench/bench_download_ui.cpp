@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
@@ -27,6 +28,12 @@
 namespace {
 
 using namespace zt;
+
+// A window's widget by its object name (windows keep their widgets private).
+template <class W>
+W* widget(const QObject& root, const char* name) {
+    return root.findChild<W*>(QString::fromLatin1(name));
+}
 
 // The longest pause between two ticks of a 5 ms timer, beyond its interval.
 class Probe final {
@@ -70,7 +77,7 @@ int main(int argc, char** argv) {
     Application app(dir.path() + "/", dir.filePath("zorvan_tv"), std::make_shared<SystemClock>());
     {
         test::ModalScript no(
-            {{"TFMsg", [](QDialog& d) { static_cast<TFMsg&>(d).BitBtnNo->click(); }}});
+            {{"TFMsg", [](QDialog& d) { widget<QPushButton>(d, "BitBtnNo")->click(); }}});
         app.start();
     }
 
@@ -88,10 +95,10 @@ int main(int argc, char** argv) {
         {"TFUpdate",
          [](QDialog& d) {
              auto& u = static_cast<TFUpdate&>(d);
-             u.ComboBoxUser->setCurrentIndex(1);
-             u.EditLogin->setText(QStringLiteral("paid"));
-             u.EditPwd->setText(QStringLiteral("secret"));
-             u.BitBtnUpdate->click();
+             widget<QComboBox>(u, "ComboBoxUser")->setCurrentIndex(1);
+             widget<QLineEdit>(u, "EditLogin")->setText(QStringLiteral("paid"));
+             widget<QLineEdit>(u, "EditPwd")->setText(QStringLiteral("secret"));
+             widget<QPushButton>(u, "BitBtnUpdate")->click();
          }},
         {"TFUpdateSelect",
          [&](QDialog& d) {
@@ -103,7 +110,7 @@ int main(int argc, char** argv) {
              }
              probe.start();
              download.start();
-             s.BitBtnUpdate->click();
+             widget<QPushButton>(s, "BitBtnUpdate")->click();
          }},
     });
     QTimer::singleShot(0, &app, [&] { app.StartManualDownload(); });
@@ -112,7 +119,8 @@ int main(int argc, char** argv) {
     while (script.done() < 2 && wait.elapsed() < 600000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     // The command returns to the event loop when the download has ended.
-    while (app.main_window().PageControlProg && !app.main_window().PageControlProg->isEnabled())
+    auto* pages = widget<QTabWidget>(app.main_window(), "PageControlProg");
+    while (pages && !pages->isEnabled())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     const double download_ms = double(download.elapsed());
     const qint64 worst = probe.stop();

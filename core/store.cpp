@@ -130,9 +130,9 @@ std::shared_ptr<chl_group_list> all_list::ensure_default_group() {
     return chl_groups.front();
 }
 
-void all_list::add_dt_local(chl_serv_list& channel, const std::string& date, int full,
+void all_list::add_dt_local(chl_serv_list& channel, const std::string& date, std::uint8_t full,
                             std::uint8_t with_anons) {
-    const std::uint8_t f = full == -1 ? (session.balance_shown ? 1 : 0) : (full == 1 ? 1 : 0);
+    const std::uint8_t f = full == 1 ? 1 : 0;
     for (auto it = channel.dates.begin(); it != channel.dates.end();) {
         if (it->date != date) {
             ++it;
@@ -187,27 +187,24 @@ void all_list::carry_user_state(chl_serv_list& channel,
     }
 }
 
-std::shared_ptr<tvprog_serv_list> all_list::add_tvprog(
-    chl_serv_list& channel, std::int32_t id, std::uint8_t continued, DateTime start,
-    DateTime finish, std::int32_t type_family, std::int32_t type_sub, std::int32_t rating,
-    std::uint8_t reported, std::string title, std::string descr, std::int32_t anons_id,
-    std::uint8_t mark, std::int32_t love_id, std::uint8_t alarm) {
+std::shared_ptr<tvprog_serv_list> all_list::add_tvprog(chl_serv_list& channel,
+                                                       tvprog_fields fields) {
     auto p = std::make_shared<tvprog_serv_list>();
-    p->id = id;
-    p->continued = continued;
-    p->start = start;
-    p->finish = finish;
-    p->type = find_type(type_family, type_sub);
-    p->type_family = type_family;
-    p->type_sub = type_sub;
-    p->rating = rating;
-    p->reported = reported;
-    p->title = std::move(title);
-    p->descr = std::move(descr);
-    if (anons_id != -1) p->anons = find_anons(channel, anons_id);
-    p->mark = mark;
-    if (love_id != -1) p->love = find_love(channel, love_id);
-    p->alarm = alarm;
+    p->id = fields.id;
+    p->continued = fields.continued;
+    p->start = fields.start;
+    p->finish = fields.finish;
+    p->type = find_type(fields.type_family, fields.type_sub);
+    p->type_family = fields.type_family;
+    p->type_sub = fields.type_sub;
+    p->rating = fields.rating;
+    p->reported = fields.reported;
+    p->title = std::move(fields.title);
+    p->descr = std::move(fields.descr);
+    if (fields.anons_id != -1) p->anons = find_anons(channel, fields.anons_id);
+    p->mark = fields.mark;
+    if (fields.love_id != -1) p->love = find_love(channel, fields.love_id);
+    p->alarm = fields.alarm;
     channel.tvprog.push_back(p);
     return p;
 }

@@ -13,18 +13,23 @@
 
 namespace zt {
 
-// Flags of the running session, never stored in a file.
-struct SessionState final {
-    // 1 while no manual download or other modal work holds automatic downloads back.
-    std::uint8_t ui_idle = 1;
-    // 0 during a quiet automatic download: only questions are shown.
-    std::uint8_t messages_on = 1;
-    // Set by the job window's Cancel; read by the long work it shows.
-    std::uint8_t job_cancel = 0;
-    // Set by the connection window's Cancel; the transport stops at its next chunk.
-    std::uint8_t net_cancel = 0;
-    // True while the download dialog's status bar shows an account balance (a signed-in user).
-    bool balance_shown = false;
+// A new programme as add_tvprog takes it: the record's own fields, with the genre, the
+// announcement and the favourite given by their ids (-1: none) and resolved in the store.
+struct tvprog_fields final {
+    std::int32_t id = 0;
+    std::uint8_t continued = 0;
+    DateTime start{};
+    DateTime finish{};
+    std::int32_t type_family = 0;
+    std::int32_t type_sub = 0;
+    std::int32_t rating = 0;
+    std::uint8_t reported = 0;
+    std::string title{};
+    std::string descr{};
+    std::int32_t anons_id = -1;
+    std::uint8_t mark = 0;
+    std::int32_t love_id = -1;
+    std::uint8_t alarm = 0;
 };
 
 // The schedule store: every channel with its programmes, announcements, favourites and
@@ -65,8 +70,10 @@ public:
     // (null when there are no channels).
     std::shared_ptr<chl_group_list> ensure_default_group();
 
-    // --- days. `full` -1 means "absent": signed-in when the account balance is shown.
-    void add_dt_local(chl_serv_list& channel, const std::string& date, int full,
+    // --- days. `full` is the level the day is held at: 1 when a signed-in account (one with
+    // a balance) downloaded it, 0 otherwise; `with_anons` 1 when it came with announcements.
+    // A day already held at a better level stays as it is.
+    void add_dt_local(chl_serv_list& channel, const std::string& date, std::uint8_t full,
                       std::uint8_t with_anons);
 
     // --- programmes
@@ -80,11 +87,8 @@ public:
     static void carry_user_state(chl_serv_list& channel,
                                  const std::vector<std::shared_ptr<tvprog_serv_list>>& old,
                                  const std::vector<std::shared_ptr<tvprog_serv_list>>& fresh);
-    std::shared_ptr<tvprog_serv_list> add_tvprog(
-        chl_serv_list& channel, std::int32_t id, std::uint8_t continued, DateTime start,
-        DateTime finish, std::int32_t type_family, std::int32_t type_sub, std::int32_t rating,
-        std::uint8_t reported, std::string title, std::string descr, std::int32_t anons_id,
-        std::uint8_t mark, std::int32_t love_id, std::uint8_t alarm);
+    // Appends a programme to the channel's list.
+    std::shared_ptr<tvprog_serv_list> add_tvprog(chl_serv_list& channel, tvprog_fields fields);
     void apply_tvprog_marks(chl_serv_list& channel, std::int32_t id, DateTime start,
                             std::uint8_t mark, std::int32_t love_id, std::uint8_t alarm);
     // The first genre with that family and sub-genre; none for family 0 or less.
@@ -114,8 +118,6 @@ public:
 
     // --- state
     std::string exe_dir;  // with a trailing '/'
-    std::string server_host;
-    std::string server_script = "/cgi-bin/soft.cgi";
     std::array<std::string, 7> day_names;
     FormatSet fs_short;
     FormatSet fs_file;
@@ -134,7 +136,6 @@ public:
     std::vector<logo_images> logos;
 
     std::int32_t cur_group = -1;
-    SessionState session;
 
     std::string data_dir() const { return exe_dir + "dat/"; }
 

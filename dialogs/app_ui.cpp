@@ -2,16 +2,16 @@
 
 #include <QString>
 
-#include "core/store.h"
 #include "dialogs/job_window.h"
 #include "dialogs/msg_window.h"
 
 namespace zt {
 
-AppUi::AppUi(all_list& store, TFMsg& msg, TFJob& job) : m_store(store), m_msg(msg), m_job(job) {}
+AppUi::AppUi(const SessionState& session, TFMsg& msg, TFJob& job)
+    : m_session(session), m_msg(msg), m_job(job) {}
 
 bool AppUi::show_msg(MsgKind kind, const std::string& text) {
-    if (m_store.session.messages_on == 0 && kind != MsgKind::Question) return false;
+    if (m_session.messages_on == 0 && kind != MsgKind::Question) return false;
     return m_msg.ShowMsg(kind, QString::fromStdString(text));
 }
 
@@ -24,7 +24,7 @@ void AppUi::job_progress(int percent) {
 }
 
 bool AppUi::job_cancelled() const {
-    return m_store.session.job_cancel != 0;
+    return m_session.job_cancel != 0;
 }
 
 void AppUi::job_end() {

@@ -13,17 +13,7 @@ ConnectionView::ConnectionView(TFProgress* window, TFStat* statistics)
 
 void ConnectionView::show_labels(const net::ExchangeLabels& l) {
     if (!m_window) return;
-    const auto set = [](QLabel* label, const std::string& text) {
-        label->setText(QString::fromStdString(text));
-    };
-    set(m_window->LabelFileUpVal, l.part_up);
-    set(m_window->LabelBytesUpVal, l.bytes_up);
-    set(m_window->LabelProcUpVal, l.percent_up);
-    set(m_window->LabelFileDownVal, l.part_down);
-    set(m_window->LabelBytesDownVal, l.bytes_down);
-    set(m_window->LabelProcDownVal, l.percent_down);
-    m_window->ProgressBar->setValue(l.bar);
-    if (m_window->isVisible()) m_window->repaint();
+    m_window->show_labels(l);
 }
 
 void ConnectionView::show_traffic(const std::string& sent, const std::string& received) {

@@ -35,6 +35,7 @@ TFJob::TFJob(std::function<bool()> confirm_cancel, unsigned char* cancel_flag, Q
     setModal(false);
 
     ImagePicture = new QLabel(this);
+    ImagePicture->setObjectName(QStringLiteral("ImagePicture"));
     ImagePicture->setPixmap(picture(Picture::job));
     ImagePicture->setGeometry(kMargin, kMargin, 48, 48);
 

@@ -32,16 +32,16 @@ public:
 
     void set_anchor(QWidget* anchor) { m_anchor = anchor; }
 
+protected:
+    bool cancel_offered() const override;
+
+private:
     QLabel* LabelName = nullptr;
     QLabel* LabelProgress = nullptr;
     QProgressBar* ProgressBar = nullptr;
     QLabel* ImagePicture = nullptr;
     QPushButton* BitBtnCancel = nullptr;
 
-protected:
-    bool cancel_offered() const override;
-
-private:
     void arrange();
     void follow_modal_window();
 

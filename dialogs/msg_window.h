@@ -41,6 +41,11 @@ public:
         QLabel* head = nullptr;
         QLabel* text = nullptr;
     };
+
+    // The panel of the message shown last (for tests and screenshots).
+    const Panel& current_panel() const { return *m_current; }
+
+private:
     Panel PanelInfo;
     Panel PanelError;
     Panel PanelDialog;
@@ -49,10 +54,6 @@ public:
     QPushButton* BitBtnYes = nullptr;
     QPushButton* BitBtnNo = nullptr;
 
-    // The panel of the message shown last (for tests and screenshots).
-    const Panel& current_panel() const { return *m_current; }
-
-private:
     Panel make_panel(const QString& head, int picture_kind);
     void place_buttons(int extra);
     void centre();

@@ -22,8 +22,10 @@ public:
     // The page (HTML) and the address relative links resolve against.
     void show_page(const QString& html, const QUrl& base);
 
-    QTextBrowser* Browser = nullptr;
     QTimer* TimerNewsClose = nullptr;
+
+private:
+    QTextBrowser* Browser = nullptr;
 };
 
 }  // namespace zt

@@ -81,6 +81,9 @@ TFProgress::TFProgress(std::function<bool()> confirm_cancel, unsigned char* canc
     LabelFileUpVal = up.part;
     LabelBytesUpVal = up.bytes;
     LabelProcUpVal = up.percent;
+    LabelFileUpVal->setObjectName(QStringLiteral("LabelFileUpVal"));
+    LabelBytesUpVal->setObjectName(QStringLiteral("LabelBytesUpVal"));
+    LabelProcUpVal->setObjectName(QStringLiteral("LabelProcUpVal"));
 
     ProgressBar = new QProgressBar(this);
     ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
@@ -93,6 +96,9 @@ TFProgress::TFProgress(std::function<bool()> confirm_cancel, unsigned char* canc
     LabelFileDownVal = down.part;
     LabelBytesDownVal = down.bytes;
     LabelProcDownVal = down.percent;
+    LabelFileDownVal->setObjectName(QStringLiteral("LabelFileDownVal"));
+    LabelBytesDownVal->setObjectName(QStringLiteral("LabelBytesDownVal"));
+    LabelProcDownVal->setObjectName(QStringLiteral("LabelProcDownVal"));
 
     BitBtnCancel = new QPushButton(QStringLiteral("Отмена"), this);
     BitBtnCancel->setObjectName(QStringLiteral("BitBtnCancel"));
@@ -113,6 +119,20 @@ void TFProgress::open_centred() {
     raise();
     repaint();
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+void TFProgress::show_labels(const net::ExchangeLabels& l) {
+    const auto set = [](QLabel* label, const std::string& text) {
+        label->setText(QString::fromStdString(text));
+    };
+    set(LabelFileUpVal, l.part_up);
+    set(LabelBytesUpVal, l.bytes_up);
+    set(LabelProcUpVal, l.percent_up);
+    set(LabelFileDownVal, l.part_down);
+    set(LabelBytesDownVal, l.bytes_down);
+    set(LabelProcDownVal, l.percent_down);
+    ProgressBar->setValue(l.bar);
+    if (isVisible()) repaint();
 }
 
 }  // namespace zt

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <functional>
 
+#include "net/exchange_view.h"
 #include "ui/cancel_dialog.h"
 
 class QLabel;
@@ -23,7 +24,10 @@ public:
     // Shows the window (not modal) centred on the anchor and lets it paint.
     void open_centred();
     void set_anchor(QWidget* anchor) { m_anchor = anchor; }
+    // The transport's counters into the labels and the bar; repaints when shown.
+    void show_labels(const net::ExchangeLabels& labels);
 
+private:
     QLabel* LabelFileUpVal = nullptr;     // "Часть:"
     QLabel* LabelBytesUpVal = nullptr;    // "Передано:"
     QLabel* LabelProcUpVal = nullptr;     // "Готово:"
@@ -33,7 +37,6 @@ public:
     QProgressBar* ProgressBar = nullptr;
     QPushButton* BitBtnCancel = nullptr;
 
-private:
     QPointer<QWidget> m_anchor;
 };
 

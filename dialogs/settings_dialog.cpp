@@ -197,9 +197,9 @@ void TFSettings::verify() {
     }
     std::vector<std::string> lines;
     ServerTestResult result = ServerTestResult::exchange_failed;
-    proxy->BitBtnVerify->setEnabled(false);
+    proxy->set_verify_enabled(false);
     if (m_server_test) result = m_server_test(edited, *host, lines);
-    proxy->BitBtnVerify->setEnabled(true);
+    proxy->set_verify_enabled(true);
     proxy->show_answer(lines);
     if (result == ServerTestResult::ok)
         m_ui.show_msg(MsgKind::Info, "Проверка прошла успешно.");

@@ -42,14 +42,6 @@ public:
     // returns once it is closed: true when the settings were saved.
     bool ShowModal();
 
-    QTabWidget* PageControl = nullptr;
-    SettingsGeneralPage* general = nullptr;
-    SettingsProxyPage* proxy = nullptr;
-    SettingsPersonalPage* personal = nullptr;
-    SettingsViewPage* view = nullptr;
-    QPushButton* ButtonOk = nullptr;
-    QPushButton* ButtonCancel = nullptr;
-
     // The close box and Escape: asks "Сохранить настройки?", then saves or drops.
     void close_asking();
 
@@ -63,6 +55,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    SettingsGeneralPage* general = nullptr;
+    SettingsProxyPage* proxy = nullptr;
+    SettingsPersonalPage* personal = nullptr;
+    SettingsViewPage* view = nullptr;
+    QTabWidget* PageControl = nullptr;
+    QPushButton* ButtonOk = nullptr;
+    QPushButton* ButtonCancel = nullptr;
+
     void finish(bool save);
     // Puts the controls into the drafts; false (after a message) when the service host is not
     // usable.

@@ -87,6 +87,10 @@ std::string SettingsProxyPage::service_text() const {
     return EditServiceHost->text().toStdString();
 }
 
+void SettingsProxyPage::set_verify_enabled(bool enabled) {
+    BitBtnVerify->setEnabled(enabled);
+}
+
 void SettingsProxyPage::show_answer(const std::vector<std::string>& lines) {
     MemoProxy->clear();
     for (const std::string& line : lines) MemoProxy->appendPlainText(from_cp(line));

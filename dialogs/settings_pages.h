@@ -33,6 +33,7 @@ public:
     // changed since load. Returns false (the entry unchanged) where it could not be written.
     bool apply_autostart(const QString& executable) const;
 
+private:
     QComboBox* ComboBoxGenMonitor = nullptr;
     QComboBox* ComboBoxGenMouseSpeed = nullptr;
     QCheckBox* CheckBoxGenStartSys = nullptr;  // the autostart entry, not a setting of the file
@@ -48,7 +49,6 @@ public:
     QCheckBox* CheckBoxGenVerifyTime = nullptr;
     QCheckBox* CheckBoxGenViewData = nullptr;
 
-private:
     bool m_autostart_loaded = false;
 };
 
@@ -63,7 +63,14 @@ public:
     std::string service_text() const;
     // "Ответ сервера:" shows these lines (CP1251).
     void show_answer(const std::vector<std::string>& lines);
+    // "Проверить" is disabled while a test runs.
+    void set_verify_enabled(bool enabled);
 
+signals:
+    // "Проверить".
+    void verify_requested();
+
+private:
     QCheckBox* CheckBoxIE = nullptr;
     QCheckBox* CheckBoxProxy = nullptr;
     QLineEdit* EditServer = nullptr;
@@ -74,11 +81,6 @@ public:
     QPlainTextEdit* MemoProxy = nullptr;
     QLineEdit* EditServiceHost = nullptr;  // "Сервер телепрограммы:", host[:port]
 
-signals:
-    // "Проверить".
-    void verify_requested();
-
-private:
     void enable_controls();
     void from_browser_clicked(bool on);
 };
@@ -91,6 +93,7 @@ public:
     void load(const PersonalSettings& personal);
     void store(PersonalSettings& personal) const;
 
+private:
     QComboBox* ComboBoxUserDescr = nullptr;
     QLineEdit* EditUserDescr1 = nullptr;
     QLineEdit* EditUserDescr2 = nullptr;
@@ -106,7 +109,6 @@ public:
     QCheckBox* CheckBoxUserAutoMsg = nullptr;
     QLineEdit* MaskEditUserBreak = nullptr;
 
-private:
     void template_chosen(int item);
 };
 
@@ -118,6 +120,13 @@ public:
     void load(const ViewSettings& view);
     void store(ViewSettings& view) const;
 
+    // The font panel's font as the settings keep it.
+    void set_font(const ViewSettings& view);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     QLabel* PanelViewTblFontName = nullptr;
     QPushButton* BitBtnViewTblFontName = nullptr;
     // "Текст:", "Фон:", "Фокус:", "Фон выделения 1:", "Фон выделения 2:", "Осталось до конца:",
@@ -127,13 +136,6 @@ public:
     QPushButton* BitBtnViewDefault = nullptr;  // "По умолчанию"
     QFontDialog* FontDialogViewTbl = nullptr;
 
-    // The font panel's font as the settings keep it.
-    void set_font(const ViewSettings& view);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     void choose_font();
     void show_preview();
 

@@ -21,15 +21,6 @@ public:
     // `executable` is the running program; messages go through `ui` (centred on the screen).
     TFSetup(QString executable, UserInterface& ui, QWidget* parent = nullptr);
 
-    QLabel* ImageLogo = nullptr;
-    QLabel* LabelProg = nullptr;
-    QLabel* LabelVers = nullptr;
-    QLineEdit* EditPath = nullptr;
-    QPushButton* ButtonPathChange = nullptr;
-    QCheckBox* CheckBoxStart = nullptr;
-    QCheckBox* CheckBoxDesktop = nullptr;
-    QPushButton* BitBtnSetup = nullptr;
-
     void ButtonPathChangeClick();
     void BitBtnSetupClick();
     void set_path(const QString& folder);
@@ -42,6 +33,15 @@ protected:
     void reject() override;
 
 private:
+    QLabel* ImageLogo = nullptr;
+    QLabel* LabelProg = nullptr;
+    QLabel* LabelVers = nullptr;
+    QLineEdit* EditPath = nullptr;
+    QPushButton* ButtonPathChange = nullptr;
+    QCheckBox* CheckBoxStart = nullptr;
+    QCheckBox* CheckBoxDesktop = nullptr;
+    QPushButton* BitBtnSetup = nullptr;
+
     QString m_executable;
     UserInterface& m_ui;
     bool m_done = false;

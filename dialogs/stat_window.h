@@ -27,12 +27,13 @@ public:
     // One minute more of running time; the timer calls it.
     void TimerTimer();
 
-    QLabel* LabelDatTime = nullptr;
-    QLabel* LabelDatOut = nullptr;
-    QLabel* LabelDatIn = nullptr;
     QTimer* Timer = nullptr;
 
 private:
+    QLabel* LabelDatTime = nullptr;
+    QLabel* LabelDatOut = nullptr;
+    QLabel* LabelDatIn = nullptr;
+
     unsigned m_minutes = 0;
     QPointer<QWidget> m_anchor;
 };

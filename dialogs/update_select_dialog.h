@@ -78,6 +78,13 @@ public:
     void BitBtnUpdateClick();
     PaketChannelModel* channel_model() const { return m_channels.get(); }
 
+    QMenu* PopupMenuPaketChannel = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
     QWidget* PanelL = nullptr;
     QLabel* LabelPaket = nullptr;
     QTreeView* TreeViewPacket = nullptr;
@@ -90,7 +97,6 @@ public:
     QCheckBox* CheckBoxCreateGroup = nullptr;
     QCheckBox* CheckBoxAnons = nullptr;
     QTableView* ListViewPacketChannel = nullptr;
-    QMenu* PopupMenuPaketChannel = nullptr;
     QToolButton* BitBtnInfoChannel = nullptr;
     QToolButton* BitBtnNew = nullptr;
     QToolButton* BitBtnMainChannel = nullptr;
@@ -98,11 +104,6 @@ public:
     QWidget* StatusBar = nullptr;
     std::array<QLabel*, 4> StatusPanels{};
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
     void build_left();
     void build_right();
     void show_card(const net::update_paket_list* paket);

@@ -134,6 +134,10 @@ int TFUpdate::source() const {
     return ComboBoxSelect->currentIndex();
 }
 
+int TFUpdate::user_type() const {
+    return ComboBoxUser->currentIndex();
+}
+
 QString TFUpdate::file() const {
     return EditDir->text();
 }

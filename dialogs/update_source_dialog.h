@@ -35,20 +35,11 @@ public:
     bool run(QWidget* anchor);
     // The user controls as settings ("Пользователь:", "Сохранять пароль").
     void store(DownloadDialogSettings& settings) const;
-    int source() const;  // 0 "Сервер", 1 "Файл"
+    int source() const;     // 0 "Сервер", 1 "Файл"
+    int user_type() const;  // "Пользователь:" 0 "Бесплатный", 1 "Платный"
     QString file() const;
     // Chooses the import file ("..."); tests replace the file dialog.
     std::function<QString()> choose_file;
-
-    QComboBox* ComboBoxSelect = nullptr;
-    QLineEdit* EditDir = nullptr;
-    QToolButton* BitBtnDir = nullptr;
-    QComboBox* ComboBoxUser = nullptr;
-    QLineEdit* EditLogin = nullptr;
-    QLineEdit* EditPwd = nullptr;
-    QCheckBox* CheckBoxLoginSave = nullptr;
-    QPushButton* BitBtnUpdate = nullptr;  // "Далее"
-    QToolButton* BitBtnHelp = nullptr;
 
     // The source rules: which controls are enabled, with their colours.
     void apply_rules();
@@ -60,6 +51,16 @@ protected:
     void done(int result) override;
 
 private:
+    QComboBox* ComboBoxSelect = nullptr;
+    QLineEdit* EditDir = nullptr;
+    QToolButton* BitBtnDir = nullptr;
+    QComboBox* ComboBoxUser = nullptr;
+    QLineEdit* EditLogin = nullptr;
+    QLineEdit* EditPwd = nullptr;
+    QCheckBox* CheckBoxLoginSave = nullptr;
+    QPushButton* BitBtnUpdate = nullptr;  // "Далее"
+    QToolButton* BitBtnHelp = nullptr;
+
     void take_password();
 
     user_account& m_account;

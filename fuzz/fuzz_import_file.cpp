@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (auto& e : p->channels) e.ticked = 1;
         zt::net::ApplySelection(store, lists, true);
         zt::protocol::read_import_days(sections.tvprog, [&](const auto& d) {
-            zt::net::ApplyProgrammeDay(store, d.channel_id, d.day, d.payload, false, true);
+            zt::net::ApplyProgrammeDay(store, d.channel_id, d.day, d.payload, false, true, 0);
         });
     } catch (const zt::field_error&) {
     }

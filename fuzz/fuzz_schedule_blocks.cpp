@@ -14,6 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::int32_t id = 0; id < 4; ++id)
         store.add_channel(id, "c", "", "00000000", store.add_logo({"a", "b", "c"}));
     (void)zt::net::ReadScheduleBlocks(
-        store, std::string_view(reinterpret_cast<const char*>(data), size), host);
+        store, std::string_view(reinterpret_cast<const char*>(data), size), host, 0);
     return 0;
 }

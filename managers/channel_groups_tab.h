@@ -36,11 +36,6 @@ public:
     // After the manager closed: the store already holds everything.
     void finish() {}
 
-    ManagerListView* ListViewChannelGroup = nullptr;
-    ManagerListView* ListViewChannelAll = nullptr;
-    ManagerListView* ListViewChannelInGroup = nullptr;
-    QLabel* LabelCurrentGroup = nullptr;
-
     TFMgrChlGrpAdd& add_dialog() const { return *m_add; }
     TFMgrChlGrpEdit& edit_dialog() const { return *m_edit; }
     TFMgrChlInGrpEdit& member_dialog() const { return *m_member; }
@@ -72,6 +67,11 @@ public:
     void DescribeChannel();
 
 private:
+    ManagerListView* ListViewChannelGroup = nullptr;
+    ManagerListView* ListViewChannelAll = nullptr;
+    ManagerListView* ListViewChannelInGroup = nullptr;
+    QLabel* LabelCurrentGroup = nullptr;
+
     void build();
     QToolButton* button(QWidget* parent, const char* name, const QString& caption,
                         const QString& hint, void (ChannelGroupsTab::*command)());

@@ -131,6 +131,14 @@ shift_fields ShiftFields::get() const {
             to_cp(EditTimeMin->text())};
 }
 
+void ShiftFields::clear_preset() {
+    ComboBoxTimeSel->setCurrentIndex(-1);
+}
+
+void ShiftFields::focus_hours() {
+    EditTimeHour->setFocus();
+}
+
 std::string ShiftFields::shift_text() const {
     const shift_fields f = get();
     return make_shift_text(f.hours, f.minutes, f.plus);
@@ -179,7 +187,7 @@ bool TFMgrChlInGrpEdit::ask(member_fields& fields, const shift_fields& shift) {
     EditName->setText(from_cp(fields.name));
     MemoDescr->setPlainText(from_cp(fields.descr));
     EditNum->setText(from_cp(fields.button));
-    m_shift->ComboBoxTimeSel->setCurrentIndex(-1);
+    m_shift->clear_preset();
     m_shift->set(shift);
     EditName->setFocus();
     if (exec() != QDialog::Accepted) return false;
@@ -201,7 +209,7 @@ TFMgrChlInGrpTime::TFMgrChlInGrpTime(QWidget* parent) : QDialog(parent) {
 }
 
 bool TFMgrChlInGrpTime::ask(std::string& shift_text) {
-    m_shift->EditTimeHour->setFocus();
+    m_shift->focus_hours();
     if (exec() != QDialog::Accepted) return false;
     shift_text = m_shift->shift_text();
     return true;

@@ -26,6 +26,7 @@ public:
     // `name` and `descr`.
     bool ask(std::string& name, std::string& descr);
 
+private:
     QLineEdit* EditName = nullptr;
     QLineEdit* EditDescr = nullptr;
 };
@@ -49,13 +50,17 @@ public:
     shift_fields get() const;
     // The shift text the fields give ("00:00", "+hh:mm", "-hh:mm").
     std::string shift_text() const;
+    // No preset chosen.
+    void clear_preset();
+    // The focus goes to the hours.
+    void focus_hours();
 
+private:
     QComboBox* ComboBoxTimeMP = nullptr;
     QLineEdit* EditTimeHour = nullptr;
     QLineEdit* EditTimeMin = nullptr;
     QComboBox* ComboBoxTimeSel = nullptr;
 
-private:
     std::vector<time_gmt> m_zones;
 };
 
@@ -70,12 +75,11 @@ public:
     // edited values in `fields`.
     bool ask(member_fields& fields, const shift_fields& shift);
 
+private:
     QLineEdit* EditName = nullptr;
     QPlainTextEdit* MemoDescr = nullptr;
     QToolButton* BitBtnHelp = nullptr;
     QLineEdit* EditNum = nullptr;
-
-private:
     ShiftFields* m_shift = nullptr;
 };
 

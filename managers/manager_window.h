@@ -37,7 +37,6 @@ public:
     // (by any means), with the store complete and the undo stack empty.
     void run(Tab tab = channels);
 
-    QTabWidget* PageControl = nullptr;
     ChannelGroupsTab& channel_tab() const { return *m_channels; }
     GenreGroupsTab& genre_tab() const { return *m_genres; }
     FavouritesTab& favourites_tab() const { return *m_favourites; }
@@ -50,6 +49,8 @@ signals:
     void opened();
 
 private:
+    QTabWidget* PageControl = nullptr;
+
     std::unique_ptr<QUndoStack> m_undo;
     std::unique_ptr<ManagerContext> m_ctx;
     ChannelGroupsTab* m_channels = nullptr;

@@ -9,16 +9,24 @@ namespace {
 
 // A decoded day goes into the channel in place of its old programmes of that day.
 void put_programme_day(all_list& store, chl_serv_list& channel, const std::string& day,
-                       std::vector<protocol::ProgEntry>& entries, std::uint8_t with_anons) {
+                       std::vector<protocol::ProgEntry>& entries, std::uint8_t full,
+                       std::uint8_t with_anons) {
     const auto old = store.clear_day_tvprog(channel, day);
     std::vector<std::shared_ptr<tvprog_serv_list>> fresh;
     fresh.reserve(entries.size());
     for (auto& e : entries)
-        fresh.push_back(store.add_tvprog(channel, e.id, e.continued ? 1 : 0, e.start, e.finish,
-                                         e.type_family, e.type_sub, e.rating, 0, std::move(e.title),
-                                         std::move(e.descr), e.anons, 0, -1, 0));
+        fresh.push_back(store.add_tvprog(channel, {.id = e.id,
+                                                   .continued = std::uint8_t(e.continued ? 1 : 0),
+                                                   .start = e.start,
+                                                   .finish = e.finish,
+                                                   .type_family = e.type_family,
+                                                   .type_sub = e.type_sub,
+                                                   .rating = e.rating,
+                                                   .title = std::move(e.title),
+                                                   .descr = std::move(e.descr),
+                                                   .anons_id = e.anons}));
     all_list::carry_user_state(channel, old, fresh);
-    store.add_dt_local(channel, day, -1, with_anons);
+    store.add_dt_local(channel, day, full, with_anons);
 }
 
 // One block of the reply, read and checked, waiting to be applied.
@@ -59,12 +67,13 @@ DecodedBlock decode_block(const all_list& store, protocol::ReplyBlock& b,
     return d;
 }
 
-void apply_block(all_list& store, DecodedBlock& b, DownloadHost& host, std::uint8_t with_anons) {
+void apply_block(all_list& store, DecodedBlock& b, DownloadHost& host, std::uint8_t full,
+                 std::uint8_t with_anons) {
     using protocol::BlockType;
     if (!b.channel) return;
     chl_serv_list& channel = *b.channel;
     if (b.type == BlockType::Programmes) {
-        put_programme_day(store, channel, b.day, b.progs, with_anons);
+        put_programme_day(store, channel, b.day, b.progs, full, with_anons);
         return;
     }
     if (b.type == BlockType::Channel) {
@@ -89,13 +98,13 @@ void apply_block(all_list& store, DecodedBlock& b, DownloadHost& host, std::uint
     for (auto& a : b.anons)
         if (!all_list::find_anons(channel, a.id))
             store.add_anons(channel, a.id, std::move(a.text), std::move(a.picture));
-    store.add_dt_local(channel, b.day, -1, 1);
+    store.add_dt_local(channel, b.day, full, 1);
 }
 
 }  // namespace
 
 bool ApplyProgrammeDay(all_list& store, std::int32_t channel_id, const std::string& day,
-                       std::string_view payload, bool inflate, bool look_up,
+                       std::string_view payload, bool inflate, bool look_up, std::uint8_t full,
                        std::uint8_t with_anons, protocol::ReplyBudget* budget) {
     if (!protocol::valid_day(day)) return false;
     std::vector<protocol::ProgEntry> entries;
@@ -108,12 +117,12 @@ bool ApplyProgrammeDay(all_list& store, std::int32_t channel_id, const std::stri
     }
     const auto channel = look_up ? store.find_channel(channel_id) : nullptr;
     if (!channel) return true;
-    put_programme_day(store, *channel, day, entries, with_anons);
+    put_programme_day(store, *channel, day, entries, full, with_anons);
     return true;
 }
 
 bool ReadScheduleBlocks(all_list& store, std::string_view body, DownloadHost& host,
-                        std::uint8_t with_anons) {
+                        std::uint8_t full, std::uint8_t with_anons) {
     std::vector<protocol::ReplyBlock> blocks;
     std::vector<DecodedBlock> decoded;
     // One budget for every block of the reply together.
@@ -130,7 +139,7 @@ bool ReadScheduleBlocks(all_list& store, std::string_view body, DownloadHost& ho
     }
     // Only a reply read whole reaches the store.
     for (std::size_t i = 0; i < decoded.size(); ++i) {
-        apply_block(store, decoded[i], host, with_anons);
+        apply_block(store, decoded[i], host, full, with_anons);
         host.job_progress(int(50 + (i + 1) * 50 / decoded.size()));
     }
     return true;

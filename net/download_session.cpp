@@ -17,8 +17,6 @@ namespace zt::net {
 
 namespace {
 
-const std::string kScript = "/cgi-bin/soft.cgi";
-
 DateTime system_utc_now() {
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const QDate d = now.date();
@@ -116,7 +114,7 @@ bool DownloadSession::LoginCheck(int mode) {
         controls.status[1].clear();
         controls.status[2].clear();
     }
-    m_store.session.balance_shown = !controls.status[1].empty();
+    m_days_full = controls.status[1].empty() ? 0 : 1;
     controls.create_group = m_store.chl_groups.empty();
     const auto lines = protocol::split_reply_lines(body);
     CheckServerTime(lines[5]);
@@ -263,7 +261,7 @@ TvprogOutcome DownloadSession::GetTvprog(int mode) {
     if (!body.empty()) {
         if (server_error(body)) {
             outcome = TvprogOutcome::server_error;
-        } else if (!ReadScheduleBlocks(m_store, body, m_host, held_with_anons)) {
+        } else if (!ReadScheduleBlocks(m_store, body, m_host, m_days_full, held_with_anons)) {
             message(MsgKind::Error, "Ошибка при получении телепрограммы.");
             outcome = TvprogOutcome::data_error;
         } else {

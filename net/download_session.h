@@ -32,6 +32,9 @@ enum class TvprogOutcome { exchange_failed, server_error, data_error, empty, app
 // The conversation with the service: login check, package list, schedule download, the report
 // of marks. One session serves one run of the download dialogs or one automatic download; it
 // runs on the user-interface thread and touches the store only there.
+// The path of the service's script on the server.
+inline const std::string kScript = "/cgi-bin/soft.cgi";
+
 class DownloadSession final {
 public:
     DownloadSession(all_list& store, user_account& user, const Settings& settings,
@@ -71,6 +74,9 @@ private:
     const Settings& m_settings;
     ExchangeContext& m_exchange;
     DownloadHost& m_host;
+    // The level the downloaded days are held at: 1 once the login check showed an account
+    // balance (a signed-in account), else 0.
+    std::uint8_t m_days_full = 0;
 };
 
 }  // namespace zt::net

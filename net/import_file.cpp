@@ -91,8 +91,6 @@ ImportResult ImportFileApply(const DataContext& ctx, ImportSession& session,
     ImportResult result;
     ApplySelection(store, session.lists, session.create_groups);
 
-    // No signed-in user: the days are recorded as not full.
-    store.session.balance_shown = false;
     // The section was read whole when the file was opened; it cannot fail here.
     protocol::read_import_days(session.import_tvprog, [&](const protocol::ImportDayRecord& d) {
         // The payload opens with its programme count (checked when the file was opened).
@@ -104,7 +102,8 @@ ImportResult ImportFileApply(const DataContext& ctx, ImportSession& session,
             result.programmes_skipped += programmes;
             return;
         }
-        ApplyProgrammeDay(store, d.channel_id, d.day, d.payload, false, true);
+        // No signed-in user: the days are recorded as not full.
+        ApplyProgrammeDay(store, d.channel_id, d.day, d.payload, false, true, 0);
         ++result.days_imported;
         result.programmes_imported += programmes;
     });

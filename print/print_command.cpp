@@ -1,5 +1,6 @@
 #include "print/print_command.h"
 
+#include "app/logic/session_state.h"
 #include "core/store.h"
 #include "net/host_port.h"
 #include "print/print_window.h"
@@ -8,14 +9,15 @@
 
 namespace zt {
 
-PrintCommand::PrintCommand(UserInterface* ui, JobControl* jobs, QWidget* parent)
-    : m_window(std::make_unique<TFPrint>(ui, jobs, parent)) {}
+PrintCommand::PrintCommand(SessionState& session, UserInterface* ui, JobControl* jobs,
+                           QWidget* parent)
+    : m_session(session), m_window(std::make_unique<TFPrint>(ui, jobs, parent)) {}
 
 PrintCommand::~PrintCommand() = default;
 
 void PrintCommand::run(const views::ProgramList& list, all_list& store, Settings& settings,
                        bool by_day, bool abbreviations) {
-    store.session.ui_idle = 0;  // holds automatic downloads back while the window is open
+    const UiBusy busy(m_session);  // holds automatic downloads back while the window is open
     std::vector<print::PrintRow> rows;
     rows.reserve(list.size());
     for (const auto& r : list.rows())
@@ -43,7 +45,6 @@ void PrintCommand::run(const views::ProgramList& list, all_list& store, Settings
     m_font_colour = m_window->options().font_colour;
     print::store_print_options(m_window->options(), settings);
     m_window->set_document({}, {});
-    store.session.ui_idle = 1;
 }
 
 }  // namespace zt

@@ -10,6 +10,7 @@ namespace zt {
 
 class all_list;
 class JobControl;
+struct SessionState;
 class TFPrint;
 class UserInterface;
 struct Settings;
@@ -22,7 +23,8 @@ class ProgramList;
 // the print options back into the settings (the caller saves them).
 class PrintCommand final {
 public:
-    PrintCommand(UserInterface* ui, JobControl* jobs, QWidget* parent);
+    // The session is busy (ui_idle 0) while the window is open.
+    PrintCommand(SessionState& session, UserInterface* ui, JobControl* jobs, QWidget* parent);
     ~PrintCommand();
 
     void run(const views::ProgramList& rows, all_list& store, Settings& settings, bool by_day,
@@ -30,6 +32,7 @@ public:
     TFPrint& window() const { return *m_window; }
 
 private:
+    SessionState& m_session;
     std::unique_ptr<TFPrint> m_window;
     bool m_one_line = false;  // "В одну строку" lasts for the session only
     QColor m_font_colour = QColor(Qt::black);  // the print font's colour, not stored

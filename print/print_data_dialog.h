@@ -21,6 +21,7 @@ public:
     void set_options(const print::PrintOptions& options);
     print::PrintOptions options() const;
 
+private:
     QCheckBox* CheckBoxNewDay = nullptr;
     QCheckBox* CheckBoxNewChl = nullptr;
     QCheckBox* CheckBoxNameDay = nullptr;
@@ -29,7 +30,6 @@ public:
     QCheckBox* CheckBoxStrSplit = nullptr;
     QLineEdit* EditColNum = nullptr;
 
-private:
     struct MarkRow {
         QCheckBox* on = nullptr;
         QPushButton* colour = nullptr;

@@ -61,6 +61,13 @@ public:
     TFPrintData& data_dialog() const { return *m_data; }
     QPrinter& printer();
 
+    // Escape and the close box: "Отмена" while printing, nothing while a preview is built.
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     QPushButton* BitBtnStart = nullptr;
     QPushButton* BitBtnSetup = nullptr;
     QPushButton* BitBtnFont = nullptr;
@@ -81,13 +88,6 @@ public:
     QToolButton* BitBtnViewRight = nullptr;
     QLabel* LabelCorrections = nullptr;
 
-    // Escape and the close box: "Отмена" while printing, nothing while a preview is built.
-    void reject() override;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     void BitBtnAbortClick();
     JobControl& jobs();
     // Locks the window's controls for a run (all but "Отмена" while printing) and unlocks them.

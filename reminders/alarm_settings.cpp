@@ -17,15 +17,6 @@
 
 namespace zt {
 
-namespace {
-
-// Seconds an OSD stays for the display time item of "Убирать:"; 0 for "Никогда".
-int display_seconds(int hide) {
-    return hide > 0 ? reminders::AlarmHideSeconds(hide) : 0;
-}
-
-}  // namespace
-
 TFAlarmSettings::TFAlarmSettings(SettingsStore& settings, IniFile& ini, UserInterface& ui,
                                  AlarmSound& sound, AlarmOsd& osd, const all_list& store,
                                  QWidget* parent)
@@ -43,7 +34,8 @@ TFAlarmSettings::TFAlarmSettings(SettingsStore& settings, IniFile& ini, UserInte
     auto* sound_tab = new AlarmSettingsSound(settings, sound, tabs);
     auto* osd_tab = new AlarmSettingsOsd(
         settings, osd, [this] { return osd_sample(); },
-        [&settings] { return display_seconds(settings.get().alarm_general.hide); }, tabs);
+        [&settings] { return reminders::AlarmDisplaySeconds(settings.get().alarm_general.hide); },
+        tabs);
     QStyle* st = style();
     tabs->addTab(general, st->standardIcon(QStyle::SP_FileDialogDetailedView),
                  QStringLiteral("Основное"));

@@ -52,10 +52,6 @@ public:
     // The progress bar's hint: "Пауза" while the countdown runs, "Продолжить" while paused.
     void set_paused(bool paused);
 
-    QTabWidget* PageControl = nullptr;
-    QToolButton* BitBtnClose = nullptr;
-    AlarmProgressBar* ProgressBar = nullptr;
-
 signals:
     void progress_pressed();
 
@@ -64,6 +60,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    AlarmProgressBar* ProgressBar = nullptr;
+    QTabWidget* PageControl = nullptr;
+    QToolButton* BitBtnClose = nullptr;
+
     QWidget* make_tab(const reminders::AlarmEvent& event) const;
     void place_controls();
     int icon_size() const;

@@ -201,9 +201,17 @@ void read_channel(const DataContext& ctx, FieldReader& r, std::int32_t version,
         // A programme whose times do not read is dropped: it could not be placed anyway.
         if (!start || !finish) continue;
         // The genre, announcement and favourite are resolved here with one lookup each.
-        auto p =
-            store.add_tvprog(*channel, id, continued, *start, *finish, 0, sub, rating, reported,
-                             std::move(title), std::move(descr), -1, mark, -1, alarm);
+        auto p = store.add_tvprog(*channel, {.id = id,
+                                             .continued = continued,
+                                             .start = *start,
+                                             .finish = *finish,
+                                             .type_sub = sub,
+                                             .rating = rating,
+                                             .reported = reported,
+                                             .title = std::move(title),
+                                             .descr = std::move(descr),
+                                             .mark = mark,
+                                             .alarm = alarm});
         p->type_family = family;
         p->type = store.find_type(family, sub);
         // The announcement among those of this channel, the favourite among its favourites.

@@ -15,12 +15,6 @@ class TFAbout final : public QDialog {
 public:
     explicit TFAbout(QWidget* parent = nullptr);
 
-    QLabel* LabelTitle = nullptr;
-    QLabel* LabelVersion = nullptr;
-    LinkLabel* LabelSite = nullptr;
-    LinkLabel* LabelEmail = nullptr;
-    QLabel* LabelPhone = nullptr;
-
     // The contact data for the configured service host.
     void set_service(const HostPort& host);
     // Shown modally, centred on `centre_on`.
@@ -30,6 +24,12 @@ public:
     QString mail_address() const { return m_mail; }
 
 private:
+    LinkLabel* LabelSite = nullptr;
+    LinkLabel* LabelEmail = nullptr;
+    QLabel* LabelTitle = nullptr;
+    QLabel* LabelVersion = nullptr;
+    QLabel* LabelPhone = nullptr;
+
     QString m_site;
     QString m_mail;
 };

@@ -25,14 +25,6 @@ class TFAnons final : public QWidget {
 public:
     explicit TFAnons(QWidget* parent = nullptr);
 
-    RichTextArea* ScrollBoxTxt = nullptr;
-    QFrame* ShapePict = nullptr;  // a thin grey frame round the picture
-    QLabel* ImagePict = nullptr;
-    QLabel* LabelDbl = nullptr;
-    QToolButton* BitBtnUp = nullptr;     // "Вверху"
-    QToolButton* BitBtnDown = nullptr;   // "Внизу"
-    QToolButton* BitBtnClose = nullptr;  // "Закрыть"
-
     // Where the window goes: above the row (true, at first) or below it.
     bool above() const { return m_above; }
     void set_above(bool on) { m_above = on; }
@@ -54,6 +46,14 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    RichTextArea* ScrollBoxTxt = nullptr;
+    QFrame* ShapePict = nullptr;  // a thin grey frame round the picture
+    QLabel* ImagePict = nullptr;
+    QLabel* LabelDbl = nullptr;
+    QToolButton* BitBtnUp = nullptr;     // "Вверху"
+    QToolButton* BitBtnDown = nullptr;   // "Внизу"
+    QToolButton* BitBtnClose = nullptr;  // "Закрыть"
+
     void lay_out();
     bool m_above = true;
     bool m_has_text = false;

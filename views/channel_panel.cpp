@@ -17,11 +17,13 @@
 #include "core/store.h"
 #include "core/text_helpers.h"
 #include "storage/settings.h"
+#include "ui/column_menu.h"
 #include "ui/cp_text.h"
 #include "ui/menu_items.h"
 #include "ui/panel_resources.h"
 #include "ui/row_painter.h"
 #include "views/channel_panel_list.h"
+#include "views/logic/channel_choice.h"
 #include "views/logic/panel_layout.h"
 #include "views/logic/view_state.h"
 #include "views/menu_builder.h"
@@ -246,7 +248,7 @@ void ChannelPanel::SelectGroup(int index) {
     m_model->set_count(0);
     m_logos.refresh(m_view.store);
     if (const chl_group_list* group = m_view.channels.current_group()) {
-        m_channel_menu->begin(group->members.size(), menu_break(m_settings));
+        m_channel_menu->begin(menu_column_starts(group->members.size(), menu_break(m_settings)));
         for (std::size_t i = 0; i < group->members.size(); ++i)
             add_channel(int(i), *group->members[i]);
         update_marks();

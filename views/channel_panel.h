@@ -44,13 +44,8 @@ public:
         m_describe = std::move(describe);
     }
 
-    QToolButton* BitBtnChannelsGroup = nullptr;  // "Группы"
-    QToolButton* SpeedButtonSelOnOff = nullptr;  // "Выбор": down = multiple choice
-    QToolButton* BitBtnChannelsAll = nullptr;    // "Все каналы"
     QMenu* PopupMenuChannelsGroup = nullptr;
     QMenu* PopupMenuChannelsAll = nullptr;  // shows the items of "Все каналы"
-    ChannelListView* ListViewChannels = nullptr;
-    QScrollArea* ScrollBoxListChl = nullptr;
 
     // "&Каналы" (MChannels), for the menu bar, and "Подробно" / "Кратко" / sizes of
     // "Каналы и типы"; the panel owns and handles them.
@@ -111,6 +106,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QToolButton* BitBtnChannelsGroup = nullptr;  // "Группы"
+    QToolButton* SpeedButtonSelOnOff = nullptr;  // "Выбор": down = multiple choice
+    QToolButton* BitBtnChannelsAll = nullptr;    // "Все каналы"
+    ChannelListView* ListViewChannels = nullptr;
+    QScrollArea* ScrollBoxListChl = nullptr;
+
     void build_buttons();
     void build_menu();
     void connect_commands();

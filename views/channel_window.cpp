@@ -95,6 +95,10 @@ void TFChannel::ShowChannelInfo(const QString& caption, const QString& descr, co
     BitBtnClose->setFocus(Qt::OtherFocusReason);
 }
 
+void TFChannel::set_logo(const QPixmap& logo) {
+    ImageLogo->setPixmap(logo);
+}
+
 void TFChannel::ShowChannelInfo(const chl_local_list& member) {
     ShowChannelInfo(from_cp(member_caption(member)), from_cp(member_description(member)),
                     from_cp(member.shift_text), member.logo);

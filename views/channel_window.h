@@ -19,13 +19,6 @@ class TFChannel final : public QWidget {
 public:
     TFChannel(const LogoImages& logos, QWidget* parent = nullptr);
 
-    QWidget* ShapeLogo = nullptr;
-    QLabel* ImageLogo = nullptr;
-    QLabel* LabelName = nullptr;
-    QLabel* LabelTime = nullptr;
-    RichTextArea* ScrollBoxDescr = nullptr;
-    QToolButton* BitBtnClose = nullptr;  // "Закрыть"
-
     // A channel of the current group: "[button] name", its shift, its own description and,
     // after a dashed line, the channel's.
     void ShowChannelInfo(const chl_local_list& member);
@@ -34,6 +27,8 @@ public:
     // Texts given by the caller (UTF-8 description with the rich-text markup).
     void ShowChannelInfo(const QString& caption, const QString& descr, const QString& time,
                          int logo);
+    // Replaces the logo shown (a logo that is not in the image lists).
+    void set_logo(const QPixmap& logo);
 
     // Where the window goes for a pointer at `pointer` inside `work`: right of and below the
     // pointer, or left of / above it when it would not fit.
@@ -44,6 +39,13 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    RichTextArea* ScrollBoxDescr = nullptr;
+    QWidget* ShapeLogo = nullptr;
+    QLabel* ImageLogo = nullptr;
+    QLabel* LabelName = nullptr;
+    QLabel* LabelTime = nullptr;
+    QToolButton* BitBtnClose = nullptr;  // "Закрыть"
+
     const LogoImages& m_logos;
 };
 

@@ -64,6 +64,7 @@ TFMain::TFMain(Settings& settings, ViewState& view, QWidget* parent)
     make_actions();
     bind_switches();
     SplitterGeneral = new QSplitter(this);
+    SplitterGeneral->setObjectName(QStringLiteral("SplitterGeneral"));
     PanelUtils = new SidePanel(SplitterGeneral);
     build_pages();
     m_programs = new ProgramPages(*PageControlProg, *m_store, m_view, m_logos, this);
@@ -287,21 +288,18 @@ void TFMain::collect_layout_settings() {
     m_settings.main_window = window_geometry(*this);
 
     SidePanelSettings& side = m_settings.side_panel;
-    auto geometry = [](const QWidget* w) {
-        return Geometry{w->width(), w->height(), w->y(), w->x()};
-    };
+    auto geometry = [](const QRect& r) { return Geometry{r.width(), r.height(), r.y(), r.x()}; };
     // Sizes are kept only while they mean something: a hidden panel keeps its saved size.
     if (PanelUtils->isVisibleTo(this)) {
-        side.geometry = geometry(PanelUtils);
-        if (PanelUtils->ScrollBoxChannels->isVisibleTo(PanelUtils))
-            m_settings.channel_panel.geometry = geometry(PanelUtils->ScrollBoxChannels);
-        if (PanelUtils->ScrollBoxTypes->isVisibleTo(PanelUtils))
-            m_settings.genre_panel.geometry = geometry(PanelUtils->ScrollBoxTypes);
+        side.geometry = geometry(PanelUtils->geometry());
+        if (const auto r = PanelUtils->channels_rect())
+            m_settings.channel_panel.geometry = geometry(*r);
+        if (const auto r = PanelUtils->types_rect()) m_settings.genre_panel.geometry = geometry(*r);
     } else {
         // Hidden, the side panel keeps the thickness it will come back with.
         (m_layout->upright() ? side.geometry.width : side.geometry.height) = m_layout->thickness();
     }
-    m_settings.pages.geometry = geometry(PageControlProg);
+    m_settings.pages.geometry = geometry(PageControlProg->geometry());
     m_panels->collect_settings();
     m_programs->collect_settings();
 }

@@ -32,11 +32,6 @@ public:
     TFMain(Settings& settings, ViewState& view, QWidget* parent = nullptr);
     ~TFMain() override;
 
-    QSplitter* SplitterGeneral = nullptr;
-    SidePanel* PanelUtils = nullptr;
-    QTabWidget* PageControlProg = nullptr;
-    // "Сейчас", "Скоро", "По дням", "Поиск": the programme tables go into these pages.
-    std::array<QWidget*, 4> pages{};
     Tray& tray() { return *m_tray; }
     // The programme pages: tables, page controls, RebuildProgramList.
     ProgramPages& programs() { return *m_programs; }
@@ -92,6 +87,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QSplitter* SplitterGeneral = nullptr;
+    SidePanel* PanelUtils = nullptr;
+    QTabWidget* PageControlProg = nullptr;
+    // "Сейчас", "Скоро", "По дням", "Поиск": the programme tables go into these pages.
+    std::array<QWidget*, 4> pages{};
+
     void build_pages();
     void connect_menu();
     void make_actions();

@@ -51,30 +51,4 @@ struct MenuParts final {
 // with their components; the menus made here belong to the bar.
 void build_menu_bar(QMenuBar& bar, const MenuParts& parts);
 
-// A menu of many items in columns: Qt menus cannot break into columns, so the items beyond
-// the first column go into submenus "Ещё (a–b)" of the menu, `column_name` + 1, 2, ... The
-// channel list of "Каналы" is one.
-class ColumnMenu final {
-public:
-    ColumnMenu(QMenu& menu, QString column_name) : m_menu(menu), m_name(std::move(column_name)) {}
-
-    // Starts a list of `count` items, `per_column` a column (see menu_column_starts).
-    void begin(std::size_t count, int per_column);
-    // The next item of the list, in its column.
-    QAction* add(const QString& caption);
-    // Removes the items and the column submenus.
-    void clear();
-
-    const std::vector<QAction*>& items() const { return m_items; }
-    const std::vector<QMenu*>& columns() const { return m_columns; }
-
-private:
-    QMenu& m_menu;
-    QString m_name;
-    std::vector<bool> m_starts;
-    std::vector<QAction*> m_items;
-    std::vector<QMenu*> m_columns;
-    QMenu* m_column = nullptr;
-};
-
 }  // namespace zt

@@ -26,11 +26,11 @@ void fill(QWidget* area, QWidget* content) {
 PanelSet::PanelSet(SidePanel& side, ViewState& view, Settings& settings, LogoImages& logos,
                    QObject* parent)
     : QObject(parent), m_view(view), m_settings(settings) {
-    m_channels = new ChannelPanel(view, settings, logos, side.ChannelPanelArea);
-    fill(side.ChannelPanelArea, m_channels);
-    m_genres = new GenrePanel(view, settings, side.GenrePanelArea);
-    fill(side.GenrePanelArea, m_genres);
-    m_genres->set_scroll_area(side.ScrollBoxTypes);
+    m_channels = new ChannelPanel(view, settings, logos, side.channel_area());
+    fill(side.channel_area(), m_channels);
+    m_genres = new GenrePanel(view, settings, side.genre_area());
+    fill(side.genre_area(), m_genres);
+    m_genres->set_scroll_area(side.genre_scroll_area());
     m_channels->set_upright(side.upright());
     connect(&side, &SidePanel::orientation_changed, m_channels, &ChannelPanel::set_upright);
 

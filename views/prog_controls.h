@@ -59,13 +59,6 @@ class SoonPageControls final : public QWidget {
 public:
     explicit SoonPageControls(QWidget* parent = nullptr);
 
-    LeaveEdit* EditNextTimeStart = nullptr;
-    LeaveEdit* EditNextTimeFinish = nullptr;
-    LeaveEdit* EditNextLine = nullptr;
-    QComboBox* ComboBoxNextType = nullptr;
-    MenuButton* BitBtnNextTimeStart = nullptr;
-    MenuButton* BitBtnNextTimeFinish = nullptr;
-    MenuButton* BitBtnNextTimeProfiles = nullptr;
     QMenu* PopupMenuProgNextStart = nullptr;
     QMenu* PopupMenuProgNextFinish = nullptr;
     QMenu* PopupMenuProgNextProfiles = nullptr;
@@ -79,6 +72,14 @@ signals:
     void changed();
 
 private:
+    LeaveEdit* EditNextTimeStart = nullptr;
+    LeaveEdit* EditNextTimeFinish = nullptr;
+    LeaveEdit* EditNextLine = nullptr;
+    QComboBox* ComboBoxNextType = nullptr;
+    MenuButton* BitBtnNextTimeStart = nullptr;
+    MenuButton* BitBtnNextTimeFinish = nullptr;
+    MenuButton* BitBtnNextTimeProfiles = nullptr;
+
     QMenu* build_time_menu(LeaveEdit* edit, const char* name);
     QMenu* build_profiles_menu();
 };
@@ -89,16 +90,8 @@ class DaysPageControls final : public QWidget {
 public:
     explicit DaysPageControls(QWidget* parent = nullptr);
 
-    std::array<QToolButton*, 7> SpeedButtonDays{};  // "ПН" .. "ВС"
-    QToolButton* SpeedButtonDaysSel = nullptr;      // "Выбор"
-    QToolButton* SpeedButtonDaysGrp = nullptr;      // "Группировать по дням"
-    LeaveEdit* EditDaysTimeStart = nullptr;
-    LeaveEdit* EditDaysTimeFinish = nullptr;
-    MenuButton* BitBtnDaysTimeStart = nullptr;
-    MenuButton* BitBtnDaysTimeFinish = nullptr;
     QMenu* PopupMenuProgDaysStart = nullptr;
     QMenu* PopupMenuProgDaysFinish = nullptr;
-    QToolButton* BitBtnDaysPrint = nullptr;  // "Распечатать таблицу"
 
     // The controls' part of the options; the week comes from the menu.
     views::DaysControls values() const;
@@ -115,6 +108,15 @@ signals:
     void changed();
 
 private:
+    std::array<QToolButton*, 7> SpeedButtonDays{};  // "ПН" .. "ВС"
+    QToolButton* SpeedButtonDaysSel = nullptr;      // "Выбор"
+    QToolButton* SpeedButtonDaysGrp = nullptr;      // "Группировать по дням"
+    LeaveEdit* EditDaysTimeStart = nullptr;
+    LeaveEdit* EditDaysTimeFinish = nullptr;
+    MenuButton* BitBtnDaysTimeStart = nullptr;
+    MenuButton* BitBtnDaysTimeFinish = nullptr;
+    QToolButton* BitBtnDaysPrint = nullptr;  // "Распечатать таблицу"
+
     void day_clicked(int day);
     void selection_mode_clicked();
     std::function<void()> m_print;
@@ -126,15 +128,16 @@ class FindPageControls final : public QWidget {
 public:
     explicit FindPageControls(QWidget* parent = nullptr);
 
-    QLineEdit* EditFind = nullptr;
-    QComboBox* ComboBoxFind = nullptr;
-    QToolButton* BitBtnFind = nullptr;  // "Искать"
-
     views::FindControls values() const;
 
 signals:
     // "Искать" with a search text.
     void find_requested();
+
+private:
+    QLineEdit* EditFind = nullptr;
+    QComboBox* ComboBoxFind = nullptr;
+    QToolButton* BitBtnFind = nullptr;  // "Искать"
 };
 
 }  // namespace zt

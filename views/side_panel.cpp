@@ -155,6 +155,16 @@ void SidePanelLayout::dock(PanelEdge edge) {
     apply_thickness();
 }
 
+std::optional<QRect> SidePanel::channels_rect() const {
+    if (!ScrollBoxChannels->isVisibleTo(this)) return std::nullopt;
+    return ScrollBoxChannels->geometry();
+}
+
+std::optional<QRect> SidePanel::types_rect() const {
+    if (!ScrollBoxTypes->isVisibleTo(this)) return std::nullopt;
+    return ScrollBoxTypes->geometry();
+}
+
 void SidePanelLayout::LayoutSidePanel(std::optional<PanelEdge> edge, bool channels, bool types) {
     // Remember how thick the panel is now, before it is hidden or turned.
     remember_thickness();

@@ -20,12 +20,6 @@ class SidePanel final : public QWidget {
 public:
     explicit SidePanel(QWidget* parent = nullptr);
 
-    QScrollArea* ScrollBoxChannels = nullptr;
-    QSplitter* SplitterUtils = nullptr;
-    QScrollArea* ScrollBoxTypes = nullptr;
-    QWidget* ChannelPanelArea = nullptr;
-    QWidget* GenrePanelArea = nullptr;
-
     // Upright when docked left or right, lying flat when docked top or bottom.
     bool upright() const { return m_upright; }
 
@@ -36,12 +30,26 @@ public:
     // Sizes of the two panels along the side panel (heights when upright, widths when lying).
     QList<int> panel_sizes() const;
     void set_panel_sizes(int channels, int types);
+    // Where the channel and the genre panel are inside the side panel; none while hidden.
+    std::optional<QRect> channels_rect() const;
+    std::optional<QRect> types_rect() const;
+    // The areas the channel and the genre panel are put into, and the genre panel's scroll
+    // area.
+    QWidget* channel_area() const { return ChannelPanelArea; }
+    QWidget* genre_area() const { return GenrePanelArea; }
+    QScrollArea* genre_scroll_area() const { return ScrollBoxTypes; }
 
 signals:
     // The side panel changed between upright and lying; the panels lay themselves out again.
     void orientation_changed(bool upright);
 
 private:
+    QScrollArea* ScrollBoxChannels = nullptr;
+    QSplitter* SplitterUtils = nullptr;
+    QScrollArea* ScrollBoxTypes = nullptr;
+    QWidget* ChannelPanelArea = nullptr;
+    QWidget* GenrePanelArea = nullptr;
+
     bool m_upright = true;
 };
 

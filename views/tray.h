@@ -23,8 +23,9 @@ public:
     bool visible() const;
     // A balloon message for `timeout_ms` (6000 by default).
     void show_balloon(const QString& title, const QString& text, int timeout_ms = 6000);
+    // The icon itself (the reminders show their balloons on it).
+    QSystemTrayIcon& icon() const { return *TrayIcon; }
 
-    QSystemTrayIcon* TrayIcon = nullptr;
     QMenu* PopupMenuTray = nullptr;
     QAction* MTrayRestore = nullptr;
     QAction* MTrayDownloadProg = nullptr;  // "Получить телепрограмму"
@@ -37,6 +38,9 @@ signals:
     void download_requested();
     void cabinet_requested();
     void exit_requested();
+
+private:
+    QSystemTrayIcon* TrayIcon = nullptr;
 };
 
 }  // namespace zt

@@ -45,27 +45,26 @@ namespace {
 // all three back however the download ends.
 class AutoDownloadGuard final {
 public:
-    explicit AutoDownloadGuard(AutoDownloadParts& parts) : m_parts(parts) {
-        m_parts.store.session.ui_idle = 0;
+    explicit AutoDownloadGuard(AutoDownloadParts& parts) : m_parts(parts), m_busy(parts.session) {
         if (m_parts.lock) m_parts.lock(true);
-        if (m_parts.settings.personal.auto_quiet) m_parts.store.session.messages_on = 0;
+        if (m_parts.settings.personal.auto_quiet) m_parts.session.messages_on = 0;
     }
     ~AutoDownloadGuard() {
-        m_parts.store.session.messages_on = 1;
+        m_parts.session.messages_on = 1;
         if (m_parts.lock) m_parts.lock(false);
-        m_parts.store.session.ui_idle = 1;
     }
     AutoDownloadGuard(const AutoDownloadGuard&) = delete;
     AutoDownloadGuard& operator=(const AutoDownloadGuard&) = delete;
 
 private:
     AutoDownloadParts& m_parts;
+    UiBusy m_busy;  // declared last: ui_idle is 1 again only after the lock is given back
 };
 
 }  // namespace
 
 AutoDownloadResult AutoDownload(AutoDownloadParts& parts, net::TvprogOutcome* outcome) {
-    if (parts.store.session.ui_idle != 1) return AutoDownloadResult::busy;
+    if (parts.session.ui_idle != 1) return AutoDownloadResult::busy;
     AutoDownloadGuard guard(parts);
     // The exchange goes where the settings say now (the settings dialog may have changed it).
     parts.exchange.service = net::service_text(parts.settings);

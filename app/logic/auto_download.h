@@ -3,6 +3,7 @@
 #include <functional>
 #include <string_view>
 
+#include "app/logic/session_state.h"
 #include "core/datetime.h"
 #include "net/download_host.h"
 #include "net/download_session.h"
@@ -51,6 +52,7 @@ enum class AutoDownloadResult {
 // main window's menus, side panel and pages.
 struct AutoDownloadParts final {
     all_list& store;
+    SessionState& session;
     user_account& user;
     const Settings& settings;
     net::ExchangeContext& exchange;

@@ -154,7 +154,6 @@ StartUp::Result StartUp::start_up() {
             "больше 4 Мб. Используются настройки по умолчанию, файл не изменяется.");
     m_settings.load_all(m_ini);
     m_store.cur_group = m_settings.channel_group.current;
-    m_store.server_host = service_host(m_settings).host;
     m_host.settings_loaded();
     show_exit_report();
     if (stop_requested()) return Result::terminated;

@@ -12,7 +12,7 @@ const AlarmScan& AlarmRunner::AlarmCheck() {
     const AlarmGeneralSettings& g = m_settings.alarm_general;
     m_event = m_scan.hits.back();
     if (m_scan.marks.window) {
-        const int bar_max = g.hide > 0 ? AlarmHideSeconds(g.hide) : 0;
+        const int bar_max = AlarmDisplaySeconds(g.hide);
         for (const AlarmEvent& hit : m_scan.hits) m_out.window_add(hit, bar_max);
         m_bar = 0;
         m_bar_max = bar_max;
@@ -39,8 +39,7 @@ const AlarmScan& AlarmRunner::AlarmCheck() {
 }
 
 void AlarmRunner::show_sample(const AlarmEvent& event) {
-    const int hide = m_settings.alarm_general.hide;
-    const int bar_max = hide > 0 ? AlarmHideSeconds(hide) : 0;
+    const int bar_max = AlarmDisplaySeconds(m_settings.alarm_general.hide);
     m_out.window_add(event, bar_max);
     m_bar = 0;
     m_bar_max = bar_max;
@@ -49,9 +48,10 @@ void AlarmRunner::show_sample(const AlarmEvent& event) {
 }
 
 void AlarmRunner::tick() {
-    const int hide = m_settings.alarm_general.hide;
+    // Whether "Убирать:" closes the window and the balloon at all.
+    const bool hides = AlarmDisplaySeconds(m_settings.alarm_general.hide) > 0;
     if (m_event.HideCountdown > -1) --m_event.HideCountdown;
-    if (m_out.window_tabs() > 0 && hide > 0) {
+    if (m_out.window_tabs() > 0 && hides) {
         if (m_bar >= m_bar_max) {
             m_out.window_close();
         } else {
@@ -60,7 +60,7 @@ void AlarmRunner::tick() {
     }
     if (m_event.HideCountdown != 0) return;
     if (m_settings.alarm_sound.stop_at_end) m_out.sound_stop();
-    if (!m_balloon_text.empty() && hide > 0) {
+    if (!m_balloon_text.empty() && hides) {
         m_balloon_text.clear();
         m_out.tray_clear();
     }

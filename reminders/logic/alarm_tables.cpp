@@ -30,6 +30,10 @@ int AlarmHideSeconds(int index) {
     return kHideSeconds[in(index, kHideCount) ? std::size_t(index) : 0];
 }
 
+int AlarmDisplaySeconds(int index) {
+    return index > 0 ? AlarmHideSeconds(index) : 0;
+}
+
 const std::array<const char*, kLeadCount>& lead_captions() {
     static const std::array<const char*, kLeadCount> c = {
         "Во время начала",      "За 1 мин. до начала",  "За 2 мин. до начала",

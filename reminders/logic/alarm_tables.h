@@ -18,6 +18,9 @@ DateTime AlarmLeadTime(int index);
 std::string AlarmLeadText(int index);
 // Seconds of the display time: 3 .. 1800; index 0 "Никогда" (and any other) gives 10.
 int AlarmHideSeconds(int index);
+// Seconds the reminder window and the on-screen display stay for the item of "Убирать:": 0
+// (they stay until closed) for "Никогда" (index 0 or less), else AlarmHideSeconds.
+int AlarmDisplaySeconds(int index);
 
 // The combo texts (UTF-8): "Во время начала" .. "За 1 ч. до начала"; "Никогда" ..
 // "Через 30 мин. после вывода".

@@ -23,8 +23,15 @@ protected:
                                            std::uint8_t continued = 0,
                                            const std::string& title = "t", std::int32_t rating = 0,
                                            std::int32_t anons = -1) {
-        return store->add_tvprog(c, id, continued, at(start), at(start).addMinutes(30), 1, 1,
-                                 rating, 0, title, "", anons, 0, -1, 0);
+        return store->add_tvprog(c, {.id = id,
+                                     .continued = continued,
+                                     .start = at(start),
+                                     .finish = at(start).addMinutes(30),
+                                     .type_family = 1,
+                                     .type_sub = 1,
+                                     .rating = rating,
+                                     .title = title,
+                                     .anons_id = anons});
     }
 };
 
@@ -95,10 +102,14 @@ TEST_F(MaintenanceTest, PurgeLimitOnSundayAndMonday) {
     for (const char* today : {"2026-12-13 22:00", "2026-12-07 01:00"}) {
         auto s = test::make_store(at(today));
         auto& c = *s->add_channel(1, "c", "", "ABCDEFGH", -1);
-        s->add_tvprog(c, 1, 0, at("2026-11-28 23:59"), at("2026-11-29 00:30"), 0, 0, 0, 0, "a", "",
-                      -1, 0, -1, 0);
-        s->add_tvprog(c, 2, 0, at("2026-11-29 00:00"), at("2026-11-29 00:30"), 0, 0, 0, 0, "b", "",
-                      -1, 0, -1, 0);
+        s->add_tvprog(c, {.id = 1,
+                          .start = at("2026-11-28 23:59"),
+                          .finish = at("2026-11-29 00:30"),
+                          .title = "a"});
+        s->add_tvprog(c, {.id = 2,
+                          .start = at("2026-11-29 00:00"),
+                          .finish = at("2026-11-29 00:30"),
+                          .title = "b"});
         purge_old(*s, progress);
         ASSERT_EQ(c.tvprog.size(), 1u) << today;
         EXPECT_EQ(c.tvprog[0]->id, 2) << today;

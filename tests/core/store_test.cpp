@@ -110,29 +110,36 @@ TEST_F(StoreTest, DownloadedDayNeverLosesAnnouncementsOrSignedInMark) {
     EXPECT_EQ(c.dates[1].full, 1);
     store->add_dt_local(c, "2026-12-11", 0, 1);  // loses the signed-in mark: ignored
     EXPECT_EQ(c.dates[1].full, 1);
-    // "Absent" takes the signed-in flag of the download dialog.
-    store->session.balance_shown = true;
-    store->add_dt_local(c, "2026-12-12", -1, 0);
-    EXPECT_EQ(c.dates.back().full, 1);
-    store->session.balance_shown = false;
-    store->add_dt_local(c, "2026-12-13", -1, 0);
-    EXPECT_EQ(c.dates.back().full, 0);
 }
 
 TEST_F(StoreTest, ProgrammeResolvesGenreAnnouncementAndFavourite) {
     auto& c = channel(1, "A");
     store->add_anons(c, 10, "text", "");
     store->add_love(c, 3, "Новости"_cp, 1, {});
-    auto p = store->add_tvprog(c, 1, 0, at("2026-12-10 20:00"), at("2026-12-10 21:00"), 2, 4, 50, 0,
-                               "t", "d", 10, 0, 3, 0);
+    auto p = store->add_tvprog(c, {.id = 1,
+                                   .start = at("2026-12-10 20:00"),
+                                   .finish = at("2026-12-10 21:00"),
+                                   .type_family = 2,
+                                   .type_sub = 4,
+                                   .rating = 50,
+                                   .title = "t",
+                                   .descr = "d",
+                                   .anons_id = 10,
+                                   .love_id = 3});
     ASSERT_TRUE(p->type);
     EXPECT_EQ(p->type->id, 10);
     ASSERT_TRUE(p->anons);
     EXPECT_EQ(p->anons->id, 10);
     ASSERT_TRUE(p->love);
     EXPECT_EQ(p->love->id, 3);
-    auto q = store->add_tvprog(c, 2, 0, at("2026-12-10 21:00"), at("2026-12-10 22:00"), 9, 9, 0, 0,
-                               "t", "d", 77, 0, -1, 0);
+    auto q = store->add_tvprog(c, {.id = 2,
+                                   .start = at("2026-12-10 21:00"),
+                                   .finish = at("2026-12-10 22:00"),
+                                   .type_family = 9,
+                                   .type_sub = 9,
+                                   .title = "t",
+                                   .descr = "d",
+                                   .anons_id = 77});
     EXPECT_FALSE(q->type);
     EXPECT_FALSE(q->anons);
     EXPECT_FALSE(q->love);
@@ -142,7 +149,7 @@ TEST_F(StoreTest, ClearDayRemovesOnlyThatCalendarDay) {
     auto& c = channel(1, "A");
     for (const char* t :
          {"2026-12-09 23:59", "2026-12-10 00:00", "2026-12-10 23:59", "2026-12-11 00:00"})
-        store->add_tvprog(c, 1, 0, at(t), at(t).addMinutes(30), 0, 0, 0, 0, t, "", -1, 0, -1, 0);
+        store->add_tvprog(c, {.id = 1, .start = at(t), .finish = at(t).addMinutes(30), .title = t});
     store->clear_day_tvprog(c, "2026-12-10");
     ASSERT_EQ(c.tvprog.size(), 2u);
     EXPECT_EQ(c.tvprog[0]->start, at("2026-12-09 23:59"));
@@ -152,10 +159,12 @@ TEST_F(StoreTest, ClearDayRemovesOnlyThatCalendarDay) {
 TEST_F(StoreTest, MarksApplyToTheProgrammeWithSameIdAndStart) {
     auto& c = channel(1, "A");
     store->add_love(c, 2, "x", 1, {});
-    store->add_tvprog(c, 5, 0, at("2026-12-10 10:00"), at("2026-12-10 11:00"), 0, 0, 0, 0, "a", "",
-                      -1, 0, -1, 0);
-    auto second = store->add_tvprog(c, 5, 0, at("2026-12-10 12:00"), at("2026-12-10 13:00"), 0, 0,
-                                    0, 0, "a", "", -1, 0, -1, 0);
+    store->add_tvprog(
+        c,
+        {.id = 5, .start = at("2026-12-10 10:00"), .finish = at("2026-12-10 11:00"), .title = "a"});
+    auto second = store->add_tvprog(
+        c,
+        {.id = 5, .start = at("2026-12-10 12:00"), .finish = at("2026-12-10 13:00"), .title = "a"});
     store->apply_tvprog_marks(c, 5, at("2026-12-10 12:00"), 1, 2, 1);
     store->apply_tvprog_marks(c, 5, at("2026-12-10 14:00"), 1, 2, 1);  // no such programme
     EXPECT_EQ(c.tvprog[0]->mark, 0);

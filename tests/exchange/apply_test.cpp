@@ -112,7 +112,7 @@ TEST(Apply, ScheduleBlocks) {
                                {"Пять"_cp, "d", "66666666", "", "", "big"})));
     store->add_anons(channel, 3, "old text", "");
     store->add_dt_local(channel, "2010-12-08", 1, 0);
-    ASSERT_TRUE(net::ReadScheduleBlocks(*store, body, host));
+    ASSERT_TRUE(net::ReadScheduleBlocks(*store, body, host, 0));
 
     // The second block of the day replaced the first; the finish took the start's date.
     ASSERT_EQ(channel.tvprog.size(), 1u);
@@ -128,11 +128,10 @@ TEST(Apply, ScheduleBlocks) {
     ASSERT_EQ(channel.dates.size(), 2u);
 
     // A day held as full is not downgraded by a download without a balance shown.
-    store->session.balance_shown = false;
     std::string again;
     protocol::append_block(again, BlockType::Programmes, 5, "2010-12-08",
                            programmes({{"2010-12-08 08:00", "09:00"}}));
-    ASSERT_TRUE(net::ReadScheduleBlocks(*store, again, host));
+    ASSERT_TRUE(net::ReadScheduleBlocks(*store, again, host, 0));
     for (const auto& d : channel.dates)
         if (d.date == "2010-12-08") EXPECT_EQ(d.full, 1);
 }
@@ -142,30 +141,35 @@ TEST(Apply, ScheduleBlocks) {
 TEST(Apply, DamagedBlocksChangeNothing) {
     auto store = make_store(at("2010-12-09 12:00"));
     auto& channel = *store->add_channel(5, "Five", "", "55555555", -1);
-    store->add_tvprog(channel, 1, 0, at("2010-12-09 08:00"), at("2010-12-09 09:00"), 0, 0, 0, 1,
-                      "old", "", -1, 1, -1, 1);
+    store->add_tvprog(channel, {.id = 1,
+                                .start = at("2010-12-09 08:00"),
+                                .finish = at("2010-12-09 09:00"),
+                                .reported = 1,
+                                .title = "old",
+                                .mark = 1,
+                                .alarm = 1});
     net::DownloadHost host;
     std::string body;
     protocol::append_block(body, BlockType::Programmes, 5, "2010-12-09",
                            programmes({{"2010-12-09 08:00", "09:00"}}, 2));
     protocol::append_block(body, BlockType::Programmes, 5, "2010-12-10", "not deflate data");
-    EXPECT_FALSE(net::ReadScheduleBlocks(*store, body, host));
+    EXPECT_FALSE(net::ReadScheduleBlocks(*store, body, host, 0));
     ASSERT_EQ(channel.tvprog.size(), 1u);
     EXPECT_EQ(channel.tvprog[0]->title, "old");
     EXPECT_EQ(channel.tvprog[0]->mark, 1);
     EXPECT_TRUE(channel.dates.empty());
     // A reply cut inside a block changes nothing.
-    EXPECT_FALSE(net::ReadScheduleBlocks(*store, body.substr(0, body.size() - 3), host));
+    EXPECT_FALSE(net::ReadScheduleBlocks(*store, body.substr(0, body.size() - 3), host, 0));
     EXPECT_EQ(channel.tvprog[0]->title, "old");
     // A payload that does not inflate fails even for a channel the store lacks.
-    EXPECT_FALSE(net::ApplyProgrammeDay(*store, 99, "2010-12-09", "junk", true, true));
+    EXPECT_FALSE(net::ApplyProgrammeDay(*store, 99, "2010-12-09", "junk", true, true, 0));
     // A day that is not a date, and a dated finish before its start, are damage: the day
     // held stays as it was.
     const std::string good = programmes({{"2010-12-09 08:00", "09:00"}});
-    EXPECT_FALSE(net::ApplyProgrammeDay(*store, 5, "XXXXXXXXXX", good, true, true));
+    EXPECT_FALSE(net::ApplyProgrammeDay(*store, 5, "XXXXXXXXXX", good, true, true, 0));
     EXPECT_FALSE(net::ApplyProgrammeDay(*store, 5, "2010-12-09",
                                         programmes({{"2010-12-09 08:00", "2010-12-09 07:00"}}),
-                                        true, true));
+                                        true, true, 0));
     EXPECT_EQ(channel.tvprog.size(), 1u);
 }
 
@@ -175,12 +179,23 @@ TEST(Apply, ReplacedDayKeepsTheUserState) {
     auto store = make_store(at("2010-12-09 12:00"));
     auto& channel = *store->add_channel(5, "Five", "", "55555555", -1);
     const auto love = store->add_love(channel, 8, "t", 1, DateTime());
-    auto marked = store->add_tvprog(channel, 10, 0, at("2010-12-09 08:00"), at("2010-12-09 09:00"),
-                                    0, 0, 0, 0, "a", "", -1, 1, -1, 0);
-    store->add_tvprog(channel, 11, 0, at("2010-12-09 09:00"), at("2010-12-09 10:00"), 0, 0, 0, 1,
-                      "b", "", -1, 0, 8, 1);
-    store->add_tvprog(channel, 12, 0, at("2010-12-09 10:00"), at("2010-12-09 11:00"), 0, 0, 0, 0,
-                      "c", "", -1, 0, -1, 1);
+    auto marked = store->add_tvprog(channel, {.id = 10,
+                                              .start = at("2010-12-09 08:00"),
+                                              .finish = at("2010-12-09 09:00"),
+                                              .title = "a",
+                                              .mark = 1});
+    store->add_tvprog(channel, {.id = 11,
+                                .start = at("2010-12-09 09:00"),
+                                .finish = at("2010-12-09 10:00"),
+                                .reported = 1,
+                                .title = "b",
+                                .love_id = 8,
+                                .alarm = 1});
+    store->add_tvprog(channel, {.id = 12,
+                                .start = at("2010-12-09 10:00"),
+                                .finish = at("2010-12-09 11:00"),
+                                .title = "c",
+                                .alarm = 1});
     channel.report.push_back({10, marked, 1});
     net::DownloadHost host;
     std::string body;
@@ -188,7 +203,7 @@ TEST(Apply, ReplacedDayKeepsTheUserState) {
     protocol::append_block(
         body, BlockType::Programmes, 5, "2010-12-09",
         programmes({{"2010-12-09 08:00", "09:00"}, {"09:30", "10:30"}, {"10:30", "11:00"}}, 10));
-    ASSERT_TRUE(net::ReadScheduleBlocks(*store, body, host, 1));
+    ASSERT_TRUE(net::ReadScheduleBlocks(*store, body, host, 0, 1));
     ASSERT_EQ(channel.tvprog.size(), 3u);
     const auto state = [&](std::size_t i) {
         const auto& p = *channel.tvprog[i];

@@ -67,33 +67,34 @@ TEST(AutoDownloadRules, StartUpPlan) {
 // Messages as the application shows them: silent while messages_on is 0, except questions.
 class StoreMessages final : public UserInterface {
 public:
-    explicit StoreMessages(const all_list& store) : m_store(store) {}
+    explicit StoreMessages(const SessionState& session) : m_session(session) {}
     bool show_msg(MsgKind kind, const std::string& text) override {
-        if (m_store.session.messages_on == 0 && kind != MsgKind::Question) return false;
+        if (m_session.messages_on == 0 && kind != MsgKind::Question) return false;
         shown.push_back(text);
         return false;
     }
     std::vector<std::string> shown;
 
 private:
-    const all_list& m_store;
+    const SessionState& m_session;
 };
 
 // A session fixture whose exchange reports through StoreMessages and records the lock.
 struct AutoFixture : SessionFixture {
-    StoreMessages messages{*store};
-    net::ExchangeContext auto_ctx{messages, view, store->session.net_cancel, traffic};
+    SessionState flags;
+    StoreMessages messages{flags};
+    net::ExchangeContext auto_ctx{messages, view, flags.net_cancel, traffic};
     std::vector<bool> locks;
-    AutoDownloadParts parts{*store,   user, settings,
-                            auto_ctx, host, [this](bool on) { locks.push_back(on); }};
+    AutoDownloadParts parts{
+        *store, flags, user, settings, auto_ctx, host, [this](bool on) { locks.push_back(on); }};
 
     explicit AutoFixture(const std::string& service) : SessionFixture(service) {
         settings.service.host = service;
         auto_ctx.limits = ctx.limits;
     }
     void expect_window_usable() const {
-        EXPECT_EQ(store->session.ui_idle, 1);
-        EXPECT_EQ(store->session.messages_on, 1);
+        EXPECT_EQ(flags.ui_idle, 1);
+        EXPECT_EQ(flags.messages_on, 1);
         EXPECT_EQ(locks, (std::vector<bool>{true, false}));
     }
 };
@@ -121,8 +122,8 @@ TEST(AutoDownloadRun, DownloadsTheStoreChannelsQuietly) {
         std::vector<std::string> shown;
     } notices;
     AutoDownloadParts parts = f.parts;
-    AutoDownloadParts with_notices{parts.store,    parts.user, parts.settings,
-                                   parts.exchange, notices,    parts.lock};
+    AutoDownloadParts with_notices{parts.store,    parts.session, parts.user, parts.settings,
+                                   parts.exchange, notices,       parts.lock};
     net::TvprogOutcome outcome{};
     EXPECT_EQ(AutoDownload(with_notices, &outcome), AutoDownloadResult::downloaded);
     EXPECT_EQ(outcome, net::TvprogOutcome::applied);
@@ -163,10 +164,15 @@ TEST(AutoDownloadRun, ATriggerDuringADownloadStartsNothing) {
         AutoDownloadParts* parts = nullptr;
         std::vector<AutoDownloadResult> inner;
     } reentry;
-    net::ExchangeContext ctx{f.messages, reentry, f.store->session.net_cancel, f.traffic};
+    net::ExchangeContext ctx{f.messages, reentry, f.flags.net_cancel, f.traffic};
     ctx.limits = f.auto_ctx.limits;
-    AutoDownloadParts parts{*f.store, f.user, f.settings,
-                            ctx,      f.host, [&f](bool on) { f.locks.push_back(on); }};
+    AutoDownloadParts parts{*f.store,
+                            f.flags,
+                            f.user,
+                            f.settings,
+                            ctx,
+                            f.host,
+                            [&f](bool on) { f.locks.push_back(on); }};
     reentry.parts = &parts;
     EXPECT_EQ(AutoDownload(parts), AutoDownloadResult::test_failed);
     EXPECT_EQ(reentry.inner, (std::vector<AutoDownloadResult>{AutoDownloadResult::busy}));
@@ -175,10 +181,10 @@ TEST(AutoDownloadRun, ATriggerDuringADownloadStartsNothing) {
 
 TEST(AutoDownloadRun, BusyWhileTheManualDownloadRuns) {
     AutoFixture f("127.0.0.1:" + std::to_string(peers::free_port()));
-    f.store->session.ui_idle = 0;
+    f.flags.ui_idle = 0;
     EXPECT_EQ(AutoDownload(f.parts), AutoDownloadResult::busy);
     EXPECT_TRUE(f.locks.empty());
-    EXPECT_EQ(f.store->session.ui_idle, 0);
+    EXPECT_EQ(f.flags.ui_idle, 0);
 }
 
 }  // namespace

@@ -23,8 +23,12 @@ inline std::string store_text(const all_list& store) {
 inline tvprog_serv_list& add_prog(all_list& store, chl_serv_list& channel, int id,
                                   const std::string& start, const std::string& title) {
     const DateTime s = at(start);
-    return *store.add_tvprog(channel, id, 0, s, s.addMinutes(60), 2, 4, 0, 0, to_cp1251(title), "",
-                             -1, 0, -1, 0);
+    return *store.add_tvprog(channel, {.id = id,
+                                       .start = s,
+                                       .finish = s.addMinutes(60),
+                                       .type_family = 2,
+                                       .type_sub = 4,
+                                       .title = to_cp1251(title)});
 }
 
 }  // namespace zt::test

@@ -40,8 +40,13 @@ struct ScanStore {
                            std::uint8_t alarm = 1, std::int32_t family = 0, std::int32_t sub = 0) {
         const DateTime s = at(start);
         auto& c = *store->find_channel(chl);
-        return *store->add_tvprog(c, std::int32_t(c.tvprog.size() + 1), 0, s, s.addMinutes(30),
-                                  family, sub, 0, 0, to_cp1251(title), "", -1, 0, -1, alarm);
+        return *store->add_tvprog(c, {.id = std::int32_t(c.tvprog.size() + 1),
+                                      .start = s,
+                                      .finish = s.addMinutes(30),
+                                      .type_family = family,
+                                      .type_sub = sub,
+                                      .title = to_cp1251(title),
+                                      .alarm = alarm});
     }
 };
 

@@ -45,8 +45,11 @@ TEST(StartIndex, SameHitsAsTheWalkBeforeAndAfterChanges) {
     ASSERT_LT(c.tvprog.size(), before);
     for (int i = 0; i < 24; ++i) {
         const DateTime s = *DateTime::fromParts(2026, 3, 11, i, 7);
-        store->add_tvprog(c, 9000 + i, 0, s, s.addMinutes(50), 0, 0, 0, 0, "Новое", "", -1, 0, -1,
-                          i % 2);
+        store->add_tvprog(c, {.id = 9000 + i,
+                              .start = s,
+                              .finish = s.addMinutes(50),
+                              .title = "Новое",
+                              .alarm = std::uint8_t(i % 2)});
     }
     for (const auto& p : store->channels[0]->tvprog) p->alarm = !p->alarm;
     auto& member = *store->chl_groups[0]->members[0];

@@ -114,8 +114,13 @@ TEST(Damage, BodiesThatCompressExtremelyWellStillLoad) {
     const std::string flat =
         bmp(2048, 2048, 32, 0, std::string(std::size_t(2048) * 2048 * 4, '\x20'));
     saved.store->add_anons(*c, 1, "Анонс"_cp, flat);
-    saved.store->add_tvprog(*c, 1, 0, test::at("2024-03-14 10:00"), test::at("2024-03-14 11:00"), 1,
-                            1, 0, 0, "Фильм"_cp, "", 1, 0, -1, 0);
+    saved.store->add_tvprog(*c, {.id = 1,
+                                 .start = test::at("2024-03-14 10:00"),
+                                 .finish = test::at("2024-03-14 11:00"),
+                                 .type_family = 1,
+                                 .type_sub = 1,
+                                 .title = "Фильм"_cp,
+                                 .anons_id = 1});
     ASSERT_TRUE(save_data_files(saved.ctx, true, true, true, true));
     const auto size = std::filesystem::file_size(dir.file("t.dat"));
     ASSERT_LT(size * 200, flat.size());

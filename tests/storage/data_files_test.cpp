@@ -82,8 +82,11 @@ TEST(DataFiles, MidnightIsWrittenAsTheDateAloneAndReadsBack) {
     Env saved(dir);
     all_list& s = *saved.store;
     auto c = s.add_channel(7, "Семь"_cp, "", "00000001", -1);
-    s.add_tvprog(*c, 1, 0, test::at("2024-03-11 00:00"), test::at("2024-03-11 00:30"), 0, 0, 0, 0,
-                 "Ночь"_cp, "", -1, 1, -1, 0);
+    s.add_tvprog(*c, {.id = 1,
+                      .start = test::at("2024-03-11 00:00"),
+                      .finish = test::at("2024-03-11 00:30"),
+                      .title = "Ночь"_cp,
+                      .mark = 1});
     s.add_love(*c, -1, "Ночь"_cp, 1, test::at("2024-03-10 00:00"));
     const std::string t = build_t_body(saved.ctx);
     EXPECT_NE(t.find(st("2024-03-11") + st("2024-03-11 00:30")), std::string::npos);
@@ -268,8 +271,17 @@ TEST(DataFiles, RecordsOfUnknownChannelsAreReadAndDropped) {
     auto love = s.add_love(*ghost, -1, "Тень"_cp, 1, test::at("2024-03-12"));
     s.add_dt_local(*ghost, "2024-03-12", 1, 1);
     s.add_anons(*ghost, 5, "Анонс"_cp, "BM....");
-    s.add_tvprog(*ghost, 1, 0, test::at("2024-03-12 10:00"), test::at("2024-03-12 11:00"), 1, 1, 50,
-                 0, "Тень"_cp, "", 5, 1, love->id, 1);
+    s.add_tvprog(*ghost, {.id = 1,
+                          .start = test::at("2024-03-12 10:00"),
+                          .finish = test::at("2024-03-12 11:00"),
+                          .type_family = 1,
+                          .type_sub = 1,
+                          .rating = 50,
+                          .title = "Тень"_cp,
+                          .anons_id = 5,
+                          .mark = 1,
+                          .love_id = love->id,
+                          .alarm = 1});
     std::rotate(s.channels.begin(), s.channels.end() - 1, s.channels.end());
     const std::string expected_without_ghost = [&] {
         ProgramDir other;
@@ -295,10 +307,18 @@ TEST(DataFiles, MarksOfVanishedProgrammesAreDropped) {
     all_list& s = *saved.store;
     auto c = s.add_channel(1, "Один"_cp, "", "00000001", -1);
     s.add_love(*c, 4, "Кино"_cp, 1, test::at("2024-03-12"));
-    s.add_tvprog(*c, 10, 0, test::at("2024-03-12 10:00"), test::at("2024-03-12 11:00"), 0, 0, 0, 0,
-                 "Кино"_cp, "", -1, 1, 4, 1);
-    s.add_tvprog(*c, 11, 0, test::at("2024-03-12 11:00"), test::at("2024-03-12 12:00"), 0, 0, 0, 0,
-                 "Другое"_cp, "", -1, 0, -1, 1);
+    s.add_tvprog(*c, {.id = 10,
+                      .start = test::at("2024-03-12 10:00"),
+                      .finish = test::at("2024-03-12 11:00"),
+                      .title = "Кино"_cp,
+                      .mark = 1,
+                      .love_id = 4,
+                      .alarm = 1});
+    s.add_tvprog(*c, {.id = 11,
+                      .start = test::at("2024-03-12 11:00"),
+                      .finish = test::at("2024-03-12 12:00"),
+                      .title = "Другое"_cp,
+                      .alarm = 1});
     ASSERT_TRUE(save_data_files(saved.ctx, true, true, false, true));
     // t.dat in which programme 10 moved by a minute: its mark no longer applies.
     c->tvprog[0]->start = test::at("2024-03-12 10:01");
@@ -464,8 +484,13 @@ TEST(DataFiles, RepeatedRecordsResolveAsTheStoreOperationsDo) {
                                                           {3, "2024-03-11 12:00"},
                                                           {3, "2024-03-11 12:00"}};
     for (const auto& [id, start] : progs)
-        s.add_tvprog(*c, id, 0, test::at(start), test::at(start).addMinutes(30), 2, 4, 0, 0,
-                     "Кино"_cp, "", 7, 0, -1, 0);
+        s.add_tvprog(*c, {.id = id,
+                          .start = test::at(start),
+                          .finish = test::at(start).addMinutes(30),
+                          .type_family = 2,
+                          .type_sub = 4,
+                          .title = "Кино"_cp,
+                          .anons_id = 7});
     ASSERT_TRUE(save_data_files(expected.ctx, true, true, true, false));
     // t.dat again, with the repeated days.
     std::string t = test::st("") + test::st("") + test::st("") + i32(1) + i32(1) +

@@ -65,8 +65,15 @@ TEST(Legacy, MarksAndFavouriteLinksMoveToTheMarksFile) {
     all_list& s = *old.store;
     auto c = s.add_channel(3, "Три"_cp, "", "00000003", -1);
     s.add_love(*c, 4, "Сериал"_cp, 1, test::at("2024-03-13"));
-    s.add_tvprog(*c, 77, 0, test::at("2024-03-13 20:00"), test::at("2024-03-13 21:00"), 3, 1, 10, 0,
-                 "Сериал"_cp, "", -1, 1, 4, 0);
+    s.add_tvprog(*c, {.id = 77,
+                      .start = test::at("2024-03-13 20:00"),
+                      .finish = test::at("2024-03-13 21:00"),
+                      .type_family = 3,
+                      .type_sub = 1,
+                      .rating = 10,
+                      .title = "Сериал"_cp,
+                      .mark = 1,
+                      .love_id = 4});
     ASSERT_TRUE(save_legacy_files(old.ctx));
 
     Env conv(dir);

@@ -36,7 +36,8 @@ reminders::AlarmEvent sample(const char* caption, int genre = 5) {
 
 QStringList captions(const TFAlarmWin& w) {
     QStringList out;
-    for (int i = 0; i < w.PageControl->count(); ++i) out << w.PageControl->tabText(i);
+    for (int i = 0; i < test::widget<QTabWidget>(w, "PageControl")->count(); ++i)
+        out << test::widget<QTabWidget>(w, "PageControl")->tabText(i);
     return out;
 }
 
@@ -51,17 +52,22 @@ TEST_F(AlarmWindowTest, TabsAreNumberedOnFromTheLastOne) {
     for (const char* c : {"Один", "Два", "Три"}) win.AlarmWinAdd(sample(c), 10);
     win.AlarmWinShow();
     EXPECT_EQ(captions(win), (QStringList{"1", "2", "3"}));
-    EXPECT_EQ(win.PageControl->currentIndex(), 2);
+    EXPECT_EQ(test::widget<QTabWidget>(win, "PageControl")->currentIndex(), 2);
     EXPECT_EQ(win.windowTitle(), QStringLiteral("Через 5 мин."));
-    auto* caption = win.PageControl->currentWidget()->findChild<QLabel*>("Caption");
+    auto* caption = test::widget<QTabWidget>(win, "PageControl")
+                        ->currentWidget()
+                        ->findChild<QLabel*>("Caption");
     ASSERT_NE(caption, nullptr);
     EXPECT_EQ(caption->text(), QStringLiteral("Три"));
-    EXPECT_EQ(win.PageControl->currentWidget()->findChild<QLabel*>("Title")->text(),
+    EXPECT_EQ(test::widget<QTabWidget>(win, "PageControl")
+                  ->currentWidget()
+                  ->findChild<QLabel*>("Title")
+                  ->text(),
               QStringLiteral("20:05 Фильм"));
 
-    win.BitBtnClose->click();
+    test::widget<QToolButton>(win, "BitBtnClose")->click();
     EXPECT_EQ(captions(win), (QStringList{"1", "2"}));
-    EXPECT_EQ(win.PageControl->currentIndex(), 1);
+    EXPECT_EQ(test::widget<QTabWidget>(win, "PageControl")->currentIndex(), 1);
     win.AlarmWinAdd(sample("Четыре"), 10);
     EXPECT_EQ(captions(win), (QStringList{"1", "2", "3"}));
 
@@ -70,7 +76,7 @@ TEST_F(AlarmWindowTest, TabsAreNumberedOnFromTheLastOne) {
     EXPECT_EQ(win.tab_count(), 0);
     win.AlarmWinAdd(sample("Пять"), 10);
     EXPECT_EQ(captions(win), QStringList{"1"});
-    win.BitBtnClose->click();
+    test::widget<QToolButton>(win, "BitBtnClose")->click();
     EXPECT_FALSE(win.isVisible());
 }
 
@@ -79,21 +85,22 @@ TEST_F(AlarmWindowTest, SizesAndTheProgressBar) {
     settings.alarm_window.bold = true;
     win.AlarmWinAdd(sample("Канал", -1), 5);
     win.AlarmWinShow();
-    QWidget* page = win.PageControl->currentWidget();
+    QWidget* page = test::widget<QTabWidget>(win, "PageControl")->currentWidget();
     EXPECT_EQ(page->findChild<QLabel*>("Logo")->size(), QSize(32, 32));
     EXPECT_FALSE(page->findChild<QLabel*>("Genre")->isVisibleTo(page));  // no genre
     const QFont f = page->findChild<QLabel*>("Caption")->font();
     EXPECT_EQ(f.pointSize(), 12);
     EXPECT_TRUE(f.bold());
-    EXPECT_GE(win.PageControl->minimumHeight(),
-              3 * 32 + 30 + win.PageControl->tabBar()->sizeHint().height());
-    EXPECT_TRUE(win.ProgressBar->isVisible());
-    EXPECT_EQ(win.ProgressBar->maximum(), 5);
-    EXPECT_EQ(win.BitBtnClose->size(), QSize(40, 40));
+    EXPECT_GE(
+        test::widget<QTabWidget>(win, "PageControl")->minimumHeight(),
+        3 * 32 + 30 + test::widget<QTabWidget>(win, "PageControl")->tabBar()->sizeHint().height());
+    EXPECT_TRUE(test::widget<AlarmProgressBar>(win, "ProgressBar")->isVisible());
+    EXPECT_EQ(test::widget<AlarmProgressBar>(win, "ProgressBar")->maximum(), 5);
+    EXPECT_EQ(test::widget<QToolButton>(win, "BitBtnClose")->size(), QSize(40, 40));
 
     // "Никогда": no progress bar.
     win.AlarmWinAdd(sample("Канал"), 0);
-    EXPECT_FALSE(win.ProgressBar->isVisible());
+    EXPECT_FALSE(test::widget<AlarmProgressBar>(win, "ProgressBar")->isVisible());
 }
 
 TEST_F(AlarmWindowTest, ShownOnTopWithoutTakingTheFocus) {
@@ -127,12 +134,14 @@ TEST(AlarmOutputsTest, ProgressBarPausesAndResumesTheCountdown) {
     AlarmOutputs out(store, settings, tray, logos, nullptr);
     EXPECT_TRUE(out.close_timer().isActive());  // enabled from the start
     out.window().AlarmWinAdd(sample("Канал"), 10);
-    emit out.window().ProgressBar->pressed();
+    emit test::widget<AlarmProgressBar>(out.window(), "ProgressBar")->pressed();
     EXPECT_FALSE(out.close_timer().isActive());
-    EXPECT_EQ(out.window().ProgressBar->toolTip(), QStringLiteral("Продолжить"));
-    emit out.window().ProgressBar->pressed();
+    EXPECT_EQ(test::widget<AlarmProgressBar>(out.window(), "ProgressBar")->toolTip(),
+              QStringLiteral("Продолжить"));
+    emit test::widget<AlarmProgressBar>(out.window(), "ProgressBar")->pressed();
     EXPECT_TRUE(out.close_timer().isActive());
-    EXPECT_EQ(out.window().ProgressBar->toolTip(), QStringLiteral("Пауза"));
+    EXPECT_EQ(test::widget<AlarmProgressBar>(out.window(), "ProgressBar")->toolTip(),
+              QStringLiteral("Пауза"));
     EXPECT_EQ(out.export_action()->text(), QStringLiteral("Экспорт оповещений в календарь..."));
 }
 
@@ -152,7 +161,7 @@ TEST(AlarmOutputsTest, TestWindowStaysForItsDisplayTime) {
     for (int tick = 1; tick <= seconds; ++tick) {
         out.TimerAlarmCloseTimer();
         EXPECT_TRUE(out.window().isVisible()) << tick;
-        EXPECT_EQ(out.window().ProgressBar->value(), tick);
+        EXPECT_EQ(test::widget<AlarmProgressBar>(out.window(), "ProgressBar")->value(), tick);
     }
     out.TimerAlarmCloseTimer();
     EXPECT_FALSE(out.window().isVisible());

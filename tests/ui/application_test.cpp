@@ -72,7 +72,7 @@ TEST(Application, AnEmptyFolderAsksForTheScheduleOverTheMainWindowAndExitSaves) 
     test::OnNextModal answer([&](QDialog&) {
         main_visible_when_asked = app->main_window().isVisible();
         question = app->msg_window().current_panel().text->text();
-        QTest::mouseClick(app->msg_window().BitBtnNo, Qt::LeftButton);
+        QTest::mouseClick(test::widget<QPushButton>(app->msg_window(), "BitBtnNo"), Qt::LeftButton);
     });
     EXPECT_EQ(app->start(), StartUp::Result::running);
     EXPECT_EQ(answer.runs(), 1);

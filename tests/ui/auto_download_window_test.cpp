@@ -79,9 +79,10 @@ TEST(AutoDownloadWindow, QuietRunAgainstASilentServerLeavesTheWindowUsable) {
     QTimer probe;
     QObject::connect(&probe, &QTimer::timeout, [&] {
         if (!finished.isEmpty()) return;
-        locked = locked || (!menus_enabled(app->main_window()) &&
-                            !app->main_window().PageControlProg->isEnabled());
-        busy = busy || app->store().session.ui_idle == 0;
+        locked = locked ||
+                 (!menus_enabled(app->main_window()) &&
+                  !test::widget<QTabWidget>(app->main_window(), "PageControlProg")->isEnabled());
+        busy = busy || app->session().ui_idle == 0;
         shown = shown || app->msg_window().isVisible() || app->progress_window().isVisible();
     });
     probe.start(20);
@@ -94,10 +95,10 @@ TEST(AutoDownloadWindow, QuietRunAgainstASilentServerLeavesTheWindowUsable) {
     EXPECT_TRUE(busy);
     EXPECT_FALSE(shown);
     EXPECT_TRUE(menus_enabled(app->main_window()));
-    EXPECT_TRUE(app->main_window().PageControlProg->isEnabled());
-    EXPECT_TRUE(app->main_window().PanelUtils->isEnabled());
-    EXPECT_EQ(app->store().session.ui_idle, 1);
-    EXPECT_EQ(app->store().session.messages_on, 1);
+    EXPECT_TRUE(test::widget<QTabWidget>(app->main_window(), "PageControlProg")->isEnabled());
+    EXPECT_TRUE(test::widget<SidePanel>(app->main_window(), "PanelUtils")->isEnabled());
+    EXPECT_EQ(app->session().ui_idle, 1);
+    EXPECT_EQ(app->session().messages_on, 1);
 }
 
 TEST(AutoDownloadWindow, DailyTimeOnTheClockAndTheSettingsDialogSwitchesIt) {
@@ -135,16 +136,16 @@ TEST(AutoDownloadWindow, DailyTimeOnTheClockAndTheSettingsDialogSwitchesIt) {
     // the daily timer, and the tables take the new background.
     int idle_while_open = -1;
     test::OnNextModal edit([&](QDialog&) {
-        idle_while_open = app->store().session.ui_idle;
+        idle_while_open = app->session().ui_idle;
         TFSettings& d = app->settings_command().dialog();
-        d.personal->CheckBoxUserAutoDay->setChecked(false);
-        d.general->CheckBoxGenTblGrid->setChecked(false);
-        QTest::mouseClick(d.ButtonOk, Qt::LeftButton);
+        test::widget<QCheckBox>(d, "CheckBoxUserAutoDay")->setChecked(false);
+        test::widget<QCheckBox>(d, "CheckBoxGenTblGrid")->setChecked(false);
+        QTest::mouseClick(test::widget<QPushButton>(d, "ButtonOk"), Qt::LeftButton);
     });
     test::action(app->main_window(), "MDataSettings")->trigger();
     EXPECT_EQ(edit.runs(), 1);
     EXPECT_EQ(idle_while_open, 0);
-    EXPECT_EQ(app->store().session.ui_idle, 1);
+    EXPECT_EQ(app->session().ui_idle, 1);
     EXPECT_FALSE(app->auto_download().TimerProgAutoTime->isActive());
     EXPECT_FALSE(app->main_window().programs().table(0).showGrid());
 }

@@ -119,12 +119,12 @@ TEST_F(AnnouncementTest, OpensOnPressAndClosesOnSelectionChange) {
     EXPECT_EQ(anons.shown(), film.get());
     EXPECT_EQ(anons.height(), 145);
     EXPECT_GE(anons.width(), t.width());
-    EXPECT_FALSE(anons.ShapePict->isVisible());  // no picture
-    const auto labels = anons.ScrollBoxTxt->word_labels();
+    EXPECT_FALSE(test::widget<QFrame>(anons, "ShapePict")->isVisible());  // no picture
+    const auto labels = test::widget<RichTextArea>(anons, "ScrollBoxTxt")->word_labels();
     ASSERT_EQ(labels.size(), 3);
     EXPECT_TRUE(labels[1]->font().bold());
     EXPECT_NE(qobject_cast<LinkLabel*>(labels[2]), nullptr);
-    EXPECT_EQ(anons.LabelDbl->text(),
+    EXPECT_EQ(test::widget<QLabel>(anons, "LabelDbl")->text(),
               QStringLiteral("Ещё будет: 3, ближайший: 20:00   12.03.26 Четверг"));
     // The first row sits at the top of the screen: the window does not fit above it.
     EXPECT_FALSE(anons.above());
@@ -154,9 +154,9 @@ TEST_F(AnnouncementTest, PictureStandsInAThinFrame) {
     QTest::mouseClick(t.viewport(), Qt::LeftButton, {},
                       t.visualRect(t.model()->index(line_of(film), 7)).center());
     TFAnons& anons = pages().anons_window();
-    ASSERT_TRUE(anons.ShapePict->isVisible());
+    ASSERT_TRUE(test::widget<QFrame>(anons, "ShapePict")->isVisible());
     const QImage shot = anons.grab().toImage();
-    const QRect frame = anons.ShapePict->geometry();
+    const QRect frame = test::widget<QFrame>(anons, "ShapePict")->geometry();
     EXPECT_EQ(frame.size(), QSize(102, 102));
     const QColor grey(128, 128, 128);
     const QColor background = anons.palette().color(QPalette::Button);
@@ -178,7 +178,7 @@ TEST_F(AnnouncementTest, ContinuedProgrammeWithoutTextAndPlacementFlip) {
     anons.set_above(false);
     ASSERT_TRUE(anons.ShowFor(*store, row, 500, 0, 580, 18, work));
     EXPECT_EQ(anons.height(), 37);
-    EXPECT_FALSE(anons.ScrollBoxTxt->isVisible());
+    EXPECT_FALSE(test::widget<RichTextArea>(anons, "ScrollBoxTxt")->isVisible());
     EXPECT_TRUE(anons.above());
     EXPECT_EQ(anons.y(), 580 - 37 + 1);
     anons.set_above(true);
@@ -199,8 +199,8 @@ TEST_F(ProgPagesTest, ChannelAndAboutWindows) {
     pages().ShowChannelInfo(*first);
     TFChannel& w = pages().channel_window();
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(w.LabelName->text(), QStringLiteral("[1] Первый"));
-    EXPECT_EQ(w.LabelTime->text(), QStringLiteral("+01:00"));
+    EXPECT_EQ(test::widget<QLabel>(w, "LabelName")->text(), QStringLiteral("[1] Первый"));
+    EXPECT_EQ(test::widget<QLabel>(w, "LabelTime")->text(), QStringLiteral("+01:00"));
     EXPECT_EQ(member_description(*first), "Свой\r\n----------\r\nОбщий"_cp);
     second->chl->descr = "Только общий"_cp;
     EXPECT_EQ(member_description(*second), "Только общий"_cp);

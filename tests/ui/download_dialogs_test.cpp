@@ -70,8 +70,8 @@ void click(QAbstractButton* b) {
 ModalScript::Step answer_yes() {
     return {"TFMsg", [](QDialog& d) {
                 auto& msg = static_cast<TFMsg&>(d);
-                if (msg.BitBtnYes->isVisible())
-                    click(msg.BitBtnYes);
+                if (test::widget<QPushButton>(msg, "BitBtnYes")->isVisible())
+                    click(test::widget<QPushButton>(msg, "BitBtnYes"));
                 else
                     d.accept();
             }};
@@ -79,10 +79,10 @@ ModalScript::Step answer_yes() {
 
 // Selects the first package of the tree and ticks all its channels.
 void tick_first_paket(TFUpdateSelect& s) {
-    const QModelIndex first = s.TreeViewPacket->model()->index(0, 0);
+    const QModelIndex first = test::widget<QTreeView>(s, "TreeViewPacket")->model()->index(0, 0);
     ASSERT_TRUE(first.isValid());
-    QTest::mouseClick(s.TreeViewPacket->viewport(), Qt::LeftButton, {},
-                      s.TreeViewPacket->visualRect(first).center());
+    QTest::mouseClick(test::widget<QTreeView>(s, "TreeViewPacket")->viewport(), Qt::LeftButton, {},
+                      test::widget<QTreeView>(s, "TreeViewPacket")->visualRect(first).center());
     ASSERT_EQ(s.sel_paket(), 0);
     s.mark_all();
 }
@@ -104,23 +104,24 @@ TEST(DownloadDialogs, EmptyStoreYesPaidAccountAndAPackageFillTheTables) {
         {"TFUpdate",
          [](QDialog& d) {
              auto& u = static_cast<TFUpdate&>(d);
-             EXPECT_EQ(u.ComboBoxSelect->currentIndex(), 0);
-             u.ComboBoxUser->setCurrentIndex(1);
-             u.EditLogin->setText(QStringLiteral("paid"));
-             u.EditPwd->setFocus();
-             QTest::keyClicks(u.EditPwd, QStringLiteral("secret"));
-             click(u.BitBtnUpdate);
+             EXPECT_EQ(test::widget<QComboBox>(u, "ComboBoxSelect")->currentIndex(), 0);
+             test::widget<QComboBox>(u, "ComboBoxUser")->setCurrentIndex(1);
+             test::widget<QLineEdit>(u, "EditLogin")->setText(QStringLiteral("paid"));
+             test::widget<QLineEdit>(u, "EditPwd")->setFocus();
+             QTest::keyClicks(test::widget<QLineEdit>(u, "EditPwd"), QStringLiteral("secret"));
+             click(test::widget<QPushButton>(u, "BitBtnUpdate"));
          }},
         {"TFUpdateSelect",
          [&](QDialog& d) {
              auto& s = static_cast<TFUpdateSelect&>(d);
              caption = s.windowTitle();
-             status3 = s.StatusPanels[3]->text();
-             status1 = s.StatusPanels[1]->text();
-             EXPECT_TRUE(s.CheckBoxAnons->isVisible());
-             EXPECT_TRUE(s.CheckBoxAnons->isChecked());  // ticked by the paid login check
+             status3 = test::widget<QLabel>(s, "StatusPanel3")->text();
+             status1 = test::widget<QLabel>(s, "StatusPanel1")->text();
+             EXPECT_TRUE(test::widget<QCheckBox>(s, "CheckBoxAnons")->isVisible());
+             EXPECT_TRUE(test::widget<QCheckBox>(s, "CheckBoxAnons")
+                             ->isChecked());  // ticked by the paid login check
              tick_first_paket(s);
-             click(s.BitBtnUpdate);
+             click(test::widget<QPushButton>(s, "BitBtnUpdate"));
          }},
     });
     EXPECT_EQ(app->start(), StartUp::Result::running);
@@ -137,8 +138,8 @@ TEST(DownloadDialogs, EmptyStoreYesPaidAccountAndAPackageFillTheTables) {
     ASSERT_FALSE(store.channels.empty());
     EXPECT_GT(programme_count(store), 0u);
     EXPECT_FALSE(store.chl_groups.empty());
-    EXPECT_EQ(store.session.ui_idle, 1);
-    EXPECT_TRUE(app->main_window().PageControlProg->isEnabled());
+    EXPECT_EQ(app->session().ui_idle, 1);
+    EXPECT_TRUE(test::widget<QTabWidget>(app->main_window(), "PageControlProg")->isEnabled());
     int chosen = 0;
     std::size_t progs_today = 0;
     for (const auto& m : store.chl_groups[0]->members) chosen += m->selected;
@@ -148,14 +149,19 @@ TEST(DownloadDialogs, EmptyStoreYesPaidAccountAndAPackageFillTheTables) {
     EXPECT_GT(app->main_window().programs().table(0).model()->rowCount(), 0);
     EXPECT_TRUE(QFile::exists(dir.filePath("dat/t.dat")));
     // The statistics count real traffic; the news window shows the server's home page.
-    EXPECT_NE(app->stat_window().LabelDatIn->text(), QStringLiteral("0 байт"));
+    EXPECT_NE(test::widget<QLabel>(app->stat_window(), "LabelDatIn")->text(),
+              QStringLiteral("0 байт"));
     NewsWindow* news = app->download_host().news_window();
     ASSERT_NE(news, nullptr);
     EXPECT_EQ(news->TimerNewsClose->interval(), 300000);
-    for (int i = 0; i < 200 && !news->Browser->toPlainText().contains("Новости"); ++i)
+    for (int i = 0;
+         i < 200 && !test::widget<QTextBrowser>(news, "Browser")->toPlainText().contains("Новости");
+         ++i)
         QTest::qWait(20);
-    EXPECT_TRUE(news->Browser->toPlainText().contains(QStringLiteral("Новости сервиса")))
-        << news->Browser->toPlainText();
+    EXPECT_TRUE(test::widget<QTextBrowser>(news, "Browser")
+                    ->toPlainText()
+                    .contains(QStringLiteral("Новости сервиса")))
+        << test::widget<QTextBrowser>(news, "Browser")->toPlainText();
     app->ExitProgram();
 }
 
@@ -177,7 +183,10 @@ TEST(DownloadDialogs, AnXmltvFileThroughTheFileSource) {
     write_all(file, QString::fromUtf8(kXmltv).replace(QStringLiteral("DAY"), today).toUtf8());
     {
         ModalScript no({
-            {"TFMsg", [](QDialog& d) { click(static_cast<TFMsg&>(d).BitBtnNo); }},
+            {"TFMsg",
+             [](QDialog& d) {
+                 click(test::widget<QPushButton>(static_cast<TFMsg&>(d), "BitBtnNo"));
+             }},
         });
         ASSERT_EQ(app->start(), StartUp::Result::running);
         ASSERT_EQ(no.done(), 1u);
@@ -189,26 +198,30 @@ TEST(DownloadDialogs, AnXmltvFileThroughTheFileSource) {
         {"TFUpdate",
          [&](QDialog& d) {
              auto& u = static_cast<TFUpdate&>(d);
-             u.ComboBoxSelect->setCurrentIndex(1);
-             EXPECT_FALSE(u.ComboBoxUser->isEnabled());
+             test::widget<QComboBox>(u, "ComboBoxSelect")->setCurrentIndex(1);
+             EXPECT_FALSE(test::widget<QComboBox>(u, "ComboBoxUser")->isEnabled());
              u.choose_file = [&] { return file; };
-             click(u.BitBtnDir);
-             EXPECT_EQ(u.EditDir->text(), file);
-             click(u.BitBtnUpdate);
+             click(test::widget<QToolButton>(u, "BitBtnDir"));
+             EXPECT_EQ(test::widget<QLineEdit>(u, "EditDir")->text(), file);
+             click(test::widget<QPushButton>(u, "BitBtnUpdate"));
          }},
         {"TFUpdateSelect",
          [&](QDialog& d) {
              auto& s = static_cast<TFUpdateSelect&>(d);
              caption = s.windowTitle();
-             anons_visible = s.CheckBoxAnons->isVisible();
-             EXPECT_EQ(s.TreeViewPacket->model()->index(0, 0).data().toString(),
+             anons_visible = test::widget<QCheckBox>(s, "CheckBoxAnons")->isVisible();
+             EXPECT_EQ(test::widget<QTreeView>(s, "TreeViewPacket")
+                           ->model()
+                           ->index(0, 0)
+                           .data()
+                           .toString(),
                        QStringLiteral("Домашний"));
              tick_first_paket(s);
-             click(s.BitBtnUpdate);
+             click(test::widget<QPushButton>(s, "BitBtnUpdate"));
          }},
         {"TFMsg",
          [&](QDialog& d) {
-             summary = static_cast<TFMsg&>(d).PanelInfo.text->text();
+             summary = static_cast<TFMsg&>(d).current_panel().text->text();
              d.accept();
          }},
     });
@@ -226,7 +239,7 @@ TEST(DownloadDialogs, AnXmltvFileThroughTheFileSource) {
     ASSERT_EQ(store.chl_groups.size(), 1u);
     EXPECT_EQ(to_utf8(store.chl_groups[0]->name), "Домашний");
     EXPECT_EQ(app->main_window().programs().table(0).model()->rowCount() >= 0, true);
-    EXPECT_EQ(store.session.ui_idle, 1);
+    EXPECT_EQ(app->session().ui_idle, 1);
     app->ExitProgram();
 }
 
@@ -235,7 +248,8 @@ TEST(DownloadDialogs, AnXmltvFileThroughTheFileSource) {
 std::unique_ptr<Application> started_empty(const QTemporaryDir& dir, const std::string& service) {
     auto app = empty_program(dir, service);
     ModalScript no({
-        {"TFMsg", [](QDialog& d) { click(static_cast<TFMsg&>(d).BitBtnNo); }},
+        {"TFMsg",
+         [](QDialog& d) { click(test::widget<QPushButton>(static_cast<TFMsg&>(d), "BitBtnNo")); }},
     });
     EXPECT_EQ(app->start(), StartUp::Result::running);
     EXPECT_EQ(no.done(), 1u);
@@ -252,7 +266,7 @@ TEST(DownloadDialogs, SelfUpdateSavesTheSettingsAndShowsTheConnectionWindow) {
     bool shown = false;
     QTimer::singleShot(300, [&] {
         shown = app->progress_window().isVisible();
-        app->store().session.net_cancel = 1;  // what a confirmed "Отмена" sets
+        app->session().net_cancel = 1;  // what a confirmed "Отмена" sets
     });
     app->download_host().run_self_update();
     EXPECT_TRUE(shown);
@@ -272,13 +286,14 @@ TEST(DownloadDialogs, CancelledSourceDialogKeepsTheUserChoice) {
         {"TFUpdate",
          [&](QDialog& d) {
              auto& u = static_cast<TFUpdate&>(d);
-             seen.push_back(u.ComboBoxUser->currentIndex());
-             u.ComboBoxUser->setCurrentIndex(1);
+             seen.push_back(test::widget<QComboBox>(u, "ComboBoxUser")->currentIndex());
+             test::widget<QComboBox>(u, "ComboBoxUser")->setCurrentIndex(1);
              d.reject();
          }},
         {"TFUpdate",
          [&](QDialog& d) {
-             seen.push_back(static_cast<TFUpdate&>(d).ComboBoxUser->currentIndex());
+             seen.push_back(test::widget<QComboBox>(static_cast<TFUpdate&>(d), "ComboBoxUser")
+                                ->currentIndex());
              d.reject();
          }},
     });
@@ -315,17 +330,17 @@ TEST_F(DialogFixture, PasswordFieldKeepsOnlyTheDigest) {
         dialog.show();
         QApplication::setActiveWindow(&dialog);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-        dialog.ComboBoxUser->setCurrentIndex(1);
-        dialog.EditPwd->setFocus(Qt::TabFocusReason);
+        test::widget<QComboBox>(dialog, "ComboBoxUser")->setCurrentIndex(1);
+        test::widget<QLineEdit>(dialog, "EditPwd")->setFocus(Qt::TabFocusReason);
         QApplication::processEvents();
         if (c.typed) {
-            dialog.EditPwd->setText(QString::fromUtf8(c.typed));
-            QTest::keyClicks(dialog.EditPwd, QString());
+            test::widget<QLineEdit>(dialog, "EditPwd")->setText(QString::fromUtf8(c.typed));
+            QTest::keyClicks(test::widget<QLineEdit>(dialog, "EditPwd"), QString());
         }
-        dialog.EditLogin->setFocus();
+        test::widget<QLineEdit>(dialog, "EditLogin")->setFocus();
         QApplication::processEvents();
         EXPECT_EQ(account.password, c.digest) << (c.typed ? c.typed : "(none)");
-        EXPECT_EQ(dialog.EditPwd->text(),
+        EXPECT_EQ(test::widget<QLineEdit>(dialog, "EditPwd")->text(),
                   c.digest.empty() ? QString() : QStringLiteral("********"));
     }
 }
@@ -338,11 +353,12 @@ TEST_F(DialogFixture, PasswordSurvivesTheWindowComingBack) {
         account.password = held;
         TFUpdate dialog(account, ui);
         dialog.load(DownloadDialogSettings{});
-        dialog.ComboBoxUser->setCurrentIndex(1);
-        ASSERT_EQ(dialog.EditPwd->text(), QStringLiteral("********"));
+        test::widget<QComboBox>(dialog, "ComboBoxUser")->setCurrentIndex(1);
+        ASSERT_EQ(test::widget<QLineEdit>(dialog, "EditPwd")->text(), QStringLiteral("********"));
         QFocusEvent in(QEvent::FocusIn, reason);
-        QApplication::sendEvent(dialog.EditPwd, &in);
-        EXPECT_EQ(dialog.EditPwd->text(), QStringLiteral("********")) << reason;
+        QApplication::sendEvent(test::widget<QLineEdit>(dialog, "EditPwd"), &in);
+        EXPECT_EQ(test::widget<QLineEdit>(dialog, "EditPwd")->text(), QStringLiteral("********"))
+            << reason;
         dialog.accept();
         EXPECT_EQ(account.password, held) << reason;
     }
@@ -350,27 +366,28 @@ TEST_F(DialogFixture, PasswordSurvivesTheWindowComingBack) {
 
 TEST_F(DialogFixture, SourceRulesAndTheFileExtension) {
     TFUpdate dialog(account, ui);
-    dialog.ComboBoxUser->setCurrentIndex(1);
-    EXPECT_TRUE(dialog.EditLogin->isEnabled());
-    EXPECT_FALSE(dialog.BitBtnDir->isEnabled());
-    dialog.ComboBoxSelect->setCurrentIndex(1);
-    for (QWidget* w :
-         {static_cast<QWidget*>(dialog.ComboBoxUser), static_cast<QWidget*>(dialog.EditLogin),
-          static_cast<QWidget*>(dialog.EditPwd), static_cast<QWidget*>(dialog.CheckBoxLoginSave)})
+    test::widget<QComboBox>(dialog, "ComboBoxUser")->setCurrentIndex(1);
+    EXPECT_TRUE(test::widget<QLineEdit>(dialog, "EditLogin")->isEnabled());
+    EXPECT_FALSE(test::widget<QToolButton>(dialog, "BitBtnDir")->isEnabled());
+    test::widget<QComboBox>(dialog, "ComboBoxSelect")->setCurrentIndex(1);
+    for (QWidget* w : {static_cast<QWidget*>(test::widget<QComboBox>(dialog, "ComboBoxUser")),
+                       static_cast<QWidget*>(test::widget<QLineEdit>(dialog, "EditLogin")),
+                       static_cast<QWidget*>(test::widget<QLineEdit>(dialog, "EditPwd")),
+                       static_cast<QWidget*>(test::widget<QCheckBox>(dialog, "CheckBoxLoginSave"))})
         EXPECT_FALSE(w->isEnabled()) << w->objectName();
-    EXPECT_TRUE(dialog.BitBtnDir->isEnabled());
+    EXPECT_TRUE(test::widget<QToolButton>(dialog, "BitBtnDir")->isEnabled());
 
     QString chosen;
     dialog.choose_file = [&] { return chosen; };
     for (const char* name : {"/a/b.ZORVAN_TV", "/a/c.xml.gz"}) {
         chosen = QString::fromLatin1(name);
         dialog.BitBtnDirClick();
-        EXPECT_EQ(dialog.EditDir->text(), chosen);
-        EXPECT_EQ(dialog.EditDir->toolTip(), chosen);
+        EXPECT_EQ(test::widget<QLineEdit>(dialog, "EditDir")->text(), chosen);
+        EXPECT_EQ(test::widget<QLineEdit>(dialog, "EditDir")->toolTip(), chosen);
     }
     chosen = QStringLiteral("/a/d.txt");
     dialog.BitBtnDirClick();
-    EXPECT_EQ(dialog.EditDir->text(), QStringLiteral("/a/c.xml.gz"));
+    EXPECT_EQ(test::widget<QLineEdit>(dialog, "EditDir")->text(), QStringLiteral("/a/c.xml.gz"));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Не верное расширение файла.");
 }
@@ -414,8 +431,8 @@ TEST_F(DialogFixture, SelectionTicksCardAndMessages) {
               QStringLiteral("Каналы в пакете (0)"));
 
     dialog.select_paket(0);
-    EXPECT_TRUE(dialog.PanelCard->isVisible());
-    EXPECT_EQ(dialog.LabelName->text(), QStringLiteral("Основной"));
+    EXPECT_TRUE(test::widget<QWidget>(dialog, "PanelCard")->isVisible());
+    EXPECT_EQ(test::widget<QLabel>(dialog, "LabelName")->text(), QStringLiteral("Основной"));
     EXPECT_EQ(model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("Каналы в пакете (2)"));
     EXPECT_EQ(model->index(0, 1).data().toString(), QStringLiteral("+01:00"));
@@ -429,8 +446,11 @@ TEST_F(DialogFixture, SelectionTicksCardAndMessages) {
     EXPECT_EQ(ticks(), (std::vector<int>{1, 0}));
     dialog.mark_invert();
     EXPECT_EQ(ticks(), (std::vector<int>{0, 1}));
-    QTest::mouseClick(dialog.ListViewPacketChannel->viewport(), Qt::LeftButton, {},
-                      dialog.ListViewPacketChannel->visualRect(model->index(1, 0)).center());
+    QTest::mouseClick(test::widget<QTableView>(dialog, "ListViewPacketChannel")->viewport(),
+                      Qt::LeftButton, {},
+                      test::widget<QTableView>(dialog, "ListViewPacketChannel")
+                          ->visualRect(model->index(1, 0))
+                          .center());
     EXPECT_EQ(ticks(), (std::vector<int>{0, 0}));
     dialog.BitBtnMainChannelClick();  // both channels are held
     EXPECT_EQ(ticks(), (std::vector<int>{1, 1}));
@@ -438,18 +458,18 @@ TEST_F(DialogFixture, SelectionTicksCardAndMessages) {
 
     // A package without a description hides the card; with one it comes back.
     dialog.select_paket(1);
-    EXPECT_FALSE(dialog.PanelCard->isVisible());
+    EXPECT_FALSE(test::widget<QWidget>(dialog, "PanelCard")->isVisible());
     dialog.select_paket(0);
-    EXPECT_TRUE(dialog.PanelCard->isVisible());
+    EXPECT_TRUE(test::widget<QWidget>(dialog, "PanelCard")->isVisible());
 
     // A free user pressing "С анонсами": the message, and the box stays unticked.
-    QTest::mouseClick(dialog.CheckBoxAnons, Qt::LeftButton);
-    EXPECT_FALSE(dialog.CheckBoxAnons->isChecked());
+    QTest::mouseClick(test::widget<QCheckBox>(dialog, "CheckBoxAnons"), Qt::LeftButton);
+    EXPECT_FALSE(test::widget<QCheckBox>(dialog, "CheckBoxAnons")->isChecked());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Получение анонсов доступно только для платных пользователей.");
     paid = true;
-    QTest::mouseClick(dialog.CheckBoxAnons, Qt::LeftButton);
-    EXPECT_TRUE(dialog.CheckBoxAnons->isChecked());
+    QTest::mouseClick(test::widget<QCheckBox>(dialog, "CheckBoxAnons"), Qt::LeftButton);
+    EXPECT_TRUE(test::widget<QCheckBox>(dialog, "CheckBoxAnons")->isChecked());
 
     // "Получить" with nothing ticked and "Нет": the dialog stays, the ticks as they were.
     ui.answer = false;
@@ -460,7 +480,7 @@ TEST_F(DialogFixture, SelectionTicksCardAndMessages) {
     EXPECT_EQ(ticks(), (std::vector<int>{0, 0}));
 
     // "Описание канала" without a chosen row does nothing.
-    dialog.ListViewPacketChannel->setCurrentIndex({});
+    test::widget<QTableView>(dialog, "ListViewPacketChannel")->setCurrentIndex({});
     const std::size_t shown = ui.messages.size();
     dialog.BitBtnInfoChannelClick();
     EXPECT_EQ(ui.messages.size(), shown);
@@ -468,9 +488,9 @@ TEST_F(DialogFixture, SelectionTicksCardAndMessages) {
     // Status panels: 25 %, 15 %, 28 % and 17 % of the bar.
     dialog.resize(800, 500);
     QApplication::processEvents();
-    const int w = dialog.StatusBar->width();
-    EXPECT_EQ(dialog.StatusPanels[0]->width(), w * 25 / 100);
-    EXPECT_EQ(dialog.StatusPanels[2]->width(), w * 28 / 100);
+    const int w = test::widget<QWidget>(dialog, "StatusBar")->width();
+    EXPECT_EQ(test::widget<QLabel>(dialog, "StatusPanel0")->width(), w * 25 / 100);
+    EXPECT_EQ(test::widget<QLabel>(dialog, "StatusPanel2")->width(), w * 28 / 100);
 }
 
 }  // namespace

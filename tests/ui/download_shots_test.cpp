@@ -25,6 +25,7 @@
 #include "modal_script.h"
 #include "net/selection.h"
 #include "tools/peers/peers.h"
+#include "ui_helpers.h"
 #include "views/main_window.h"
 
 namespace zt {
@@ -51,7 +52,9 @@ TEST(DownloadShots, ForALook) {
     Application app(dir.path() + "/", dir.filePath("zorvan_tv"), std::make_shared<SystemClock>());
     {
         test::ModalScript no(
-            {{"TFMsg", [](QDialog& d) { static_cast<TFMsg&>(d).BitBtnNo->click(); }}});
+            {{"TFMsg", [](QDialog& d) {
+                  test::widget<QPushButton>(static_cast<TFMsg&>(d), "BitBtnNo")->click();
+              }}});
         app.start();
     }
     QTest::qWait(300);
@@ -60,15 +63,16 @@ TEST(DownloadShots, ForALook) {
         {"TFUpdate",
          [&](QDialog& d) {
              auto& u = static_cast<TFUpdate&>(d);
-             u.ComboBoxUser->setCurrentIndex(1);
-             u.EditLogin->setText(QStringLiteral("paid"));
-             u.EditPwd->setText(QStringLiteral("secret"));
+             test::widget<QComboBox>(u, "ComboBoxUser")->setCurrentIndex(1);
+             test::widget<QLineEdit>(u, "EditLogin")->setText(QStringLiteral("paid"));
+             test::widget<QLineEdit>(u, "EditPwd")->setText(QStringLiteral("secret"));
              shot("source_server.png");
-             u.ComboBoxSelect->setCurrentIndex(1);
-             u.EditDir->setText(QStringLiteral("/home/user/Загрузки/программа.xml.gz"));
+             test::widget<QComboBox>(u, "ComboBoxSelect")->setCurrentIndex(1);
+             test::widget<QLineEdit>(u, "EditDir")
+                 ->setText(QStringLiteral("/home/user/Загрузки/программа.xml.gz"));
              shot("source_file.png");
-             u.ComboBoxSelect->setCurrentIndex(0);
-             u.BitBtnUpdate->click();
+             test::widget<QComboBox>(u, "ComboBoxSelect")->setCurrentIndex(0);
+             test::widget<QPushButton>(u, "BitBtnUpdate")->click();
          }},
         {"TFUpdateSelect",
          [&](QDialog& d) {
@@ -76,17 +80,20 @@ TEST(DownloadShots, ForALook) {
              for (int i = s.paket_count() - 1; i >= 0; --i) {
                  s.select_paket(i);
                  s.mark_all();
-                 if (s.PanelCard->isVisible()) break;
+                 if (test::widget<QWidget>(s, "PanelCard")->isVisible()) break;
              }
              shot("select.png");
-             s.BitBtnUpdate->click();
+             test::widget<QPushButton>(s, "BitBtnUpdate")->click();
          }},
     });
     app.StartManualDownload();
     EXPECT_EQ(script->done(), 2u);
     script.reset();
     if (NewsWindow* news = app.download_host().news_window()) {
-        for (int i = 0; i < 100 && !news->Browser->toPlainText().contains("Новости"); ++i)
+        for (int i = 0;
+             i < 100 &&
+             !test::widget<QTextBrowser>(news, "Browser")->toPlainText().contains("Новости");
+             ++i)
             QTest::qWait(20);
         shot("news.png");
         news->close();
@@ -105,11 +112,14 @@ TEST(DownloadShots, ForALook) {
         if (taken || !p.isVisible() || ++ticks < 40) return;
         taken = true;
         shot("connection.png");
-        app.store().session.net_cancel = 1;
+        app.session().net_cancel = 1;
     });
     watch.start();
     test::ModalScript again({
-        {"TFUpdate", [](QDialog& d) { static_cast<TFUpdate&>(d).BitBtnUpdate->click(); }},
+        {"TFUpdate",
+         [](QDialog& d) {
+             test::widget<QPushButton>(static_cast<TFUpdate&>(d), "BitBtnUpdate")->click();
+         }},
     });
     app.StartManualDownload();
     EXPECT_TRUE(taken);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -25,6 +26,7 @@
 #include "net/http_exchange.h"
 #include "test_support.h"
 #include "tools/peers/peers.h"
+#include "ui_helpers.h"
 #include "views/main_window.h"
 
 namespace zt {
@@ -152,22 +154,22 @@ TEST(DownloadWorker, CancelInTheConnectionWindowEndsASlowReply) {
     }
     Application app(dir.path() + "/", dir.filePath("zorvan_tv"), std::make_shared<SystemClock>());
     {
-        ModalScript no({{"TFMsg", [](QDialog& d) { static_cast<TFMsg&>(d).BitBtnNo->click(); }}});
+        ModalScript no(
+            {{"TFMsg", [](QDialog& d) { test::widget<QPushButton>(d, "BitBtnNo")->click(); }}});
         ASSERT_EQ(app.start(), StartUp::Result::running);
     }
     QString question;
     ModalScript script({
         {"TFUpdate",
          [](QDialog& d) {
-             auto& u = static_cast<TFUpdate&>(d);
-             u.ComboBoxUser->setCurrentIndex(0);
-             u.BitBtnUpdate->click();
+             test::widget<QComboBox>(d, "ComboBoxUser")->setCurrentIndex(0);
+             test::widget<QPushButton>(d, "BitBtnUpdate")->click();
          }},
         {"TFMsg",
          [&](QDialog& d) {
              auto& msg = static_cast<TFMsg&>(d);
-             question = msg.PanelDialog.text->text();
-             msg.BitBtnYes->click();
+             question = msg.current_panel().text->text();
+             test::widget<QPushButton>(d, "BitBtnYes")->click();
          }},
     });
     // Once the connection window shows and bytes have begun to arrive, the user cancels.
@@ -176,9 +178,12 @@ TEST(DownloadWorker, CancelInTheConnectionWindowEndsASlowReply) {
     QObject::connect(&press, &QTimer::timeout, [&] {
         TFProgress& window = app.progress_window();
         if (!window.isVisible()) return;
-        locked_meanwhile = !app.main_window().PageControlProg->isEnabled();
+        locked_meanwhile =
+            !test::widget<QTabWidget>(app.main_window(), "PageControlProg")->isEnabled();
         press.stop();
-        QTimer::singleShot(300, &window, [&window] { window.BitBtnCancel->click(); });
+        QTimer::singleShot(300, &window, [&window] {
+            test::widget<QPushButton>(window, "BitBtnCancel")->click();
+        });
     });
     press.start(10);
     app.StartManualDownload();
@@ -188,8 +193,8 @@ TEST(DownloadWorker, CancelInTheConnectionWindowEndsASlowReply) {
     EXPECT_TRUE(script.unexpected.empty()) << script.unexpected.front();
     EXPECT_TRUE(locked_meanwhile);
     EXPECT_FALSE(app.progress_window().isVisible());
-    EXPECT_TRUE(app.main_window().PageControlProg->isEnabled());
-    EXPECT_EQ(app.store().session.ui_idle, 1);
+    EXPECT_TRUE(test::widget<QTabWidget>(app.main_window(), "PageControlProg")->isEnabled());
+    EXPECT_EQ(app.session().ui_idle, 1);
     EXPECT_FALSE(app.download_host().worker().busy());
     app.ExitProgram();
 }
@@ -206,13 +211,13 @@ TEST(DownloadWorker, AnExitDuringADownloadFollowsItsEnd) {
     }
     Application app(dir.path() + "/", dir.filePath("zorvan_tv"), std::make_shared<SystemClock>());
     {
-        ModalScript no({{"TFMsg", [](QDialog& d) { static_cast<TFMsg&>(d).BitBtnNo->click(); }}});
+        ModalScript no(
+            {{"TFMsg", [](QDialog& d) { test::widget<QPushButton>(d, "BitBtnNo")->click(); }}});
         ASSERT_EQ(app.start(), StartUp::Result::running);
     }
     ModalScript script({{"TFUpdate", [](QDialog& d) {
-                             auto& u = static_cast<TFUpdate&>(d);
-                             u.ComboBoxUser->setCurrentIndex(0);
-                             u.BitBtnUpdate->click();
+                             test::widget<QComboBox>(d, "ComboBoxUser")->setCurrentIndex(0);
+                             test::widget<QPushButton>(d, "BitBtnUpdate")->click();
                          }}});
     bool finished_while_busy = true;
     QTimer exit;

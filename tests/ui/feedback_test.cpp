@@ -46,7 +46,7 @@ TEST(Feedback, TheNewsWindowClosesByItsButtonAndByEscape) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(news));
         if (by_escape) {
             news->activateWindow();
-            QTest::keyClick(news->Browser, Qt::Key_Escape);
+            QTest::keyClick(test::widget<QTextBrowser>(news, "Browser"), Qt::Key_Escape);
         } else {
             auto* button = news->findChild<QPushButton*>(QStringLiteral("ButtonClose"));
             ASSERT_NE(button, nullptr);

@@ -202,17 +202,19 @@ TEST_F(Installer, InstallingIntoTheProgramsOwnFolderKeepsTheProgram) {
 
 TEST_F(Installer, TheWindowProposesTheFolderAndInstallsOnItsButton) {
     TFSetup window(m_program, m_ui);
-    EXPECT_EQ(window.EditPath->text(), home("share/zorvan_tv"));
-    EXPECT_EQ(window.EditPath->toolTip(), window.EditPath->text());
-    EXPECT_EQ(window.LabelVers->text(), QStringLiteral("1.6 (2010113002)"));
+    EXPECT_EQ(test::widget<QLineEdit>(window, "EditPath")->text(), home("share/zorvan_tv"));
+    EXPECT_EQ(test::widget<QLineEdit>(window, "EditPath")->toolTip(),
+              test::widget<QLineEdit>(window, "EditPath")->text());
+    EXPECT_EQ(test::widget<QLabel>(window, "LabelVers")->text(),
+              QStringLiteral("1.6 (2010113002)"));
 
     QSignalSpy finished(&window, &TFSetup::finished_setup);
     window.set_path(QString());
-    QTest::mouseClick(window.BitBtnSetup, Qt::LeftButton);
+    QTest::mouseClick(test::widget<QPushButton>(window, "BitBtnSetup"), Qt::LeftButton);
     EXPECT_EQ(finished.count(), 0);  // "Необходимо указать место установки." and it stays
 
     window.set_path(home("tv"));
-    QTest::mouseClick(window.BitBtnSetup, Qt::LeftButton);
+    QTest::mouseClick(test::widget<QPushButton>(window, "BitBtnSetup"), Qt::LeftButton);
     EXPECT_EQ(finished.count(), 1);
     EXPECT_TRUE(QFileInfo(home("tv/zorvan_tv")).isExecutable());
     EXPECT_TRUE(QFileInfo(home("Desktop/zorvan_tv.desktop")).isFile());

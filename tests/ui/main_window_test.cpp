@@ -42,9 +42,17 @@ protected:
         action->trigger();
         settle();
     }
-    QWidget* channels() const { return window->PanelUtils->ScrollBoxChannels; }
-    QWidget* types() const { return window->PanelUtils->ScrollBoxTypes; }
-    QSplitterHandle* general_handle() const { return window->SplitterGeneral->handle(1); }
+    QWidget* channels() const {
+        return test::widget<QScrollArea>(test::widget<SidePanel>(*window, "PanelUtils"),
+                                         "ScrollBoxChannels");
+    }
+    QWidget* types() const {
+        return test::widget<QScrollArea>(test::widget<SidePanel>(*window, "PanelUtils"),
+                                         "ScrollBoxTypes");
+    }
+    QSplitterHandle* general_handle() const {
+        return test::widget<QSplitter>(*window, "SplitterGeneral")->handle(1);
+    }
 
     all_list store;
     ViewState view{store};
@@ -56,26 +64,29 @@ TEST_F(MainWindow, CaptionSizeAndPages) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ЗОРВАН. Телепрограмма."));
     EXPECT_EQ(window->minimumSize(), QSize(640, 400));
     QStringList tabs;
-    for (int i = 0; i < window->PageControlProg->count(); ++i)
-        tabs << window->PageControlProg->tabText(i);
+    for (int i = 0; i < test::widget<QTabWidget>(*window, "PageControlProg")->count(); ++i)
+        tabs << test::widget<QTabWidget>(*window, "PageControlProg")->tabText(i);
     EXPECT_EQ(tabs, QStringList({"Сейчас", "Скоро", "По дням", "Поиск"}));
-    for (int i = 0; i < window->PageControlProg->count(); ++i)
-        EXPECT_EQ(window->PageControlProg->tabBar()->tabRect(i).width(), 85) << i;
+    for (int i = 0; i < test::widget<QTabWidget>(*window, "PageControlProg")->count(); ++i)
+        EXPECT_EQ(
+            test::widget<QTabWidget>(*window, "PageControlProg")->tabBar()->tabRect(i).width(), 85)
+            << i;
 }
 
 TEST_F(MainWindow, HidingBothPanelsHidesTheSidePanelAndOneShownFillsIt) {
     trigger(action(*window, "MPanelUtilsChannels"));
     trigger(action(*window, "MPanelUtilsTypes"));
-    EXPECT_FALSE(window->PanelUtils->isVisible());
+    EXPECT_FALSE(test::widget<SidePanel>(*window, "PanelUtils")->isVisible());
     EXPECT_FALSE(general_handle()->isVisible());
-    EXPECT_EQ(window->PageControlProg->width(), window->SplitterGeneral->width());
+    EXPECT_EQ(test::widget<QTabWidget>(*window, "PageControlProg")->width(),
+              test::widget<QSplitter>(*window, "SplitterGeneral")->width());
 
     trigger(action(*window, "MPanelUtilsTypes"));
-    EXPECT_TRUE(window->PanelUtils->isVisible());
+    EXPECT_TRUE(test::widget<SidePanel>(*window, "PanelUtils")->isVisible());
     EXPECT_TRUE(general_handle()->isVisible());
     EXPECT_FALSE(channels()->isVisible());
     EXPECT_TRUE(types()->isVisible());
-    EXPECT_EQ(types()->height(), window->PanelUtils->height());
+    EXPECT_EQ(types()->height(), test::widget<SidePanel>(*window, "PanelUtils")->height());
 }
 
 // Hiding both panels and showing one again brings the side panel back as thick as it was,
@@ -84,7 +95,7 @@ TEST_F(MainWindow, SidePanelComesBackAtItsThicknessAfterHidingBothPanels) {
     settings.side_panel.geometry.width = 210;
     window->apply_layout_settings();
     settle();
-    ASSERT_EQ(window->PanelUtils->width(), 210);
+    ASSERT_EQ(test::widget<SidePanel>(*window, "PanelUtils")->width(), 210);
 
     trigger(action(*window, "MPanelUtilsChannels"));
     trigger(action(*window, "MPanelUtilsTypes"));
@@ -92,7 +103,7 @@ TEST_F(MainWindow, SidePanelComesBackAtItsThicknessAfterHidingBothPanels) {
     EXPECT_EQ(settings.side_panel.geometry.width, 210);  // saved while hidden
 
     trigger(action(*window, "MPanelUtilsChannels"));
-    EXPECT_EQ(window->PanelUtils->width(), 210);
+    EXPECT_EQ(test::widget<SidePanel>(*window, "PanelUtils")->width(), 210);
     window->collect_layout_settings();
     EXPECT_EQ(settings.side_panel.geometry.width, 210);
 
@@ -102,7 +113,7 @@ TEST_F(MainWindow, SidePanelComesBackAtItsThicknessAfterHidingBothPanels) {
     next.apply_layout_settings();
     next.show();
     settle();
-    EXPECT_EQ(next.PanelUtils->width(), 210);
+    EXPECT_EQ(test::widget<SidePanel>(next, "PanelUtils")->width(), 210);
 }
 
 // Start-up builds the rows of "Сейчас" once, although settings, panels, pages and the main
@@ -135,8 +146,8 @@ TEST_F(MainWindow, EachEdgePlacesThePanelAndArrangesItsTwoHalves) {
         trigger(c.item);
         SCOPED_TRACE(c.item->text().toStdString());
         EXPECT_TRUE(c.item->isChecked());
-        const QRect panel = window->PanelUtils->geometry();
-        const QRect pages = window->PageControlProg->geometry();
+        const QRect panel = test::widget<SidePanel>(*window, "PanelUtils")->geometry();
+        const QRect pages = test::widget<QTabWidget>(*window, "PageControlProg")->geometry();
         if (c.upright) {
             EXPECT_EQ(panel.height(), pages.height());
             EXPECT_EQ(panel.left() < pages.left(), c.panel_first);
@@ -156,11 +167,11 @@ TEST_F(MainWindow, EachEdgePlacesThePanelAndArrangesItsTwoHalves) {
 
 TEST_F(MainWindow, PageItemsAndTabsFollowEachOther) {
     trigger(action(*window, "MPanelProgPage3"));
-    EXPECT_EQ(window->PageControlProg->currentIndex(), 2);
-    window->PageControlProg->setCurrentIndex(3);
+    EXPECT_EQ(test::widget<QTabWidget>(*window, "PageControlProg")->currentIndex(), 2);
+    test::widget<QTabWidget>(*window, "PageControlProg")->setCurrentIndex(3);
     EXPECT_TRUE(action(*window, "MPanelProgPage4")->isChecked());
     QTest::keyClick(window.get(), Qt::Key_F2, Qt::ControlModifier);
-    EXPECT_EQ(window->PageControlProg->currentIndex(), 1);
+    EXPECT_EQ(test::widget<QTabWidget>(*window, "PageControlProg")->currentIndex(), 1);
 }
 
 TEST_F(MainWindow, ClosingGoesToTheTrayOrAsksToExitAsSet) {
@@ -219,9 +230,10 @@ TEST_F(MainWindow, LayoutSettingsComeBackAsTheyWereApplied) {
     EXPECT_TRUE(action(*window, "MPanelUtilsVDown")->isChecked());
     EXPECT_FALSE(action(*window, "MPanelUtilsTypes")->isChecked());
     EXPECT_FALSE(types()->isVisible());
-    EXPECT_GT(window->PanelUtils->y(), window->PageControlProg->y());
-    EXPECT_EQ(window->PanelUtils->height(), 150);
-    EXPECT_EQ(window->PageControlProg->currentIndex(), 0);
+    EXPECT_GT(test::widget<SidePanel>(*window, "PanelUtils")->y(),
+              test::widget<QTabWidget>(*window, "PageControlProg")->y());
+    EXPECT_EQ(test::widget<SidePanel>(*window, "PanelUtils")->height(), 150);
+    EXPECT_EQ(test::widget<QTabWidget>(*window, "PageControlProg")->currentIndex(), 0);
 
     // The switches live in the model; the sizes are taken from the window.
     settings.side_panel.geometry = Geometry{};
@@ -258,12 +270,12 @@ TEST_F(MainWindow, AMaximisedWindowKeepsItsNormalSizeForTheNextStart) {
 TEST_F(MainWindow, LockingDisablesMenusPanelAndPages) {
     window->LockMainWindow(true);
     for (QAction* top : window->menuBar()->actions()) EXPECT_FALSE(top->isEnabled());
-    EXPECT_FALSE(window->PanelUtils->isEnabled());
-    EXPECT_FALSE(window->PageControlProg->isEnabled());
+    EXPECT_FALSE(test::widget<SidePanel>(*window, "PanelUtils")->isEnabled());
+    EXPECT_FALSE(test::widget<QTabWidget>(*window, "PageControlProg")->isEnabled());
     EXPECT_FALSE(general_handle()->isEnabled());
     window->LockMainWindow(false);
     EXPECT_TRUE(menu(*window, "MData")->menuAction()->isEnabled());
-    EXPECT_TRUE(window->PageControlProg->isEnabled());
+    EXPECT_TRUE(test::widget<QTabWidget>(*window, "PageControlProg")->isEnabled());
 }
 
 }  // namespace

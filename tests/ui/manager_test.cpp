@@ -128,24 +128,28 @@ TEST_F(ManagerTest, GroupsMadeInTheManagerReachThePanelTablesAndFilesOnClose) {
     with_manager([&] {
         // Open: no current group, the main window's group controls gone.
         EXPECT_EQ(store().cur_group, -1);
-        EXPECT_EQ(m_app->main_window().panels().channels().ListViewChannels->model()->rowCount(),
+        EXPECT_EQ(test::widget<ChannelListView>(m_app->main_window().panels().channels(),
+                                                "ListViewChannels")
+                      ->model()
+                      ->rowCount(),
                   0);
-        EXPECT_EQ(store().session.ui_idle, 0);
-        ManagerListView& groups = *tab().ListViewChannelGroup;
-        ManagerListView& all = *tab().ListViewChannelAll;
-        ManagerListView& members = *tab().ListViewChannelInGroup;
+        EXPECT_EQ(m_app->session().ui_idle, 0);
+        ManagerListView& groups = *test::widget<ManagerListView>(tab(), "ListViewChannelGroup");
+        ManagerListView& all = *test::widget<ManagerListView>(tab(), "ListViewChannelAll");
+        ManagerListView& members = *test::widget<ManagerListView>(tab(), "ListViewChannelInGroup");
 
         answer<TFMgrChlGrpAdd>(
             tab().add_dialog(),
             [](TFMgrChlGrpAdd& d) {
-                d.EditName->setText(QStringLiteral("Мои каналы"));
-                d.EditDescr->setText(QStringLiteral("Вечер"));
+                test::widget<QLineEdit>(d, "EditName")->setText(QStringLiteral("Мои каналы"));
+                test::widget<QLineEdit>(d, "EditDescr")->setText(QStringLiteral("Вечер"));
             },
             [&] { click(tab(), "BitBtnGroupAdd"); }, "dialog_group_add");
         ASSERT_EQ(store().chl_groups.size(), groups_before + 1);
         made = store().chl_groups.back();
         EXPECT_EQ(store().cur_group, std::int32_t(groups_before));
-        EXPECT_EQ(tab().LabelCurrentGroup->text(), QStringLiteral("Мои каналы"));
+        EXPECT_EQ(test::widget<QLabel>(tab(), "LabelCurrentGroup")->text(),
+                  QStringLiteral("Мои каналы"));
 
         // Channels 0 and 2 of the available list, then channel 0 once more.
         all.selectionModel()->select(all.model()->index(0, 0),
@@ -164,15 +168,16 @@ TEST_F(ManagerTest, GroupsMadeInTheManagerReachThePanelTablesAndFilesOnClose) {
         answer<TFMgrChlInGrpTime>(
             tab().time_dialog(),
             [](TFMgrChlInGrpTime& d) {
-                d.shift().ComboBoxTimeMP->setCurrentIndex(1);
-                d.shift().EditTimeHour->setText("02");
-                d.shift().EditTimeMin->setText("30");
+                test::widget<QComboBox>(d.shift(), "ComboBoxTimeMP")->setCurrentIndex(1);
+                test::widget<QLineEdit>(d.shift(), "EditTimeHour")->setText("02");
+                test::widget<QLineEdit>(d.shift(), "EditTimeMin")->setText("30");
             },
             [&] { click(tab(), "BitBtnMemberTime"); }, "dialog_time");
         for (const auto& m : made->members) EXPECT_EQ(m->shift_text, "+02:30");
         members.select_only(1);
         answer<TFMgrChlInGrpEdit>(
-            tab().member_dialog(), [](TFMgrChlInGrpEdit& d) { d.EditNum->setText("7"); },
+            tab().member_dialog(),
+            [](TFMgrChlInGrpEdit& d) { test::widget<QLineEdit>(d, "EditNum")->setText("7"); },
             [&] { click(tab(), "BitBtnMemberEdit"); }, "dialog_member");
         EXPECT_EQ(made->members[1]->button, "7");
         EXPECT_EQ(made->members[1]->shift_text, "+02:30");
@@ -202,11 +207,15 @@ TEST_F(ManagerTest, GroupsMadeInTheManagerReachThePanelTablesAndFilesOnClose) {
     });
 
     EXPECT_EQ(mgr().undo_stack().count(), 0);
-    EXPECT_EQ(store().session.ui_idle, 1);
+    EXPECT_EQ(m_app->session().ui_idle, 1);
     // The panel shows the dragged group, now the first and current one.
     EXPECT_EQ(store().cur_group, 0);
     EXPECT_EQ(m_app->view().channels.current_group(), made.get());
-    EXPECT_EQ(m_app->main_window().panels().channels().ListViewChannels->model()->rowCount(), 3);
+    EXPECT_EQ(
+        test::widget<ChannelListView>(m_app->main_window().panels().channels(), "ListViewChannels")
+            ->model()
+            ->rowCount(),
+        3);
     auto* group_menu = test::menu(m_app->main_window(), "MChannelsGroup");
     ASSERT_FALSE(group_menu->actions().isEmpty());
     EXPECT_EQ(group_menu->actions().front()->text(), QStringLiteral("Мои каналы"));
@@ -236,7 +245,7 @@ TEST_F(ManagerTest, GroupsMadeInTheManagerReachThePanelTablesAndFilesOnClose) {
 
 TEST_F(ManagerTest, KeysReachTheCommandsAndEveryListAndButtonIsNamed) {
     with_manager([&] {
-        ManagerListView& groups = *tab().ListViewChannelGroup;
+        ManagerListView& groups = *test::widget<ManagerListView>(tab(), "ListViewChannelGroup");
         for (auto* list : tab().findChildren<ManagerListView*>())
             EXPECT_FALSE(list->accessibleName().isEmpty()) << list->objectName();
         for (auto* b : tab().findChildren<QToolButton*>())
@@ -262,11 +271,14 @@ TEST_F(ManagerTest, KeysReachTheCommandsAndEveryListAndButtonIsNamed) {
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents();  // the editor commits from the event loop
         EXPECT_EQ(to_utf8(fresh->name), "Спорт");
-        EXPECT_EQ(tab().LabelCurrentGroup->text(), QStringLiteral("Спорт"));
+        EXPECT_EQ(test::widget<QLabel>(tab(), "LabelCurrentGroup")->text(),
+                  QStringLiteral("Спорт"));
         // Del asks, and on "Да" removes it; the first group becomes current.
         groups.select_only(int(n - 1));
-        test::OnNextModal yes(
-            [&](QDialog&) { QTest::mouseClick(m_app->msg_window().BitBtnYes, Qt::LeftButton); });
+        test::OnNextModal yes([&](QDialog&) {
+            QTest::mouseClick(test::widget<QPushButton>(m_app->msg_window(), "BitBtnYes"),
+                              Qt::LeftButton);
+        });
         QTest::keyClick(&groups, Qt::Key_Delete);
         EXPECT_EQ(yes.runs(), 1);
         EXPECT_EQ(store().chl_groups.size(), n);
@@ -284,33 +296,35 @@ TEST_F(ManagerTest, KeysReachTheCommandsAndEveryListAndButtonIsNamed) {
 
 TEST_F(ManagerTest, ATimeZonePresetFillsTheFieldsAndTheTimeDialogKeepsItsValues) {
     with_manager([&] {
-        ManagerListView& groups = *tab().ListViewChannelGroup;
+        ManagerListView& groups = *test::widget<ManagerListView>(tab(), "ListViewChannelGroup");
         groups.select_only(0);
         ASSERT_FALSE(store().chl_groups[0]->members.empty());
-        tab().ListViewChannelInGroup->select_only(0);
+        test::widget<ManagerListView>(tab(), "ListViewChannelInGroup")->select_only(0);
         ShiftFields& f = tab().time_dialog().shift();
         int gmt = -1;
-        for (int i = 0; i < f.ComboBoxTimeSel->count(); ++i)
-            if (f.ComboBoxTimeSel->itemText(i).startsWith("(00:00)")) gmt = i;
+        for (int i = 0; i < test::widget<QComboBox>(f, "ComboBoxTimeSel")->count(); ++i)
+            if (test::widget<QComboBox>(f, "ComboBoxTimeSel")->itemText(i).startsWith("(00:00)"))
+                gmt = i;
         ASSERT_GE(gmt, 0);
         answer<TFMgrChlInGrpTime>(
             tab().time_dialog(),
             [&](TFMgrChlInGrpTime& d) {
-                d.shift().EditTimeHour->setText("05");
-                d.shift().ComboBoxTimeSel->setCurrentIndex(gmt);
-                emit d.shift().ComboBoxTimeSel->activated(gmt);
-                EXPECT_EQ(d.shift().ComboBoxTimeMP->currentText(), QStringLiteral("плюс"));
-                EXPECT_EQ(d.shift().EditTimeHour->text(), "00");
+                test::widget<QLineEdit>(d.shift(), "EditTimeHour")->setText("05");
+                test::widget<QComboBox>(d.shift(), "ComboBoxTimeSel")->setCurrentIndex(gmt);
+                emit test::widget<QComboBox>(d.shift(), "ComboBoxTimeSel")->activated(gmt);
+                EXPECT_EQ(test::widget<QComboBox>(d.shift(), "ComboBoxTimeMP")->currentText(),
+                          QStringLiteral("плюс"));
+                EXPECT_EQ(test::widget<QLineEdit>(d.shift(), "EditTimeHour")->text(), "00");
             },
             [&] { tab().ShiftMembers(); });
         EXPECT_EQ(store().chl_groups[0]->members[0]->shift_text, "00:00");
         EXPECT_EQ(store().chl_groups[0]->members[0]->shift_plus, 0);
         // The dialog keeps what it showed last; letters do not get into the hour field.
-        EXPECT_EQ(f.EditTimeHour->text(), "00");
-        EXPECT_EQ(f.ComboBoxTimeMP->currentIndex(), 1);
-        f.EditTimeHour->clear();
-        QTest::keyClicks(f.EditTimeHour, "a1b2");
-        EXPECT_EQ(f.EditTimeHour->text(), "12");
+        EXPECT_EQ(test::widget<QLineEdit>(f, "EditTimeHour")->text(), "00");
+        EXPECT_EQ(test::widget<QComboBox>(f, "ComboBoxTimeMP")->currentIndex(), 1);
+        test::widget<QLineEdit>(f, "EditTimeHour")->clear();
+        QTest::keyClicks(test::widget<QLineEdit>(f, "EditTimeHour"), "a1b2");
+        EXPECT_EQ(test::widget<QLineEdit>(f, "EditTimeHour")->text(), "12");
     });
 }
 

@@ -29,11 +29,11 @@ namespace {
 using test::OnNextModal;
 
 struct Windows {
-    all_list store;
+    SessionState session;
     TFMsg msg;
     TFJob job{[this] { return msg.ShowMsg(MsgKind::Question, QStringLiteral("Прервать?")); },
-              &store.session.job_cancel};
-    AppUi ui{store, msg, job};
+              &session.job_cancel};
+    AppUi ui{session, msg, job};
 };
 
 void press(QPushButton* button) {
@@ -47,7 +47,7 @@ TEST(WindowCaptions, EachWindowCarriesExactlyItsOwnCaption) {
     EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
 
     Windows w;
-    TFProgress progress(nullptr, &w.store.session.net_cancel);
+    TFProgress progress(nullptr, &w.session.net_cancel);
     TFStat stat;
     Settings settings;
     SettingsStore store(settings);
@@ -65,7 +65,7 @@ TEST(WindowCaptions, EachWindowCarriesExactlyItsOwnCaption) {
 
 TEST(MessageWindow, SilencedMessagesReturnFalseButQuestionsAreAlwaysAsked) {
     Windows w;
-    w.store.session.messages_on = 0;
+    w.session.messages_on = 0;
     for (MsgKind kind : {MsgKind::Info, MsgKind::Error, MsgKind::Server}) {
         OnNextModal fail([](QDialog& d) {
             ADD_FAILURE() << "a silenced message was shown";
@@ -74,7 +74,7 @@ TEST(MessageWindow, SilencedMessagesReturnFalseButQuestionsAreAlwaysAsked) {
         EXPECT_FALSE(w.ui.show_msg(kind, "Текст")) << static_cast<int>(kind);
         EXPECT_EQ(fail.runs(), 0);
     }
-    OnNextModal yes([&](QDialog&) { press(w.msg.BitBtnYes); });
+    OnNextModal yes([&](QDialog&) { press(test::widget<QPushButton>(w.msg, "BitBtnYes")); });
     EXPECT_TRUE(w.ui.show_msg(MsgKind::Question, "Вопрос?"));
     EXPECT_EQ(yes.runs(), 1);
 }
@@ -87,13 +87,21 @@ TEST(MessageWindow, OnlyYesToAQuestionIsTrue) {
         bool expected;
     };
     const Case cases[] = {
-        {MsgKind::Question, [](Windows& w, QDialog&) { press(w.msg.BitBtnYes); }, true},
-        {MsgKind::Question, [](Windows& w, QDialog&) { press(w.msg.BitBtnNo); }, false},
+        {MsgKind::Question,
+         [](Windows& w, QDialog&) { press(test::widget<QPushButton>(w.msg, "BitBtnYes")); }, true},
+        {MsgKind::Question,
+         [](Windows& w, QDialog&) { press(test::widget<QPushButton>(w.msg, "BitBtnNo")); }, false},
         {MsgKind::Question, [](Windows&, QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); },
          false},
-        {MsgKind::Info, [](Windows& w, QDialog&) { press(w.msg.BitBtnInfo); }, false},
-        {MsgKind::Error, [](Windows& w, QDialog&) { press(w.msg.BitBtnError); }, false},
-        {MsgKind::Server, [](Windows& w, QDialog&) { press(w.msg.BitBtnError); }, false},
+        {MsgKind::Info,
+         [](Windows& w, QDialog&) { press(test::widget<QPushButton>(w.msg, "BitBtnInfo")); },
+         false},
+        {MsgKind::Error,
+         [](Windows& w, QDialog&) { press(test::widget<QPushButton>(w.msg, "BitBtnError")); },
+         false},
+        {MsgKind::Server,
+         [](Windows& w, QDialog&) { press(test::widget<QPushButton>(w.msg, "BitBtnError")); },
+         false},
     };
     for (const Case& c : cases) {
         OnNextModal answer([&](QDialog& d) { c.answer(w, d); });
@@ -150,8 +158,8 @@ TEST(MessageWindow, GrowsWithItsTextAndKeepsTheButtonsBelowIt) {
         EXPECT_EQ(text->width(), TFMsg::kTextWidth);
         EXPECT_EQ(d.height(), TFMsg::kBaseHeight + TFMsg::extra_height(text->height()));
         EXPECT_GT(d.height(), short_height);
-        EXPECT_GE(w.msg.BitBtnInfo->y(), text->y() + text->height());
-        EXPECT_LE(w.msg.BitBtnInfo->geometry().bottom(), d.height());
+        EXPECT_GE(test::widget<QPushButton>(w.msg, "BitBtnInfo")->y(), text->y() + text->height());
+        EXPECT_LE(test::widget<QPushButton>(w.msg, "BitBtnInfo")->geometry().bottom(), d.height());
         d.reject();
     });
     w.msg.ShowMsg(MsgKind::Info, long_text);
@@ -184,28 +192,29 @@ TEST(JobWindow, ShowsTheJobAndItsPercentage) {
     Windows w;
     w.ui.job_begin("Загрузка данных...", false, true);
     EXPECT_TRUE(w.job.isVisible());
-    EXPECT_EQ(w.job.LabelName->text(), QStringLiteral("Загрузка данных..."));
-    EXPECT_EQ(w.job.LabelProgress->text(), QStringLiteral("0 %"));
-    EXPECT_FALSE(w.job.BitBtnCancel->isVisible());
+    EXPECT_EQ(test::widget<QLabel>(w.job, "LabelName")->text(),
+              QStringLiteral("Загрузка данных..."));
+    EXPECT_EQ(test::widget<QLabel>(w.job, "LabelProgress")->text(), QStringLiteral("0 %"));
+    EXPECT_FALSE(test::widget<QPushButton>(w.job, "BitBtnCancel")->isVisible());
     const int height_without_cancel = w.job.height();
 
     w.ui.job_progress(42);
-    EXPECT_EQ(w.job.LabelProgress->text(), QStringLiteral("42 %"));
-    EXPECT_EQ(w.job.ProgressBar->value(), 42);
+    EXPECT_EQ(test::widget<QLabel>(w.job, "LabelProgress")->text(), QStringLiteral("42 %"));
+    EXPECT_EQ(test::widget<QProgressBar>(w.job, "ProgressBar")->value(), 42);
     w.ui.job_end();
     EXPECT_FALSE(w.job.isVisible());
 
     // Hidden, the window ignores progress.
     w.ui.job_progress(77);
-    EXPECT_EQ(w.job.LabelProgress->text(), QStringLiteral("42 %"));
+    EXPECT_EQ(test::widget<QLabel>(w.job, "LabelProgress")->text(), QStringLiteral("42 %"));
 
     // A new job starts from zero; with Cancel it is taller, without percentage no bar.
     w.ui.job_begin("Печать...", true, false);
-    EXPECT_EQ(w.job.LabelProgress->text(), QStringLiteral("0 %"));
-    EXPECT_FALSE(w.job.ProgressBar->isVisible());
-    EXPECT_TRUE(w.job.BitBtnCancel->isVisible());
-    EXPECT_GT(w.job.height() - w.job.ProgressBar->height(),
-              height_without_cancel - w.job.ProgressBar->height());
+    EXPECT_EQ(test::widget<QLabel>(w.job, "LabelProgress")->text(), QStringLiteral("0 %"));
+    EXPECT_FALSE(test::widget<QProgressBar>(w.job, "ProgressBar")->isVisible());
+    EXPECT_TRUE(test::widget<QPushButton>(w.job, "BitBtnCancel")->isVisible());
+    EXPECT_GT(w.job.height() - test::widget<QProgressBar>(w.job, "ProgressBar")->height(),
+              height_without_cancel - test::widget<QProgressBar>(w.job, "ProgressBar")->height());
     w.ui.job_end();
 }
 
@@ -225,7 +234,7 @@ TEST(JobWindow, RedrawsOnlyForANewPercentageAndNotTooOften) {
     Windows w;
     w.ui.job_begin("Загрузка данных...", false, true);
     PaintCounter counter;
-    w.job.ProgressBar->installEventFilter(&counter);
+    test::widget<QProgressBar>(w.job, "ProgressBar")->installEventFilter(&counter);
 
     QElapsedTimer clock;
     clock.start();
@@ -237,13 +246,14 @@ TEST(JobWindow, RedrawsOnlyForANewPercentageAndNotTooOften) {
 
     // After the interval: the same percentage again draws nothing, a new one draws at once.
     QThread::msleep(60);
-    const int shown = w.job.ProgressBar->value();
+    const int shown = test::widget<QProgressBar>(w.job, "ProgressBar")->value();
     const int before = counter.paints;
     w.ui.job_progress(shown);
     EXPECT_EQ(counter.paints, before);
     w.ui.job_progress(shown + 1);
     EXPECT_GT(counter.paints, before);
-    EXPECT_EQ(w.job.LabelProgress->text(), QString::number(shown + 1) + QStringLiteral(" %"));
+    EXPECT_EQ(test::widget<QLabel>(w.job, "LabelProgress")->text(),
+              QString::number(shown + 1) + QStringLiteral(" %"));
     w.ui.job_end();
 }
 
@@ -251,15 +261,15 @@ TEST(JobWindow, CancelAsksAndSetsTheFlagOnlyOnYes) {
     Windows w;
     w.ui.job_begin("Печать...", true, true);
     {
-        OnNextModal no([&](QDialog&) { press(w.msg.BitBtnNo); });
-        press(w.job.BitBtnCancel);
+        OnNextModal no([&](QDialog&) { press(test::widget<QPushButton>(w.msg, "BitBtnNo")); });
+        press(test::widget<QPushButton>(w.job, "BitBtnCancel"));
         EXPECT_EQ(no.runs(), 1);
     }
     EXPECT_FALSE(w.ui.job_cancelled());
     EXPECT_TRUE(w.job.isVisible());
     {
-        OnNextModal yes([&](QDialog&) { press(w.msg.BitBtnYes); });
-        press(w.job.BitBtnCancel);
+        OnNextModal yes([&](QDialog&) { press(test::widget<QPushButton>(w.msg, "BitBtnYes")); });
+        press(test::widget<QPushButton>(w.job, "BitBtnCancel"));
     }
     EXPECT_TRUE(w.ui.job_cancelled());
     EXPECT_FALSE(w.job.isVisible());
@@ -283,12 +293,12 @@ TEST(JobWindow, CancelWorksWhileAModalWindowWaits) {
         QObject::connect(&answer, &QTimer::timeout, [&] {
             if (!w.msg.isVisible()) return;
             answer.stop();
-            press(w.msg.BitBtnYes);
+            press(test::widget<QPushButton>(w.msg, "BitBtnYes"));
         });
         answer.start();
         // Through the window system, where a window blocked by a modal one gets no clicks.
         QTest::mouseClick(w.job.windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                          w.job.BitBtnCancel->geometry().center());
+                          test::widget<QPushButton>(w.job, "BitBtnCancel")->geometry().center());
         cancelled = w.ui.job_cancelled();
         w.ui.job_end();
         modal.reject();
@@ -298,17 +308,17 @@ TEST(JobWindow, CancelWorksWhileAModalWindowWaits) {
 }
 
 TEST(ConnectionWindow, CancelSetsTheNetworkFlagOnYes) {
-    all_list store;
+    std::uint8_t net_cancel = 0;
     TFMsg msg;
     TFProgress progress([&] { return msg.ShowMsg(MsgKind::Question, QStringLiteral("Прервать?")); },
-                        &store.session.net_cancel);
+                        &net_cancel);
     EXPECT_EQ(progress.windowTitle(), QStringLiteral("Центр соединений"));
-    EXPECT_EQ(progress.LabelBytesUpVal->text(), QStringLiteral("0 байт"));
-    EXPECT_EQ(progress.LabelProcDownVal->text(), QStringLiteral("0 %"));
+    EXPECT_EQ(test::widget<QLabel>(progress, "LabelBytesUpVal")->text(), QStringLiteral("0 байт"));
+    EXPECT_EQ(test::widget<QLabel>(progress, "LabelProcDownVal")->text(), QStringLiteral("0 %"));
     progress.open_centred();
-    OnNextModal yes([&](QDialog&) { press(msg.BitBtnYes); });
-    press(progress.BitBtnCancel);
-    EXPECT_EQ(store.session.net_cancel, 1);
+    OnNextModal yes([&](QDialog&) { press(test::widget<QPushButton>(msg, "BitBtnYes")); });
+    press(test::widget<QPushButton>(progress, "BitBtnCancel"));
+    EXPECT_EQ(net_cancel, 1);
     EXPECT_FALSE(progress.isVisible());
 }
 
@@ -326,10 +336,10 @@ TEST(StatisticsWindow, EachMinuteAddsToTheRunningTime) {
     EXPECT_EQ(stat.Timer->interval(), 60000);
     EXPECT_TRUE(stat.Timer->isActive());
     for (int i = 0; i < 61; ++i) stat.TimerTimer();
-    EXPECT_EQ(stat.LabelDatTime->text(), QStringLiteral("1 ч. 1 мин."));
+    EXPECT_EQ(test::widget<QLabel>(stat, "LabelDatTime")->text(), QStringLiteral("1 ч. 1 мин."));
     stat.set_traffic(QStringLiteral("3 Кб"), QStringLiteral("2 Мб"));
-    EXPECT_EQ(stat.LabelDatOut->text(), QStringLiteral("3 Кб"));
-    EXPECT_EQ(stat.LabelDatIn->text(), QStringLiteral("2 Мб"));
+    EXPECT_EQ(test::widget<QLabel>(stat, "LabelDatOut")->text(), QStringLiteral("3 Кб"));
+    EXPECT_EQ(test::widget<QLabel>(stat, "LabelDatIn")->text(), QStringLiteral("2 Мб"));
 }
 
 }  // namespace

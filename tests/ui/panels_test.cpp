@@ -195,7 +195,7 @@ TEST_F(PanelsTest, KeysOnTheListChangeTheChoice) {
     p.group_items()[1]->trigger();
     main->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
-    ChannelListView* list = p.ListViewChannels;
+    ChannelListView* list = test::widget<ChannelListView>(p, "ListViewChannels");
     list->setFocus();
     list->setCurrentIndex(p.model().index(1, 0));
 
@@ -216,7 +216,7 @@ TEST_F(PanelsTest, KeysOnTheListChangeTheChoice) {
     // Keypad "/" flips to single choice (first channel only) and back to multiple.
     QTest::keyClick(list, Qt::Key_Slash, Qt::KeypadModifier);
     EXPECT_TRUE(p.MChannelsSelOn->isChecked());
-    EXPECT_FALSE(p.SpeedButtonSelOnOff->isChecked());
+    EXPECT_FALSE(test::widget<QToolButton>(p, "SpeedButtonSelOnOff")->isChecked());
     EXPECT_EQ(flags(), "100");
     // Space in single choice makes the focused row the only chosen one.
     list->setCurrentIndex(p.model().index(2, 0));
@@ -224,7 +224,7 @@ TEST_F(PanelsTest, KeysOnTheListChangeTheChoice) {
     EXPECT_EQ(flags(), "001");
     QTest::keyClick(list, Qt::Key_Slash, Qt::KeypadModifier);
     EXPECT_TRUE(p.MChannelsSelOff->isChecked());
-    EXPECT_TRUE(p.SpeedButtonSelOnOff->isChecked());
+    EXPECT_TRUE(test::widget<QToolButton>(p, "SpeedButtonSelOnOff")->isChecked());
     EXPECT_EQ(flags(), "001");
 
     // A mouse click toggles the row under it.
@@ -251,15 +251,16 @@ TEST_F(PanelsTest, CompactGridButtonsToggleAndFollowTheWidth) {
     main->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
     action(*main, "MPanelUtilsChannelsSmall")->trigger();
-    EXPECT_FALSE(p.ListViewChannels->isVisible());
-    ASSERT_TRUE(p.ScrollBoxListChl->isVisible());
+    EXPECT_FALSE(test::widget<ChannelListView>(p, "ListViewChannels")->isVisible());
+    ASSERT_TRUE(test::widget<QScrollArea>(p, "ScrollBoxListChl")->isVisible());
     // The mode is in the settings at once, with nothing to collect.
     EXPECT_FALSE(settings.channel_panel.detailed);
 
     // Buttons are (16 + 8) square on a pitch of 26, as many columns as the area holds.
     const auto& buttons = p.compact_buttons();
     ASSERT_EQ(buttons.size(), 40u);
-    const int columns = std::max((p.ScrollBoxListChl->viewport()->width() - 6) / 26, 1);
+    const int columns = std::max(
+        (test::widget<QScrollArea>(p, "ScrollBoxListChl")->viewport()->width() - 6) / 26, 1);
     EXPECT_EQ(buttons[0]->geometry(), QRect(2, 2, 24, 24));
     EXPECT_EQ(buttons[std::size_t(columns)]->pos(), QPoint(2, 28));
     EXPECT_EQ(buttons[1]->pos(), columns > 1 ? QPoint(28, 2) : QPoint(2, 28));
@@ -274,10 +275,10 @@ TEST_F(PanelsTest, CompactGridButtonsToggleAndFollowTheWidth) {
     // The large size makes the buttons 40 square; detailed mode brings the list back.
     action(*main, "MPanelUtilsChannelsSize32")->trigger();
     EXPECT_EQ(buttons[0]->size(), QSize(40, 40));
-    EXPECT_EQ(p.BitBtnChannelsGroup->size(), QSize(40, 40));
+    EXPECT_EQ(test::widget<QToolButton>(p, "BitBtnChannelsGroup")->size(), QSize(40, 40));
     action(*main, "MPanelUtilsChannelsFull")->trigger();
-    EXPECT_TRUE(p.ListViewChannels->isVisible());
-    EXPECT_FALSE(p.ScrollBoxListChl->isVisible());
+    EXPECT_TRUE(test::widget<ChannelListView>(p, "ListViewChannels")->isVisible());
+    EXPECT_FALSE(test::widget<QScrollArea>(p, "ScrollBoxListChl")->isVisible());
 }
 
 TEST_F(PanelsTest, PanelButtonsFollowTheSidePanelOrientation) {
@@ -285,14 +286,19 @@ TEST_F(PanelsTest, PanelButtonsFollowTheSidePanelOrientation) {
     main->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
     // Upright: the three buttons in a row at the top, the list below them.
-    EXPECT_EQ(p.BitBtnChannelsGroup->y(), p.BitBtnChannelsAll->y());
-    EXPECT_GT(p.ListViewChannels->y(), p.BitBtnChannelsGroup->geometry().bottom());
+    EXPECT_EQ(test::widget<QToolButton>(p, "BitBtnChannelsGroup")->y(),
+              test::widget<QToolButton>(p, "BitBtnChannelsAll")->y());
+    EXPECT_GT(test::widget<ChannelListView>(p, "ListViewChannels")->y(),
+              test::widget<QToolButton>(p, "BitBtnChannelsGroup")->geometry().bottom());
     // Docked at the top: a column at the left, the list beside it.
     action(*main, "MPanelUtilsVUp")->trigger();
     QApplication::processEvents();
-    EXPECT_EQ(p.BitBtnChannelsGroup->x(), p.BitBtnChannelsAll->x());
-    EXPECT_GT(p.BitBtnChannelsAll->y(), p.BitBtnChannelsGroup->y());
-    EXPECT_GT(p.ListViewChannels->x(), p.BitBtnChannelsGroup->geometry().right());
+    EXPECT_EQ(test::widget<QToolButton>(p, "BitBtnChannelsGroup")->x(),
+              test::widget<QToolButton>(p, "BitBtnChannelsAll")->x());
+    EXPECT_GT(test::widget<QToolButton>(p, "BitBtnChannelsAll")->y(),
+              test::widget<QToolButton>(p, "BitBtnChannelsGroup")->y());
+    EXPECT_GT(test::widget<ChannelListView>(p, "ListViewChannels")->x(),
+              test::widget<QToolButton>(p, "BitBtnChannelsGroup")->geometry().right());
 }
 
 TEST_F(PanelsTest, ChannelListModelPassesTheModelTester) {
@@ -408,7 +414,7 @@ TEST_F(PanelsTest, PanelStateComesBackAfterASaveAndALoad) {
     action(*main, "MPanelUtilsTypesSmall")->trigger();
     action(*main, "MPanelUtilsTypesSize32")->trigger();
     main->panels().reminders().items()[4]->trigger();  // "OSD"
-    channels().ListViewChannels->setColumnWidth(0, 120);
+    test::widget<ChannelListView>(channels(), "ListViewChannels")->setColumnWidth(0, 120);
     channels().group_items()[1]->trigger();
     main->collect_layout_settings();
     settings.channel_group.current = store->cur_group;
@@ -433,7 +439,7 @@ TEST_F(PanelsTest, PanelStateComesBackAfterASaveAndALoad) {
     EXPECT_FALSE(genres().detailed());
     EXPECT_EQ(genres().icon_size(), 32);
     EXPECT_TRUE(action(*main, "MPanelUtilsTypesSize32")->isChecked());
-    EXPECT_EQ(channels().ListViewChannels->columnWidth(0), 120);
+    EXPECT_EQ(test::widget<ChannelListView>(channels(), "ListViewChannels")->columnWidth(0), 120);
     EXPECT_TRUE(main->panels().reminders().items()[4]->isChecked());
     EXPECT_EQ(store->cur_group, 1);
     EXPECT_TRUE(channels().group_items()[1]->isChecked());

@@ -29,6 +29,7 @@
 #include "print/print_data_dialog.h"
 #include "print/print_window.h"
 #include "tools/gen/schedule_generator.h"
+#include "ui_helpers.h"
 #include "views/logic/program_list.h"
 
 namespace zt {
@@ -126,37 +127,40 @@ TEST_F(PrintWindowTest, PreviewFollowsTheZoomAndThePrinterPage) {
         const int z = std::array{24, 48, 96, 144, 192}[std::size_t(item)];
         window->set_zoom(item);
         window->BuildPreview();
-        EXPECT_EQ(window->EditDPI->text(), QString::number(dpi));
+        EXPECT_EQ(test::widget<QLineEdit>(*window, "EditDPI")->text(), QString::number(dpi));
         EXPECT_EQ(window->shown_page().width(), int(std::trunc(double(page.width()) / dpi * z)));
-        EXPECT_EQ(window->ComboBoxViewPage->count(), window->page_count());
-        EXPECT_EQ(window->ComboBoxViewPage->currentIndex(), 0);
-        EXPECT_EQ(window->EditPageFinish->text(), QString::number(window->page_count()));
+        EXPECT_EQ(test::widget<QComboBox>(*window, "ComboBoxViewPage")->count(),
+                  window->page_count());
+        EXPECT_EQ(test::widget<QComboBox>(*window, "ComboBoxViewPage")->currentIndex(), 0);
+        EXPECT_EQ(test::widget<QLineEdit>(*window, "EditPageFinish")->text(),
+                  QString::number(window->page_count()));
     }
     // Range fields: an end before the start gives every page.
-    window->CheckBoxPage->setChecked(false);
-    window->EditPageStart->setText(QStringLiteral("5"));
-    window->EditPageFinish->setText(QStringLiteral("2"));
-    emit window->EditPageStart->editingFinished();
-    EXPECT_EQ(window->EditPageStart->text(), QStringLiteral("1"));
-    EXPECT_EQ(window->EditPageFinish->text(), QString::number(window->page_count()));
+    test::widget<QCheckBox>(*window, "CheckBoxPage")->setChecked(false);
+    test::widget<QLineEdit>(*window, "EditPageStart")->setText(QStringLiteral("5"));
+    test::widget<QLineEdit>(*window, "EditPageFinish")->setText(QStringLiteral("2"));
+    emit test::widget<QLineEdit>(*window, "EditPageStart")->editingFinished();
+    EXPECT_EQ(test::widget<QLineEdit>(*window, "EditPageStart")->text(), QStringLiteral("1"));
+    EXPECT_EQ(test::widget<QLineEdit>(*window, "EditPageFinish")->text(),
+              QString::number(window->page_count()));
 }
 
 TEST_F(PrintWindowTest, OptionsDialogKeepsItsDependentOptions) {
     TFPrintData& data = window->data_dialog();
     data.set_options(window->options());
-    EXPECT_TRUE(data.CheckBoxNewDay->isEnabled());
-    EXPECT_FALSE(data.CheckBoxNewChl->isEnabled());
-    data.CheckBoxNewDay->setChecked(true);
-    EXPECT_TRUE(data.CheckBoxNameDay->isChecked());
-    EXPECT_FALSE(data.CheckBoxNameDay->isEnabled());
-    data.CheckBoxLongStr->setChecked(true);
-    EXPECT_TRUE(data.CheckBoxStrSplit->isChecked());
-    EXPECT_FALSE(data.CheckBoxStrSplit->isEnabled());
-    data.CheckBoxLongStr->setChecked(false);
-    EXPECT_TRUE(data.CheckBoxStrSplit->isEnabled());
-    data.EditColNum->setText(QStringLiteral("0"));
-    emit data.EditColNum->editingFinished();
-    EXPECT_EQ(data.EditColNum->text(), QStringLiteral("1"));
+    EXPECT_TRUE(test::widget<QCheckBox>(data, "CheckBoxNewDay")->isEnabled());
+    EXPECT_FALSE(test::widget<QCheckBox>(data, "CheckBoxNewChl")->isEnabled());
+    test::widget<QCheckBox>(data, "CheckBoxNewDay")->setChecked(true);
+    EXPECT_TRUE(test::widget<QCheckBox>(data, "CheckBoxNameDay")->isChecked());
+    EXPECT_FALSE(test::widget<QCheckBox>(data, "CheckBoxNameDay")->isEnabled());
+    test::widget<QCheckBox>(data, "CheckBoxLongStr")->setChecked(true);
+    EXPECT_TRUE(test::widget<QCheckBox>(data, "CheckBoxStrSplit")->isChecked());
+    EXPECT_FALSE(test::widget<QCheckBox>(data, "CheckBoxStrSplit")->isEnabled());
+    test::widget<QCheckBox>(data, "CheckBoxLongStr")->setChecked(false);
+    EXPECT_TRUE(test::widget<QCheckBox>(data, "CheckBoxStrSplit")->isEnabled());
+    test::widget<QLineEdit>(data, "EditColNum")->setText(QStringLiteral("0"));
+    emit test::widget<QLineEdit>(data, "EditColNum")->editingFinished();
+    EXPECT_EQ(test::widget<QLineEdit>(data, "EditColNum")->text(), QStringLiteral("1"));
     const print::PrintOptions o = data.options();
     EXPECT_TRUE(o.new_day);
     EXPECT_EQ(o.columns, 1);
@@ -166,8 +170,8 @@ TEST_F(PrintWindowTest, OptionsDialogKeepsItsDependentOptions) {
 TEST_F(PrintWindowTest, EconomicalProfileGivesOneColumnOfFlowingText) {
     window->BuildPreview();
     const int pages_before = window->page_count();
-    window->ComboBoxProfiles->setCurrentIndex(1);
-    emit window->ComboBoxProfiles->activated(1);
+    test::widget<QComboBox>(*window, "ComboBoxProfiles")->setCurrentIndex(1);
+    emit test::widget<QComboBox>(*window, "ComboBoxProfiles")->activated(1);
     EXPECT_TRUE(window->options().one_line);
     EXPECT_EQ(window->options().columns, 1);
     EXPECT_LT(window->page_count(), pages_before);
@@ -189,11 +193,12 @@ TEST_F(PrintWindowTest, PreviewBuildShowsProgressAndCancelLeavesItEmpty) {
     EXPECT_EQ(jobs.ended, 2);
     EXPECT_LT(jobs.percents.back(), 60);  // stopped at the next row
     EXPECT_EQ(window->page_count(), 0);
-    EXPECT_EQ(window->ComboBoxViewPage->count(), 0);
+    EXPECT_EQ(test::widget<QComboBox>(*window, "ComboBoxViewPage")->count(), 0);
     EXPECT_TRUE(window->shown_page().isNull());
     EXPECT_FALSE(window->busy());
-    EXPECT_TRUE(window->BitBtnStart->isEnabled());
-    EXPECT_FALSE(window->EditPageStart->isEnabled());  // "Все страницы" still ticked
+    EXPECT_TRUE(test::widget<QPushButton>(*window, "BitBtnStart")->isEnabled());
+    EXPECT_FALSE(test::widget<QLineEdit>(*window, "EditPageStart")
+                     ->isEnabled());  // "Все страницы" still ticked
 }
 
 // A print run into a PDF file: progress through the job window, the window locked but for
@@ -210,7 +215,7 @@ TEST_F(PrintWindowTest, PrintRunCancelledInTheMiddleLeavesNoFile) {
         bool by_abort_button;
     };
     // Three copies: the pages report from 50 % on, a cancel at 70 % falls between two pages.
-    window->EditCopy->setText(QStringLiteral("3"));
+    test::widget<QLineEdit>(*window, "EditCopy")->setText(QStringLiteral("3"));
     for (const Case c : {Case{20, false}, Case{70, false}, Case{30, true}, Case{70, true}}) {
         SCOPED_TRACE(testing::Message() << c.at << (c.by_abort_button ? " Отмена" : " job"));
         answers.asked.clear();
@@ -219,15 +224,17 @@ TEST_F(PrintWindowTest, PrintRunCancelledInTheMiddleLeavesNoFile) {
         bool locked = false;
         if (c.by_abort_button)
             jobs.at_progress = [&] {
-                locked = window->printing() && !window->BitBtnStart->isEnabled() &&
-                         !window->ComboBoxViewSize->isEnabled() && window->BitBtnAbort->isEnabled();
-                window->BitBtnAbort->click();
+                locked = window->printing() &&
+                         !test::widget<QPushButton>(*window, "BitBtnStart")->isEnabled() &&
+                         !test::widget<QComboBox>(*window, "ComboBoxViewSize")->isEnabled() &&
+                         test::widget<QPushButton>(*window, "BitBtnAbort")->isEnabled();
+                test::widget<QPushButton>(*window, "BitBtnAbort")->click();
             };
         window->PrintDocument();
         EXPECT_FALSE(QFile::exists(path));
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
         EXPECT_FALSE(window->printing());
-        EXPECT_TRUE(window->BitBtnStart->isEnabled());
+        EXPECT_TRUE(test::widget<QPushButton>(*window, "BitBtnStart")->isEnabled());
         if (c.by_abort_button) {
             EXPECT_TRUE(locked);
             EXPECT_EQ(answers.asked,
@@ -274,9 +281,10 @@ TEST(PrintJobLook, LongPreviewBuild) {
     main_window.resize(1100, 760);
     main_window.show();
     TFMsg msg(&main_window);
-    TFJob job([] { return false; }, &store.session.job_cancel, &main_window);
+    SessionState session;
+    TFJob job([] { return false; }, &session.job_cancel, &main_window);
     job.set_anchor(&main_window);
-    AppUi ui(store, msg, job);
+    AppUi ui(session, msg, job);
     // Takes the screen once, at half-way.
     class Shooter final : public JobControl {
     public:

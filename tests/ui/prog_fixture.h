@@ -66,8 +66,12 @@ protected:
                                            const std::string& title, std::int32_t family = 1,
                                            std::int32_t sub = 1) {
         auto& ch = *member->chl;
-        return store->add_tvprog(ch, std::int32_t(ch.tvprog.size()) + 1, 0, at(start), at(finish),
-                                 family, sub, 0, 0, to_cp1251(title), "", -1, 0, -1, 0);
+        return store->add_tvprog(ch, {.id = std::int32_t(ch.tvprog.size()) + 1,
+                                      .start = at(start),
+                                      .finish = at(finish),
+                                      .type_family = family,
+                                      .type_sub = sub,
+                                      .title = to_cp1251(title)});
     }
 
     ProgramPages& pages() { return main->programs(); }

@@ -41,12 +41,13 @@ TEST_F(ProgPagesTest, PageSwitchesChooseChannelsAndRebuild) {
     EXPECT_EQ(pages().page(), 2);
     EXPECT_EQ(first->selected, 1);
     EXPECT_EQ(second->selected, 0);
-    EXPECT_TRUE(pages().days().SpeedButtonDays[2]->isChecked());  // Wednesday
+    EXPECT_TRUE(
+        test::widget<QToolButton>(pages().days(), "SpeedButtonDays3")->isChecked());  // Wednesday
     EXPECT_EQ(shown(),
               (Rows{"Первый 19:00 Новости", "Первый 20:00 Фильм", "Первый 21:00 Новости"}));
 
     // A tab click on "Скоро": every channel again, and its menu item follows.
-    main->PageControlProg->setCurrentIndex(1);
+    test::widget<QTabWidget>(*main, "PageControlProg")->setCurrentIndex(1);
     EXPECT_EQ(second->selected, 1);
     EXPECT_TRUE(action(*main, "MPanelProgPage2")->isChecked());
     EXPECT_EQ(shown(), (Rows{"Первый 21:00 Новости", "Второй 20:30 Новости"}));
@@ -55,10 +56,11 @@ TEST_F(ProgPagesTest, PageSwitchesChooseChannelsAndRebuild) {
     action(*main, "MPanelProgPage4")->trigger();
     EXPECT_TRUE(shown().empty());
     FindPageControls& find = pages().find();
-    QTest::mouseClick(find.BitBtnFind, Qt::LeftButton);  // empty text: no search
+    QTest::mouseClick(test::widget<QToolButton>(find, "BitBtnFind"),
+                      Qt::LeftButton);  // empty text: no search
     EXPECT_TRUE(shown().empty());
-    find.EditFind->setText(QStringLiteral("НОВОСТИ"));
-    QTest::mouseClick(find.BitBtnFind, Qt::LeftButton);
+    test::widget<QLineEdit>(find, "EditFind")->setText(QStringLiteral("НОВОСТИ"));
+    QTest::mouseClick(test::widget<QToolButton>(find, "BitBtnFind"), Qt::LeftButton);
     EXPECT_EQ(shown().size(), 3u);
     // Its rows come from several days: the table's start column shows the date before the time
     // and is wide enough for both.
@@ -73,26 +75,31 @@ TEST_F(ProgPagesTest, DayButtonsWeekAndGrouping) {
     pages().set_page(2);
     DaysPageControls& days = pages().days();
     // Without "Выбор" a second day releases the first; with it days add up.
-    QTest::mouseClick(days.SpeedButtonDays[3], Qt::LeftButton);
-    EXPECT_FALSE(days.SpeedButtonDays[2]->isChecked());
+    QTest::mouseClick(test::widget<QToolButton>(days, "SpeedButtonDays4"), Qt::LeftButton);
+    EXPECT_FALSE(test::widget<QToolButton>(days, "SpeedButtonDays3")->isChecked());
     EXPECT_TRUE(shown().empty());  // nothing on Thursday
-    QTest::mouseClick(days.SpeedButtonDaysSel, Qt::LeftButton);
-    QTest::mouseClick(days.SpeedButtonDays[2], Qt::LeftButton);
-    EXPECT_TRUE(days.SpeedButtonDays[3]->isChecked());
+    QTest::mouseClick(test::widget<QToolButton>(days, "SpeedButtonDaysSel"), Qt::LeftButton);
+    QTest::mouseClick(test::widget<QToolButton>(days, "SpeedButtonDays3"), Qt::LeftButton);
+    EXPECT_TRUE(test::widget<QToolButton>(days, "SpeedButtonDays4")->isChecked());
     EXPECT_EQ(shown().size(), 3u);
     // Releasing "Выбор" releases every day: an empty list.
-    QTest::mouseClick(days.SpeedButtonDaysSel, Qt::LeftButton);
-    for (auto* b : days.SpeedButtonDays) EXPECT_FALSE(b->isChecked());
+    QTest::mouseClick(test::widget<QToolButton>(days, "SpeedButtonDaysSel"), Qt::LeftButton);
+    for (int d = 1; d <= 7; ++d)
+        EXPECT_FALSE(
+            test::widget<QToolButton>(days, ("SpeedButtonDays" + std::to_string(d)).c_str())
+                ->isChecked());
     EXPECT_TRUE(shown().empty());
 
     // The hints and the buttons' date lines carry the dates of the shown week; "Будущая" moves
     // them on by seven days.
-    EXPECT_EQ(days.SpeedButtonDays[0]->toolTip().left(8), QStringLiteral("09.03.26"));
-    EXPECT_EQ(days.SpeedButtonDays[0]->text(), QStringLiteral("ПН\n09.03"));
-    EXPECT_EQ(days.SpeedButtonDays[6]->text(), QStringLiteral("ВС\n15.03"));
+    auto* monday = test::widget<QToolButton>(days, "SpeedButtonDays1");
+    EXPECT_EQ(monday->toolTip().left(8), QStringLiteral("09.03.26"));
+    EXPECT_EQ(monday->text(), QStringLiteral("ПН\n09.03"));
+    EXPECT_EQ(test::widget<QToolButton>(days, "SpeedButtonDays7")->text(),
+              QStringLiteral("ВС\n15.03"));
     action(*main, "MDataWeekNew")->trigger();
-    EXPECT_EQ(days.SpeedButtonDays[0]->toolTip().left(8), QStringLiteral("16.03.26"));
-    EXPECT_EQ(days.SpeedButtonDays[0]->text(), QStringLiteral("ПН\n16.03"));
+    EXPECT_EQ(monday->toolTip().left(8), QStringLiteral("16.03.26"));
+    EXPECT_EQ(monday->text(), QStringLiteral("ПН\n16.03"));
     EXPECT_TRUE(action(*main, "MDataWeekCur")->text().startsWith(QStringLiteral("Текущая")));
 }
 
@@ -100,17 +107,18 @@ TEST_F(ProgPagesTest, SoonControlsLeaveRulesAndMenus) {
     pages().set_page(1);
     SoonPageControls& soon = pages().soon();
     // An hour past 23 is no time: the default comes back and the offset kind returns to 0.
-    soon.ComboBoxNextType->setCurrentIndex(2);
-    soon.EditNextTimeStart->setText(QStringLiteral("25:00"));
-    emit soon.EditNextTimeStart->left();
-    EXPECT_EQ(soon.EditNextTimeStart->edit_text(), "00:00");
-    EXPECT_EQ(soon.ComboBoxNextType->currentIndex(), 0);
-    soon.EditNextTimeFinish->setText(QStringLiteral("1"));  // incomplete
-    emit soon.EditNextTimeFinish->left();
-    EXPECT_EQ(soon.EditNextTimeFinish->edit_text(), "03:00");
-    soon.EditNextLine->setText(QStringLiteral("0"));
-    emit soon.EditNextLine->left();
-    EXPECT_EQ(soon.EditNextLine->edit_text(), "1 ");
+    test::widget<QComboBox>(soon, "ComboBoxNextType")->setCurrentIndex(2);
+    test::widget<LeaveEdit>(soon, "EditNextTimeStart")->setText(QStringLiteral("25:00"));
+    emit test::widget<LeaveEdit>(soon, "EditNextTimeStart")->left();
+    EXPECT_EQ(test::widget<LeaveEdit>(soon, "EditNextTimeStart")->edit_text(), "00:00");
+    EXPECT_EQ(test::widget<QComboBox>(soon, "ComboBoxNextType")->currentIndex(), 0);
+    test::widget<LeaveEdit>(soon, "EditNextTimeFinish")
+        ->setText(QStringLiteral("1"));  // incomplete
+    emit test::widget<LeaveEdit>(soon, "EditNextTimeFinish")->left();
+    EXPECT_EQ(test::widget<LeaveEdit>(soon, "EditNextTimeFinish")->edit_text(), "03:00");
+    test::widget<LeaveEdit>(soon, "EditNextLine")->setText(QStringLiteral("0"));
+    emit test::widget<LeaveEdit>(soon, "EditNextLine")->left();
+    EXPECT_EQ(test::widget<LeaveEdit>(soon, "EditNextLine")->edit_text(), "1 ");
 
     // A profile item sets the three edits and the kind, and rebuilds.
     QMenu* today = soon.PopupMenuProgNextProfiles->actions()[2]->menu();
@@ -130,11 +138,11 @@ TEST_F(ProgPagesTest, SoonControlsLeaveRulesAndMenus) {
     EXPECT_EQ(soon.values().offset_kind, views::SoonOffset::times_of_day);
 
     // The drop-down list opens wide enough for its longest item.
-    QFont f = soon.ComboBoxNextType->font();
+    QFont f = test::widget<QComboBox>(soon, "ComboBoxNextType")->font();
     f.setPointSize(8);
     const int longest =
         QFontMetrics(f).horizontalAdvance(QStringLiteral("Смещение от конца текущей передачи"));
-    EXPECT_GT(soon.ComboBoxNextType->view()->minimumWidth(), longest);
+    EXPECT_GT(test::widget<QComboBox>(soon, "ComboBoxNextType")->view()->minimumWidth(), longest);
 }
 
 TEST(ProgPageRules, PopupItemsAndLeaveRules) {

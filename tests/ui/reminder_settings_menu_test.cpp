@@ -35,7 +35,8 @@ std::unique_ptr<Application> start_app(const QString& folder) {
     auto app =
         std::make_unique<Application>(folder + "/", folder + "/zorvan_tv",
                                       std::make_shared<FixedClock>(test::at("2024-03-13 20:00")));
-    test::OnNextModal no([&](QDialog&) { app->msg_window().BitBtnNo->click(); });
+    test::OnNextModal no(
+        [&](QDialog&) { test::widget<QPushButton>(app->msg_window(), "BitBtnNo")->click(); });
     EXPECT_EQ(app->start(), StartUp::Result::running);
     return app;
 }

@@ -141,30 +141,30 @@ struct DialogFixture {
 TEST(SettingsDialog, RoundTripThroughTheSettingsFile) {
     DialogFixture f;
     const bool saved = f.show([](TFSettings& d) {
-        EXPECT_EQ(d.PageControl->count(), 4);
-        EXPECT_EQ(d.PageControl->tabText(1), QStringLiteral("Прокси"));
-        d.general->CheckBoxGenTrayMin->setChecked(true);
-        d.general->CheckBoxGenTblGrid->setChecked(false);
-        d.general->ComboBoxGenMouseSpeed->setCurrentIndex(2);
-        QTest::mouseClick(d.proxy->CheckBoxProxy, Qt::LeftButton);
-        EXPECT_TRUE(d.proxy->EditServer->isEnabled());
-        d.proxy->EditServer->setText(QStringLiteral("proxy.local"));
-        d.proxy->EditPort->setText(QStringLiteral("3128"));
-        d.proxy->EditUser->setText(QStringLiteral("пользователь"));
-        d.proxy->EditPwd->setText(QStringLiteral("секрет"));
-        d.proxy->EditServiceHost->setText(QStringLiteral("127.0.0.1:18080"));
-        d.personal->ComboBoxUserDescr->setCurrentIndex(5);
-        emit d.personal->ComboBoxUserDescr->activated(5);
-        d.personal->CheckBoxUserAutoDay->setChecked(true);
-        d.personal->MaskEditUserAutoTime->setText(QStringLiteral("07:30"));
-        d.personal->MaskEditUserAutoStopTime->setText(QStringLiteral("0"));
-        d.personal->CheckBoxUserAutoStartProgress->setChecked(true);
-        d.personal->CheckBoxUserAutoMsg->setChecked(true);
-        d.personal->ComboBoxUserStartDay->setCurrentIndex(5);
-        d.personal->ComboBoxUserLove->setCurrentIndex(2);
-        QTest::mouseClick(d.view->BitBtnViewDefault, Qt::LeftButton);
-        d.view->colours[1]->set_colour(0x00FFFF);
-        QTest::mouseClick(d.ButtonOk, Qt::LeftButton);
+        EXPECT_EQ(test::widget<QTabWidget>(d, "PageControl")->count(), 4);
+        EXPECT_EQ(test::widget<QTabWidget>(d, "PageControl")->tabText(1), QStringLiteral("Прокси"));
+        test::widget<QCheckBox>(d, "CheckBoxGenTrayMin")->setChecked(true);
+        test::widget<QCheckBox>(d, "CheckBoxGenTblGrid")->setChecked(false);
+        test::widget<QComboBox>(d, "ComboBoxGenMouseSpeed")->setCurrentIndex(2);
+        QTest::mouseClick(test::widget<QCheckBox>(d, "CheckBoxProxy"), Qt::LeftButton);
+        EXPECT_TRUE(test::widget<QLineEdit>(d, "EditServer")->isEnabled());
+        test::widget<QLineEdit>(d, "EditServer")->setText(QStringLiteral("proxy.local"));
+        test::widget<QLineEdit>(d, "EditPort")->setText(QStringLiteral("3128"));
+        test::widget<QLineEdit>(d, "EditUser")->setText(QStringLiteral("пользователь"));
+        test::widget<QLineEdit>(d, "EditPwd")->setText(QStringLiteral("секрет"));
+        test::widget<QLineEdit>(d, "EditServiceHost")->setText(QStringLiteral("127.0.0.1:18080"));
+        test::widget<QComboBox>(d, "ComboBoxUserDescr")->setCurrentIndex(5);
+        emit test::widget<QComboBox>(d, "ComboBoxUserDescr")->activated(5);
+        test::widget<QCheckBox>(d, "CheckBoxUserAutoDay")->setChecked(true);
+        test::widget<QLineEdit>(d, "MaskEditUserAutoTime")->setText(QStringLiteral("07:30"));
+        test::widget<QLineEdit>(d, "MaskEditUserAutoStopTime")->setText(QStringLiteral("0"));
+        test::widget<QCheckBox>(d, "CheckBoxUserAutoStartProgress")->setChecked(true);
+        test::widget<QCheckBox>(d, "CheckBoxUserAutoMsg")->setChecked(true);
+        test::widget<QComboBox>(d, "ComboBoxUserStartDay")->setCurrentIndex(5);
+        test::widget<QComboBox>(d, "ComboBoxUserLove")->setCurrentIndex(2);
+        QTest::mouseClick(test::widget<QPushButton>(d, "BitBtnViewDefault"), Qt::LeftButton);
+        test::widget<ColourBox>(d, "ColorBoxViewTblBack")->set_colour(0x00FFFF);
+        QTest::mouseClick(test::widget<QPushButton>(d, "ButtonOk"), Qt::LeftButton);
     });
     EXPECT_TRUE(saved);
     EXPECT_TRUE(f.ui.messages.empty());
@@ -198,11 +198,12 @@ TEST(SettingsDialog, RoundTripThroughTheSettingsFile) {
 
     // Opened again, the pages show the saved values.
     f.show([](TFSettings& d) {
-        EXPECT_EQ(d.proxy->EditPort->text(), QStringLiteral("3128"));
-        EXPECT_EQ(d.personal->EditUserDescr1->text(), QStringLiteral(" ["));
-        EXPECT_EQ(d.personal->MaskEditUserAutoTime->displayText(), QStringLiteral("07:30"));
-        EXPECT_EQ(d.view->colours[3]->colour(), 0xD9D9D9);
-        QTest::mouseClick(d.ButtonCancel, Qt::LeftButton);
+        EXPECT_EQ(test::widget<QLineEdit>(d, "EditPort")->text(), QStringLiteral("3128"));
+        EXPECT_EQ(test::widget<QLineEdit>(d, "EditUserDescr1")->text(), QStringLiteral(" ["));
+        EXPECT_EQ(test::widget<QLineEdit>(d, "MaskEditUserAutoTime")->displayText(),
+                  QStringLiteral("07:30"));
+        EXPECT_EQ(test::widget<ColourBox>(d, "ColorBoxViewTblSelect1")->colour(), 0xD9D9D9);
+        QTest::mouseClick(test::widget<QPushButton>(d, "ButtonCancel"), Qt::LeftButton);
     });
 }
 
@@ -211,9 +212,9 @@ TEST(SettingsDialog, ClosingWithNoRestoresTheSavedValues) {
     for (const bool yes : {false, true}) {
         f.ui.answer = yes;
         const bool saved = f.show([](TFSettings& d) {
-            d.proxy->EditPort->setText(QStringLiteral("8080"));
+            test::widget<QLineEdit>(d, "EditPort")->setText(QStringLiteral("8080"));
             // A daily time with an empty position is kept as typed.
-            d.personal->MaskEditUserAutoTime->setText(QStringLiteral("073"));
+            test::widget<QLineEdit>(d, "MaskEditUserAutoTime")->setText(QStringLiteral("073"));
             d.close_asking();
         });
         ASSERT_FALSE(f.ui.messages.empty());
@@ -244,13 +245,14 @@ TEST(SettingsDialog, StartWithTheSessionMakesAndRemovesTheAutostartEntry) {
 
     DialogFixture f;
     f.show([](TFSettings& d) {
-        QCheckBox* box = d.general->CheckBoxGenStartSys;
+        QCheckBox* box = test::widget<QCheckBox>(d, "CheckBoxGenStartSys");
         EXPECT_EQ(box->text(), QStringLiteral("Запускать при входе в систему"));
         EXPECT_FALSE(box->isHidden());
         EXPECT_FALSE(box->isChecked());
-        EXPECT_EQ(d.proxy->CheckBoxIE->text(), QStringLiteral("Брать настройки прокси из системы"));
+        EXPECT_EQ(test::widget<QCheckBox>(d, "CheckBoxIE")->text(),
+                  QStringLiteral("Брать настройки прокси из системы"));
         box->setChecked(true);
-        QTest::mouseClick(d.ButtonOk, Qt::LeftButton);
+        QTest::mouseClick(test::widget<QPushButton>(d, "ButtonOk"), Qt::LeftButton);
     });
     EXPECT_TRUE(f.ui.messages.empty());
     const QFileInfo made(entry);
@@ -270,9 +272,9 @@ TEST(SettingsDialog, StartWithTheSessionMakesAndRemovesTheAutostartEntry) {
 
     // Opened again, the box shows the entry; unticked, the entry goes.
     f.show([](TFSettings& d) {
-        EXPECT_TRUE(d.general->CheckBoxGenStartSys->isChecked());
-        d.general->CheckBoxGenStartSys->setChecked(false);
-        QTest::mouseClick(d.ButtonOk, Qt::LeftButton);
+        EXPECT_TRUE(test::widget<QCheckBox>(d, "CheckBoxGenStartSys")->isChecked());
+        test::widget<QCheckBox>(d, "CheckBoxGenStartSys")->setChecked(false);
+        QTest::mouseClick(test::widget<QPushButton>(d, "ButtonOk"), Qt::LeftButton);
     });
     EXPECT_FALSE(QFileInfo::exists(entry));
     EXPECT_TRUE(QFileInfo::exists(victim));
@@ -287,16 +289,16 @@ TEST(SettingsDialog, TickingTheDesktopProxyReadsIt) {
     DialogFixture f;
     qputenv("http_proxy", "http://10.1.2.3:8081");
     f.show([](TFSettings& d) {
-        d.proxy->CheckBoxProxy->setChecked(true);
-        QTest::mouseClick(d.proxy->CheckBoxIE, Qt::LeftButton);
-        EXPECT_FALSE(d.proxy->CheckBoxProxy->isChecked());
-        EXPECT_FALSE(d.proxy->CheckBoxProxy->isEnabled());
-        EXPECT_FALSE(d.proxy->EditServer->isEnabled());
-        EXPECT_EQ(d.proxy->EditServer->text(), QStringLiteral("10.1.2.3"));
-        EXPECT_EQ(d.proxy->EditPort->text(), QStringLiteral("8081"));
-        QTest::mouseClick(d.proxy->CheckBoxIE, Qt::LeftButton);
-        EXPECT_TRUE(d.proxy->CheckBoxProxy->isEnabled());
-        QTest::mouseClick(d.ButtonCancel, Qt::LeftButton);
+        test::widget<QCheckBox>(d, "CheckBoxProxy")->setChecked(true);
+        QTest::mouseClick(test::widget<QCheckBox>(d, "CheckBoxIE"), Qt::LeftButton);
+        EXPECT_FALSE(test::widget<QCheckBox>(d, "CheckBoxProxy")->isChecked());
+        EXPECT_FALSE(test::widget<QCheckBox>(d, "CheckBoxProxy")->isEnabled());
+        EXPECT_FALSE(test::widget<QLineEdit>(d, "EditServer")->isEnabled());
+        EXPECT_EQ(test::widget<QLineEdit>(d, "EditServer")->text(), QStringLiteral("10.1.2.3"));
+        EXPECT_EQ(test::widget<QLineEdit>(d, "EditPort")->text(), QStringLiteral("8081"));
+        QTest::mouseClick(test::widget<QCheckBox>(d, "CheckBoxIE"), Qt::LeftButton);
+        EXPECT_TRUE(test::widget<QCheckBox>(d, "CheckBoxProxy")->isEnabled());
+        QTest::mouseClick(test::widget<QPushButton>(d, "ButtonCancel"), Qt::LeftButton);
     });
     qunsetenv("http_proxy");
 }
@@ -315,11 +317,11 @@ struct VerifyFixture : DialogFixture {
     QString verify(const std::string& host) {
         QString memo;
         show([&](TFSettings& d) {
-            d.PageControl->setCurrentIndex(1);
-            d.proxy->EditServiceHost->setText(QString::fromStdString(host));
-            QTest::mouseClick(d.proxy->BitBtnVerify, Qt::LeftButton);
-            memo = d.proxy->MemoProxy->toPlainText();
-            QTest::mouseClick(d.ButtonCancel, Qt::LeftButton);
+            test::widget<QTabWidget>(d, "PageControl")->setCurrentIndex(1);
+            test::widget<QLineEdit>(d, "EditServiceHost")->setText(QString::fromStdString(host));
+            QTest::mouseClick(test::widget<QPushButton>(d, "BitBtnVerify"), Qt::LeftButton);
+            memo = test::widget<QPlainTextEdit>(d, "MemoProxy")->toPlainText();
+            QTest::mouseClick(test::widget<QPushButton>(d, "ButtonCancel"), Qt::LeftButton);
         });
         return memo;
     }

@@ -31,7 +31,8 @@ TEST(SettingsShots, ForALook) {
     }
     Application app(dir.path() + "/", dir.filePath("zorvan_tv"), std::make_shared<SystemClock>());
     {
-        test::OnNextModal no([&](QDialog&) { app.msg_window().BitBtnNo->click(); });
+        test::OnNextModal no(
+            [&](QDialog&) { test::widget<QPushButton>(app.msg_window(), "BitBtnNo")->click(); });
         app.start();
     }
     QTest::qWait(300);
@@ -41,14 +42,14 @@ TEST(SettingsShots, ForALook) {
     test::OnNextModal pages([&](QDialog&) {
         TFSettings& d = app.settings_command().dialog();
         for (int i = 0; i < 4; ++i) {
-            d.PageControl->setCurrentIndex(i);
+            test::widget<QTabWidget>(d, "PageControl")->setCurrentIndex(i);
             QApplication::processEvents();
             QTest::qWait(400);
             QProcess::execute(QStringLiteral("import"),
                               {QStringLiteral("-window"), QStringLiteral("root"),
                                shots + "/" + QString::fromLatin1(names[i])});
         }
-        d.ButtonCancel->click();
+        test::widget<QPushButton>(d, "ButtonCancel")->click();
     });
     test::action(app.main_window(), "MDataSettings")->trigger();
     EXPECT_EQ(pages.runs(), 1);

@@ -7,6 +7,7 @@
 
 #include "core/progress.h"
 #include "dialogs/setup_window.h"
+#include "ui_helpers.h"
 
 namespace zt {
 namespace {
@@ -33,7 +34,7 @@ TEST(SetupWindow, PathFieldShowsTheWholePath) {
         SCOPED_TRACE(path.toStdString());
         setup.set_path(path);
         QApplication::processEvents();
-        QLineEdit* edit = setup.EditPath;
+        QLineEdit* edit = test::widget<QLineEdit>(setup, "EditPath");
         EXPECT_EQ(edit->text(), path);
         const int room = edit->contentsRect().width() - edit->textMargins().left() -
                          edit->textMargins().right() - 4;
@@ -46,7 +47,7 @@ TEST(SetupWindow, PathFieldShowsTheWholePath) {
     setup.set_path(longest);
     QApplication::processEvents();
     EXPECT_LE(setup.width(), setup.screen()->availableGeometry().width());
-    EXPECT_EQ(setup.EditPath->cursorPosition(), longest.size());
+    EXPECT_EQ(test::widget<QLineEdit>(setup, "EditPath")->cursorPosition(), longest.size());
 }
 
 }  // namespace

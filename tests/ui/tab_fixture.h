@@ -36,8 +36,12 @@ struct TabFixture {
         int id = 1;
         for (const char* t : titles) {
             const DateTime start = now.addMinutes(60 * id);
-            s.add_tvprog(*one, id++, 0, start, start.addMinutes(50), 5, 15, 0, 0, to_cp1251(t), "",
-                         -1, 0, -1, 0);
+            s.add_tvprog(*one, {.id = id++,
+                                .start = start,
+                                .finish = start.addMinutes(50),
+                                .type_family = 5,
+                                .type_sub = 15,
+                                .title = to_cp1251(t)});
         }
         auto news = s.add_love(*one, -1, "Новости"_cp, 1, now.addDays(-3));
         s.add_love(*one, -1, "Сериал"_cp, 0, now.addDays(-10));

@@ -34,6 +34,20 @@ inline QMenu* menu(const QObject& root, const char* name) {
     return m;
 }
 
+// A window's widget by its object name: the first descendant of `root` with that name and
+// type. Windows keep their widgets private; tests find them as a user's tools would.
+template <class W>
+W* widget(const QObject& root, const char* name) {
+    for (QObject* child : root.findChildren<QObject*>(QString::fromLatin1(name)))
+        if (auto* w = dynamic_cast<W*>(child)) return w;
+    ADD_FAILURE() << "no widget " << name;
+    return nullptr;
+}
+template <class W>
+W* widget(const QObject* root, const char* name) {
+    return widget<W>(*root, name);
+}
+
 // While it lives, runs `action` once on the next modal dialog that opens (the message window
 // waiting for an answer), from the event loop that dialog runs.
 class OnNextModal final {

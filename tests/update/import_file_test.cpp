@@ -144,8 +144,10 @@ TEST_F(ImportFileTest, OpeningFailuresShowTheirMessageWithTheShortenedPath) {
 TEST_F(ImportFileTest, TakesTickedChannelsAndOnlyDaysTheStoreLacks) {
     // Channel 1 already holds 2026-06-10 from a paid server download.
     auto held = store->add_channel(1, "A", "", "00000001", -1);
-    store->add_tvprog(*held, 99, 0, at("2026-06-10 10:00"), at("2026-06-10 11:00"), 0, 0, 0, 0,
-                      "Old", "", -1, 0, -1, 0);
+    store->add_tvprog(*held, {.id = 99,
+                              .start = at("2026-06-10 10:00"),
+                              .finish = at("2026-06-10 11:00"),
+                              .title = "Old"});
     store->add_dt_local(*held, "2026-06-10", 1, 1);
 
     auto session = open(put(protocol::write_import_file(offer(), days())));

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/logic/session_state.h"
 #include "command.h"
 #include "core/cp1251.h"
 #include "core/text_helpers.h"
@@ -27,6 +28,7 @@ std::vector<std::int32_t> id_list(const std::string& text) {
 // The folder, its settings with the command line's overrides, and an exchange set up from them.
 struct Run final {
     ProgramFolder folder;
+    SessionState flags;
     ConsoleUi ui;
     ConsoleHost host;
     net::TrafficCounters traffic;
@@ -35,7 +37,7 @@ struct Run final {
 
     explicit Run(const Options& opt)
         : folder(load_program_folder(opt.positional().at(0), std::make_shared<SystemClock>())),
-          exchange(ui, host, folder.store->session.net_cancel, traffic) {
+          exchange(ui, host, flags.net_cancel, traffic) {
         for (const auto& [kind, text] : folder.messages) ui.show_msg(kind, text);
         if (opt.has("host")) {
             if (!parse_host_port(opt.get("host")))
@@ -53,7 +55,6 @@ struct Run final {
             const std::chrono::milliseconds ms(std::atoi(t));
             exchange.limits.small_deadline = exchange.limits.large_deadline = ms;
         }
-        folder.store->server_host = exchange.service;
         if (opt.has("login")) {
             folder.settings.download_dialog.user_type = 1;
             folder.user.login = to_cp1251(opt.get("login"));
@@ -106,8 +107,8 @@ int run_update(const Options& opt) {
     if (!one_folder(opt, "update")) return 2;
     Run run(opt);
     // "Тихий" режим получения: only questions during the automatic download.
-    if (run.folder.settings.personal.auto_quiet) run.folder.store->session.messages_on = 0;
-    run.ui.messages_on = &run.folder.store->session.messages_on;
+    if (run.folder.settings.personal.auto_quiet) run.flags.messages_on = 0;
+    run.ui.messages_on = &run.flags.messages_on;
     if (!server_test(run, nullptr)) return 1;
     if (!run.session->LoginCheck(1)) return 1;
     if (opt.has("anons")) run.session->controls.anons = true;

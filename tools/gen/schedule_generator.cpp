@@ -159,20 +159,47 @@ void generate(all_list& store, const Profile& profile, DateTime anchor, std::uin
                 const std::int32_t pid = prog_id++;
                 if (split) {
                     const int half = length / 2;
-                    store.add_tvprog(channel, pid, 1, start, start.addMinutes(half), family, sub,
-                                     rating, 0, to_cp1251(title), to_cp1251(descr), a_id, mark, -1,
-                                     alarm);
-                    store.add_tvprog(channel, prog_id++, 0, start.addMinutes(half),
-                                     start.addMinutes(half + 10), 1, 1, 10, 0, "Новости"_cp, "", -1,
-                                     0, -1, 0);
-                    store.add_tvprog(channel, pid, 0, start.addMinutes(half + 10),
-                                     start.addMinutes(length + 10), family, sub, rating, 0,
-                                     to_cp1251(title), to_cp1251(descr), a_id, 0, -1, 0);
+                    store.add_tvprog(channel, {.id = pid,
+                                               .continued = 1,
+                                               .start = start,
+                                               .finish = start.addMinutes(half),
+                                               .type_family = family,
+                                               .type_sub = sub,
+                                               .rating = rating,
+                                               .title = to_cp1251(title),
+                                               .descr = to_cp1251(descr),
+                                               .anons_id = a_id,
+                                               .mark = mark,
+                                               .alarm = alarm});
+                    store.add_tvprog(channel, {.id = prog_id++,
+                                               .start = start.addMinutes(half),
+                                               .finish = start.addMinutes(half + 10),
+                                               .type_family = 1,
+                                               .type_sub = 1,
+                                               .rating = 10,
+                                               .title = "Новости"_cp});
+                    store.add_tvprog(channel, {.id = pid,
+                                               .start = start.addMinutes(half + 10),
+                                               .finish = start.addMinutes(length + 10),
+                                               .type_family = family,
+                                               .type_sub = sub,
+                                               .rating = rating,
+                                               .title = to_cp1251(title),
+                                               .descr = to_cp1251(descr),
+                                               .anons_id = a_id});
                     minute += length + 10;
                 } else {
-                    store.add_tvprog(channel, pid, 0, start, start.addMinutes(length), family, sub,
-                                     rating, 0, to_cp1251(title), to_cp1251(descr), a_id, mark, -1,
-                                     alarm);
+                    store.add_tvprog(channel, {.id = pid,
+                                               .start = start,
+                                               .finish = start.addMinutes(length),
+                                               .type_family = family,
+                                               .type_sub = sub,
+                                               .rating = rating,
+                                               .title = to_cp1251(title),
+                                               .descr = to_cp1251(descr),
+                                               .anons_id = a_id,
+                                               .mark = mark,
+                                               .alarm = alarm});
                     minute += length;
                 }
             }
