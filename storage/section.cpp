@@ -768,11 +768,15 @@ void SectionDeflater::add(std::string_view bytes, std::string* owned) {
 #endif
 }
 
+// Every part finished since the last report is reported in turn, so the steps a progress bar
+// shows do not depend on how the threads happened to overlap.
 void SectionDeflater::report_parts(std::size_t finished) {
-    if (!m_progress || m_expected == 0 || finished == m_reported) return;
-    m_reported = finished;
+    if (!m_progress || m_expected == 0) return;
     const std::size_t parts = std::max<std::size_t>(1, (m_expected + m_part - 1) / m_part);
-    report(m_progress, std::min(finished, parts), parts);
+    while (m_reported < finished) {
+        ++m_reported;
+        report(m_progress, std::min(m_reported, parts), parts);
+    }
 }
 
 void SectionDeflater::add(std::string&& part) {
