@@ -13,6 +13,7 @@
 #include "net/apply_paket_list.h"
 #include "net/protocol/import_layout.h"
 #include "net/protocol/login_reply.h"
+#include "net/xmltv_day.h"
 #include "storage/field_codec.h"
 #include "xmltv/xmltv_reader.h"
 
@@ -68,30 +69,7 @@ public:
             f.open_number = number;
         }
         auto& day = *f.open_day;
-        protocol::ProgEntry e;
-        e.start = p.start;
-        e.finish = p.finish;
-        e.type_family = std::uint8_t(std::max(p.type_family, 0));
-        e.type_sub = p.type_family < 0 ? 0 : std::uint8_t(std::max(p.type_sub, 0));
-        e.rating = std::uint8_t(std::clamp(p.rating, 0, 100));
-        e.title = p.title;
-        e.descr = p.descr;
-        if (day.empty() || !(p.start < day.back().start)) {
-            // The start minute is the programme's id; a repeated wall-clock start (the hour that
-            // repeats when clocks go back) takes the next free number.
-            const std::int32_t last = day.empty() ? 0 : day.back().id;
-            e.id = std::max<std::int32_t>(std::int32_t(p.start.minutes()), last + 1);
-            day.push_back(std::move(e));
-            return;
-        }
-        // A later copy of the channel filling a gap: into its place, and the day numbered anew.
-        const auto at = std::upper_bound(
-            day.begin(), day.end(), p.start,
-            [](const DateTime& start, const protocol::ProgEntry& x) { return start < x.start; });
-        day.insert(at, std::move(e));
-        std::int32_t last = 0;
-        for (auto& x : day)
-            last = x.id = std::max<std::int32_t>(std::int32_t(x.start.minutes()), last + 1);
+        place_in_day(day, entry_of(p));
     }
 
     std::vector<FileChannel> channels;

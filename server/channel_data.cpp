@@ -1,5 +1,8 @@
 #include "server/channel_data.h"
 
+#include <QBuffer>
+#include <QImage>
+
 #include "core/text_helpers.h"
 #include "net/protocol/login_reply.h"
 
@@ -113,6 +116,16 @@ void put_package(Database& db, const std::string& name, const std::vector<std::i
             "INSERT INTO package_channels (package_id, pos, channel_id, shift, button) "
             "VALUES (?, ?, ?, ?, ?)",
             id, entry++, c, empty_blob(), empty_blob());
+}
+
+std::string bmp_of(const QImage& image, int size) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_RGB888)
+        .save(&buffer, "BMP");
+    return bytes.toStdString();
 }
 
 }  // namespace zt::server

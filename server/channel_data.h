@@ -8,6 +8,8 @@
 #include "net/protocol/schedule_reply.h"
 #include "server/database.h"
 
+class QImage;
+
 namespace zt::server {
 
 // Writing schedule data into the database the way the serving side reads it: every day's
@@ -40,6 +42,9 @@ void replace_packages(Database& db, const std::vector<protocol::PaketRecord>& pa
 
 // The top-level package of that name with exactly these channels (created when missing).
 void put_package(Database& db, const std::string& name, const std::vector<std::int32_t>& channels);
+
+// A channel logo as a BMP file image of size x size pixels (the picture scaled to fit).
+std::string bmp_of(const QImage& image, int size);
 
 // "yyyy-MM-dd" of a moment.
 std::string day_text(DateTime t);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 
+#include "net/xmltv_day.h"
 #include "server/block_cache.h"
 #include "server/channel_data.h"
 #include "server/ingest.h"
@@ -15,16 +16,6 @@
 namespace zt::server {
 
 namespace {
-
-std::string bmp_of(const QImage& image, int size) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-        .convertToFormat(QImage::Format_RGB888)
-        .save(&buffer, "BMP");
-    return bytes.toStdString();
-}
 
 // Writes what the reader delivers straight into the open transaction. Programmes of a channel
 // arrive in rising start order, so a day is complete once a programme of a later day of the
@@ -72,31 +63,7 @@ public:
             if (std::binary_search(open.flushed.begin(), open.flushed.end(), number))
                 open.day.progs = stored_programmes(channel, open.day.day);
         }
-        protocol::ProgEntry e;
-        e.start = p.start;
-        e.finish = p.finish;
-        e.type_family = std::uint8_t(std::max(p.type_family, 0));
-        e.type_sub = p.type_family < 0 ? 0 : std::uint8_t(p.type_sub);
-        e.rating = std::uint8_t(std::clamp(p.rating, 0, 100));
-        e.title = p.title;
-        e.descr = p.descr;
-        auto& progs = open.day.progs;
-        if (progs.empty() || !(p.start < progs.back().start)) {
-            // The start minute is the programme's id; a repeated wall-clock start (the hour that
-            // repeats when clocks go back) takes the next free number.
-            const std::int32_t last = progs.empty() ? 0 : progs.back().id;
-            e.id = std::max<std::int32_t>(std::int32_t(p.start.minutes()), last + 1);
-            progs.push_back(std::move(e));
-            return;
-        }
-        // A programme filling a gap: into its place, and the day numbered anew.
-        const auto at = std::upper_bound(
-            progs.begin(), progs.end(), p.start,
-            [](const DateTime& start, const protocol::ProgEntry& x) { return start < x.start; });
-        progs.insert(at, std::move(e));
-        std::int32_t last = 0;
-        for (auto& x : progs)
-            last = x.id = std::max<std::int32_t>(std::int32_t(x.start.minutes()), last + 1);
+        net::place_in_day(open.day.progs, net::entry_of(p));
     }
 
     // Stores the days still open and brings the stamps up to date.

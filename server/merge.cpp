@@ -61,16 +61,6 @@ std::vector<MergedProgramme> merge_layers(std::vector<Layer> layers) {
 
 namespace {
 
-std::string bmp_of(const QImage& image, int size) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-        .convertToFormat(QImage::Format_RGB888)
-        .save(&buffer, "BMP");
-    return bytes.toStdString();
-}
-
 struct Feeder final {
     std::int64_t source_channel = 0;
     std::int64_t source_id = 0;
