@@ -95,9 +95,12 @@ TFUpdate::TFUpdate(user_account& account, UserInterface& ui, QWidget* parent)
     BitBtnUpdate = new QPushButton(QStringLiteral("Далее"), this);
     BitBtnUpdate->setObjectName(QStringLiteral("BitBtnUpdate"));
     BitBtnUpdate->setDefault(true);
+    BitBtnCancel = new QPushButton(QStringLiteral("Отмена"), this);
+    BitBtnCancel->setObjectName(QStringLiteral("BitBtnCancel"));
     buttons->addWidget(BitBtnHelp);
     buttons->addStretch(1);
     buttons->addWidget(BitBtnUpdate);
+    buttons->addWidget(BitBtnCancel);
     grid->addLayout(buttons, 6, 0, 1, 2);
     grid->setColumnStretch(1, 1);
 
@@ -107,12 +110,15 @@ TFUpdate::TFUpdate(user_account& account, UserInterface& ui, QWidget* parent)
     connect(ComboBoxUser, &QComboBox::currentIndexChanged, this, &TFUpdate::apply_rules);
     connect(BitBtnDir, &QToolButton::clicked, this, &TFUpdate::BitBtnDirClick);
     connect(BitBtnUpdate, &QPushButton::clicked, this, &QDialog::accept);
+    connect(BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(EditDir, &QLineEdit::textChanged, EditDir, &QLineEdit::setToolTip);
 
     choose_file = [this] {
         return QFileDialog::getOpenFileName(
             this, QString(), QString(),
-            QStringLiteral("*.zorvan_tv (*.zorvan_tv);;XMLTV (*.xml *.xml.gz)"));
+            // Every kind the source takes is shown at first; the kinds one by one follow.
+            QStringLiteral("Телепрограмма (*.zorvan_tv *.xml *.xml.gz);;*.zorvan_tv (*.zorvan_tv);;"
+                           "XMLTV (*.xml *.xml.gz)"));
     };
     apply_rules();
 }

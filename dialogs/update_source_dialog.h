@@ -59,6 +59,7 @@ private:
     QLineEdit* EditPwd = nullptr;
     QCheckBox* CheckBoxLoginSave = nullptr;
     QPushButton* BitBtnUpdate = nullptr;  // "Далее"
+    QPushButton* BitBtnCancel = nullptr;  // "Отмена"
     QToolButton* BitBtnHelp = nullptr;
 
     void take_password();

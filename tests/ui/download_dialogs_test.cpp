@@ -288,7 +288,7 @@ TEST(DownloadDialogs, CancelledSourceDialogKeepsTheUserChoice) {
              auto& u = static_cast<TFUpdate&>(d);
              seen.push_back(test::widget<QComboBox>(u, "ComboBoxUser")->currentIndex());
              test::widget<QComboBox>(u, "ComboBoxUser")->setCurrentIndex(1);
-             d.reject();
+             test::widget<QPushButton>(u, "BitBtnCancel")->click();  // "Отмена"
          }},
         {"TFUpdate",
          [&](QDialog& d) {
