@@ -11,6 +11,7 @@
 #include "storage/settings.h"
 #include "ui/app_resources.h"
 #include "ui/frame_picture.h"
+#include "views/logic/service_links.h"
 #include "views/rich_text.h"
 
 namespace zt {
@@ -99,7 +100,7 @@ void TFAbout::set_service(const HostPort& host) {
     QString site = QStringLiteral("http://") + QString::fromStdString(host.host);
     if (host.port != 80) site += QLatin1Char(':') + QString::number(host.port);
     m_site = site + QLatin1Char('/');
-    m_mail = QStringLiteral("support@") + QString::fromStdString(host.host);
+    m_mail = QString::fromStdString(support_mail(host));
     LabelSite->setText(m_site);
     LabelEmail->setText(m_mail);
 }

@@ -46,6 +46,9 @@ TEST(ServiceLinks, AddressesOnTheConfiguredHost) {
     EXPECT_EQ(service_page_url({"tv.example", 80}, kSitePath), "http://tv.example/");
     EXPECT_EQ(service_page_url({"tv.example", 80}, "x"), "http://tv.example/x");
     EXPECT_EQ(support_mail_url({"tv.example", 81}), "mailto:support@tv.example");
+    // A server given by its address has no mail domain: the service's own mailbox is named.
+    for (const char* address : {"127.0.0.1", "::1", "192.168.0.10"})
+        EXPECT_EQ(support_mail({address, 18080}), "support@tv.zorvan.example") << address;
 }
 
 }  // namespace

@@ -15,7 +15,10 @@ inline constexpr std::string_view kCabinetPath = "/cgi-bin/user.cgi";  // "Ли�
 inline constexpr std::string_view kHelpPath = "/docs/help.htm";        // "Содержание"
 inline constexpr std::string_view kSitePath = "/";  // "Сайт программы"
 
-// The support address as a "mailto:" link: the "support" mailbox of the service's host.
+// The support mailbox: "support@" the service's host, or of the service's own default host when
+// the server is given by an IP address (a local or test server has no mail domain).
+std::string support_mail(const HostPort& host);
+// The same as a "mailto:" link.
 std::string support_mail_url(const HostPort& host);
 
 }  // namespace zt
