@@ -51,7 +51,7 @@ public:
 class SilentUi final : public UserInterface {
 public:
     bool show_msg(MsgKind kind, const std::string& text) override {
-        std::fprintf(stderr, "message %d: %s\n", kind, text.c_str());
+        std::fprintf(stderr, "message %d: %s\n", int(kind), text.c_str());
         return false;
     }
 };

@@ -161,7 +161,7 @@ std::string at_text(DateTime t) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    for (const std::string why :
+    for (const std::string& why :
          {peers::PgCluster::unavailable(), peers::NginxProcess::unavailable()})
         if (!why.empty()) {
             std::printf("skipped: %s\n", why.c_str());

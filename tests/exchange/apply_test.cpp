@@ -133,7 +133,9 @@ TEST(Apply, ScheduleBlocks) {
                            programmes({{"2010-12-08 08:00", "09:00"}}));
     ASSERT_TRUE(net::ReadScheduleBlocks(*store, again, host, 0));
     for (const auto& d : channel.dates)
-        if (d.date == "2010-12-08") EXPECT_EQ(d.full, 1);
+        if (d.date == "2010-12-08") {
+            EXPECT_EQ(d.full, 1);
+        }
 }
 
 // A reply with a damaged or cut-off block changes nothing, not even the days before it (their

@@ -130,7 +130,9 @@ TEST(PaidMarks, ReplacedDaysKeepTheUserState) {
     // The report went out with that download and stays delivered in the new programmes.
     for (const auto& c : f.store->channels)
         for (const auto& p : c->tvprog)
-            if (p->mark || p->alarm || p->love) EXPECT_EQ(p->reported, 1) << p->id;
+            if (p->mark || p->alarm || p->love) {
+                EXPECT_EQ(p->reported, 1) << p->id;
+            }
     EXPECT_TRUE(f.session.ReportMarks().empty());
 }
 

@@ -323,7 +323,9 @@ TEST(Settings, MissingOrUnreadableKeysGiveTheDefaultsOnReload) {
             s.load_group(ini, g);
             EXPECT_TRUE(same_group(s, expected, g)) << "group " << group_name(g);
             for (SettingsGroup other : all_groups) {
-                if (other != g) EXPECT_TRUE(same_group(s, changed, other)) << group_name(other);
+                if (other != g) {
+                    EXPECT_TRUE(same_group(s, changed, other)) << group_name(other);
+                }
             }
         }
     }

@@ -366,8 +366,9 @@ TEST_F(ProgPagesTest, RestoredColumnsFitTheirTextsAtEveryTableSize) {
                     << "column " << c << " cuts \"" << text.toStdString() << '"';
             }
         }
-        if (size == sizes[0])
+        if (size == sizes[0]) {
             EXPECT_EQ(t.column_width(views::col_left), first_start[views::col_left]);
+        }
     }
 }
 

@@ -234,8 +234,12 @@ TEST_F(SelfUpdateTest, DownloadedExecutablesMustCarryTheirHeader) {
         rec.messages.clear();
         EXPECT_EQ(UpdateGet(uc, c.name, ""), c.ok);
         EXPECT_EQ(QFile::exists(prog + QString::fromStdString(c.name)), c.ok);
-        if (!c.message.empty()) EXPECT_EQ(texts(), std::vector<std::string>{c.message});
-        if (!c.ok) EXPECT_EQ(rec.messages.size(), 1u);
+        if (!c.message.empty()) {
+            EXPECT_EQ(texts(), std::vector<std::string>{c.message});
+        }
+        if (!c.ok) {
+            EXPECT_EQ(rec.messages.size(), 1u);
+        }
     }
 }
 
@@ -259,7 +263,9 @@ TEST(UpdateCommands, SizeRenameAndPaths) {
                                                                  {"missing", "0", false}}) {
         rec.messages.clear();
         EXPECT_EQ(UpdateSize(uc, path, text), ok) << path << " " << text;
-        if (!ok) EXPECT_EQ(rec.messages.at(0).text, "Не верный размер принятого файла.");
+        if (!ok) {
+            EXPECT_EQ(rec.messages.at(0).text, "Не верный размер принятого файла.");
+        }
     }
     // A rename onto an existing file is refused and names both full paths.
     rec.messages.clear();
