@@ -130,7 +130,11 @@ QWidget* TFAlarmWin::make_tab(const reminders::AlarmEvent& e) const {
         l->move(s + 9, centre_y - l->height() / 2);
         return l;
     };
-    label("Caption", from_cp(e.ChannelCaption), 1 + s / 2);
+    QLabel* caption = label("Caption", from_cp(e.ChannelCaption), 1 + s / 2);
+    // How soon the programme starts, inside the window too: without a window manager there is
+    // no title bar to show it.
+    QLabel* lead = label("Lead", from_cp(e.LeadText), 1 + s / 2);
+    lead->move(caption->x() + caption->width() + 12, lead->y());
     label("Title", from_cp(e.StartText + " " + e.TitleText), s + 7 + s / 2);
     return page;
 }
@@ -140,7 +144,13 @@ void TFAlarmWin::AlarmWinAdd(const reminders::AlarmEvent& e, int bar_max) {
     setWindowTitle(from_cp(e.LeadText));
     const int n = PageControl->count();
     const int number = n == 0 ? 1 : PageControl->tabText(n - 1).toInt() + 1;
-    PageControl->addTab(make_tab(e), QString::number(number));
+    QWidget* page = make_tab(e);
+    PageControl->addTab(page, QString::number(number));
+    // The window grows to show the channel and the lead whole.
+    if (const auto* lead = page->findChild<QLabel*>(QStringLiteral("Lead"))) {
+        m_need_width = std::max(m_need_width, lead->x() + lead->width() + 12);
+        if (width() < m_need_width) resize(m_need_width, height());
+    }
     PageControl->setCurrentIndex(n);
     const int header = PageControl->tabBar()->sizeHint().height();
     PageControl->setMinimumHeight(std::max(PageControl->minimumHeight(), 3 * s + header + 30));
@@ -191,7 +201,7 @@ void TFAlarmWin::AlarmWinShow() {
     const AlarmWindowSettings& w = m_settings.alarm_window;
     if (!m_sized) {
         m_sized = true;
-        resize(std::max(m_settings.alarm_general.window_width, 60),
+        resize(std::max({m_settings.alarm_general.window_width, 60, m_need_width}),
                std::max(m_settings.alarm_general.window_height, minimumHeight()));
     }
     const QList<QScreen*> screens = QGuiApplication::screens();

@@ -75,6 +75,7 @@ private:
     QPoint m_place;
     int m_alpha = 255;
     bool m_sized = false;  // the stored size is applied at the first show
+    int m_need_width = 0;  // what the channel and the lead of every tab need
 };
 
 }  // namespace zt

@@ -59,6 +59,12 @@ TEST_F(AlarmWindowTest, TabsAreNumberedOnFromTheLastOne) {
                         ->findChild<QLabel*>("Caption");
     ASSERT_NE(caption, nullptr);
     EXPECT_EQ(caption->text(), QStringLiteral("Три"));
+    // The lead stands beside the channel inside the window, not only in its title bar.
+    auto* lead =
+        test::widget<QTabWidget>(win, "PageControl")->currentWidget()->findChild<QLabel*>("Lead");
+    ASSERT_NE(lead, nullptr);
+    EXPECT_EQ(lead->text(), QStringLiteral("Через 5 мин."));
+    EXPECT_GT(lead->x(), caption->x() + caption->width());
     EXPECT_EQ(test::widget<QTabWidget>(win, "PageControl")
                   ->currentWidget()
                   ->findChild<QLabel*>("Title")
@@ -165,6 +171,19 @@ TEST(AlarmOutputsTest, TestWindowStaysForItsDisplayTime) {
     }
     out.TimerAlarmCloseTimer();
     EXPECT_FALSE(out.window().isVisible());
+}
+
+// A long channel caption: the window grows so that the lead beside it is shown whole.
+TEST_F(AlarmWindowTest, LongCaptionKeepsTheLeadInside) {
+    win.AlarmWinAdd(sample("Первый канал. Всемирная сеть HD"), 10);
+    win.AlarmWinShow();
+    auto* lead =
+        test::widget<QTabWidget>(win, "PageControl")->currentWidget()->findChild<QLabel*>("Lead");
+    ASSERT_NE(lead, nullptr);
+    EXPECT_LE(lead->x() + lead->width(), win.width());
+    // For a look: ZT_SHOTS_DIR gets the window as a picture.
+    const QString shots = qEnvironmentVariable("ZT_SHOTS_DIR");
+    if (!shots.isEmpty()) win.grab().save(shots + QStringLiteral("/alarm-window.png"));
 }
 
 }  // namespace
