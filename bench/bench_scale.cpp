@@ -104,23 +104,6 @@ private:
     pid_t m_pid = -1;
 };
 
-// One request on a fresh connection; the bytes received until the server closed.
-std::size_t exchange(int port, const std::string& request) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(std::uint16_t(port));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    std::size_t got = 0;
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-        ::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == ssize_t(request.size())) {
-        static thread_local char buf[1 << 16];
-        for (ssize_t n; (n = ::recv(fd, buf, sizeof buf, 0)) > 0;) got += std::size_t(n);
-    }
-    ::close(fd);
-    return got;
-}
-
 struct Totals final {
     long done = 0;
     long short_replies = 0;  // smaller than the first reply seen: a failure
@@ -137,7 +120,7 @@ void load(int port, const std::string& request, Totals& totals) {
     for (int i = 0; i < kClients; ++i)
         clients.emplace_back([&] {
             while (Clock::now() < end) {
-                const std::size_t n = exchange(port, request);
+                const std::size_t n = peers::request_bytes(port, request);
                 if (totals.size == 0) totals.size = n;
                 if (n < totals.size) ++bad;
                 ++done;
@@ -229,8 +212,8 @@ int main(int argc, char** argv) {
     std::printf("%d clients, %d rounds of %lld s per set-up and call, %zu channels\n", kClients,
                 kRounds, static_cast<long long>(kPhase.count()), ids.size());
     for (auto& s : setups) {  // a first request of each, so that each process holds its blocks
-        exchange(s.port, week);
-        exchange(s.port, login);
+        peers::request_bytes(s.port, week);
+        peers::request_bytes(s.port, login);
     }
     // Forwards in one round, backwards in the next: none is always measured first.
     for (int round = 0; round < kRounds; ++round)

@@ -28,6 +28,7 @@
 #include "server/database.h"
 #include "server/http_front.h"
 #include "server/ingest.h"
+#include "tools/peers/peers.h"
 #include "tools/peers/pg_cluster.h"
 
 namespace {
@@ -40,23 +41,6 @@ static const int kClients = getenv("ZT_CLIENTS") ? atoi(getenv("ZT_CLIENTS")) : 
 // both alike.
 constexpr auto kPhase = std::chrono::seconds(1);
 constexpr int kRounds = 4;
-
-// One request on a fresh connection; the number of bytes received until the server closed.
-std::size_t exchange(int port, const std::string& request) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(std::uint16_t(port));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    std::size_t got = 0;
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-        ::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == ssize_t(request.size())) {
-        static thread_local char buf[1 << 16];
-        for (ssize_t n; (n = ::recv(fd, buf, sizeof buf, 0)) > 0;) got += std::size_t(n);
-    }
-    ::close(fd);
-    return got;
-}
 
 struct Figures final {
     double rps = 0;
@@ -92,7 +76,7 @@ void load(int port, const std::string& request, Totals& totals) {
     for (int i = 0; i < kClients; ++i)
         clients.emplace_back([&] {
             while (Clock::now() < end) {
-                const std::size_t n = exchange(port, request);
+                const std::size_t n = peers::request_bytes(port, request);
                 bytes += n;
                 last = n;
                 ++done;

@@ -142,22 +142,28 @@ TEST(DownloadWorker, CallsAndPostsRunOnTheWindowThreadInOrder) {
     EXPECT_EQ(on_window, (std::vector<bool>{true, true, true}));
 }
 
+// A program folder whose settings point at `server`.
+void point_settings_at(const QTemporaryDir& dir, const peers::ServerProcess& server) {
+    QFile ini(dir.filePath("settings.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(("[ZORVAN]\r\nHOST=" + server.address() + "\r\n").c_str());
+}
+
+// Starts the program, answering "Нет" to its offer to download a schedule.
+void start_declining_the_download(Application& app) {
+    ModalScript no(
+        {{"TFMsg", [](QDialog& d) { test::widget<QPushButton>(d, "BitBtnNo")->click(); }}});
+    ASSERT_EQ(app.start(), StartUp::Result::running);
+}
+
 // "Отмена" in the connection window, confirmed, ends a login check whose reply trickles in:
 // no error message (the deadline's would be one), the window unlocked, the session idle again.
 TEST(DownloadWorker, CancelInTheConnectionWindowEndsASlowReply) {
     peers::ServerProcess server("slow");
     QTemporaryDir dir;
-    {
-        QFile ini(dir.filePath("settings.ini"));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write(("[ZORVAN]\r\nHOST=" + server.address() + "\r\n").c_str());
-    }
+    ASSERT_NO_FATAL_FAILURE(point_settings_at(dir, server));
     Application app(dir.path() + "/", dir.filePath("zorvan_tv"), std::make_shared<SystemClock>());
-    {
-        ModalScript no(
-            {{"TFMsg", [](QDialog& d) { test::widget<QPushButton>(d, "BitBtnNo")->click(); }}});
-        ASSERT_EQ(app.start(), StartUp::Result::running);
-    }
+    ASSERT_NO_FATAL_FAILURE(start_declining_the_download(app));
     QString question;
     ModalScript script({
         {"TFUpdate",
@@ -204,17 +210,9 @@ TEST(DownloadWorker, CancelInTheConnectionWindowEndsASlowReply) {
 TEST(DownloadWorker, AnExitDuringADownloadFollowsItsEnd) {
     peers::ServerProcess server("slow");
     QTemporaryDir dir;
-    {
-        QFile ini(dir.filePath("settings.ini"));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write(("[ZORVAN]\r\nHOST=" + server.address() + "\r\n").c_str());
-    }
+    ASSERT_NO_FATAL_FAILURE(point_settings_at(dir, server));
     Application app(dir.path() + "/", dir.filePath("zorvan_tv"), std::make_shared<SystemClock>());
-    {
-        ModalScript no(
-            {{"TFMsg", [](QDialog& d) { test::widget<QPushButton>(d, "BitBtnNo")->click(); }}});
-        ASSERT_EQ(app.start(), StartUp::Result::running);
-    }
+    ASSERT_NO_FATAL_FAILURE(start_declining_the_download(app));
     ModalScript script({{"TFUpdate", [](QDialog& d) {
                              test::widget<QComboBox>(d, "ComboBoxUser")->setCurrentIndex(0);
                              test::widget<QPushButton>(d, "BitBtnUpdate")->click();

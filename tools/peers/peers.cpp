@@ -76,6 +76,22 @@ void use_postgresql(PgCluster* cluster) {
     g_postgresql = cluster;
 }
 
+std::size_t request_bytes(int port, const std::string& request) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(std::uint16_t(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::size_t got = 0;
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+        ::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == ssize_t(request.size())) {
+        static thread_local char buf[1 << 16];
+        for (ssize_t n; (n = ::recv(fd, buf, sizeof buf, 0)) > 0;) got += std::size_t(n);
+    }
+    ::close(fd);
+    return got;
+}
+
 int free_port() {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in a{};

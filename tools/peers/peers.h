@@ -79,4 +79,8 @@ private:
 // A free TCP port of 127.0.0.1 at the time of the call.
 int free_port();
 
+// One request on a fresh connection to 127.0.0.1:port, as the application makes it: the number
+// of bytes received until the peer closed (0 when nothing connected).
+std::size_t request_bytes(int port, const std::string& request);
+
 }  // namespace zt::peers
