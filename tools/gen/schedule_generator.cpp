@@ -157,20 +157,25 @@ void generate(all_list& store, const Profile& profile, DateTime anchor, std::uin
                 const std::uint8_t mark = pick(40) == 0 ? 1 : 0;
                 const std::uint8_t alarm = pick(60) == 0 ? 1 : 0;
                 const std::int32_t pid = prog_id++;
+                const tvprog_fields whole{.id = pid,
+                                          .start = start,
+                                          .finish = start.addMinutes(length),
+                                          .type_family = family,
+                                          .type_sub = sub,
+                                          .rating = rating,
+                                          .title = to_cp1251(title),
+                                          .descr = to_cp1251(descr),
+                                          .anons_id = a_id,
+                                          .mark = mark,
+                                          .alarm = alarm};
                 if (split) {
+                    // The programme in two parts with the news between; the user's marks stay
+                    // on the first part.
                     const int half = length / 2;
-                    store.add_tvprog(channel, {.id = pid,
-                                               .continued = 1,
-                                               .start = start,
-                                               .finish = start.addMinutes(half),
-                                               .type_family = family,
-                                               .type_sub = sub,
-                                               .rating = rating,
-                                               .title = to_cp1251(title),
-                                               .descr = to_cp1251(descr),
-                                               .anons_id = a_id,
-                                               .mark = mark,
-                                               .alarm = alarm});
+                    tvprog_fields first = whole;
+                    first.continued = 1;
+                    first.finish = start.addMinutes(half);
+                    store.add_tvprog(channel, first);
                     store.add_tvprog(channel, {.id = prog_id++,
                                                .start = start.addMinutes(half),
                                                .finish = start.addMinutes(half + 10),
@@ -178,28 +183,15 @@ void generate(all_list& store, const Profile& profile, DateTime anchor, std::uin
                                                .type_sub = 1,
                                                .rating = 10,
                                                .title = "Новости"_cp});
-                    store.add_tvprog(channel, {.id = pid,
-                                               .start = start.addMinutes(half + 10),
-                                               .finish = start.addMinutes(length + 10),
-                                               .type_family = family,
-                                               .type_sub = sub,
-                                               .rating = rating,
-                                               .title = to_cp1251(title),
-                                               .descr = to_cp1251(descr),
-                                               .anons_id = a_id});
+                    tvprog_fields rest = whole;
+                    rest.start = start.addMinutes(half + 10);
+                    rest.finish = start.addMinutes(length + 10);
+                    rest.mark = 0;
+                    rest.alarm = 0;
+                    store.add_tvprog(channel, rest);
                     minute += length + 10;
                 } else {
-                    store.add_tvprog(channel, {.id = pid,
-                                               .start = start,
-                                               .finish = start.addMinutes(length),
-                                               .type_family = family,
-                                               .type_sub = sub,
-                                               .rating = rating,
-                                               .title = to_cp1251(title),
-                                               .descr = to_cp1251(descr),
-                                               .anons_id = a_id,
-                                               .mark = mark,
-                                               .alarm = alarm});
+                    store.add_tvprog(channel, whole);
                     minute += length;
                 }
             }
