@@ -92,11 +92,19 @@ ShiftFields::ShiftFields(QWidget* parent) : QWidget(parent) {
     ComboBoxTimeSel = new QComboBox(this);
     ComboBoxTimeSel->setObjectName(QStringLiteral("ComboBoxTimeSel"));
     ComboBoxTimeSel->setAccessibleName(QStringLiteral("Часовой пояс"));
+    ComboBoxTimeSel->setToolTip(QStringLiteral("Заполняет сдвиг по часовому поясу"));
+    // Until a zone is picked the box says what it is for instead of standing blank.
+    ComboBoxTimeSel->setPlaceholderText(QStringLiteral("выбрать из списка"));
     ComboBoxTimeSel->setMaximumWidth(220);
+    auto* zone = new QLabel(QStringLiteral("&Часовой пояс:"), this);
+    zone->setObjectName(QStringLiteral("LabelTimeSel"));
+    zone->setBuddy(ComboBoxTimeSel);
     row->addWidget(ComboBoxTimeMP);
     row->addWidget(EditTimeHour);
     row->addWidget(new QLabel(QStringLiteral(":"), this));
     row->addWidget(EditTimeMin);
+    row->addSpacing(8);
+    row->addWidget(zone);
     row->addWidget(ComboBoxTimeSel, 1);
     set({false, "00", "00"});
     connect(ComboBoxTimeSel, &QComboBox::activated, this, [this](int index) {

@@ -81,7 +81,6 @@ TFPrint::TFPrint(UserInterface* ui, JobControl* jobs, QWidget* parent)
     setObjectName(QStringLiteral("TFPrint"));
     setWindowTitle(QStringLiteral("Предпросмотр печати"));
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
-    setMinimumSize(525, 400);
     resize(900, 640);
 
     ScrollBoxView = new QScrollArea(this);
@@ -108,6 +107,8 @@ TFPrint::TFPrint(UserInterface* ui, JobControl* jobs, QWidget* parent)
     layout->addWidget(LabelCorrections);
     layout->addWidget(ScrollBoxView, 1);
     layout->addWidget(bottom_row());
+    // Never narrower than the command lines need, so no caption is cut.
+    setMinimumSize(layout->minimumSize().expandedTo(QSize(525, 400)));
 }
 
 TFPrint::~TFPrint() = default;
@@ -150,23 +151,29 @@ QWidget* TFPrint::command_row() {
                        static_cast<QWidget*>(BitBtnPdf), static_cast<QWidget*>(BitBtnAbort)})
         h->addWidget(w);
     h->addStretch();
+    // Each label names the field beside it (its buddy), which is what a screen reader says.
+    const auto labelled = [row](QHBoxLayout* line, const QString& text, QWidget* field) {
+        auto* label = new QLabel(text, row);
+        label->setBuddy(field);
+        line->addWidget(label);
+        line->addWidget(field);
+    };
+    // The choices take two lines, so that none is squeezed at the window's size.
     auto* choices = new QHBoxLayout;
-    choices->addWidget(new QLabel(QStringLiteral("Качество:"), row));
-    choices->addWidget(EditDPI);
-    choices->addWidget(new QLabel(QStringLiteral("Печать:"), row));
-    choices->addWidget(ComboBoxColor);
-    choices->addWidget(new QLabel(QStringLiteral("Профиль:"), row));
-    choices->addWidget(ComboBoxProfiles);
-    choices->addWidget(new QLabel(QStringLiteral("Число копий:"), row));
-    choices->addWidget(EditCopy);
-    choices->addWidget(CheckBoxPage);
-    choices->addWidget(new QLabel(QStringLiteral("Печать страниц с"), row));
-    choices->addWidget(EditPageStart);
-    choices->addWidget(new QLabel(QStringLiteral("по"), row));
-    choices->addWidget(EditPageFinish);
+    labelled(choices, QStringLiteral("Качество:"), EditDPI);
+    labelled(choices, QStringLiteral("Печать:"), ComboBoxColor);
+    labelled(choices, QStringLiteral("Профиль:"), ComboBoxProfiles);
     choices->addStretch();
+    auto* pages = new QHBoxLayout;
+    labelled(pages, QStringLiteral("Число копий:"), EditCopy);
+    pages->addSpacing(12);
+    pages->addWidget(CheckBoxPage);
+    labelled(pages, QStringLiteral("Печать страниц с"), EditPageStart);
+    labelled(pages, QStringLiteral("по"), EditPageFinish);
+    pages->addStretch();
     v->addLayout(h);
     v->addLayout(choices);
+    v->addLayout(pages);
 
     connect(BitBtnStart, &QPushButton::clicked, this, &TFPrint::PrintDocument);
     connect(BitBtnSetup, &QPushButton::clicked, this, &TFPrint::setup_printer);
@@ -209,10 +216,14 @@ QWidget* TFPrint::bottom_row() {
     BitBtnViewRight = new QToolButton(row);
     BitBtnViewRight->setObjectName(QStringLiteral("BitBtnViewRight"));
     BitBtnViewRight->setArrowType(Qt::RightArrow);
-    h->addWidget(new QLabel(QStringLiteral("Масштаб:"), row));
+    auto* zoom = new QLabel(QStringLiteral("Масштаб:"), row);
+    zoom->setBuddy(ComboBoxViewSize);
+    h->addWidget(zoom);
     h->addWidget(ComboBoxViewSize);
     h->addStretch();
-    h->addWidget(new QLabel(QStringLiteral("Страница:"), row));
+    auto* page = new QLabel(QStringLiteral("Страница:"), row);
+    page->setBuddy(ComboBoxViewPage);
+    h->addWidget(page);
     h->addWidget(BitBtnViewLeft);
     h->addWidget(ComboBoxViewPage);
     h->addWidget(BitBtnViewRight);

@@ -33,10 +33,10 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(337, 289);
-
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(10, 10, 10, 10);
+    // The window is exactly as large as what it shows: no blank area under the texts.
+    outer->setSizeConstraint(QLayout::SetFixedSize);
     // The picture area: the program's picture in a framed panel.
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("PanelPicture"));
@@ -78,7 +78,7 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
     grid->addWidget(LabelPhone, 3, 1);
     grid->setColumnStretch(1, 1);
     outer->addLayout(grid);
-    outer->addStretch(1);
+    outer->addSpacing(6);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("BitBtnOK"));

@@ -19,6 +19,7 @@
 #include "storage/settings.h"
 #include "ui/column_menu.h"
 #include "ui/cp_text.h"
+#include "ui/header_captions.h"
 #include "ui/menu_items.h"
 #include "ui/panel_resources.h"
 #include "ui/row_painter.h"
@@ -42,6 +43,7 @@ QToolButton* make_button(QWidget* parent, const char* name, const QString& hint)
     auto* b = new QToolButton(parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setToolTip(hint);
+    b->setAccessibleName(hint);  // the button shows a picture only
     b->setFocusPolicy(Qt::StrongFocus);
     b->setToolButtonStyle(Qt::ToolButtonIconOnly);
     return b;
@@ -82,9 +84,9 @@ ChannelPanel::ChannelPanel(ViewState& view, Settings& settings, LogoImages& logo
     m_painter = new RowPainter(this);
     ListViewChannels = new ChannelListView(this);
     ListViewChannels->setModel(m_model);
+    ListViewChannels->setAccessibleName(QStringLiteral("Каналы группы"));
     ListViewChannels->setItemDelegate(m_painter);
-    ListViewChannels->setColumnWidth(0, 90);
-    ListViewChannels->setColumnWidth(1, 30);
+    set_column_widths(ChannelPanelSettings{}.columns);
     ListViewChannels->installEventFilter(this);
 
     ScrollBoxListChl = new QScrollArea(this);
@@ -537,9 +539,21 @@ bool ChannelPanel::eventFilter(QObject* watched, QEvent* event) {
 void ChannelPanel::apply_settings() {
     const ChannelPanelSettings& s = m_settings.channel_panel;
     m_detailed = s.detailed;
-    for (std::size_t i = 0; i < s.columns.size() && i < 2; ++i)
-        if (s.columns[i] > 0) ListViewChannels->setColumnWidth(int(i), s.columns[i]);
+    set_column_widths(s.columns);
     SetChannelPanelSize(s.icon_size);
+}
+
+void ChannelPanel::set_column_widths(const std::vector<int>& widths) {
+    const std::vector<int> first_start = ChannelPanelSettings{}.columns;
+    for (std::size_t i = 0; i < widths.size() && i < first_start.size(); ++i) {
+        if (widths[i] <= 0) continue;
+        // A column at its first-start width shows its caption whole; a width of the user's own
+        // is kept as it is.
+        if (widths[i] == first_start[i])
+            set_width_fitting_caption(*ListViewChannels->horizontalHeader(), int(i), widths[i]);
+        else
+            ListViewChannels->setColumnWidth(int(i), widths[i]);
+    }
 }
 
 void ChannelPanel::collect_settings() {

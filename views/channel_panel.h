@@ -106,6 +106,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The list's column widths; a column at its first-start width is widened to its caption.
+    void set_column_widths(const std::vector<int>& widths);
     QToolButton* BitBtnChannelsGroup = nullptr;  // "Группы"
     QToolButton* SpeedButtonSelOnOff = nullptr;  // "Выбор": down = multiple choice
     QToolButton* BitBtnChannelsAll = nullptr;    // "Все каналы"

@@ -1,6 +1,7 @@
 #include "views/prog_delegate.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "storage/settings.h"
 #include "ui/image_lists.h"
@@ -24,6 +25,30 @@ void RowPaintContext::take(const Settings& settings) {
     alarm = settings_colour(v.alarm, d.alarm);
     logos = settings.general.channel_logos;
     type_icons = settings.general.type_icons;
+}
+
+namespace {
+
+// Least saturation of the reminder fill; lightness of the bar.
+constexpr float kFillSaturation = 0.3f;
+constexpr float kBarValue = 0.55f;
+constexpr int kBarWidth = 4;
+
+}  // namespace
+
+QColor reminder_fill(const QColor& colour) {
+    float h = 0, s = 0, v = 0, a = 1;
+    colour.getHsvF(&h, &s, &v, &a);
+    // A grey has no hue to deepen: it is darkened instead, never below a light grey.
+    if (h < 0) return QColor::fromHsvF(-1, 0, std::min(v, 0.75f));
+    return QColor::fromHsvF(h, std::max(s, kFillSaturation), std::max(v, 0.85f));
+}
+
+QColor reminder_bar(const QColor& colour) {
+    float h = 0, s = 0, v = 0, a = 1;
+    colour.getHsvF(&h, &s, &v, &a);
+    if (h < 0) return QColor::fromHsvF(-1, 0, 0.35f);
+    return QColor::fromHsvF(h, 1.0f, kBarValue);
 }
 
 ProgramRowDelegate::ProgramRowDelegate(const RowPaintContext& context, QObject* parent)
@@ -51,7 +76,10 @@ void ProgramRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     // Background of the row, then the fills of single cells.
     const bool selected = option.state & QStyle::State_Selected;
     painter->fillRect(r, selected ? c.rows.select1 : c.rows.back);
-    if (column == views::col_start && row.alarm) painter->fillRect(r, c.alarm);
+    if (column == views::col_start && row.alarm) {
+        painter->fillRect(r, reminder_fill(c.alarm));
+        painter->fillRect(QRect(r.left(), r.top(), kBarWidth, r.height()), reminder_bar(c.alarm));
+    }
     if (column == views::col_title) {
         switch (row.title_fill) {
             case views::TitleFill::mark:
@@ -93,6 +121,7 @@ void ProgramRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         painter->drawPixmap(x, r.top() + (r.height() - p.height()) / 2, p);
     };
     int x = r.left();
+    if (column == views::col_start && row.alarm) x += kBarWidth;  // the text clears the bar
     int right = r.right() + 1;
     if (column == views::col_channel && c.logos) {
         // The logo's room is kept for every row so the names line up.

@@ -30,6 +30,12 @@ struct RowPaintContext final {
     void take(const Settings& settings);
 };
 
+// The reminder mark of "Начало": the settings' colour deepened where it is a pale tint (its hue
+// kept, black text still easy to read on it), and a bar at the cell's left edge in the deep
+// shade of that hue, so a reminder is seen at a glance whatever pale colour was chosen.
+QColor reminder_fill(const QColor& colour);
+QColor reminder_bar(const QColor& colour);
+
 // Paints the cells of the programme tables: the row background (selected or not), the
 // reminder colour of "Начало", the shrinking "Осталось" bar, the mark or favourite colour of
 // "Передача", the text colours of programmes on air and past, the channel logos, the genre
