@@ -13,6 +13,7 @@
 #include "reminders/logic/alarm_tables.h"
 #include "reminders/osd_window.h"
 #include "storage/settings_store.h"
+#include "ui/cp_text.h"
 #include "ui/image_lists.h"
 
 namespace zt {
@@ -74,6 +75,18 @@ OsdContent TFAlarmSettings::osd_sample() const {
     sample.channel_caption = QStringLiteral("[001] Канал");
     sample.start_text = QStringLiteral("12:00");
     sample.title_text = QStringLiteral("Название передачи");
+    // The first channel with a logo lends the sample its name and logo, so the sample looks
+    // as a reminder of the user's own channels will.
+    LogoImages logos;
+    logos.refresh(m_store);
+    for (const auto& channel : m_store.channels) {
+        if (channel->logo < 0) continue;
+        if (const QPixmap* logo = logos.logo(channel->logo, 32)) {
+            sample.channel_caption = QStringLiteral("[001] ") + from_cp(channel->name);
+            sample.logo = *logo;
+            break;
+        }
+    }
     if (!m_store.types.empty()) sample.genre_icon = type_icon(m_store.types.front()->image, 32);
     return sample;
 }

@@ -6,6 +6,7 @@
 
 #include "reminders/osd_window.h"
 #include "storage/settings.h"
+#include "ui/app_resources.h"
 
 namespace zt {
 
@@ -52,7 +53,14 @@ OsdPicture draw_osd(const OsdContent& content, const AlarmOsdSettings& s, const 
     p.setPen(Qt::black);
     p.setBrush(Qt::white);
     p.drawRect(l.frame.adjusted(0, 0, -1, -1));
-    if (!content.logo.isNull()) p.drawPixmap(l.logo, content.logo);
+    if (!content.logo.isNull()) {
+        p.drawPixmap(l.logo, content.logo);
+    } else {
+        // A channel without a logo shows the program's picture in the square instead of
+        // leaving it blank.
+        const QRect inside = l.logo.adjusted(2, 2, -2, -2);
+        p.drawPixmap(inside, app_icon().pixmap(inside.size()));
+    }
     if (!content.genre_icon.isNull()) p.drawPixmap(l.genre, content.genre_icon);
     p.setFont(font);
     p.setPen(colour_of(s.text));

@@ -22,7 +22,7 @@ struct OsdContent final {
     QString channel_caption;  // first row, beside the logo: "[001] Канал"
     QString start_text;       // second row, beside the genre icon: start "hh:mm" ...
     QString title_text;       // ... a blank and the title
-    QPixmap logo;             // the 32-pixel channel logo; null: the white square stays empty
+    QPixmap logo;             // the 32-pixel channel logo; null: the program's picture
     QPixmap genre_icon;       // the 32-pixel genre icon; null: no genre icon
 };
 

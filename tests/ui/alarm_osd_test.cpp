@@ -66,8 +66,16 @@ TEST(OsdPictureTest, SeeThroughBackgroundKeysOutBlackOrGreenForBlackText) {
     OsdPicture plain = draw_osd(sample(), s, area);
     EXPECT_TRUE(plain.mask.isNull());
     EXPECT_EQ(plain.image.pixelColor(0, 0), QColor(0, 0, 255));
-    // The white frame square sits at (5, 5).
-    EXPECT_EQ(plain.image.pixelColor(plain.layout.frame.center()), QColor(Qt::white));
+    // The white frame square sits at (5, 5); without a channel logo it shows the program's
+    // picture, never a blank square.
+    EXPECT_EQ(plain.image.pixelColor(plain.layout.frame.topLeft() + QPoint(1, 1)),
+              QColor(Qt::white));
+    int white = 0;
+    const QRect logo = plain.layout.logo;
+    for (int y = logo.top(); y <= logo.bottom(); ++y)
+        for (int x = logo.left(); x <= logo.right(); ++x)
+            white += plain.image.pixelColor(x, y) == QColor(Qt::white);
+    EXPECT_LT(white, logo.width() * logo.height() / 2);
 
     s.alpha = true;
     for (const auto& [text, key] : {std::pair{Colour(0x00FF00), QColor(0, 0, 0)},
