@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -60,6 +61,7 @@ QToolButton* glyph_button(QWidget* parent, const char* name, const QString& hint
     auto* b = new QToolButton(parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setToolTip(hint);
+    b->setAccessibleName(hint);  // a picture alone says nothing to a screen reader
     b->setIcon(parent->style()->standardIcon(glyph));
     b->setIconSize(QSize(16, 16));
     b->setFixedSize(26, 26);
@@ -127,6 +129,7 @@ void TFUpdateSelect::build_left() {
     TreeViewPacket = new QTreeView(PanelL);
     TreeViewPacket->setObjectName(QStringLiteral("TreeViewPacket"));
     TreeViewPacket->setHeaderHidden(true);
+    TreeViewPacket->setAccessibleName(QStringLiteral("Пакеты"));
     TreeViewPacket->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TreeViewPacket->setIconSize(QSize(16, 16));
     v->addWidget(TreeViewPacket, 1);
@@ -156,6 +159,7 @@ void TFUpdateSelect::build_left() {
     ScrollBoxDescr =
         m_parts.make_descr_area ? m_parts.make_descr_area(PanelCard) : new QScrollArea(PanelCard);
     ScrollBoxDescr->setObjectName(QStringLiteral("ScrollBoxDescr"));
+    ScrollBoxDescr->setAccessibleName(QStringLiteral("Описание пакета"));
     QPalette white = ScrollBoxDescr->palette();
     white.setColor(QPalette::Window, Qt::white);
     ScrollBoxDescr->setPalette(white);
@@ -199,6 +203,9 @@ void TFUpdateSelect::build_right() {
     ListViewPacketChannel->verticalHeader()->hide();
     ListViewPacketChannel->setContextMenuPolicy(Qt::CustomContextMenu);
     ListViewPacketChannel->viewport()->installEventFilter(this);
+    ListViewPacketChannel->installEventFilter(this);
+    ListViewPacketChannel->setTabKeyNavigation(false);
+    ListViewPacketChannel->setAccessibleName(QStringLiteral("Каналы в пакете"));
     if (m_parts.row_painter) {
         m_parts.row_painter->setParent(ListViewPacketChannel);
         ListViewPacketChannel->setItemDelegate(m_parts.row_painter);
@@ -263,6 +270,15 @@ void TFUpdateSelect::show_lists(net::SelectionLists& lists, const net::DownloadC
     h->resizeSection(2, 60);
     h->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     show_card(nullptr);
+    // The arrow keys in the tree choose a package as a click does.
+    connect(TreeViewPacket->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& i) {
+                if (i.isValid()) select_paket(m_tree->paket_at(m_tree_icons->mapToSource(i)));
+            });
+    // The first package (the tree's root) is chosen at once, so the list shows its channels
+    // and their count instead of an empty list headed "(0)".
+    if (const QModelIndex first = TreeViewPacket->model()->index(0, 0); first.isValid())
+        TreeViewPacket->setCurrentIndex(first);
 
     setWindowTitle(utf(c.caption));
     CheckBoxAnons->setVisible(c.anons_visible);
@@ -357,6 +373,21 @@ void TFUpdateSelect::BitBtnUpdateClick() {
 }
 
 bool TFUpdateSelect::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
+        // Space does by keyboard what a click does: the same paid-only check on "С анонсами",
+        // and the current channel of the list ticked or unticked.
+        if (watched == CheckBoxAnons && !(m_paid && m_paid()) && !CheckBoxAnons->isChecked()) {
+            m_ui.show_msg(MsgKind::Error,
+                          "Получение анонсов доступно только для платных пользователей.");
+            return true;
+        }
+        if (watched == ListViewPacketChannel) {
+            const QModelIndex i = ListViewPacketChannel->currentIndex();
+            if (i.isValid()) m_channels->toggle(i.row());
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (watched == CheckBoxAnons && !(m_paid && m_paid())) {

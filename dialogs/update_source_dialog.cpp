@@ -45,13 +45,15 @@ TFUpdate::TFUpdate(user_account& account, UserInterface& ui, QWidget* parent)
         grid->addWidget(l, row, 0);
         return l;
     };
-    label(QStringLiteral("Источник:"), 0)->setObjectName(QStringLiteral("LabelSelect"));
+    QLabel* select = label(QStringLiteral("Источник:"), 0);
+    select->setObjectName(QStringLiteral("LabelSelect"));
     ComboBoxSelect = new QComboBox(this);
     ComboBoxSelect->setObjectName(QStringLiteral("ComboBoxSelect"));
     ComboBoxSelect->addItems({QStringLiteral("Сервер"), QStringLiteral("Файл")});
     grid->addWidget(ComboBoxSelect, 0, 1);
 
-    label(QStringLiteral("Файл:"), 1)->setObjectName(QStringLiteral("LabelDir"));
+    QLabel* dir = label(QStringLiteral("Файл:"), 1);
+    dir->setObjectName(QStringLiteral("LabelDir"));
     auto* dir_row = new QHBoxLayout;
     EditDir = new QLineEdit(this);
     EditDir->setObjectName(QStringLiteral("EditDir"));
@@ -59,22 +61,27 @@ TFUpdate::TFUpdate(user_account& account, UserInterface& ui, QWidget* parent)
     BitBtnDir = new QToolButton(this);
     BitBtnDir->setObjectName(QStringLiteral("BitBtnDir"));
     BitBtnDir->setText(QStringLiteral("..."));
+    BitBtnDir->setAccessibleName(QStringLiteral("Выбрать файл"));
+    BitBtnDir->setToolTip(QStringLiteral("Выбрать файл"));
     dir_row->addWidget(EditDir, 1);
     dir_row->addWidget(BitBtnDir);
     grid->addLayout(dir_row, 1, 1);
 
-    label(QStringLiteral("Пользователь:"), 2)->setObjectName(QStringLiteral("LabelUser"));
+    QLabel* user = label(QStringLiteral("Пользователь:"), 2);
+    user->setObjectName(QStringLiteral("LabelUser"));
     ComboBoxUser = new QComboBox(this);
     ComboBoxUser->setObjectName(QStringLiteral("ComboBoxUser"));
     ComboBoxUser->addItems({QStringLiteral("Бесплатный"), QStringLiteral("Платный")});
     grid->addWidget(ComboBoxUser, 2, 1);
 
-    label(QStringLiteral("Логин:"), 3)->setObjectName(QStringLiteral("LabelLogin"));
+    QLabel* login = label(QStringLiteral("Логин:"), 3);
+    login->setObjectName(QStringLiteral("LabelLogin"));
     EditLogin = new QLineEdit(this);
     EditLogin->setObjectName(QStringLiteral("EditLogin"));
     grid->addWidget(EditLogin, 3, 1);
 
-    label(QStringLiteral("Пароль:"), 4)->setObjectName(QStringLiteral("LabelPwd"));
+    QLabel* password = label(QStringLiteral("Пароль:"), 4);
+    password->setObjectName(QStringLiteral("LabelPwd"));
     EditPwd = new QLineEdit(this);
     EditPwd->setObjectName(QStringLiteral("EditPwd"));
     EditPwd->setEchoMode(QLineEdit::Password);
@@ -84,11 +91,18 @@ TFUpdate::TFUpdate(user_account& account, UserInterface& ui, QWidget* parent)
     CheckBoxLoginSave = new QCheckBox(QStringLiteral("Сохранять пароль"), this);
     CheckBoxLoginSave->setObjectName(QStringLiteral("CheckBoxLoginSave"));
     grid->addWidget(CheckBoxLoginSave, 5, 1);
+    // Each label names its field, which is what a screen reader says on it.
+    select->setBuddy(ComboBoxSelect);
+    dir->setBuddy(EditDir);
+    user->setBuddy(ComboBoxUser);
+    login->setBuddy(EditLogin);
+    password->setBuddy(EditPwd);
 
     auto* buttons = new QHBoxLayout;
     BitBtnHelp = new QToolButton(this);
     BitBtnHelp->setObjectName(QStringLiteral("BitBtnHelp"));
     BitBtnHelp->setText(QStringLiteral("?"));
+    BitBtnHelp->setAccessibleName(QStringLiteral("Подсказка"));
     BitBtnHelp->setToolTip(
         QStringLiteral("Для автоматического получения телепрограммы платным пользователям\n"
                        "нужно всегда указывать пароль и выбирать его сохранение."));

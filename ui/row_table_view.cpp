@@ -7,6 +7,9 @@ namespace zt {
 
 RowTableView::RowTableView(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The lists choose rows, never cells: Tab leaves the list for the next control instead of
+    // walking its cells, so the keyboard alone gets through a window.
+    setTabKeyNavigation(false);
 }
 
 void RowTableView::scrollTo(const QModelIndex& index, ScrollHint hint) {

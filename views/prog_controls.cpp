@@ -35,6 +35,7 @@ QToolButton* tool_button(const char* name, const QString& hint, const char* icon
     auto* b = new QToolButton(parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setToolTip(hint);
+    b->setAccessibleName(hint);  // the button shows a picture only
     b->setIcon(view_icon(icon));
     b->setAutoRaise(false);
     b->setFocusPolicy(Qt::TabFocus);
@@ -146,6 +147,15 @@ SoonPageControls::SoonPageControls(QWidget* parent) : QWidget(parent) {
     BitBtnNextTimeProfiles->setIcon(view_icon("profiles"));
     BitBtnNextTimeProfiles->setToolTip(QStringLiteral("Профили"));
 
+    // The short captions beside the fields ("С", "до") say little on their own: each field and
+    // button carries the full name a screen reader says.
+    EditNextTimeStart->setAccessibleName(QStringLiteral("Начало: с"));
+    EditNextTimeFinish->setAccessibleName(QStringLiteral("Начало: до"));
+    EditNextLine->setAccessibleName(QStringLiteral("Передач на канал"));
+    ComboBoxNextType->setAccessibleName(QStringLiteral("Смещение времени"));
+    BitBtnNextTimeStart->setAccessibleName(QStringLiteral("Выбрать время начала"));
+    BitBtnNextTimeFinish->setAccessibleName(QStringLiteral("Выбрать время конца"));
+    BitBtnNextTimeProfiles->setAccessibleName(QStringLiteral("Профили"));
     l->addWidget(label(QStringLiteral("С"), this));
     l->addWidget(EditNextTimeStart);
     l->addWidget(BitBtnNextTimeStart);
@@ -300,6 +310,10 @@ DaysPageControls::DaysPageControls(QWidget* parent) : QWidget(parent) {
     BitBtnDaysTimeStart->setObjectName(QStringLiteral("BitBtnDaysTimeStart"));
     BitBtnDaysTimeFinish = new MenuButton(PopupMenuProgDaysFinish, this);
     BitBtnDaysTimeFinish->setObjectName(QStringLiteral("BitBtnDaysTimeFinish"));
+    EditDaysTimeStart->setAccessibleName(QStringLiteral("Время дня: с"));
+    EditDaysTimeFinish->setAccessibleName(QStringLiteral("Время дня: до"));
+    BitBtnDaysTimeStart->setAccessibleName(QStringLiteral("Выбрать время дня с"));
+    BitBtnDaysTimeFinish->setAccessibleName(QStringLiteral("Выбрать время дня до"));
     l->addWidget(label(QStringLiteral("С"), this));
     l->addWidget(EditDaysTimeStart);
     l->addWidget(BitBtnDaysTimeStart);
@@ -390,6 +404,8 @@ FindPageControls::FindPageControls(QWidget* parent) : QWidget(parent) {
     ComboBoxFind->addItems(
         {QStringLiteral("в названии"), QStringLiteral("в описании"), QStringLiteral("везде")});
     BitBtnFind = tool_button("BitBtnFind", QStringLiteral("Искать"), "find", this);
+    EditFind->setAccessibleName(QStringLiteral("Строка поиска"));
+    ComboBoxFind->setAccessibleName(QStringLiteral("Где искать"));
     l->addWidget(label(QStringLiteral("Строка:"), this));
     l->addWidget(EditFind, 1);
     l->addWidget(ComboBoxFind);

@@ -51,6 +51,8 @@ ProgramPages::ProgramPages(QTabWidget& pages, SettingsStore& settings, ViewState
     m_delegate = new ProgramRowDelegate(m_ctx, this);
 
     const char* table_names[4] = {"ListViewCur", "ListViewNext", "ListViewDays", "ListViewFind"};
+    const char* table_captions[4] = {"Передачи: сейчас", "Передачи: скоро", "Передачи по дням",
+                                     "Найденные передачи"};
     for (int i = 0; i < 4; ++i) {
         QWidget* page = m_pages.widget(i);
         auto* layout = new QVBoxLayout(page);
@@ -61,6 +63,7 @@ ProgramPages::ProgramPages(QTabWidget& pages, SettingsStore& settings, ViewState
         if (i == 3) layout->addWidget(m_find = new FindPageControls(page));
         auto* table = new ProgramTable(page);
         table->setObjectName(QString::fromLatin1(table_names[i]));
+        table->setAccessibleName(QString::fromUtf8(table_captions[i]));
         auto* model = new ProgramTableModel(m_view.list, table);
         table->setModel(model);
         table->setItemDelegate(m_delegate);

@@ -27,6 +27,7 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent) {
 
     ScrollBoxChannels = new QScrollArea(SplitterUtils);
     ScrollBoxChannels->setObjectName(QStringLiteral("ScrollBoxChannels"));
+    ScrollBoxChannels->setAccessibleName(QStringLiteral("Панель каналов"));
     ScrollBoxChannels->setMinimumSize(25, 25);
     ScrollBoxChannels->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ScrollBoxChannels->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -36,6 +37,7 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent) {
     ScrollBoxChannels->setWidget(ChannelPanelArea);
 
     ScrollBoxTypes = new QScrollArea(SplitterUtils);
+    ScrollBoxTypes->setAccessibleName(QStringLiteral("Панель типов передач"));
     ScrollBoxTypes->setObjectName(QStringLiteral("ScrollBoxTypes"));
     ScrollBoxTypes->setMinimumSize(30, 30);
     ScrollBoxTypes->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -427,8 +427,17 @@ TEST_F(DialogFixture, SelectionTicksCardAndMessages) {
     dialog.show_lists(lists, controls);
     dialog.show();
     auto* model = dialog.channel_model();
+    // The tree's first package is chosen as the dialog shows: its channels and their count.
+    EXPECT_EQ(dialog.sel_paket(), 0);
     EXPECT_EQ(model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
-              QStringLiteral("Каналы в пакете (0)"));
+              QStringLiteral("Каналы в пакете (2)"));
+    // The arrow keys choose a package as a click does.
+    auto* tree = test::widget<QTreeView>(dialog, "TreeViewPacket");
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Down);
+    EXPECT_EQ(dialog.sel_paket(), 1);
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("Каналы в пакете (1)"));
 
     dialog.select_paket(0);
     EXPECT_TRUE(test::widget<QWidget>(dialog, "PanelCard")->isVisible());
