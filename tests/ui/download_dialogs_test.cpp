@@ -476,6 +476,12 @@ TEST_F(DialogFixture, SelectionTicksCardAndMessages) {
     EXPECT_FALSE(test::widget<QCheckBox>(dialog, "CheckBoxAnons")->isChecked());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Получение анонсов доступно только для платных пользователей.");
+    // Space by keyboard meets the same check.
+    test::widget<QCheckBox>(dialog, "CheckBoxAnons")->setFocus();
+    QTest::keyClick(test::widget<QCheckBox>(dialog, "CheckBoxAnons"), Qt::Key_Space);
+    EXPECT_FALSE(test::widget<QCheckBox>(dialog, "CheckBoxAnons")->isChecked());
+    ASSERT_EQ(ui.messages.size(), 2u);
+    ui.messages.pop_back();
     paid = true;
     QTest::mouseClick(test::widget<QCheckBox>(dialog, "CheckBoxAnons"), Qt::LeftButton);
     EXPECT_TRUE(test::widget<QCheckBox>(dialog, "CheckBoxAnons")->isChecked());
