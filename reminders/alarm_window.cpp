@@ -209,6 +209,7 @@ void TFAlarmWin::AlarmWinShow() {
     if (!screens.isEmpty()) screen = screens[monitor_index(w.monitor, int(screens.size()))];
     const QRect wa = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
     const QSize size = frameGeometry().size().expandedTo(this->size());
+    m_area = wa;
     m_place = reminders::alarm_window_place(wa, size, w.pos1, w.pos2);
     m_alpha = reminders::alarm_alpha(w.alpha);
     const reminders::AlarmAnimation a =
@@ -239,7 +240,14 @@ void TFAlarmWin::AlarmWinShow() {
 }
 
 void TFAlarmWin::finish_show() {
-    // The exact end: in place and with the configured transparency.
+    // The exact end: in place and with the configured transparency. The window manager's
+    // frame is known only once the window is shown; placed by the bare window's size, the
+    // frame's title bar would push the window's bottom (its close button) off the screen.
+    const QSize framed = frameGeometry().size().expandedTo(size());
+    if (isVisible() && !m_area.isEmpty()) {
+        const AlarmWindowSettings& w = m_settings.alarm_window;
+        m_place = reminders::alarm_window_place(m_area, framed, w.pos1, w.pos2);
+    }
     move(m_place);
     setWindowOpacity(m_alpha / 255.0);
 }

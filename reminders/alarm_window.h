@@ -73,6 +73,7 @@ private:
     const LogoImages& m_logos;
     QPropertyAnimation* m_anim = nullptr;
     QPoint m_place;
+    QRect m_area;  // the work area the window was placed in
     int m_alpha = 255;
     bool m_sized = false;  // the stored size is applied at the first show
     int m_need_width = 0;  // what the channel and the lead of every tab need

@@ -32,7 +32,7 @@ namespace {
 // Least saturation of the reminder fill; lightness of the bar.
 constexpr float kFillSaturation = 0.3f;
 constexpr float kBarValue = 0.55f;
-constexpr int kBarWidth = 4;
+constexpr int kBarWidth = 3;  // the cell's text starts 3 pixels in, clear of the bar
 
 }  // namespace
 
@@ -121,7 +121,6 @@ void ProgramRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         painter->drawPixmap(x, r.top() + (r.height() - p.height()) / 2, p);
     };
     int x = r.left();
-    if (column == views::col_start && row.alarm) x += kBarWidth;  // the text clears the bar
     int right = r.right() + 1;
     if (column == views::col_channel && c.logos) {
         // The logo's room is kept for every row so the names line up.
