@@ -188,6 +188,15 @@ void TFAlarmWin::place_controls() {
     ProgressBar->raise();
 }
 
+void TFAlarmWin::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // Shown without animation, the window learns its frame only when the window manager has
+    // framed it: it is placed once more by the framed size, so nothing of it is off the screen.
+    if (m_frame_unknown && isVisible() && m_anim->state() != QAbstractAnimation::Running &&
+        frameGeometry().size() != m_placed_size)
+        finish_show();
+}
+
 void TFAlarmWin::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     place_controls();
@@ -210,6 +219,8 @@ void TFAlarmWin::AlarmWinShow() {
     const QRect wa = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
     const QSize size = frameGeometry().size().expandedTo(this->size());
     m_area = wa;
+    m_placed_size = size;
+    m_frame_unknown = true;
     m_place = reminders::alarm_window_place(wa, size, w.pos1, w.pos2);
     m_alpha = reminders::alarm_alpha(w.alpha);
     const reminders::AlarmAnimation a =
@@ -246,7 +257,10 @@ void TFAlarmWin::finish_show() {
     const QSize framed = frameGeometry().size().expandedTo(size());
     if (isVisible() && !m_area.isEmpty()) {
         const AlarmWindowSettings& w = m_settings.alarm_window;
+        m_placed_size = framed;
         m_place = reminders::alarm_window_place(m_area, framed, w.pos1, w.pos2);
+        // Placed once by the frame: later moves and resizes are the user's own.
+        m_frame_unknown = framed == size();
     }
     move(m_place);
     setWindowOpacity(m_alpha / 255.0);

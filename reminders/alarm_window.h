@@ -58,6 +58,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     AlarmProgressBar* ProgressBar = nullptr;
@@ -73,7 +74,9 @@ private:
     const LogoImages& m_logos;
     QPropertyAnimation* m_anim = nullptr;
     QPoint m_place;
-    QRect m_area;  // the work area the window was placed in
+    QRect m_area;                  // the work area the window was placed in
+    QSize m_placed_size;           // the framed size the place was worked out for
+    bool m_frame_unknown = false;  // shown, and not yet placed by its framed size
     int m_alpha = 255;
     bool m_sized = false;  // the stored size is applied at the first show
     int m_need_width = 0;  // what the channel and the lead of every tab need
