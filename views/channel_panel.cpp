@@ -234,11 +234,15 @@ void ChannelPanel::ClearGroupMenus() {
 
 void ChannelPanel::clear_channels() {
     m_channel_menu->clear();
-    for (QToolButton* b : m_buttons) delete b;
+    for (QToolButton* b : m_buttons) {
+        b->hide();
+        b->setObjectName(QString());
+        m_spare.push_back(b);
+    }
     m_buttons.clear();
 }
 
-void ChannelPanel::SelectGroup(int index) {
+void ChannelPanel::SelectGroup(int index, bool rebuild_pages) {
     m_view.channels.select_group(index);
     const int current = m_view.store.cur_group;
     for (std::size_t i = 0; i < m_group_items.size(); ++i)
@@ -259,7 +263,7 @@ void ChannelPanel::SelectGroup(int index) {
             focus_list();
         }
     }
-    rebuild();
+    if (rebuild_pages) rebuild();
 }
 
 void ChannelPanel::add_channel(int index, const chl_local_list& member) {
@@ -267,28 +271,38 @@ void ChannelPanel::add_channel(int index, const chl_local_list& member) {
     item->setCheckable(true);
     connect(item, &QAction::triggered, this, [this, index] { ToggleChannel(index); });
 
-    auto* button = new QToolButton(m_grid);
+    QToolButton* button = nullptr;
+    if (!m_spare.empty()) {
+        button = m_spare.back();
+        m_spare.pop_back();
+        button->setChecked(false);
+    } else {
+        button = new QToolButton(m_grid);
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QToolButton::clicked, this, [this, button] {
+            // The member is found again from the button's name, "SBC" + position.
+            ToggleChannel(button->objectName().mid(3).toInt());
+        });
+        button->installEventFilter(this);
+    }
     button->setObjectName(QStringLiteral("SBC%1").arg(index));
-    button->setCheckable(true);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
     button->setToolTip(from_cp(channel_button_hint(member)));
     const int side = channel_button_side(m_size);
     button->setFixedSize(side, side);
     button->setIconSize(QSize(m_size, m_size));
     if (const QPixmap* logo = m_logos.logo(member.logo, m_size)) {
         button->setIcon(QIcon(*logo));
+        button->setText(QString());
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     } else {
         // No logo: the channel's number, or the start of its name, stands in for it.
         const QString name = from_cp(member.name);
+        button->setIcon(QIcon());
         button->setText(member.button.empty() ? name.left(2) : from_cp(member.button));
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     }
-    connect(button, &QToolButton::clicked, this, [this, button] {
-        // The member is found again from the button's name, "SBC" + position.
-        ToggleChannel(button->objectName().mid(3).toInt());
-    });
-    button->installEventFilter(this);
     button->show();
     m_buttons.push_back(button);
 }

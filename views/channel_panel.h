@@ -62,8 +62,10 @@ public:
     QAction* MChannelsAllInv = nullptr;
     QAction* MChannelsAllOff = nullptr;
 
-    // Makes a group current and shows its channels (index outside the groups: no group).
-    void SelectGroup(int index);
+    // Makes a group current and shows its channels (index outside the groups: no group), then
+    // the programme pages are rebuilt unless `rebuild_pages` is false (the caller rebuilds them
+    // itself).
+    void SelectGroup(int index, bool rebuild_pages = true);
     // One radio item per group, shown in "Группы" of "Каналы" and in the "Группы" popup.
     void BuildGroupMenus();
     // Removes the group items and the channel items and empties the panel.
@@ -141,6 +143,9 @@ private:
     QActionGroup* m_mode_radio = nullptr;
     std::vector<QAction*> m_group_items;
     std::vector<QToolButton*> m_buttons;
+    // Buttons of channels no longer shown, hidden, kept to show the next group's channels:
+    // making and destroying hundreds of buttons is what a group change costs most.
+    std::vector<QToolButton*> m_spare;
     std::function<void()> m_rebuild;
     std::function<void(const chl_local_list&, const QPoint&)> m_describe;
     bool m_detailed = true;
