@@ -240,6 +240,7 @@ void ChannelPanel::clear_channels() {
         m_spare.push_back(b);
     }
     m_buttons.clear();
+    m_buttons_made = false;
 }
 
 void ChannelPanel::SelectGroup(int index, bool rebuild_pages) {
@@ -255,9 +256,11 @@ void ChannelPanel::SelectGroup(int index, bool rebuild_pages) {
         m_channel_menu->begin(menu_column_starts(group->members.size(), menu_break(m_settings)));
         for (std::size_t i = 0; i < group->members.size(); ++i)
             add_channel(int(i), *group->members[i]);
+        // The compact buttons are made when they are to be seen.
+        if (!m_detailed) make_buttons();
         update_marks();
         if (!group->members.empty()) {
-            layout_grid(true);
+            if (!m_detailed) layout_grid(true);
             m_model->recount();
             ListViewChannels->setCurrentIndex(m_model->index(0, 0));
             focus_list();
@@ -270,7 +273,24 @@ void ChannelPanel::add_channel(int index, const chl_local_list& member) {
     QAction* item = m_channel_menu->add(menu_text(channel_menu_caption(member)));
     item->setCheckable(true);
     connect(item, &QAction::triggered, this, [this, index] { ToggleChannel(index); });
+}
 
+void ChannelPanel::make_buttons() {
+    if (m_buttons_made) return;
+    m_buttons_made = true;
+    const chl_group_list* group = m_view.channels.current_group();
+    if (!group) return;
+    for (std::size_t i = 0; i < group->members.size(); ++i) add_button(int(i), *group->members[i]);
+    for (std::size_t i = 0; i < m_buttons.size(); ++i)
+        m_buttons[i]->setChecked(group->members[i]->selected == 1);
+}
+
+const std::vector<QToolButton*>& ChannelPanel::compact_buttons() {
+    make_buttons();
+    return m_buttons;
+}
+
+void ChannelPanel::add_button(int index, const chl_local_list& member) {
     QToolButton* button = nullptr;
     if (!m_spare.empty()) {
         button = m_spare.back();
@@ -409,6 +429,7 @@ void ChannelPanel::SetChannelPanelMode(bool detailed) {
     m_detailed = detailed;
     (detailed ? m_view_actions->full : m_view_actions->small)->setChecked(true);
     layout_panel();
+    if (!detailed) make_buttons();
     ListViewChannels->setVisible(detailed);
     ScrollBoxListChl->setVisible(!detailed);
     if (!detailed) layout_grid(true);
