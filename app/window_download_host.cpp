@@ -139,8 +139,12 @@ void WindowDownloadHost::after_download() {
 }
 
 std::vector<std::function<void()>> WindowDownloadHost::after_download_steps() {
+    // The channel panel and the programme pages in separate turns of the event loop, each
+    // rebuilt once.
     return {
-        [this] { channels_changed(); },
+        [this] {
+            m_app.main_window().panels().data_loaded(m_app.store().ensure_default_group(), false);
+        },
         [this] { m_app.main_window().programs().RebuildProgramList(); },
         [this] {
             m_app.main_window().LockMainWindow(false);

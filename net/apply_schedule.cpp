@@ -41,7 +41,7 @@ struct DecodedBlock final {
 
 // Throws field_error when the block is damaged: its day is not a date, or it does not inflate
 // or decode within the reply's budget.
-DecodedBlock decode_block(const all_list& store, protocol::ReplyBlock& b,
+DecodedBlock decode_block(const all_list& store, protocol::ReplyBlockView& b,
                           protocol::ReplyBudget& budget) {
     using protocol::BlockType;
     DecodedBlock d;
@@ -63,7 +63,6 @@ DecodedBlock decode_block(const all_list& store, protocol::ReplyBlock& b,
                 b.compressed, budget,
                 [&d](std::int32_t id) { return all_list::find_anons(*d.channel, id) != nullptr; });
     }
-    std::string().swap(b.compressed);
     return d;
 }
 
@@ -123,12 +122,12 @@ bool ApplyProgrammeDay(all_list& store, std::int32_t channel_id, const std::stri
 
 bool ReadScheduleBlocks(all_list& store, std::string_view body, DownloadHost& host,
                         std::uint8_t full, std::uint8_t with_anons) {
-    std::vector<protocol::ReplyBlock> blocks;
+    std::vector<protocol::ReplyBlockView> blocks;
     std::vector<DecodedBlock> decoded;
     // One budget for every block of the reply together.
     protocol::ReplyBudget budget;
     try {
-        blocks = protocol::read_schedule_reply(body);
+        blocks = protocol::read_schedule_reply_in_place(body);
         decoded.reserve(blocks.size());
         for (std::size_t i = 0; i < blocks.size(); ++i) {
             decoded.push_back(decode_block(store, blocks[i], budget));

@@ -236,11 +236,16 @@ void ChannelPanel::ClearGroupMenus() {
 
 void ChannelPanel::clear_channels() {
     m_channel_menu->clear();
-    for (QToolButton* b : m_buttons) delete b;
+    for (QToolButton* b : m_buttons) {
+        b->hide();
+        b->setObjectName(QString());
+        m_spare.push_back(b);
+    }
     m_buttons.clear();
+    m_buttons_made = false;
 }
 
-void ChannelPanel::SelectGroup(int index) {
+void ChannelPanel::SelectGroup(int index, bool rebuild_pages) {
     m_view.channels.select_group(index);
     const int current = m_view.store.cur_group;
     for (std::size_t i = 0; i < m_group_items.size(); ++i)
@@ -253,44 +258,73 @@ void ChannelPanel::SelectGroup(int index) {
         m_channel_menu->begin(menu_column_starts(group->members.size(), menu_break(m_settings)));
         for (std::size_t i = 0; i < group->members.size(); ++i)
             add_channel(int(i), *group->members[i]);
+        // The compact buttons are made when they are to be seen.
+        if (!m_detailed) make_buttons();
         update_marks();
         if (!group->members.empty()) {
-            layout_grid(true);
+            if (!m_detailed) layout_grid(true);
             m_model->recount();
             ListViewChannels->setCurrentIndex(m_model->index(0, 0));
             focus_list();
         }
     }
-    rebuild();
+    if (rebuild_pages) rebuild();
 }
 
 void ChannelPanel::add_channel(int index, const chl_local_list& member) {
     QAction* item = m_channel_menu->add(menu_text(channel_menu_caption(member)));
     item->setCheckable(true);
     connect(item, &QAction::triggered, this, [this, index] { ToggleChannel(index); });
+}
 
-    auto* button = new QToolButton(m_grid);
+void ChannelPanel::make_buttons() {
+    if (m_buttons_made) return;
+    m_buttons_made = true;
+    const chl_group_list* group = m_view.channels.current_group();
+    if (!group) return;
+    for (std::size_t i = 0; i < group->members.size(); ++i) add_button(int(i), *group->members[i]);
+    for (std::size_t i = 0; i < m_buttons.size(); ++i)
+        m_buttons[i]->setChecked(group->members[i]->selected == 1);
+}
+
+const std::vector<QToolButton*>& ChannelPanel::compact_buttons() {
+    make_buttons();
+    return m_buttons;
+}
+
+void ChannelPanel::add_button(int index, const chl_local_list& member) {
+    QToolButton* button = nullptr;
+    if (!m_spare.empty()) {
+        button = m_spare.back();
+        m_spare.pop_back();
+        button->setChecked(false);
+    } else {
+        button = new QToolButton(m_grid);
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QToolButton::clicked, this, [this, button] {
+            // The member is found again from the button's name, "SBC" + position.
+            ToggleChannel(button->objectName().mid(3).toInt());
+        });
+        button->installEventFilter(this);
+    }
     button->setObjectName(QStringLiteral("SBC%1").arg(index));
-    button->setCheckable(true);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
     button->setToolTip(from_cp(channel_button_hint(member)));
     const int side = channel_button_side(m_size);
     button->setFixedSize(side, side);
     button->setIconSize(QSize(m_size, m_size));
     if (const QPixmap* logo = m_logos.logo(member.logo, m_size)) {
         button->setIcon(QIcon(*logo));
+        button->setText(QString());
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     } else {
         // No logo: the channel's number, or the start of its name, stands in for it.
         const QString name = from_cp(member.name);
+        button->setIcon(QIcon());
         button->setText(member.button.empty() ? name.left(2) : from_cp(member.button));
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     }
-    connect(button, &QToolButton::clicked, this, [this, button] {
-        // The member is found again from the button's name, "SBC" + position.
-        ToggleChannel(button->objectName().mid(3).toInt());
-    });
-    button->installEventFilter(this);
     button->show();
     m_buttons.push_back(button);
 }
@@ -397,6 +431,7 @@ void ChannelPanel::SetChannelPanelMode(bool detailed) {
     m_detailed = detailed;
     (detailed ? m_view_actions->full : m_view_actions->small)->setChecked(true);
     layout_panel();
+    if (!detailed) make_buttons();
     ListViewChannels->setVisible(detailed);
     ScrollBoxListChl->setVisible(!detailed);
     if (!detailed) layout_grid(true);

@@ -62,8 +62,10 @@ public:
     QAction* MChannelsAllInv = nullptr;
     QAction* MChannelsAllOff = nullptr;
 
-    // Makes a group current and shows its channels (index outside the groups: no group).
-    void SelectGroup(int index);
+    // Makes a group current and shows its channels (index outside the groups: no group), then
+    // the programme pages are rebuilt unless `rebuild_pages` is false (the caller rebuilds them
+    // itself).
+    void SelectGroup(int index, bool rebuild_pages = true);
     // One radio item per group, shown in "Группы" of "Каналы" and in the "Группы" popup.
     void BuildGroupMenus();
     // Removes the group items and the channel items and empties the panel.
@@ -97,7 +99,8 @@ public:
     const std::vector<QAction*>& channel_items() const;
     // The submenus holding the channels beyond the first menu column.
     const std::vector<QMenu*>& column_menus() const;
-    const std::vector<QToolButton*>& compact_buttons() const { return m_buttons; }
+    // The compact buttons of the group's channels (made now if they were not yet).
+    const std::vector<QToolButton*>& compact_buttons();
     // One item per group, shown in "Группы" of "Каналы" and in the "Группы" popup.
     const std::vector<QAction*>& group_items() const { return m_group_items; }
 
@@ -119,6 +122,10 @@ private:
     void connect_commands();
     void clear_channels();
     void add_channel(int index, const chl_local_list& member);
+    // The compact buttons of the current group's channels, made once the compact mode shows
+    // them (the detailed list needs none: a group change then makes no widgets at all).
+    void make_buttons();
+    void add_button(int index, const chl_local_list& member);
     void layout_panel();
     void layout_grid(bool refresh_scroll);
     void update_marks();
@@ -143,6 +150,10 @@ private:
     QActionGroup* m_mode_radio = nullptr;
     std::vector<QAction*> m_group_items;
     std::vector<QToolButton*> m_buttons;
+    // Buttons of channels no longer shown, hidden, kept to show the next group's channels:
+    // making and destroying hundreds of buttons is what a group change costs most.
+    std::vector<QToolButton*> m_spare;
+    bool m_buttons_made = false;  // m_buttons show the current group's channels
     std::function<void()> m_rebuild;
     std::function<void(const chl_local_list&, const QPoint&)> m_describe;
     bool m_detailed = true;

@@ -64,14 +64,14 @@ void PanelSet::apply_view_settings() {
     m_genres->apply_view_settings();
 }
 
-void PanelSet::data_loaded(const std::shared_ptr<chl_group_list>& group) {
+void PanelSet::data_loaded(const std::shared_ptr<chl_group_list>& group, bool rebuild_pages) {
     m_genres->BuildGenreControls();  // in case the settings were never applied
     int index = -1;
     const auto& groups = m_view.store.chl_groups;
     for (std::size_t i = 0; i < groups.size(); ++i)
         if (groups[i] == group) index = int(i);
     m_channels->BuildGroupMenus();
-    m_channels->SelectGroup(index);
+    m_channels->SelectGroup(index, rebuild_pages);
     m_genres->BuildGenreGroupMenus();
 }
 

@@ -44,8 +44,8 @@ public:
     // The view settings changed (font, colours, grid, logos): the panels draw with them.
     void apply_view_settings();
     // After the data are loaded: the group menus, the group to show (`group`, or none), the
-    // genre group menus.
-    void data_loaded(const std::shared_ptr<chl_group_list>& group);
+    // genre group menus; the programme pages are rebuilt unless `rebuild_pages` is false.
+    void data_loaded(const std::shared_ptr<chl_group_list>& group, bool rebuild_pages = true);
 
 private:
     ViewState& m_view;

@@ -15,6 +15,11 @@ namespace zt {
 // what it has once grown; allocations up to 32 MB come from it instead of mappings of their
 // own. Room taken but not used costs address space only, never memory.
 //
+// Where the system gives large pages on request, the first 384 MB of the heap are taken at
+// once and asked to be backed by 2 MB pages: a fresh process building a large store (a
+// download, the first load) otherwise spends most of its time faulting in 4 KB pages one by
+// one, and a fault costs about the same whatever the page's size.
+//
 // `one_heap`: every thread allocates from the main heap (the program, where the data files
 // are read on a thread of their own while the waiting thread prepares the memory ahead of it:
 // a heap of a thread of its own grows a page at a time, leaving nothing to prepare).

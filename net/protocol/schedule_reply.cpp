@@ -90,21 +90,29 @@ void append_block(std::string& out, BlockType type, std::int32_t channel_id, std
     w.Bytes(compressed);
 }
 
-std::vector<ReplyBlock> read_schedule_reply(std::string_view body) {
+std::vector<ReplyBlockView> read_schedule_reply_in_place(std::string_view body) {
     FieldReader r(body);
-    std::vector<ReplyBlock> blocks;
+    std::vector<ReplyBlockView> blocks;
     while (!r.at_end()) {
         const std::uint8_t type = r.Byte();
         if (type < 1 || type > 3) continue;
-        ReplyBlock b;
+        ReplyBlockView b;
         b.type = BlockType(type);
         b.channel_id = r.Int32();
         if (b.type != BlockType::Channel) b.day = r.FixedText(kDayLength);
         const std::int32_t n = r.Int32();
         if (n < 0) throw field_error("negative block length");
-        b.compressed = r.Take(std::size_t(n));
+        // A reader over memory hands out its bytes in place, where they stay.
+        b.compressed = r.Bytes(std::size_t(n));
         blocks.push_back(std::move(b));
     }
+    return blocks;
+}
+
+std::vector<ReplyBlock> read_schedule_reply(std::string_view body) {
+    std::vector<ReplyBlock> blocks;
+    for (auto& b : read_schedule_reply_in_place(body))
+        blocks.push_back({b.type, b.channel_id, std::move(b.day), std::string(b.compressed)});
     return blocks;
 }
 

@@ -66,9 +66,19 @@ struct ReplyBlock final {
     std::string compressed;  // as received
 };
 
+// A block of a reply with its data in place in the reply's body.
+struct ReplyBlockView final {
+    BlockType type = BlockType::Channel;
+    std::int32_t channel_id = 0;
+    std::string day;              // empty for type 1
+    std::string_view compressed;  // in the body, valid while the body is
+};
+
 // Splits a reply into blocks; a byte of another type is skipped. Throws field_error when a
 // block runs past the end of the body.
 std::vector<ReplyBlock> read_schedule_reply(std::string_view body);
+// The same without copying the blocks' data out of the body.
+std::vector<ReplyBlockView> read_schedule_reply_in_place(std::string_view body);
 
 // Decoders of inflated payloads; throw field_error on cut-off data.
 ChannelDetails decode_channel_details(std::string_view payload);

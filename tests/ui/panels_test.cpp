@@ -161,6 +161,58 @@ TEST_F(PanelsTest, ChoosingAGroupFromTheMenuShowsItsChannelsEverywhere) {
     EXPECT_EQ(button_marks(), "111");
 }
 
+TEST_F(PanelsTest, ButtonsKeptFromAnotherGroupShowTheirNewChannel) {
+    // A third group of two channels without logos: its buttons are those the logo channels of
+    // the first group had.
+    auto bare = store->add_chl_group(-1, "Без логотипов"_cp, "");
+    for (int i : {6, 7}) {
+        const auto& c = store->channels[std::size_t(i - 1)];
+        store->add_chl_local(*bare, -1, i, c, c->name, "", "00:00", "", c->logo);
+    }
+    ChannelPanel& p = channels();
+    p.BuildGroupMenus();
+    p.SetChoiceMode(false);
+    ASSERT_EQ(p.compact_buttons().size(), 40u);
+    const QToolButton* first = p.compact_buttons()[0];
+    ASSERT_FALSE(first->icon().isNull());
+    const QWidget* grid = first->parentWidget();
+
+    p.group_items()[2]->trigger();
+    ASSERT_EQ(p.compact_buttons().size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        const QToolButton* b = p.compact_buttons()[std::size_t(i)];
+        EXPECT_EQ(b->objectName(), QStringLiteral("SBC%1").arg(i));
+        EXPECT_TRUE(b->icon().isNull()) << i;
+        EXPECT_EQ(b->text(), QStringLiteral("Ка")) << i;
+        EXPECT_EQ(b->toolButtonStyle(), Qt::ToolButtonTextOnly) << i;
+        EXPECT_EQ(b->toolTip(), QStringLiteral("Канал %1").arg(6 + i));
+        EXPECT_TRUE(b->isVisibleTo(grid));
+    }
+    // Only this group's buttons are shown and named.
+    int shown = 0, named = 0;
+    for (const QToolButton* b : grid->findChildren<QToolButton*>()) {
+        shown += b->isVisibleTo(grid) ? 1 : 0;
+        named += b->objectName().startsWith(QStringLiteral("SBC")) ? 1 : 0;
+    }
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(named, 2);
+    // A click on a kept button toggles its new channel.
+    EXPECT_EQ(button_marks(), "11");
+    const_cast<QToolButton*>(p.compact_buttons()[1])->click();
+    EXPECT_EQ(flags(), "10");
+    EXPECT_EQ(button_marks(), "10");
+
+    // Back to every channel: logos where the channels have them, numbers elsewhere.
+    p.group_items()[0]->trigger();
+    ASSERT_EQ(p.compact_buttons().size(), 40u);
+    EXPECT_FALSE(p.compact_buttons()[0]->icon().isNull());
+    EXPECT_TRUE(p.compact_buttons()[0]->text().isEmpty());
+    EXPECT_EQ(p.compact_buttons()[0]->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    EXPECT_TRUE(p.compact_buttons()[10]->icon().isNull());
+    EXPECT_EQ(p.compact_buttons()[10]->text(), QStringLiteral("11"));
+    EXPECT_EQ(button_marks(), std::string(40, '1'));
+}
+
 TEST_F(PanelsTest, ChannelMenuBreaksIntoColumnsByTheSettingsCount) {
     // 20 per column: the first column holds the four fixed items and 16 channels, every
     // further column 20 channels.
