@@ -41,7 +41,7 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     QGuiApplication::setWindowIcon(app_icon());
 
     // The windows that live for the whole run, the main window first.
-    m_main = std::make_unique<TFMain>(m_settings, m_view);
+    m_main = std::make_unique<TFMain>(m_settings_store, m_view);
     m_msg = std::make_unique<TFMsg>(m_main.get());
     m_msg->set_anchor(m_main.get());
     auto confirm_cancel = [this] {
@@ -72,8 +72,8 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     m_auto->set_off_thread(
         [&worker](const std::function<void()>& work) { worker.run(work, true); });
     m_settings_cmd = std::make_unique<SettingsCommand>(
-        m_session, *m_main, m_start_up->ini(), *m_ui, m_download_host->exchange(), worker,
-        *m_progress, [this] { m_auto->settings_loaded(); });
+        m_session, m_settings_store, *m_main, m_start_up->ini(), *m_ui, m_download_host->exchange(),
+        worker, *m_progress, [this] { m_auto->settings_loaded(); });
     // While the worker has the store, the window thread's own readers of it wait: the pages'
     // minute tick (which also runs the reminder scan) and painting of the main window, whose
     // tables and panels show the store's records. The user's changes cannot come meanwhile:
@@ -102,8 +102,8 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
             &SettingsCommand::MDataSettingsClick);
 
     // The reminder outputs and their settings window.
-    m_reminders = std::make_unique<ReminderOutputs>(m_main->settings_store(), m_start_up->ini(),
-                                                    *m_ui, m_store, *m_main);
+    m_reminders = std::make_unique<ReminderOutputs>(m_settings_store, m_start_up->ini(), *m_ui,
+                                                    m_store, *m_main);
     connect(m_main->panels().reminders().settings_item(), &QAction::triggered, m_reminders.get(),
             &ReminderOutputs::open_settings);
     plug_reminder_outputs(*m_alarms, *m_reminders, m_settings, m_main->programs().logos());

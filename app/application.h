@@ -8,6 +8,7 @@
 #include "app/logic/start_up.h"
 #include "core/store.h"
 #include "storage/settings.h"
+#include "storage/settings_store.h"
 #include "views/logic/view_state.h"
 
 namespace zt {
@@ -60,6 +61,8 @@ public:
     // the downloads.
     SessionState& session() { return m_session; }
     Settings& settings() { return m_settings; }
+    // The live settings every window and feature reads and edits, with its change signal.
+    SettingsStore& settings_store() { return m_settings_store; }
     ViewState& view() { return m_view; }
     StartUp& start_up() { return *m_start_up; }
     AppUi& ui() { return *m_ui; }
@@ -117,6 +120,7 @@ private:
     all_list m_store;
     SessionState m_session;
     Settings m_settings;
+    SettingsStore m_settings_store{m_settings};
     ViewState m_view{m_store};
     std::unique_ptr<TFMain> m_main;
     std::unique_ptr<TFMsg> m_msg;

@@ -21,7 +21,7 @@ ManagerCommand::~ManagerCommand() = default;
 TFMgr& ManagerCommand::window() {
     if (m_window) return *m_window;
     TFMain& main = m_app.main_window();
-    m_window = std::make_unique<TFMgr>(m_app.store(), main.settings_store(), main.logos(),
+    m_window = std::make_unique<TFMgr>(m_app.store(), m_app.settings_store(), main.logos(),
                                        m_app.ui(), &main);
     m_window->set_show_channel_info([&main](const std::shared_ptr<chl_serv_list>& channel,
                                             const std::shared_ptr<chl_local_list>& member) {

@@ -74,7 +74,7 @@ bool ManualDownload::run_busy() {
     // 1. No automatic download starts while the dialogs are open.
     const UiBusy busy(m_app.session());
     SettingsDraft<DownloadDialogSettings> draft(
-        main.settings_store(),
+        m_app.settings_store(),
         [](Settings& s) -> DownloadDialogSettings& { return s.download_dialog; });
     m_source->load(draft.value);
     if (!m_source->run(&main)) {

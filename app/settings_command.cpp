@@ -15,11 +15,15 @@
 
 namespace zt {
 
-SettingsCommand::SettingsCommand(SessionState& session, TFMain& main, IniFile& ini,
-                                 UserInterface& ui, net::ExchangeContext& exchange,
+SettingsCommand::SettingsCommand(SessionState& session, SettingsStore& store, TFMain& main,
+                                 IniFile& ini, UserInterface& ui, net::ExchangeContext& exchange,
                                  DownloadWorker& worker, TFProgress& connection,
                                  std::function<void()> applied, QObject* parent)
-    : QObject(parent), m_session(session), m_main(main), m_applied(std::move(applied)) {
+    : QObject(parent),
+      m_session(session),
+      m_store(store),
+      m_main(main),
+      m_applied(std::move(applied)) {
     // The dialog is made on its first use, not while the program starts.
     m_make_dialog = [this, &ini, &ui, &exchange, &worker, &connection] {
         // "Проверить" runs the connection test in the connection window with the values
@@ -34,7 +38,7 @@ SettingsCommand::SettingsCommand(SessionState& session, TFMain& main, IniFile& i
             connection.hide();
             return result;
         };
-        return std::make_unique<TFSettings>(m_main.settings_store(), ini, ui, server_test, &m_main);
+        return std::make_unique<TFSettings>(m_store, ini, ui, server_test, &m_main);
     };
 }
 
@@ -54,13 +58,13 @@ void SettingsCommand::MDataSettingsClick() {
 }
 
 void SettingsCommand::settings_loaded() {
-    Settings& s = m_main.settings_store().model();
+    Settings& s = m_store.model();
     if (s.proxy.from_browser) net::ReadIeProxy(s.proxy, net::desktop_proxy_value());
 }
 
 void SettingsCommand::apply() {
     settings_loaded();
-    const Settings& s = m_main.settings_store().get();
+    const Settings& s = m_store.get();
     m_main.apply_general_settings();
     m_main.panels().apply_view_settings();
     ProgramPages& pages = m_main.programs();

@@ -7,6 +7,7 @@
 namespace zt {
 
 struct SessionState;
+class SettingsStore;
 class IniFile;
 class TFMain;
 class TFProgress;
@@ -26,9 +27,10 @@ class SettingsCommand final : public QObject {
 public:
     // `applied` runs after every application of the group (the daily download timer). The
     // connection test's exchange runs on `worker` (`exchange` is the worker's).
-    SettingsCommand(SessionState& session, TFMain& main, IniFile& ini, UserInterface& ui,
-                    net::ExchangeContext& exchange, DownloadWorker& worker, TFProgress& connection,
-                    std::function<void()> applied, QObject* parent = nullptr);
+    SettingsCommand(SessionState& session, SettingsStore& store, TFMain& main, IniFile& ini,
+                    UserInterface& ui, net::ExchangeContext& exchange, DownloadWorker& worker,
+                    TFProgress& connection, std::function<void()> applied,
+                    QObject* parent = nullptr);
     ~SettingsCommand() override;
 
     // The menu item: the program is busy (ui_idle 0) while the dialog is open; afterwards the
@@ -44,6 +46,7 @@ public:
 
 private:
     SessionState& m_session;
+    SettingsStore& m_store;
     TFMain& m_main;
     std::function<void()> m_applied;
     std::function<std::unique_ptr<TFSettings>()> m_make_dialog;

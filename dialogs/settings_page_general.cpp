@@ -9,6 +9,7 @@
 #include "dialogs/logic/autostart_entry.h"
 #include "dialogs/settings_pages.h"
 #include "dialogs/settings_widgets.h"
+#include "ui/option_captions.h"
 
 namespace zt {
 
@@ -18,8 +19,7 @@ SettingsGeneralPage::SettingsGeneralPage(QWidget* parent) : QWidget(parent) {
     auto* form = new QFormLayout;
     ComboBoxGenMonitor = named<QComboBox>(this, "ComboBoxGenMonitor");
     ComboBoxGenMouseSpeed = named<QComboBox>(this, "ComboBoxGenMouseSpeed");
-    ComboBoxGenMouseSpeed->addItems(
-        {QStringLiteral("Медленная"), QStringLiteral("Обычная"), QStringLiteral("Быстрая")});
+    ComboBoxGenMouseSpeed->addItems(option_captions(kMouseSpeeds));
     form->addRow(QStringLiteral("Запускать на:"), ComboBoxGenMonitor);
     form->addRow(QStringLiteral("Прокрутка мышью:"), ComboBoxGenMouseSpeed);
     grid->addLayout(form, 0, 0);
@@ -76,7 +76,7 @@ void SettingsGeneralPage::load(const GeneralSettings& g) {
     for (int i = 2; i <= monitors; ++i)
         ComboBoxGenMonitor->addItem(QString::number(i) + QStringLiteral(" мониторе"));
     ComboBoxGenMonitor->setCurrentIndex(monitor_index(g.monitor, monitors));
-    ComboBoxGenMouseSpeed->setCurrentIndex(std::clamp(g.mouse_speed, 0, 2));
+    ComboBoxGenMouseSpeed->setCurrentIndex(kMouseSpeeds.checked(g.mouse_speed));
     m_autostart_loaded = autostart_enabled();
     CheckBoxGenStartSys->setChecked(m_autostart_loaded);
     CheckBoxGenStartProgress->setChecked(g.quiet_start);

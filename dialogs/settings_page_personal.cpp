@@ -11,6 +11,7 @@
 #include "dialogs/settings_pages.h"
 #include "dialogs/settings_widgets.h"
 #include "ui/cp_text.h"
+#include "ui/option_captions.h"
 
 namespace zt {
 namespace {
@@ -43,9 +44,7 @@ SettingsPersonalPage::SettingsPersonalPage(QWidget* parent) : QWidget(parent) {
     EditUserDescr1->setFixedWidth(50);
     EditUserDescr2->setFixedWidth(50);
     ComboBoxUserLove = named<QComboBox>(this, "ComboBoxUserLove");
-    ComboBoxUserLove->addItems({QStringLiteral("Удалять старше 30 дней"),
-                                QStringLiteral("Удалять старше 90 дней"),
-                                QStringLiteral("Удалять старше 180 дней")});
+    ComboBoxUserLove->addItems(option_captions(kLoveKeeps));
     CheckBoxUserRating =
         check_box(this, "CheckBoxUserRating", QStringLiteral("Устанавливать оповещение"));
     MaskEditUserRating = mask_edit(this, "MaskEditUserRating", QStringLiteral("00; "), 32);
@@ -113,7 +112,7 @@ void SettingsPersonalPage::load(const PersonalSettings& p) {
     ComboBoxUserDescr->setCurrentIndex(0);
     EditUserDescr1->setText(from_cp(p.descr_left));
     EditUserDescr2->setText(from_cp(p.descr_right));
-    ComboBoxUserLove->setCurrentIndex(std::clamp(p.love_keep, 0, 2));
+    ComboBoxUserLove->setCurrentIndex(kLoveKeeps.checked(p.love_keep));
     CheckBoxUserRating->setChecked(p.rating_alarm);
     MaskEditUserRating->setText(from_cp(p.rating_threshold));
     ComboBoxUserStartDay->setCurrentIndex(std::clamp(p.day_start, 0, 23));

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <array>
 
-#include "storage/settings.h"
+#include "storage/settings_general.h"
 
 class QCheckBox;
 class QComboBox;

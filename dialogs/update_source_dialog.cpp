@@ -16,7 +16,7 @@
 #include "core/progress.h"
 #include "dialogs/logic/update_rules.h"
 #include "storage/data_files.h"
-#include "storage/settings.h"
+#include "storage/settings_layout.h"
 
 namespace zt {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "storage/settings.h"
+#include "storage/settings_general.h"
 
 namespace zt::net {
 

@@ -8,31 +8,21 @@
 #include <QStyle>
 
 #include "reminders/logic/alarm_tables.h"
+#include "ui/option_captions.h"
 
 namespace zt {
-
-namespace {
-
-template <std::size_t N>
-QStringList items(const std::array<const char*, N>& captions) {
-    QStringList out;
-    for (const char* c : captions) out << QString::fromUtf8(c);
-    return out;
-}
-
-}  // namespace
 
 AlarmSettingsGeneral::AlarmSettingsGeneral(SettingsStore& store, QWidget* parent)
     : AlarmSettingsTab(store, parent) {
     add_label(0, QStringLiteral("Выводить:"));
-    QComboBox* show = add_combo(0, 1, "ComboBoxGenShow", items(reminders::lead_captions()),
+    QComboBox* show = add_combo(0, 1, "ComboBoxGenShow", option_captions(reminders::kLeadTimes),
                                 [](Settings& s) -> int& { return s.alarm_general.show; });
-    show->setMaxVisibleItems(10);
+    show->setMaxVisibleItems(reminders::kLeadTimes.size());
     grid().addWidget(show, 0, 1, 1, 3);
     add_label(1, QStringLiteral("Убирать:"));
-    QComboBox* hide = add_combo(1, 1, "ComboBoxGenHide", items(reminders::hide_captions()),
+    QComboBox* hide = add_combo(1, 1, "ComboBoxGenHide", option_captions(reminders::kHideTimes),
                                 [](Settings& s) -> int& { return s.alarm_general.hide; });
-    hide->setMaxVisibleItems(12);
+    hide->setMaxVisibleItems(reminders::kHideTimes.size());
     grid().addWidget(hide, 1, 1, 1, 3);
 
     add_label(2, QStringLiteral("Оповещение в трее:"));

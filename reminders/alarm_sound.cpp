@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "reminders/logic/sound_list.h"
-#include "storage/settings.h"
+#include "storage/settings_reminders.h"
 #include "ui/cp_text.h"
 
 namespace zt {

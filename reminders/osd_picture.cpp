@@ -5,7 +5,7 @@
 #include <QPainter>
 
 #include "reminders/osd_window.h"
-#include "storage/settings.h"
+#include "storage/settings_reminders.h"
 #include "ui/app_resources.h"
 
 namespace zt {

@@ -6,7 +6,7 @@
 #include "core/progress.h"
 #include "reminders/logic/alarm_event.h"
 #include "reminders/osd_picture.h"
-#include "storage/settings.h"
+#include "storage/settings_reminders.h"
 #include "ui/cp_text.h"
 #include "ui/image_lists.h"
 #include "ui/monitors.h"

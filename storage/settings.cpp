@@ -449,6 +449,12 @@ void Settings::save_all(IniFile& ini) const {
     }
 }
 
+const OptionTable<int, 3> kMouseSpeeds({{{50, "Медленная"}, {20, "Обычная"}, {2, "Быстрая"}}}, 2);
+const OptionTable<int, 3> kLoveKeeps({{{30, "Удалять старше 30 дней"},
+                                       {90, "Удалять старше 90 дней"},
+                                       {180, "Удалять старше 180 дней"}}},
+                                     1);
+
 MaintenanceOptions maintenance_options(const Settings& settings) {
     MaintenanceOptions o;
     o.alarm_on_liked = settings.general.love_alarm;
@@ -462,25 +468,8 @@ int normalize_icon_size(int size) {
     return size == 32 || size == 24 ? size : 16;
 }
 
-int wheel_step(int mouse_speed) {
-    if (mouse_speed == 0) return 50;
-    if (mouse_speed == 1) return 20;
-    return 2;
-}
-
 int monitor_index(int stored, int monitor_count) {
     return stored >= 0 && stored < monitor_count ? stored : 0;
-}
-
-int love_keep_days(int item) {
-    switch (item) {
-        case 0:
-            return 30;
-        case 2:
-            return 180;
-        default:
-            return 90;
-    }
 }
 
 std::string day_start_text(int item) {

@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QComboBox>
 
-#include "storage/settings.h"
+#include "storage/settings_values.h"
 
 namespace zt {
 

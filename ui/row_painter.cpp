@@ -3,7 +3,7 @@
 #include <QAbstractItemView>
 #include <QPainter>
 
-#include "storage/settings.h"
+#include "storage/settings_general.h"
 #include "ui/panel_resources.h"
 
 namespace zt {

@@ -8,7 +8,7 @@
 
 #include "core/version.h"
 #include "net/host_port.h"
-#include "storage/settings.h"
+#include "storage/settings_general.h"
 #include "ui/app_resources.h"
 #include "ui/frame_picture.h"
 #include "views/logic/service_links.h"

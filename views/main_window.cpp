@@ -52,22 +52,21 @@ public:
 
 }  // namespace
 
-TFMain::TFMain(Settings& settings, ViewState& view, QWidget* parent)
-    : QMainWindow(parent), m_settings(settings), m_view(view) {
+TFMain::TFMain(SettingsStore& store, ViewState& view, QWidget* parent)
+    : QMainWindow(parent), m_store(store), m_settings(store.model()), m_view(view) {
     setObjectName(QStringLiteral("TFMain"));
     setWindowTitle(QStringLiteral("ЗОРВАН. Телепрограмма."));
     setWindowIcon(app_icon());
     setMinimumSize(640, 400);
     resize(668, 537);
 
-    m_store = new SettingsStore(m_settings, this);
     make_actions();
     bind_switches();
     SplitterGeneral = new QSplitter(this);
     SplitterGeneral->setObjectName(QStringLiteral("SplitterGeneral"));
     PanelUtils = new SidePanel(SplitterGeneral);
     build_pages();
-    m_programs = new ProgramPages(*PageControlProg, *m_store, m_view, m_logos, this);
+    m_programs = new ProgramPages(*PageControlProg, m_store, m_view, m_logos, this);
     m_layout = std::make_unique<SidePanelLayout>(*SplitterGeneral, *PanelUtils, *PageControlProg);
     setCentralWidget(SplitterGeneral);
 
@@ -194,12 +193,12 @@ void TFMain::bind_switches() {
     bind_radio(
         *a.positions,
         {{a.position[0], left}, {a.position[1], right}, {a.position[2], up}, {a.position[3], down}},
-        *m_store);
-    bind_switch(*a.download_auto, *m_store,
+        m_store);
+    bind_switch(*a.download_auto, m_store,
                 [](Settings& s) -> bool& { return s.download.auto_download; });
-    bind_switch(*a.show_channels, *m_store,
+    bind_switch(*a.show_channels, m_store,
                 [](Settings& s) -> bool& { return s.side_panel.show_channels; });
-    bind_switch(*a.show_types, *m_store,
+    bind_switch(*a.show_types, m_store,
                 [](Settings& s) -> bool& { return s.side_panel.show_types; });
 }
 
@@ -241,7 +240,7 @@ void TFMain::apply_layout_settings() {
         placed = placed || *position;
     }
     // The switches show the loaded model.
-    m_store->reloaded();
+    m_store.reloaded();
     LayoutSidePanel();
 
     // Then the sizes: the side panel's thickness and the share of its two panels.

@@ -29,7 +29,7 @@ public:
     // `settings` is the live settings model; the window reads its switches from it and puts
     // its layout back before a save.
     // `view` is the shared view state (channel choice, genre filter, programme rows).
-    TFMain(Settings& settings, ViewState& view, QWidget* parent = nullptr);
+    TFMain(SettingsStore& store, ViewState& view, QWidget* parent = nullptr);
     ~TFMain() override;
 
     Tray& tray() { return *m_tray; }
@@ -40,8 +40,6 @@ public:
     ViewState& view() { return m_view; }
     // The window's own menu items (the components own theirs; the menu builder places all).
     const MainWindowActions& actions() const { return m_actions; }
-    // The live settings: switches write to it and show what it holds.
-    SettingsStore& settings_store() { return *m_store; }
     // The channel logos decoded for the tables, the panels and the other windows.
     const LogoImages& logos() const { return m_logos; }
 
@@ -100,8 +98,8 @@ private:
     void move_panel(PanelEdge edge);
     std::optional<PanelEdge> chosen_edge() const;
 
+    SettingsStore& m_store;
     Settings& m_settings;
-    SettingsStore* m_store = nullptr;
     MainWindowActions m_actions;
     LogoImages m_logos;  // decoded once for the tables, the channel panel and detail windows
     ViewState& m_view;

@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "storage/settings.h"
+
 namespace zt {
 namespace {
 

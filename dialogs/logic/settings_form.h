@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "net/http_exchange.h"
-#include "storage/settings.h"
+#include "storage/settings_general.h"
 
 namespace zt {
 

@@ -3,60 +3,52 @@
 #include "core/cp1251.h"
 
 namespace zt::reminders {
-namespace {
 
-constexpr std::array<int, kLeadCount> kLeadMinutes = {0, 1, 2, 5, 10, 15, 20, 30, 40, 60};
-constexpr std::array<int, kHideCount> kHideSeconds = {10, 3,   5,   10,  20,   30,
-                                                      60, 120, 300, 600, 1200, 1800};
+const OptionTable<LeadTime, 10> kLeadTimes({{
+                                               {{0, "Сейчас"}, "Во время начала"},
+                                               {{1, "Через 1 мин."}, "За 1 мин. до начала"},
+                                               {{2, "Через 2 мин."}, "За 2 мин. до начала"},
+                                               {{5, "Через 5 мин."}, "За 5 мин. до начала"},
+                                               {{10, "Через 10 мин."}, "За 10 мин. до начала"},
+                                               {{15, "Через 15 мин."}, "За 15 мин. до начала"},
+                                               {{20, "Через 20 мин."}, "За 20 мин. до начала"},
+                                               {{30, "Через 30 мин."}, "За 30 мин. до начала"},
+                                               {{40, "Через 40 мин."}, "За 40 мин. до начала"},
+                                               {{60, "Через 1 ч."}, "За 1 ч. до начала"},
+                                           }},
+                                           0);
 
-bool in(int index, int count) {
-    return index >= 0 && index < count;
-}
-
-}  // namespace
+const OptionTable<int, 12> kHideTimes({{
+                                          {0, "Никогда"},
+                                          {3, "Через 3 сек. после вывода"},
+                                          {5, "Через 5 сек. после вывода"},
+                                          {10, "Через 10 сек. после вывода"},
+                                          {20, "Через 20 сек. после вывода"},
+                                          {30, "Через 30 сек. после вывода"},
+                                          {60, "Через 1 мин. после вывода"},
+                                          {120, "Через 2 мин. после вывода"},
+                                          {300, "Через 5 мин. после вывода"},
+                                          {600, "Через 10 мин. после вывода"},
+                                          {1200, "Через 20 мин. после вывода"},
+                                          {1800, "Через 30 мин. после вывода"},
+                                      }},
+                                      0);
 
 DateTime AlarmLeadTime(int index) {
-    return DateTime::fromMinutes(in(index, kLeadCount) ? kLeadMinutes[std::size_t(index)] : 0);
+    return DateTime::fromMinutes(kLeadTimes.value(index).minutes);
 }
 
 std::string AlarmLeadText(int index) {
-    static const std::array<const char*, kLeadCount> texts = {
-        "Сейчас",        "Через 1 мин.",  "Через 2 мин.",  "Через 5 мин.",  "Через 10 мин.",
-        "Через 15 мин.", "Через 20 мин.", "Через 30 мин.", "Через 40 мин.", "Через 1 ч."};
-    return to_cp1251(texts[in(index, kLeadCount) ? std::size_t(index) : 0]);
+    return to_cp1251(kLeadTimes.value(index).title);
 }
 
 int AlarmHideSeconds(int index) {
-    return kHideSeconds[in(index, kHideCount) ? std::size_t(index) : 0];
+    const int seconds = kHideTimes.value(index);
+    return seconds > 0 ? seconds : 10;
 }
 
 int AlarmDisplaySeconds(int index) {
     return index > 0 ? AlarmHideSeconds(index) : 0;
-}
-
-const std::array<const char*, kLeadCount>& lead_captions() {
-    static const std::array<const char*, kLeadCount> c = {
-        "Во время начала",      "За 1 мин. до начала",  "За 2 мин. до начала",
-        "За 5 мин. до начала",  "За 10 мин. до начала", "За 15 мин. до начала",
-        "За 20 мин. до начала", "За 30 мин. до начала", "За 40 мин. до начала",
-        "За 1 ч. до начала"};
-    return c;
-}
-
-const std::array<const char*, kHideCount>& hide_captions() {
-    static const std::array<const char*, kHideCount> c = {"Никогда",
-                                                          "Через 3 сек. после вывода",
-                                                          "Через 5 сек. после вывода",
-                                                          "Через 10 сек. после вывода",
-                                                          "Через 20 сек. после вывода",
-                                                          "Через 30 сек. после вывода",
-                                                          "Через 1 мин. после вывода",
-                                                          "Через 2 мин. после вывода",
-                                                          "Через 5 мин. после вывода",
-                                                          "Через 10 мин. после вывода",
-                                                          "Через 20 мин. после вывода",
-                                                          "Через 30 мин. после вывода"};
-    return c;
 }
 
 }  // namespace zt::reminders

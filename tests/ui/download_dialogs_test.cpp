@@ -35,7 +35,7 @@
 #include "modal_script.h"
 #include "storage/data_files.h"
 #include "storage/ini_file.h"
-#include "storage/settings.h"
+#include "storage/settings_layout.h"
 #include "test_support.h"
 #include "tools/peers/peers.h"
 #include "ui_helpers.h"

@@ -12,6 +12,7 @@
 
 #include "core/store.h"
 #include "storage/settings.h"
+#include "storage/settings_store.h"
 #include "ui_helpers.h"
 #include "views/logic/view_state.h"
 #include "views/main_window.h"
@@ -28,7 +29,7 @@ using test::menu;
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        window = std::make_unique<TFMain>(settings, view);
+        window = std::make_unique<TFMain>(live, view);
         window->resize(800, 570);
         window->show();
         settle();
@@ -57,6 +58,7 @@ protected:
     all_list store;
     ViewState view{store};
     Settings settings;
+    SettingsStore live{settings};
     std::unique_ptr<TFMain> window;
 };
 
@@ -108,7 +110,7 @@ TEST_F(MainWindow, SidePanelComesBackAtItsThicknessAfterHidingBothPanels) {
     EXPECT_EQ(settings.side_panel.geometry.width, 210);
 
     // The next start: a new window given the saved layout.
-    TFMain next(settings, view);
+    TFMain next(live, view);
     next.resize(800, 570);
     next.apply_layout_settings();
     next.show();

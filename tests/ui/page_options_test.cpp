@@ -83,7 +83,7 @@ TEST_F(PageOptionsTest, WindowAndCommandLineAgree) {
     // "Прошедшие" off and other decorations through the menu and the live store.
     action(*main, "MPanelProgOld")->trigger();
     EXPECT_FALSE(settings.program_view.show_past);
-    main->settings_store().change([](Settings& s) {
+    live.change([](Settings& s) {
         s.personal.descr_left = " [";
         s.personal.descr_right = "]";
     });
@@ -94,7 +94,7 @@ TEST_F(PageOptionsTest, WindowAndCommandLineAgree) {
 
     // "Буквенные сокращения" and dates in the columns on "Скоро".
     action(*main, "MPanelProgTxt")->trigger();
-    main->settings_store().change([](Settings& s) { s.general.view_date = true; });
+    live.change([](Settings& s) { s.general.view_date = true; });
     EXPECT_TRUE(settings.program_view.letter_abbrev);
     main->set_page(1);
     EXPECT_EQ(window_rows(), cli_rows("soon"));
@@ -106,7 +106,7 @@ TEST_F(PageOptionsTest, WindowAndCommandLineAgree) {
     EXPECT_EQ(window_rows(), cli_rows("days", "--week next"));
 
     // A change of the store shows in the menu, and both computations read it.
-    main->settings_store().change([](Settings& s) { s.program_view.show_past = true; });
+    live.change([](Settings& s) { s.program_view.show_past = true; });
     EXPECT_TRUE(action(*main, "MPanelProgOld")->isChecked());
     const views::PageOptions o = pages().page_options();
     EXPECT_TRUE(o.view.show_past && o.view.abbreviations && o.days.next_week);

@@ -17,6 +17,7 @@
 #include "core/store.h"
 #include "storage/ini_file.h"
 #include "storage/settings.h"
+#include "storage/settings_store.h"
 #include "test_support.h"
 #include "ui_helpers.h"
 #include "views/channel_panel.h"
@@ -79,7 +80,7 @@ protected:
         view.reset();
         main.reset();
         view = std::make_unique<ViewState>(*store);
-        main = std::make_unique<TFMain>(settings, *view);
+        main = std::make_unique<TFMain>(live, *view);
         main->resize(900, 600);
         main->apply_layout_settings();
         main->panels().data_loaded(store->ensure_default_group());
@@ -108,6 +109,7 @@ protected:
 
     std::unique_ptr<all_list> store = make_channels();
     Settings settings;
+    SettingsStore live{settings};
     std::unique_ptr<ViewState> view;
     std::unique_ptr<TFMain> main;
 };

@@ -13,6 +13,7 @@
 #include "core/store.h"
 #include "core/time_zones.h"
 #include "storage/settings.h"
+#include "storage/settings_store.h"
 #include "test_support.h"
 #include "views/logic/view_state.h"
 #include "views/main_window.h"
@@ -30,6 +31,7 @@ protected:
     std::shared_ptr<FixedClock> clock;
     std::unique_ptr<all_list> store = make_store(at("2026-03-11 20:00:30"), &clock);
     Settings settings;
+    SettingsStore live{settings};
     std::unique_ptr<ViewState> view;
     std::unique_ptr<TFMain> main;
     std::shared_ptr<chl_local_list> first, second;
@@ -47,7 +49,7 @@ protected:
         set_week(*store);
         store->cur_group = 0;
         view = std::make_unique<ViewState>(*store);
-        main = std::make_unique<TFMain>(settings, *view);
+        main = std::make_unique<TFMain>(live, *view);
         main->resize(900, 600);
         main->move(0, 0);
         main->show();

@@ -401,7 +401,7 @@ TEST_F(ProgPagesTest, TableSettingsRoundTrip) {
     settings.program_view.letter_abbrev = true;
     settings.personal.day_start = 6;
     // The model was replaced as after loading: the switches show it.
-    main->settings_store().reloaded();
+    live.reloaded();
     pages().apply_settings();
     EXPECT_EQ(pages().table(2).column_width(0), 0);
     EXPECT_EQ(pages().table(2).column_width(7), 300);

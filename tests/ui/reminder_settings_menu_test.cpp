@@ -94,7 +94,7 @@ TEST(ReminderSettingsMenu, ShotsForALook) {
     }
     window->hide();
 
-    SettingsStore& live = main.settings_store();
+    SettingsStore& live = app->settings_store();
     live.change([](Settings& s) {
         s.alarm_osd.size = 0;
         s.alarm_osd.pos1 = 1;

@@ -227,6 +227,23 @@ TEST(SettingsDialog, ClosingWithNoRestoresTheSavedValues) {
     }
 }
 
+// A list index outside its list (a damaged or newer file) shows the item the program works
+// with, so OK without touching the list keeps that meaning: favourites stay 90 days, not 30.
+TEST(SettingsDialog, AnUnknownListIndexShowsAndKeepsWhatTheProgramUses) {
+    DialogFixture f("[GP]\nCI=0\n[GG]\nMS=7\n[GU]\nCL=-1\n");
+    ASSERT_EQ(love_keep_days(f.store.get().personal.love_keep), 90);
+    ASSERT_EQ(wheel_step(f.store.get().general.mouse_speed), 2);
+    EXPECT_TRUE(f.show([](TFSettings& d) {
+        EXPECT_EQ(test::widget<QComboBox>(d, "ComboBoxUserLove")->currentText(),
+                  QStringLiteral("Удалять старше 90 дней"));
+        EXPECT_EQ(test::widget<QComboBox>(d, "ComboBoxGenMouseSpeed")->currentText(),
+                  QStringLiteral("Быстрая"));
+        QTest::mouseClick(test::widget<QPushButton>(d, "ButtonOk"), Qt::LeftButton);
+    }));
+    EXPECT_EQ(love_keep_days(f.from_file().personal.love_keep), 90);
+    EXPECT_EQ(wheel_step(f.from_file().general.mouse_speed), 2);
+}
+
 // "Запускать при входе в систему" makes and removes the desktop session's autostart entry; a
 // link planted where the entry goes is replaced, never written through.
 TEST(SettingsDialog, StartWithTheSessionMakesAndRemovesTheAutostartEntry) {

@@ -27,7 +27,7 @@ std::string minute_text(DateTime v) {
 void apply_options(const Options& opt, Settings& s) {
     if (opt.has("lead"))
         s.alarm_general.show =
-            whole_number(opt.get("lead"), "--lead", 0, reminders::kLeadCount - 1);
+            whole_number(opt.get("lead"), "--lead", 0, reminders::kLeadTimes.size() - 1);
     if (opt.has("all")) s.alarm_switches.all_programmes = true;
 }
 

@@ -6,7 +6,7 @@
 #include "core/cp1251.h"
 #include "core/store.h"
 #include "core/time_zones.h"
-#include "storage/settings.h"
+#include "storage/settings_layout.h"
 
 namespace zt::views {
 namespace {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 
-#include "storage/settings.h"
+#include "storage/settings_layout.h"
 
 namespace zt {
 

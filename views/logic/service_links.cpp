@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "storage/settings.h"
+#include "storage/settings_general.h"
 
 namespace zt {
 

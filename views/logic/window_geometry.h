@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "storage/settings.h"
+#include "storage/settings_layout.h"
 
 namespace zt {
 
