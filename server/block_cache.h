@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -17,6 +16,38 @@
 
 namespace zt::server {
 
+// The bytes of every block a schedule reply can carry, each already framed as the reply frames
+// it (type, channel, day, length, the stored compressed data), one after the other: a channel's
+// details block, then its days in rising order, each day's announcements block before its
+// programmes block. A reply is a run of pieces of these bytes, sent from here without being
+// copied into a reply buffer: from a sealed memory file with sendfile where the system has one,
+// else from memory. The bytes never change once made; a new snapshot makes new ones.
+class StoredBlocks final {
+public:
+    StoredBlocks() = default;
+    explicit StoredBlocks(std::string bytes);
+    ~StoredBlocks();
+    StoredBlocks(const StoredBlocks&) = delete;
+    StoredBlocks& operator=(const StoredBlocks&) = delete;
+
+    std::string_view bytes() const { return {m_data, m_size}; }
+    // The sealed memory file holding the bytes, or -1.
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd = -1;
+    const char* m_data = "";
+    std::size_t m_size = 0;
+    void* m_map = nullptr;
+    std::string m_memory;  // the bytes when there is no memory file
+};
+
+// A piece of the stored blocks: where it starts and how long it is.
+struct Span final {
+    std::size_t offset = 0;
+    std::size_t size = 0;
+};
+
 // What the schedule call sends, held in memory: every channel's stamp and details block and
 // every day's stored blocks, exactly the bytes of the database. Every ingest bumps the
 // database's generation in its own transaction; a request that finds another generation than
@@ -26,19 +57,19 @@ namespace zt::server {
 class BlockCache final {
 public:
     struct Day final {
-        int number = 0;    // day_number of the text
-        std::string text;  // "yyyy-MM-dd"
-        QByteArray progs;
-        QByteArray anons;  // empty: no announcements
+        int number = 0;  // day_number of the day
+        Span anons;      // size 0: no announcements
+        Span progs;
     };
     struct Channel final {
         std::string stamp;
-        QByteArray details;
+        Span details;
         std::vector<Day> days;  // rising by number
     };
     struct Snapshot final {
         QByteArray generation;
         QTimeZone zone;
+        std::unique_ptr<const StoredBlocks> blocks;
         std::unordered_map<std::int32_t, Channel> channels;
     };
 

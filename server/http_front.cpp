@@ -3,8 +3,12 @@
 #include <httplib.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <pthread.h>
+#include <sys/sendfile.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <netdb.h>
 #include <atomic>
@@ -46,16 +50,62 @@ bool wait_for(int fd, short events, int timeout_ms, const std::atomic<bool>& sto
 }
 
 // The connection is non-blocking: each write waits for room, so that a client that stops
-// reading costs a worker at most the time-out, and a stop at once.
-bool send_all(int fd, std::string_view data, int timeout_ms, const std::atomic<bool>& stopping) {
+// reading costs a worker at most the time-out, and a stop at once. `flags` may add MSG_MORE:
+// more of the reply follows at once.
+bool send_all(int fd, std::string_view data, int timeout_ms, const std::atomic<bool>& stopping,
+              int flags = 0) {
     while (!data.empty()) {
-        const ssize_t n = ::send(fd, data.data(), data.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        const ssize_t n = ::send(fd, data.data(), data.size(), MSG_NOSIGNAL | MSG_DONTWAIT | flags);
         if (n > 0) {
             data.remove_prefix(std::size_t(n));
             continue;
         }
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return false;
         if (!wait_for(fd, POLLOUT, timeout_ms, stopping)) return false;
+    }
+    return true;
+}
+
+// sendfile has no MSG_NOSIGNAL: a client that has gone would raise SIGPIPE. A thread that sends
+// files keeps it blocked and takes back any that was raised, so the process's own handling of
+// signals stays as it is.
+void block_sigpipe() {
+    thread_local bool blocked = false;
+    if (blocked) return;
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    blocked = true;
+}
+
+void drop_sigpipe() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGPIPE);
+    const timespec none{};
+    while (sigtimedwait(&set, nullptr, &none) > 0) {
+    }
+}
+
+// Bytes of a file to the connection without passing through this process.
+bool send_file(int fd, int file, std::size_t offset, std::size_t size, int timeout_ms,
+               const std::atomic<bool>& stopping) {
+    block_sigpipe();
+    auto at = off_t(offset);
+    while (size > 0) {
+        const ssize_t n = ::sendfile(fd, file, &at, size);
+        if (n > 0) {
+            size -= std::size_t(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!wait_for(fd, POLLOUT, timeout_ms, stopping)) return false;
+            continue;
+        }
+        if (n < 0 && errno == EPIPE) drop_sigpipe();
+        return false;
     }
     return true;
 }
@@ -96,6 +146,8 @@ public:
         return ssize_t(n);
     }
     ssize_t write(const char* ptr, size_t size) override {
+        // The reply has gone out by send_reply: what the library writes after it is dropped.
+        if (m_answered) return ssize_t(size);
         if (!m_slow) return send_all(m_fd, {ptr, size}, left_ms(), m_stopping) ? ssize_t(size) : -1;
         for (std::size_t done = 0; done < size; done += 4) {
             if (m_stopping || !send_all(m_fd, {ptr + done, std::min<std::size_t>(4, size - done)},
@@ -113,7 +165,50 @@ public:
     }
     socket_t socket() const override { return m_fd; }
 
+    // Writes the whole response, head and body, itself: the head as the library writes it, the
+    // body from where it is held (the stored blocks of a schedule reply are not copied). The
+    // library's own writing of the response is dropped after it.
+    bool send_reply(const Reply& reply) {
+        m_answered = true;
+        const std::size_t size = reply.size();
+        std::string head =
+            "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " + std::to_string(size) +
+            "\r\nContent-Type: " + reply.content_type + "\r\n\r\n";
+        if (!reply.stored) {
+            // A small body goes in the same write as the head.
+            if (reply.body.size() <= 16384) {
+                head += reply.body;
+                return send_all(m_fd, head, left_ms(), m_stopping);
+            }
+            return send_all(m_fd, head, left_ms(), m_stopping, MSG_MORE) &&
+                   send_all(m_fd, reply.body, left_ms(), m_stopping);
+        }
+        // Corked while the pieces go out, so that they leave in full segments rather than one
+        // short segment at the end of every piece (the connection has no Nagle delay).
+        const int on = 1, off = 0;
+        ::setsockopt(m_fd, IPPROTO_TCP, TCP_CORK, &on, sizeof on);
+        const bool sent = send_pieces(head, reply);
+        ::setsockopt(m_fd, IPPROTO_TCP, TCP_CORK, &off, sizeof off);
+        return sent;
+    }
+
 private:
+    bool send_pieces(std::string_view head, const Reply& reply) {
+        if (!send_all(m_fd, head, left_ms(), m_stopping, MSG_MORE)) return false;
+        const StoredBlocks& blocks = *reply.stored;
+        for (std::size_t i = 0; i < reply.pieces.size(); ++i) {
+            const Span& piece = reply.pieces[i];
+            const bool last = i + 1 == reply.pieces.size();
+            const bool sent =
+                blocks.fd() >= 0
+                    ? send_file(m_fd, blocks.fd(), piece.offset, piece.size, left_ms(), m_stopping)
+                    : send_all(m_fd, blocks.bytes().substr(piece.offset, piece.size), left_ms(),
+                               m_stopping, last ? 0 : MSG_MORE);
+            if (!sent) return false;
+        }
+        return true;
+    }
+
     // What a wait may take: the time-out, or less as the deadline nears.
     int left_ms() const {
         return int(std::max(0LL, std::min<long long>(m_timeout_ms, m_deadline_ms - now_ms())));
@@ -140,6 +235,7 @@ private:
     long long m_deadline_ms;
     bool m_slow;
     const std::atomic<bool>& m_stopping;
+    bool m_answered = false;
 };
 
 // The body of the request the worker thread is serving: the gate's copy, handed to the service
@@ -147,6 +243,10 @@ private:
 thread_local const std::string* t_body = nullptr;
 // When the gate accepted the connection the worker thread is serving (the access log's time).
 thread_local long long t_accepted_ms = 0;
+// The connection the worker thread is serving, and the body bytes of a reply it wrote itself
+// (-1: the library wrote the reply).
+thread_local ClientStream* t_stream = nullptr;
+thread_local long long t_sent_body = -1;
 
 // The database connection of the worker thread (Qt SQL connections belong to one thread),
 // opened at its first use and dropped after a failure, so that the next use connects anew (a
@@ -182,7 +282,9 @@ public:
         if (options.access_log)
             set_logger([](const httplib::Request& req, const httplib::Response& res) {
                 log_request(req.remote_addr, req.method + " " + req.target + " " + req.version,
-                            res.status, res.body.size(), now_ms() - t_accepted_ms);
+                            res.status,
+                            t_sent_body >= 0 ? std::size_t(t_sent_body) : res.body.size(),
+                            now_ms() - t_accepted_ms);
             });
         auto handler = [this](const httplib::Request& req, httplib::Response& res) {
             handle(req, res);
@@ -270,9 +372,12 @@ private:
                             m_options.fault == Fault::Slow, stopping);
         bool closed = false;
         const std::string address = std::move(r.address);
+        t_stream = &stream;
+        t_sent_body = -1;
         process_request(stream, true, closed,
                         [&address](httplib::Request& req) { req.remote_addr = address; });
         t_body = nullptr;
+        t_stream = nullptr;
     }
 
     // Faults below the HTTP library: true when the connection has been dealt with.
@@ -330,7 +435,14 @@ private:
             Reply reply = call_service(req, body);
             if (m_options.fault == Fault::CutBlock && req.get_param_value("func") == "get_tvprog" &&
                 reply.status == 200)
-                reply.body = cut_last_block(reply.body);
+                reply = Reply(200, cut_last_block(reply.flat()), reply.content_type);
+            if (writes_itself(req, reply)) {
+                res.status = reply.status;
+                t_sent_body = (long long)(reply.size());
+                t_stream->send_reply(reply);
+                return;
+            }
+            if (reply.stored) reply.body = reply.flat();
             set_reply(res, std::move(reply));
             return;
         }
@@ -354,7 +466,10 @@ private:
             try {
                 Database& db = thread_database(m_db_path);
                 commits = db.commits();
-                return m_service.call(db, req.params, body);
+                Reply reply = m_service.call(db, req.params, body);
+                // Nothing of the request holds the database's state past it.
+                db.release_statements();
+                return reply;
             } catch (const db_error& e) {
                 auto& db = thread_connection();
                 const bool committed = db && db->commits() != commits;
@@ -365,6 +480,16 @@ private:
         }
         std::fprintf(stderr, "zorvan-server: database: %s\n", error.c_str());
         return error_reply(kDatabaseDown);
+    }
+
+    // Whether the reply is one the server writes itself rather than through the library: a
+    // plain one (status 200, the whole body, no content coding), as every call of the
+    // application is. Ranges, content codings, HEAD and the slow mode are left to the library.
+    bool writes_itself(const httplib::Request& req, const Reply& reply) const {
+        return t_stream && reply.status == 200 &&
+               (m_options.fault == Fault::None || m_options.fault == Fault::CutBlock) &&
+               (req.method == "GET" || req.method == "POST") && !req.has_header("Range") &&
+               !req.has_header("Accept-Encoding");
     }
 
     static void set_reply(httplib::Response& res, Reply reply) {
