@@ -1,13 +1,8 @@
 #include "server/block_cache.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <QUuid>
 
 #include <algorithm>
-#include <cerrno>
 #include <limits>
 
 #include "net/protocol/schedule_reply.h"
@@ -31,47 +26,6 @@ int day_number(std::string_view t) {
 
 void bump_generation(Database& db) {
     db.set_meta("generation", QUuid::createUuid().toByteArray());
-}
-
-namespace {
-
-bool write_whole(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data.remove_prefix(std::size_t(n));
-    }
-    return true;
-}
-
-}  // namespace
-
-StoredBlocks::StoredBlocks(std::string bytes) {
-    // Sealed against any change once written: pages handed to the network by sendfile stay as
-    // they were until the client has them, whatever this process does afterwards.
-    const int fd =
-        bytes.empty() ? -1 : ::memfd_create("zt-blocks", MFD_CLOEXEC | MFD_ALLOW_SEALING);
-    if (fd >= 0 && write_whole(fd, bytes) &&
-        ::fcntl(fd, F_ADD_SEALS, F_SEAL_WRITE | F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_SEAL) == 0) {
-        void* map = ::mmap(nullptr, bytes.size(), PROT_READ, MAP_PRIVATE, fd, 0);
-        if (map != MAP_FAILED) {
-            m_fd = fd;
-            m_map = map;
-            m_data = static_cast<const char*>(map);
-            m_size = bytes.size();
-            return;
-        }
-    }
-    if (fd >= 0) ::close(fd);
-    m_memory = std::move(bytes);
-    m_data = m_memory.data();
-    m_size = m_memory.size();
-}
-
-StoredBlocks::~StoredBlocks() {
-    if (m_map) ::munmap(m_map, m_size);
-    if (m_fd >= 0) ::close(m_fd);
 }
 
 std::shared_ptr<const BlockCache::Snapshot> BlockCache::current(Database& db) {
@@ -149,7 +103,8 @@ std::shared_ptr<const BlockCache::Snapshot> BlockCache::current(Database& db) {
         std::stable_sort(channel.days.begin(), channel.days.end(),
                          [](const Day& a, const Day& b) { return a.number < b.number; });
     read.commit();
-    snapshot->blocks = std::make_unique<const StoredBlocks>(std::move(bytes));
+    bytes.shrink_to_fit();
+    snapshot->blocks = std::move(bytes);
     m_snapshot = std::move(snapshot);
     return m_snapshot;
 }

@@ -16,33 +16,7 @@
 
 namespace zt::server {
 
-// The bytes of every block a schedule reply can carry, each already framed as the reply frames
-// it (type, channel, day, length, the stored compressed data), one after the other: a channel's
-// details block, then its days in rising order, each day's announcements block before its
-// programmes block. A reply is a run of pieces of these bytes, sent from here without being
-// copied into a reply buffer: from a sealed memory file with sendfile where the system has one,
-// else from memory. The bytes never change once made; a new snapshot makes new ones.
-class StoredBlocks final {
-public:
-    StoredBlocks() = default;
-    explicit StoredBlocks(std::string bytes);
-    ~StoredBlocks();
-    StoredBlocks(const StoredBlocks&) = delete;
-    StoredBlocks& operator=(const StoredBlocks&) = delete;
-
-    std::string_view bytes() const { return {m_data, m_size}; }
-    // The sealed memory file holding the bytes, or -1.
-    int fd() const { return m_fd; }
-
-private:
-    int m_fd = -1;
-    const char* m_data = "";
-    std::size_t m_size = 0;
-    void* m_map = nullptr;
-    std::string m_memory;  // the bytes when there is no memory file
-};
-
-// A piece of the stored blocks: where it starts and how long it is.
+// A piece of a snapshot's blocks: where it starts and how long it is.
 struct Span final {
     std::size_t offset = 0;
     std::size_t size = 0;
@@ -69,7 +43,11 @@ public:
     struct Snapshot final {
         QByteArray generation;
         QTimeZone zone;
-        std::unique_ptr<const StoredBlocks> blocks;
+        // Every block a schedule reply can carry, framed as the reply frames it (type,
+        // channel, day, length, the stored compressed data), one after the other: a channel's
+        // details block, then its days in rising order, each day's announcements block before
+        // its programmes block. A reply is a run of pieces of these bytes, sent from here.
+        std::string blocks;
         std::unordered_map<std::int32_t, Channel> channels;
     };
 

@@ -3,12 +3,12 @@
 #include <httplib.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <pthread.h>
-#include <sys/sendfile.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
-#include <csignal>
+#include <climits>
+#include <vector>
 
 #include <netdb.h>
 #include <atomic>
@@ -50,12 +50,10 @@ bool wait_for(int fd, short events, int timeout_ms, const std::atomic<bool>& sto
 }
 
 // The connection is non-blocking: each write waits for room, so that a client that stops
-// reading costs a worker at most the time-out, and a stop at once. `flags` may add MSG_MORE:
-// more of the reply follows at once.
-bool send_all(int fd, std::string_view data, int timeout_ms, const std::atomic<bool>& stopping,
-              int flags = 0) {
+// reading costs a worker at most the time-out, and a stop at once.
+bool send_all(int fd, std::string_view data, int timeout_ms, const std::atomic<bool>& stopping) {
     while (!data.empty()) {
-        const ssize_t n = ::send(fd, data.data(), data.size(), MSG_NOSIGNAL | MSG_DONTWAIT | flags);
+        const ssize_t n = ::send(fd, data.data(), data.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n > 0) {
             data.remove_prefix(std::size_t(n));
             continue;
@@ -66,46 +64,32 @@ bool send_all(int fd, std::string_view data, int timeout_ms, const std::atomic<b
     return true;
 }
 
-// sendfile has no MSG_NOSIGNAL: a client that has gone would raise SIGPIPE. A thread that sends
-// files keeps it blocked and takes back any that was raised, so the process's own handling of
-// signals stays as it is.
-void block_sigpipe() {
-    thread_local bool blocked = false;
-    if (blocked) return;
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGPIPE);
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
-    blocked = true;
-}
-
-void drop_sigpipe() {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGPIPE);
-    const timespec none{};
-    while (sigtimedwait(&set, nullptr, &none) > 0) {
-    }
-}
-
-// Bytes of a file to the connection without passing through this process.
-bool send_file(int fd, int file, std::size_t offset, std::size_t size, int timeout_ms,
-               const std::atomic<bool>& stopping) {
-    block_sigpipe();
-    auto at = off_t(offset);
-    while (size > 0) {
-        const ssize_t n = ::sendfile(fd, file, &at, size);
-        if (n > 0) {
-            size -= std::size_t(n);
+// Pieces of memory to the connection in as few calls as the system allows.
+bool send_gathered(int fd, std::vector<iovec> parts, int timeout_ms,
+                   const std::atomic<bool>& stopping) {
+    std::size_t first = 0;
+    while (first < parts.size()) {
+        if (parts[first].iov_len == 0) {
+            ++first;
             continue;
         }
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+        msghdr message{};
+        message.msg_iov = parts.data() + first;
+        message.msg_iovlen = std::min<std::size_t>(parts.size() - first, IOV_MAX);
+        const ssize_t n = ::sendmsg(fd, &message, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n < 0) {
+            if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return false;
             if (!wait_for(fd, POLLOUT, timeout_ms, stopping)) return false;
             continue;
         }
-        if (n < 0 && errno == EPIPE) drop_sigpipe();
-        return false;
+        for (std::size_t left = std::size_t(n); left > 0;) {
+            iovec& part = parts[first];
+            const std::size_t taken = std::min(left, part.iov_len);
+            part.iov_base = static_cast<char*>(part.iov_base) + taken;
+            part.iov_len -= taken;
+            left -= taken;
+            if (part.iov_len == 0) ++first;
+        }
     }
     return true;
 }
@@ -157,8 +141,10 @@ public:
         }
         return ssize_t(size);
     }
+    // The gate has the client's address already (the request sets it); the port is not used.
     void get_remote_ip_and_port(std::string& ip, int& port) const override {
-        address(::getpeername, ip, port);
+        ip.clear();
+        port = 0;
     }
     void get_local_ip_and_port(std::string& ip, int& port) const override {
         address(::getsockname, ip, port);
@@ -166,49 +152,27 @@ public:
     socket_t socket() const override { return m_fd; }
 
     // Writes the whole response, head and body, itself: the head as the library writes it, the
-    // body from where it is held (the stored blocks of a schedule reply are not copied). The
-    // library's own writing of the response is dropped after it.
+    // body from where it is held (a schedule reply's pieces straight from the snapshot's
+    // blocks), all in as few calls as the system allows. The library's own writing of the
+    // response is dropped after it.
     bool send_reply(const Reply& reply) {
         m_answered = true;
-        const std::size_t size = reply.size();
-        std::string head =
-            "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " + std::to_string(size) +
-            "\r\nContent-Type: " + reply.content_type + "\r\n\r\n";
-        if (!reply.stored) {
-            // A small body goes in the same write as the head.
-            if (reply.body.size() <= 16384) {
-                head += reply.body;
-                return send_all(m_fd, head, left_ms(), m_stopping);
-            }
-            return send_all(m_fd, head, left_ms(), m_stopping, MSG_MORE) &&
-                   send_all(m_fd, reply.body, left_ms(), m_stopping);
-        }
-        // Corked while the pieces go out, so that they leave in full segments rather than one
-        // short segment at the end of every piece (the connection has no Nagle delay).
-        const int on = 1, off = 0;
-        ::setsockopt(m_fd, IPPROTO_TCP, TCP_CORK, &on, sizeof on);
-        const bool sent = send_pieces(head, reply);
-        ::setsockopt(m_fd, IPPROTO_TCP, TCP_CORK, &off, sizeof off);
-        return sent;
+        const std::string head = "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " +
+                                 std::to_string(reply.size()) +
+                                 "\r\nContent-Type: " + reply.content_type + "\r\n\r\n";
+        std::vector<iovec> parts;
+        parts.reserve(reply.pieces.size() + 2);
+        parts.push_back({const_cast<char*>(head.data()), head.size()});
+        if (reply.stored)
+            for (const Span& piece : reply.pieces)
+                parts.push_back(
+                    {const_cast<char*>(reply.stored->data() + piece.offset), piece.size});
+        else
+            parts.push_back({const_cast<char*>(reply.body.data()), reply.body.size()});
+        return send_gathered(m_fd, std::move(parts), left_ms(), m_stopping);
     }
 
 private:
-    bool send_pieces(std::string_view head, const Reply& reply) {
-        if (!send_all(m_fd, head, left_ms(), m_stopping, MSG_MORE)) return false;
-        const StoredBlocks& blocks = *reply.stored;
-        for (std::size_t i = 0; i < reply.pieces.size(); ++i) {
-            const Span& piece = reply.pieces[i];
-            const bool last = i + 1 == reply.pieces.size();
-            const bool sent =
-                blocks.fd() >= 0
-                    ? send_file(m_fd, blocks.fd(), piece.offset, piece.size, left_ms(), m_stopping)
-                    : send_all(m_fd, blocks.bytes().substr(piece.offset, piece.size), left_ms(),
-                               m_stopping, last ? 0 : MSG_MORE);
-            if (!sent) return false;
-        }
-        return true;
-    }
-
     // What a wait may take: the time-out, or less as the deadline nears.
     int left_ms() const {
         return int(std::max(0LL, std::min<long long>(m_timeout_ms, m_deadline_ms - now_ms())));

@@ -87,7 +87,7 @@ std::string Reply::flat() const {
     if (!stored) return body;
     std::string out;
     out.reserve(size());
-    for (const Span& p : pieces) out.append(stored->bytes().substr(p.offset, p.size));
+    for (const Span& p : pieces) out.append(*stored, p.offset, p.size);
     return out;
 }
 
@@ -231,7 +231,7 @@ Reply Service::get_tvprog(Database& db, const Params& params, std::string_view b
     }
     if (reply.pieces.empty()) return reply;
     // The snapshot stays alive as long as the reply that points into its blocks.
-    reply.stored = std::shared_ptr<const StoredBlocks>(snapshot, snapshot->blocks.get());
+    reply.stored = std::shared_ptr<const std::string>(snapshot, &snapshot->blocks);
     return reply;
 }
 

@@ -26,7 +26,7 @@ struct Reply final {
     std::string content_type = "application/octet-stream";
     // The schedule reply's body instead: pieces of a snapshot's stored blocks in order, sent
     // from where they are. `stored` keeps them alive until the reply has gone.
-    std::shared_ptr<const StoredBlocks> stored;
+    std::shared_ptr<const std::string> stored;
     std::vector<Span> pieces;
 
     std::size_t size() const;
