@@ -430,10 +430,12 @@ private:
             try {
                 Database& db = thread_database(m_db_path);
                 commits = db.commits();
-                Reply reply = m_service.call(db, req.params, body);
-                // Nothing of the request holds the database's state past it.
-                db.release_statements();
-                return reply;
+                // Nothing of the request holds the database's state past it, however it ends.
+                struct Release final {
+                    Database& db;
+                    ~Release() { db.release_statements(); }
+                } release{db};
+                return m_service.call(db, req.params, body);
             } catch (const db_error& e) {
                 auto& db = thread_connection();
                 const bool committed = db && db->commits() != commits;
