@@ -3,6 +3,9 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <limits>
+
+#include "net/protocol/schedule_reply.h"
 
 namespace zt::server {
 
@@ -38,26 +41,70 @@ std::shared_ptr<const BlockCache::Snapshot> BlockCache::current(Database& db) {
     auto snapshot = std::make_shared<Snapshot>();
     Transaction read(db, Transaction::Kind::Snapshot);
     snapshot->generation = db.meta("generation").value_or(QByteArray());
-    const QByteArray zone_id = db.meta("zone").value_or(QTimeZone::systemTimeZoneId());
-    snapshot->zone = QTimeZone(zone_id);
+    const auto zone_id = db.meta("zone");
+    snapshot->zone = QTimeZone(zone_id.value_or(QTimeZone::systemTimeZoneId()));
     if (!snapshot->zone.isValid()) snapshot->zone = QTimeZone::systemTimeZone();
-    QSqlQuery c = db.exec("SELECT id, stamp, details FROM channels");
+    // Both in the order of the stored bytes: channels by id, their days by date.
+    std::string bytes;
+    auto append = [&](protocol::BlockType type, std::int32_t id, std::string_view day,
+                      const QByteArray& data) {
+        Span span{bytes.size(), 0};
+        protocol::append_block(bytes, type, id, day,
+                               std::string_view(data.constData(), std::size_t(data.size())));
+        span.size = bytes.size() - span.offset;
+        return span;
+    };
+    // The channels first: a PostgreSQL connection reads one result at a time.
+    struct Row final {
+        std::int32_t id;
+        std::string stamp;
+        QByteArray details;
+    };
+    std::vector<Row> rows;
+    QSqlQuery c = db.exec("SELECT id, stamp, details FROM channels ORDER BY id");
     while (c.next())
-        snapshot->channels[c.value(0).toInt()] = {
-            c.value(1).toString().toStdString(), c.value(2).toByteArray(), {}};
-    QSqlQuery d = db.exec("SELECT channel_id, day, progs, anons FROM days");
+        rows.push_back(
+            {c.value(0).toInt(), c.value(1).toString().toStdString(), c.value(2).toByteArray()});
+    c.finish();
+    // Each channel's details block goes before its days.
+    std::size_t next = 0;
+    Channel* open = nullptr;
+    auto open_up_to = [&](std::int64_t id) {
+        for (; next < rows.size() && rows[next].id <= id; ++next) {
+            Channel& channel = snapshot->channels[rows[next].id];
+            channel.stamp = std::move(rows[next].stamp);
+            channel.details =
+                append(protocol::BlockType::Channel, rows[next].id, {}, rows[next].details);
+            open = &channel;
+        }
+    };
+    QSqlQuery d =
+        db.exec("SELECT channel_id, day, progs, anons FROM days ORDER BY channel_id, day");
     while (d.next()) {
-        auto it = snapshot->channels.find(d.value(0).toInt());
-        std::string text = d.value(1).toString().toStdString();
+        const std::int32_t id = d.value(0).toInt();
+        open_up_to(id);
+        // Days of channels that are not listed are left out.
+        if (next == 0 || rows[next - 1].id != id) continue;
+        const std::string text = d.value(1).toString().toStdString();
         const int number = day_number(text);
-        if (it != snapshot->channels.end() && number >= 0)
-            it->second.days.push_back(
-                {number, std::move(text), d.value(2).toByteArray(), d.value(3).toByteArray()});
+        if (number < 0) continue;
+        Day day;
+        day.number = number;
+        const QByteArray anons = d.value(3).toByteArray();
+        if (!anons.isEmpty())
+            day.anons = append(protocol::BlockType::Announcements, id, text, anons);
+        day.progs = append(protocol::BlockType::Programmes, id, text, d.value(2).toByteArray());
+        open->days.push_back(day);
     }
+    d.finish();
+    open_up_to(std::numeric_limits<std::int64_t>::max());
+    // Stored days sort as their text does; the numbers are sorted all the same.
     for (auto& [id, channel] : snapshot->channels)
-        std::sort(channel.days.begin(), channel.days.end(),
-                  [](const Day& a, const Day& b) { return a.number < b.number; });
+        std::stable_sort(channel.days.begin(), channel.days.end(),
+                         [](const Day& a, const Day& b) { return a.number < b.number; });
     read.commit();
+    bytes.shrink_to_fit();
+    snapshot->blocks = std::move(bytes);
     m_snapshot = std::move(snapshot);
     return m_snapshot;
 }

@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -17,6 +16,12 @@
 
 namespace zt::server {
 
+// A piece of a snapshot's blocks: where it starts and how long it is.
+struct Span final {
+    std::size_t offset = 0;
+    std::size_t size = 0;
+};
+
 // What the schedule call sends, held in memory: every channel's stamp and details block and
 // every day's stored blocks, exactly the bytes of the database. Every ingest bumps the
 // database's generation in its own transaction; a request that finds another generation than
@@ -26,19 +31,23 @@ namespace zt::server {
 class BlockCache final {
 public:
     struct Day final {
-        int number = 0;    // day_number of the text
-        std::string text;  // "yyyy-MM-dd"
-        QByteArray progs;
-        QByteArray anons;  // empty: no announcements
+        int number = 0;  // day_number of the day
+        Span anons;      // size 0: no announcements
+        Span progs;
     };
     struct Channel final {
         std::string stamp;
-        QByteArray details;
+        Span details;
         std::vector<Day> days;  // rising by number
     };
     struct Snapshot final {
         QByteArray generation;
         QTimeZone zone;
+        // Every block a schedule reply can carry, framed as the reply frames it (type,
+        // channel, day, length, the stored compressed data), one after the other: a channel's
+        // details block, then its days in rising order, each day's announcements block before
+        // its programmes block. A reply is a run of pieces of these bytes, sent from here.
+        std::string blocks;
         std::unordered_map<std::int32_t, Channel> channels;
     };
 

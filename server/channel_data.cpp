@@ -1,7 +1,16 @@
 #include "server/channel_data.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QImage>
+
+#include <zlib.h>
+#ifdef ZT_HAVE_ISAL
+#include <isa-l/igzip_lib.h>
+#endif
+
+#include <memory>
+#include <new>
 
 #include "core/text_helpers.h"
 #include "net/protocol/login_reply.h"
@@ -34,22 +43,94 @@ bool put_channel(Database& db, const ChannelRow& c) {
     return true;
 }
 
-bool put_day(Database& db, std::int32_t channel_id, const DayData& day) {
-    std::string progs = protocol::encode_programmes(day.progs);
-    std::string anons =
+namespace {
+
+// zlib at level 1, one deflater for the thread, reset for every block.
+std::string zlib_block(std::string_view payload) {
+    struct Deflater final {
+        z_stream zs{};
+        bool ready = false;
+        std::string out;
+        ~Deflater() {
+            if (ready) deflateEnd(&zs);
+        }
+    };
+    thread_local Deflater d;
+    if (!d.ready) {
+        if (deflateInit(&d.zs, 1) != Z_OK) throw std::bad_alloc();
+        d.ready = true;
+    } else {
+        deflateReset(&d.zs);
+    }
+    d.out.resize(deflateBound(&d.zs, uLong(payload.size())));
+    d.zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(payload.data()));
+    d.zs.avail_in = uInt(payload.size());
+    d.zs.next_out = reinterpret_cast<Bytef*>(d.out.data());
+    d.zs.avail_out = uInt(d.out.size());
+    if (deflate(&d.zs, Z_FINISH) != Z_STREAM_END) throw std::bad_alloc();
+    // The two header bytes are left out; the reader puts them back.
+    return std::string(d.out.data() + 2, d.zs.total_out - 2);
+}
+
+}  // namespace
+
+std::string compress_block(std::string_view payload) {
+    // A day is a few kilobytes: one pass on this thread, with no set-up to speak of.
+#ifdef ZT_HAVE_ISAL
+    thread_local std::unique_ptr<std::uint8_t[]> level_buf(new std::uint8_t[ISAL_DEF_LVL1_DEFAULT]);
+    isal_zstream zs;
+    isal_deflate_stateless_init(&zs);
+    zs.level = 1;
+    zs.level_buf = level_buf.get();
+    zs.level_buf_size = ISAL_DEF_LVL1_DEFAULT;
+    // Deflate data and the Adler-32 trailer: a zlib stream without its two header bytes.
+    zs.gzip_flag = IGZIP_ZLIB_NO_HDR;
+    zs.end_of_stream = 1;
+    zs.flush = NO_FLUSH;
+    // Stored blocks bound the deflate data: 5 bytes for each 64 KB, then the trailer.
+    std::string out(payload.size() + payload.size() / 1024 * 5 / 64 + 64, '\0');
+    zs.next_in = reinterpret_cast<std::uint8_t*>(const_cast<char*>(payload.data()));
+    zs.avail_in = std::uint32_t(payload.size());
+    zs.next_out = reinterpret_cast<std::uint8_t*>(out.data());
+    zs.avail_out = std::uint32_t(out.size());
+    if (payload.size() < UINT32_MAX / 2 && isal_deflate_stateless(&zs) == COMP_OK &&
+        zs.avail_in == 0) {
+        out.resize(zs.total_out);
+        return out;
+    }
+#endif
+    return zlib_block(payload);
+}
+
+bool put_day(Database& db, std::int32_t channel_id, const DayData& day, const std::string* stored,
+             std::string* digest_out) {
+    const std::string progs = protocol::encode_programmes(day.progs);
+    const std::string anons =
         day.anons.empty() ? std::string() : protocol::encode_announcements(day.anons);
-    const std::string digest = md5_hex(progs + '\0' + anons);
-    QSqlQuery q = db.exec("SELECT digest FROM days WHERE channel_id = ? AND day = ?", channel_id,
-                          QString::fromStdString(day.day));
-    if (q.next() && q.value(0).toString().toStdString() == digest) return false;
-    progs = protocol::compress_payload(std::move(progs));
-    if (!anons.empty()) anons = protocol::compress_payload(std::move(anons));
+    // The digest of the programmes, a zero byte and the announcements.
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    hash.addData(QByteArrayView(progs.data(), qsizetype(progs.size())));
+    hash.addData(QByteArrayView("\0", 1));
+    hash.addData(QByteArrayView(anons.data(), qsizetype(anons.size())));
+    std::string digest = hash.result().toHex().toStdString();
+    const QString day_text = QString::fromStdString(day.day);
+    bool same = false;
+    if (stored) {
+        same = *stored == digest;
+    } else {
+        QSqlQuery q = db.exec("SELECT digest FROM days WHERE channel_id = ? AND day = ?",
+                              channel_id, day_text);
+        same = q.next() && q.value(0).toString().toStdString() == digest;
+        q.finish();
+    }
+    if (digest_out) *digest_out = digest;
+    if (same) return false;
     db.exec(
         "INSERT INTO days (channel_id, day, progs, anons, digest) VALUES (?, ?, ?, ?, ?) "
         "ON CONFLICT(channel_id, day) DO UPDATE SET progs = excluded.progs, "
         "anons = excluded.anons, digest = excluded.digest",
-        channel_id, QString::fromStdString(day.day), blob(progs), blob(anons),
-        QString::fromStdString(digest));
+        channel_id, day_text, blob(compress_block(progs)),
+        anons.empty() ? empty_blob() : blob(compress_block(anons)), QString::fromStdString(digest));
     return true;
 }
 
@@ -69,7 +150,7 @@ void refresh_channel(Database& db, std::int32_t channel_id) {
         all += days.value(0).toString().toStdString() + days.value(1).toString().toStdString();
     d.stamp = md5_hex(all).substr(0, 8);
     if (d.stamp == old_stamp) return;
-    const std::string details = protocol::compress_payload(protocol::encode_channel_details(d));
+    const std::string details = compress_block(protocol::encode_channel_details(d));
     db.exec("UPDATE channels SET stamp = ?, details = ? WHERE id = ?",
             QString::fromStdString(d.stamp), blob(details), channel_id);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "net/protocol/paket_list.h"
@@ -32,7 +33,14 @@ struct DayData final {
 bool put_channel(Database& db, const ChannelRow& channel);
 
 // Stores a day of a channel unless the stored one holds the same data; true when it changed.
-bool put_day(Database& db, std::int32_t channel_id, const DayData& day);
+// `stored`: the stored day's digest when the caller has it already (empty: no day stored);
+// `digest`: where the day's digest goes.
+bool put_day(Database& db, std::int32_t channel_id, const DayData& day,
+             const std::string* stored = nullptr, std::string* digest = nullptr);
+
+// A block's payload compressed as the exchange carries it: a zlib stream (level 1) without its
+// two header bytes.
+std::string compress_block(std::string_view payload);
 
 // Recomputes the channel's stamp and its compressed details block from what is stored.
 void refresh_channel(Database& db, std::int32_t channel_id);

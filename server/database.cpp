@@ -89,27 +89,46 @@ void Database::open_postgresql() {
 }
 
 Database::~Database() {
+    m_used.clear();
     m_prepared.clear();
     m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_name);
 }
 
+// A kept statement is handed out as a copy of its query object, which shares the statement:
+// the sharing is the point here.
+QT_WARNING_PUSH
+QT_WARNING_DISABLE_DEPRECATED
 QSqlQuery Database::prepare(const char* sql) {
-    // On PostgreSQL prepared once per connection: it would otherwise prepare and drop the
-    // statement around every execution, two more round trips. Not on SQLite, where compiling is
-    // cheap and a kept statement that was not read to its end would hold its read snapshot
-    // (and the log's checkpoint) until it runs again.
-    const bool keep = m_dialect == Dialect::PostgreSQL;
-    auto it = keep ? m_prepared.find(sql) : m_prepared.end();
-    if (it != m_prepared.end()) return it->second;
-    QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    if (!q.prepare(QString::fromUtf8(sql)))
-        throw db_error(std::string("cannot prepare: ") + sql + ": " +
-                       q.lastError().text().toStdString());
-    if (keep && m_prepared.size() < kMaxPrepared) m_prepared.emplace(sql, q);
-    return q;
+    // Prepared once per connection: PostgreSQL would otherwise prepare and drop the statement
+    // around every execution (two more round trips), SQLite compile it again (an ingest runs the
+    // same few statements for every day of every channel, a request for every client).
+    auto it = m_prepared.find(sql);
+    if (it == m_prepared.end()) {
+        QSqlQuery q(m_db);
+        q.setForwardOnly(true);
+        if (!q.prepare(QString::fromUtf8(sql)))
+            throw db_error(std::string("cannot prepare: ") + sql + ": " +
+                           q.lastError().text().toStdString());
+        if (m_prepared.size() >= kMaxPrepared) return q;
+        it = m_prepared.emplace(sql, Kept{q}).first;
+    }
+    Kept& kept = it->second;
+    if (!kept.used) {
+        kept.used = true;
+        m_used.push_back(&kept);
+    }
+    return kept.query;
+}
+QT_WARNING_POP
+
+void Database::release_statements() {
+    for (Kept* k : m_used) {
+        if (k->query.isActive()) k->query.finish();
+        k->used = false;
+    }
+    m_used.clear();
 }
 
 void Database::run(QSqlQuery& query) {
@@ -125,6 +144,7 @@ void Database::exec_sql(const QString& sql) {
 }
 
 void Database::begin() {
+    release_statements();
     if (!m_db.transaction())
         throw db_error("cannot begin a transaction: " + error_text(m_db.lastError()));
 }
@@ -142,6 +162,7 @@ void Database::begin_snapshot() {
 }
 
 void Database::begin_writer() {
+    release_statements();
     QSqlQuery q(m_db);
     bool ok = false;
     bool busy = false;
@@ -169,6 +190,7 @@ void Database::begin_writer() {
 }
 
 void Database::commit() {
+    release_statements();
     if (!m_db.commit()) throw db_error("commit failed: " + error_text(m_db.lastError()));
     ++m_commits;
 }
@@ -179,13 +201,16 @@ bool Database::connected() {
 }
 
 void Database::rollback() {
+    release_statements();
     m_db.rollback();
 }
 
 std::optional<QByteArray> Database::meta(const char* key) {
     QSqlQuery q = exec("SELECT value FROM meta WHERE key = ?", QString::fromUtf8(key));
-    if (!q.next()) return std::nullopt;
-    return q.value(0).toByteArray();
+    std::optional<QByteArray> value;
+    if (q.next()) value = q.value(0).toByteArray();
+    q.finish();
+    return value;
 }
 
 void Database::set_meta(const char* key, const QByteArray& value) {

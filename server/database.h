@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "server/schema.h"
 
@@ -40,10 +41,14 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // A prepared statement; on PostgreSQL kept for the connection's later uses of the same text
-    // (a query object then shares its statement with those copies: finish reading one result
-    // before the same statement runs again); throws db_error when it does not prepare.
+    // A prepared statement, kept for the connection's later uses of the same text (a query
+    // object then shares its statement with those copies: finish reading one result before the
+    // same statement runs again); throws db_error when it does not prepare.
     QSqlQuery prepare(const char* sql);
+    // Ends the reading of every kept statement. On SQLite a statement not read to its end holds
+    // the state of the database it started on (and the log's checkpoint) for the whole
+    // connection: this runs at every transaction's start and end and after every request.
+    void release_statements();
     // Executes a prepared statement; throws db_error on failure.
     static void run(QSqlQuery& query);
     // Prepares, binds the values in order and executes.
@@ -92,7 +97,12 @@ private:
     Dialect m_dialect = Dialect::SQLite;
     QSqlDatabase m_db;
     static constexpr std::size_t kMaxPrepared = 256;
-    std::unordered_map<std::string, QSqlQuery> m_prepared;  // by statement text
+    struct Kept final {
+        QSqlQuery query;
+        bool used = false;  // run since the last release
+    };
+    std::unordered_map<std::string, Kept> m_prepared;  // by statement text
+    std::vector<Kept*> m_used;
     std::uint64_t m_commits = 0;
 };
 

@@ -4,7 +4,11 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <unistd.h>
+
+#include <climits>
+#include <vector>
 
 #include <netdb.h>
 #include <atomic>
@@ -60,6 +64,36 @@ bool send_all(int fd, std::string_view data, int timeout_ms, const std::atomic<b
     return true;
 }
 
+// Pieces of memory to the connection in as few calls as the system allows.
+bool send_gathered(int fd, std::vector<iovec> parts, int timeout_ms,
+                   const std::atomic<bool>& stopping) {
+    std::size_t first = 0;
+    while (first < parts.size()) {
+        if (parts[first].iov_len == 0) {
+            ++first;
+            continue;
+        }
+        msghdr message{};
+        message.msg_iov = parts.data() + first;
+        message.msg_iovlen = std::min<std::size_t>(parts.size() - first, IOV_MAX);
+        const ssize_t n = ::sendmsg(fd, &message, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n < 0) {
+            if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return false;
+            if (!wait_for(fd, POLLOUT, timeout_ms, stopping)) return false;
+            continue;
+        }
+        for (std::size_t left = std::size_t(n); left > 0;) {
+            iovec& part = parts[first];
+            const std::size_t taken = std::min(left, part.iov_len);
+            part.iov_base = static_cast<char*>(part.iov_base) + taken;
+            part.iov_len -= taken;
+            left -= taken;
+            if (part.iov_len == 0) ++first;
+        }
+    }
+    return true;
+}
+
 // The connection as the library sees it: the request the gate has read (head and whole body,
 // each freed once the library has read it), then the socket for the reply. Writing ends at the
 // reply's deadline. In the slow mode every write trickles out a few bytes a second.
@@ -96,6 +130,8 @@ public:
         return ssize_t(n);
     }
     ssize_t write(const char* ptr, size_t size) override {
+        // The reply has gone out by send_reply: what the library writes after it is dropped.
+        if (m_answered) return ssize_t(size);
         if (!m_slow) return send_all(m_fd, {ptr, size}, left_ms(), m_stopping) ? ssize_t(size) : -1;
         for (std::size_t done = 0; done < size; done += 4) {
             if (m_stopping || !send_all(m_fd, {ptr + done, std::min<std::size_t>(4, size - done)},
@@ -105,13 +141,36 @@ public:
         }
         return ssize_t(size);
     }
+    // The gate has the client's address already (the request sets it); the port is not used.
     void get_remote_ip_and_port(std::string& ip, int& port) const override {
-        address(::getpeername, ip, port);
+        ip.clear();
+        port = 0;
     }
     void get_local_ip_and_port(std::string& ip, int& port) const override {
         address(::getsockname, ip, port);
     }
     socket_t socket() const override { return m_fd; }
+
+    // Writes the whole response, head and body, itself: the head as the library writes it, the
+    // body from where it is held (a schedule reply's pieces straight from the snapshot's
+    // blocks), all in as few calls as the system allows. The library's own writing of the
+    // response is dropped after it.
+    bool send_reply(const Reply& reply) {
+        m_answered = true;
+        const std::string head = "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " +
+                                 std::to_string(reply.size()) +
+                                 "\r\nContent-Type: " + reply.content_type + "\r\n\r\n";
+        std::vector<iovec> parts;
+        parts.reserve(reply.pieces.size() + 2);
+        parts.push_back({const_cast<char*>(head.data()), head.size()});
+        if (reply.stored)
+            for (const Span& piece : reply.pieces)
+                parts.push_back(
+                    {const_cast<char*>(reply.stored->data() + piece.offset), piece.size});
+        else
+            parts.push_back({const_cast<char*>(reply.body.data()), reply.body.size()});
+        return send_gathered(m_fd, std::move(parts), left_ms(), m_stopping);
+    }
 
 private:
     // What a wait may take: the time-out, or less as the deadline nears.
@@ -140,6 +199,7 @@ private:
     long long m_deadline_ms;
     bool m_slow;
     const std::atomic<bool>& m_stopping;
+    bool m_answered = false;
 };
 
 // The body of the request the worker thread is serving: the gate's copy, handed to the service
@@ -147,6 +207,10 @@ private:
 thread_local const std::string* t_body = nullptr;
 // When the gate accepted the connection the worker thread is serving (the access log's time).
 thread_local long long t_accepted_ms = 0;
+// The connection the worker thread is serving, and the body bytes of a reply it wrote itself
+// (-1: the library wrote the reply).
+thread_local ClientStream* t_stream = nullptr;
+thread_local long long t_sent_body = -1;
 
 // The database connection of the worker thread (Qt SQL connections belong to one thread),
 // opened at its first use and dropped after a failure, so that the next use connects anew (a
@@ -182,7 +246,9 @@ public:
         if (options.access_log)
             set_logger([](const httplib::Request& req, const httplib::Response& res) {
                 log_request(req.remote_addr, req.method + " " + req.target + " " + req.version,
-                            res.status, res.body.size(), now_ms() - t_accepted_ms);
+                            res.status,
+                            t_sent_body >= 0 ? std::size_t(t_sent_body) : res.body.size(),
+                            now_ms() - t_accepted_ms);
             });
         auto handler = [this](const httplib::Request& req, httplib::Response& res) {
             handle(req, res);
@@ -270,9 +336,12 @@ private:
                             m_options.fault == Fault::Slow, stopping);
         bool closed = false;
         const std::string address = std::move(r.address);
+        t_stream = &stream;
+        t_sent_body = -1;
         process_request(stream, true, closed,
                         [&address](httplib::Request& req) { req.remote_addr = address; });
         t_body = nullptr;
+        t_stream = nullptr;
     }
 
     // Faults below the HTTP library: true when the connection has been dealt with.
@@ -330,7 +399,14 @@ private:
             Reply reply = call_service(req, body);
             if (m_options.fault == Fault::CutBlock && req.get_param_value("func") == "get_tvprog" &&
                 reply.status == 200)
-                reply.body = cut_last_block(reply.body);
+                reply = Reply(200, cut_last_block(reply.flat()), reply.content_type);
+            if (writes_itself(req, reply)) {
+                res.status = reply.status;
+                t_sent_body = (long long)(reply.size());
+                t_stream->send_reply(reply);
+                return;
+            }
+            if (reply.stored) reply.body = reply.flat();
             set_reply(res, std::move(reply));
             return;
         }
@@ -354,6 +430,11 @@ private:
             try {
                 Database& db = thread_database(m_db_path);
                 commits = db.commits();
+                // Nothing of the request holds the database's state past it, however it ends.
+                struct Release final {
+                    Database& db;
+                    ~Release() { db.release_statements(); }
+                } release{db};
                 return m_service.call(db, req.params, body);
             } catch (const db_error& e) {
                 auto& db = thread_connection();
@@ -365,6 +446,16 @@ private:
         }
         std::fprintf(stderr, "zorvan-server: database: %s\n", error.c_str());
         return error_reply(kDatabaseDown);
+    }
+
+    // Whether the reply is one the server writes itself rather than through the library: a
+    // plain one (status 200, the whole body, no content coding), as every call of the
+    // application is. Ranges, content codings, HEAD and the slow mode are left to the library.
+    bool writes_itself(const httplib::Request& req, const Reply& reply) const {
+        return t_stream && reply.status == 200 &&
+               (m_options.fault == Fault::None || m_options.fault == Fault::CutBlock) &&
+               (req.method == "GET" || req.method == "POST") && !req.has_header("Range") &&
+               !req.has_header("Accept-Encoding");
     }
 
     static void set_reply(httplib::Response& res, Reply reply) {

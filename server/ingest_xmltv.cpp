@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <unordered_map>
 
 #include "net/xmltv_day.h"
 #include "server/block_cache.h"
@@ -81,6 +82,8 @@ private:
         std::int32_t number = 0;                     // of `day`
         std::vector<std::int32_t> flushed;           // day numbers stored by this ingest, sorted
         std::map<std::int32_t, std::string> before;  // their digests before the ingest
+        bool digests_read = false;
+        std::unordered_map<std::string, std::string> digests;  // stored, by day
     };
 
     static void insert_sorted(std::vector<std::int32_t>& numbers, std::int32_t n) {
@@ -88,18 +91,18 @@ private:
         if (at == numbers.end() || *at != n) numbers.insert(at, n);
     }
 
-    std::string stored_digest(std::int32_t channel, const std::string& day) {
-        // Asked before every day is stored: prepared once.
-        if (!m_digest_query)
-            m_digest_query.emplace(
-                m_db.prepare("SELECT digest FROM days WHERE channel_id = ? AND day = ?"));
-        QSqlQuery& q = *m_digest_query;
-        q.bindValue(0, channel);
-        q.bindValue(1, QString::fromStdString(day));
-        Database::run(q);
-        std::string digest = q.next() ? q.value(0).toString().toStdString() : std::string();
-        q.finish();
-        return digest;
+    // The digests stored for the channel's days, read in one statement before its first day is
+    // stored and kept up to date as days are (a missing day: an empty digest).
+    std::unordered_map<std::string, std::string>& stored_digests(std::int32_t channel, Open& open) {
+        if (!open.digests_read) {
+            QSqlQuery q = m_db.exec("SELECT day, digest FROM days WHERE channel_id = ?", channel);
+            while (q.next())
+                open.digests[q.value(0).toString().toStdString()] =
+                    q.value(1).toString().toStdString();
+            q.finish();
+            open.digests_read = true;
+        }
+        return open.digests;
     }
 
     std::vector<protocol::ProgEntry> stored_programmes(std::int32_t channel,
@@ -137,19 +140,20 @@ private:
         if (open.day.progs.empty()) return;
         const std::int32_t number = std::int32_t(open.day.progs.front().start.dayNumber());
         const bool again = std::binary_search(open.flushed.begin(), open.flushed.end(), number);
+        std::string& stored = stored_digests(channel, open)[open.day.day];
+        std::string now;
         if (!again) {
-            open.before.emplace(number, stored_digest(channel, open.day.day));
-            if (put_day(m_db, channel, open.day)) ++m_days_changed;
+            open.before.emplace(number, stored);
+            if (put_day(m_db, channel, open.day, &stored, &now)) ++m_days_changed;
             insert_sorted(open.flushed, number);
         } else {
             // A day stored again counts once, and only when it ends up other than it was before
             // the ingest.
             const std::string& before = open.before[number];
-            const bool counted = stored_digest(channel, open.day.day) != before;
-            put_day(m_db, channel, open.day);
-            const bool changed = stored_digest(channel, open.day.day) != before;
-            m_days_changed += std::int64_t(changed) - std::int64_t(counted);
+            put_day(m_db, channel, open.day, &stored, &now);
+            m_days_changed += std::int64_t(now != before) - std::int64_t(stored != before);
         }
+        stored = std::move(now);
         open.day.progs.clear();
     }
 
@@ -161,7 +165,6 @@ private:
     QString m_current_xid;  // the channel of the last programme
     std::int32_t m_current_id = 0;
     Open* m_current = nullptr;
-    std::optional<QSqlQuery> m_digest_query;
     std::int64_t m_days_changed = 0;
 };
 

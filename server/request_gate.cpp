@@ -1,5 +1,6 @@
 #include "server/request_gate.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
@@ -42,12 +43,16 @@ const char* reason(int status) {
     }
 }
 
-std::string peer_address(int fd) {
-    sockaddr_storage addr{};
-    socklen_t len = sizeof addr;
-    if (::getpeername(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) return "-";
+// The client's address as accept gave it.
+std::string peer_address(const sockaddr_storage& addr, socklen_t len) {
+    // The usual case without the resolver library's general path.
+    if (addr.ss_family == AF_INET) {
+        char host[INET_ADDRSTRLEN];
+        const auto& in = reinterpret_cast<const sockaddr_in&>(addr);
+        if (::inet_ntop(AF_INET, &in.sin_addr, host, sizeof host)) return host;
+    }
     char host[NI_MAXHOST];
-    if (getnameinfo(reinterpret_cast<sockaddr*>(&addr), len, host, sizeof host, nullptr, 0,
+    if (getnameinfo(reinterpret_cast<const sockaddr*>(&addr), len, host, sizeof host, nullptr, 0,
                     NI_NUMERICHOST) != 0)
         return "-";
     return host;
@@ -157,7 +162,10 @@ bool RequestGate::read_from(Conn& c) {
 
 void RequestGate::accept_new(std::vector<Conn>& conns) {
     for (int i = 0; i < 64; ++i) {
-        const int fd = ::accept4(m_listen, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        sockaddr_storage addr{};
+        socklen_t len = sizeof addr;
+        const int fd = ::accept4(m_listen, reinterpret_cast<sockaddr*>(&addr), &len,
+                                 SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) {
             if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
                 // Out of descriptors: the quietest connection makes room, else accepting rests.
@@ -187,7 +195,10 @@ void RequestGate::accept_new(std::vector<Conn>& conns) {
         c.fd = fd;
         c.reader = RequestReader(m_limits.request);
         c.accepted = c.last = now_ms();
-        c.address = peer_address(fd);
+        c.address = len > 0 ? peer_address(addr, len) : std::string("-");
+        // A client sends its request as soon as it is connected: what has come is read at
+        // once, and a whole request goes to a worker without waiting for the next poll.
+        if (!read_from(c)) continue;
         conns.push_back(std::move(c));
     }
 }

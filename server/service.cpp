@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "core/cp1251.h"
 #include "net/protocol/login_reply.h"
@@ -42,20 +42,10 @@ QDateTime to_qt(DateTime t, const QTimeZone& zone) {
     return QDateTime(QDate(y, m, d), QTime(t.hour(), t.minute()), zone);
 }
 
-QTimeZone server_zone(Database& db) {
-    // Building a zone reads its rules from the system's files: kept per worker thread.
-    thread_local std::map<QByteArray, QTimeZone> zones;
-    const QByteArray id = db.meta("zone").value_or(QTimeZone::systemTimeZoneId());
-    auto it = zones.find(id);
-    if (it == zones.end()) {
-        QTimeZone zone(id);
-        it = zones.emplace(id, zone.isValid() ? zone : QTimeZone::systemTimeZone()).first;
-    }
-    return it->second;
-}
-
-QDateTime now_utc(const ServiceOptions& options, Database& db) {
-    if (options.now) return to_qt(*options.now, server_zone(db)).toUTC();
+// The moment of the call: the clock, or the fixed moment in the server's zone (which changes
+// only with an ingest, so the snapshot's is current).
+QDateTime now_utc(const ServiceOptions& options, const BlockCache::Snapshot& snapshot) {
+    if (options.now) return to_qt(*options.now, snapshot.zone).toUTC();
     return QDateTime::currentDateTimeUtc();
 }
 
@@ -86,6 +76,21 @@ const char* kBadLogin = "Неверный логин или пароль.";
 
 }  // namespace
 
+std::size_t Reply::size() const {
+    if (!stored) return body.size();
+    std::size_t n = 0;
+    for (const Span& p : pieces) n += p.size;
+    return n;
+}
+
+std::string Reply::flat() const {
+    if (!stored) return body;
+    std::string out;
+    out.reserve(size());
+    for (const Span& p : pieces) out.append(*stored, p.offset, p.size);
+    return out;
+}
+
 Reply error_reply(std::string_view message_utf8) {
     return {200, protocol::write_error_reply(to_cp1251(message_utf8)), "text/plain"};
 }
@@ -113,7 +118,8 @@ Reply Service::login_check(Database& db, const Params& params) const {
         r.text3 = account->text3.empty() ? to_cp1251("Логин: ") + account->login : account->text3;
     }
     if (const auto version = db.meta("version")) r.version = version->toStdString();
-    const QDateTime utc = now_utc(m_options, db);
+    const QDateTime utc =
+        m_options.now ? now_utc(m_options, *m_cache->current(db)) : QDateTime::currentDateTimeUtc();
     r.time_text = utc.toString(QStringLiteral("hh:mm dd.MM.yyyy")).toStdString();
     r.utc_time = from_qt(utc);
     return {200, protocol::write_login_reply(r), "text/plain"};
@@ -166,26 +172,20 @@ Reply Service::get_tvprog(Database& db, const Params& params, std::string_view b
 
     // The previous, current and next week of the server's zone.
     const auto snapshot = m_cache->current(db);
-    const QDateTime local = (m_options.now ? to_qt(*m_options.now, snapshot->zone).toUTC()
-                                           : QDateTime::currentDateTimeUtc())
-                                .toTimeZone(snapshot->zone);
+    const QDateTime local = now_utc(m_options, *snapshot).toTimeZone(snapshot->zone);
     const DateTime monday = monday_of_week(from_qt(local).date());
-    const std::string first = day_text(monday.addDays(-7));
-    const std::string last = day_text(monday.addDays(13));
+    const int first_number = day_number(day_text(monday.addDays(-7)));
+    const int last_number = day_number(day_text(monday.addDays(13)));
 
-    // The blocks are gathered first and copied once into a reply of the right size.
-    struct Block final {
-        protocol::BlockType type;
-        std::int32_t channel;
-        const std::string* day;
-        const QByteArray* payload;
-    };
-    std::vector<Block> blocks;
-    std::size_t size = 0;
-    auto add = [&](protocol::BlockType type, std::int32_t id, const std::string* day,
-                   const QByteArray& data) {
-        size += std::size_t(data.size()) + 19;
-        blocks.push_back({type, id, day, &data});
+    // The reply is a list of pieces of the stored blocks; blocks that lie one after the other
+    // there make one piece.
+    Reply reply;
+    auto add = [&](Span s) {
+        if (!reply.pieces.empty() &&
+            reply.pieces.back().offset + reply.pieces.back().size == s.offset)
+            reply.pieces.back().size += s.size;
+        else
+            reply.pieces.push_back(s);
     };
     // The days a client holds, as numbers in rising order, walked beside the channel's days:
     // one pass over both instead of a search of the client's list for every day.
@@ -194,16 +194,16 @@ Reply Service::get_tvprog(Database& db, const Params& params, std::string_view b
         std::uint8_t full, with_anons;
     };
     std::vector<Held> held;
-    const int first_number = day_number(first);
-    const int last_number = day_number(last);
-    std::set<std::int32_t> done;
+    std::unordered_set<std::int32_t> done;
+    done.reserve(request.channels.size());
     for (const auto& want : request.channels) {
+        // A channel asked for twice is answered once.
         if (!done.insert(want.id).second) continue;
         const auto channel = snapshot->channels.find(want.id);
         if (channel == snapshot->channels.end()) continue;
         // Another stamp means the client's copy of the channel is stale, days included.
         const bool stale = channel->second.stamp != want.stamp;
-        if (stale) add(protocol::BlockType::Channel, want.id, nullptr, channel->second.details);
+        if (stale) add(channel->second.details);
         held.clear();
         if (!stale)
             for (const auto& h : want.days)
@@ -219,24 +219,20 @@ Reply Service::get_tvprog(Database& db, const Params& params, std::string_view b
              it != days.end() && it->number <= last_number; ++it) {
             // A day without announcements is held at the announcement level whatever the
             // client recorded: there is nothing more to send for it.
-            const bool no_anons = it->anons.isEmpty();
+            const bool no_anons = it->anons.size == 0;
             while (h != held.end() && h->number < it->number) ++h;
             bool is_held = false;
             for (auto e = h; e != held.end() && e->number == it->number && !is_held; ++e)
                 is_held = e->full >= full && (e->with_anons >= with_anons || no_anons);
             if (is_held) continue;
-            if (with_anons && !no_anons)
-                add(protocol::BlockType::Announcements, want.id, &it->text, it->anons);
-            add(protocol::BlockType::Programmes, want.id, &it->text, it->progs);
+            if (with_anons && !no_anons) add(it->anons);
+            add(it->progs);
         }
     }
-    std::string out;
-    out.reserve(size);
-    for (const auto& b : blocks)
-        protocol::append_block(
-            out, b.type, b.channel, b.day ? *b.day : std::string_view(),
-            std::string_view(b.payload->constData(), std::size_t(b.payload->size())));
-    return {200, std::move(out)};
+    if (reply.pieces.empty()) return reply;
+    // The snapshot stays alive as long as the reply that points into its blocks.
+    reply.stored = std::shared_ptr<const std::string>(snapshot, &snapshot->blocks);
+    return reply;
 }
 
 Reply Service::update(Database& db) const {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/datetime.h"
 #include "server/block_cache.h"
@@ -16,9 +17,21 @@ namespace zt::server {
 
 // One reply of a call: HTTP status and body.
 struct Reply final {
+    Reply() = default;
+    Reply(int status, std::string body, std::string content_type = "application/octet-stream")
+        : status(status), body(std::move(body)), content_type(std::move(content_type)) {}
+
     int status = 200;
     std::string body;
     std::string content_type = "application/octet-stream";
+    // The schedule reply's body instead: pieces of a snapshot's stored blocks in order, sent
+    // from where they are. `stored` keeps them alive until the reply has gone.
+    std::shared_ptr<const std::string> stored;
+    std::vector<Span> pieces;
+
+    std::size_t size() const;
+    // The whole body in one string (the pieces copied).
+    std::string flat() const;
 };
 
 using Params = std::multimap<std::string, std::string>;

@@ -28,6 +28,9 @@ int run_server_command(const QStringList& args, std::string* output) {
 
 ServerProcess::ServerProcess(const QStringList& args) {
     m_process.setReadChannel(QProcess::StandardError);
+    // As a service manager starts it: SIGPIPE at its default (ending the process), whatever
+    // the test's own environment ignores.
+    m_process.setChildProcessModifier([] { ::signal(SIGPIPE, SIG_DFL); });
     m_process.start(QStringLiteral(ZT_SERVER_EXE),
                     QStringList{"serve", "--listen", "127.0.0.1:0"} + args);
     QElapsedTimer timer;

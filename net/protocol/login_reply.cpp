@@ -9,9 +9,27 @@ namespace zt::protocol {
 std::string format_minute(DateTime t) {
     int y = 0, mo = 0, d = 0;
     t.toParts(y, mo, d);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d", y, mo, d, t.hour(), t.minute());
-    return buf;
+    const int h = t.hour(), mi = t.minute();
+    if (y < 0 || y > 9999 || mo < 0 || mo > 99 || d < 0 || d > 99 || h < 0 || h > 99 || mi < 0 ||
+        mi > 99) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d", y, mo, d, h, mi);
+        return buf;
+    }
+    // Every programme of every day goes through here twice: digits by hand, not printf.
+    std::string out(16, '-');
+    auto put = [&out](std::size_t at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            out[at + std::size_t(i)] = char('0' + value % 10);
+    };
+    put(0, y, 4);
+    put(5, mo, 2);
+    put(8, d, 2);
+    out[10] = ' ';
+    put(11, h, 2);
+    out[13] = ':';
+    put(14, mi, 2);
+    return out;
 }
 
 std::optional<DateTime> parse_minute(std::string_view text) {

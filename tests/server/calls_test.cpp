@@ -1,5 +1,9 @@
 // Every call of the server over raw sockets with the application's exact request bytes (LF
 // line ends, "Content-length", the absolute form a proxy forwards).
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <map>
 #include <set>
 
@@ -257,6 +261,85 @@ TEST_F(Calls, HostileRequests) {
         EXPECT_NE(raw_exchange(port(), junk).find(" 400 "), std::string::npos) << junk;
     // The server is still there.
     EXPECT_NE(get_body("/test.htm").find("TEST OK"), std::string::npos);
+}
+
+// The replies the server writes itself (the schedule from its stored blocks) are byte for byte,
+// head included, those of the HTTP library, which still writes a reply when the client asks for
+// a content coding.
+TEST_F(Schedule, RepliesWrittenByTheServerAreTheLibrarysBytes) {
+    ScheduleRequest fresh, some, none;
+    for (std::int32_t id : ids) fresh.channels.push_back({id, "", {}});
+    const Reply all = read_reply(tvprog(paid_fields() + "&a=1", fresh));
+    WantedChannel held{ids[0], all.details.at(ids[0]).stamp, {}};
+    for (const auto& day : all.prog_days.at(ids[0]))
+        if (day != "2026-06-10" && day != "2026-06-15") held.days.push_back({day, 1, 1});
+    some.channels = {held, {ids[1], "", {}}, {999999, "", {}}};
+    WantedChannel every{ids[0], all.details.at(ids[0]).stamp, {}};
+    for (const auto& day : all.prog_days.at(ids[0])) every.days.push_back({day, 0, 0});
+    none.channels = {every};
+    const std::string head =
+        " HTTP/1.0\nHost: zorvan.example\nAccept: */*\nPragma: no-cache\nCache-Control: "
+        "no-cache\n";
+    auto post_of = [&](const std::string& target, const std::string& body) {
+        return "POST " + target + head + "Content-length: " + std::to_string(body.size()) + "\n" +
+               "\n" + body;
+    };
+    const std::string tvprog = "/cgi-bin/soft.cgi?func=get_tvprog";
+    const std::vector<std::pair<std::string, std::string>> requests = {
+        {"login, free", "GET /cgi-bin/soft.cgi?func=login_check" + head + "\n"},
+        {"login, paid", "GET /cgi-bin/soft.cgi?func=login_check" + paid_fields() + head + "\n"},
+        {"login, wrong", "GET /cgi-bin/soft.cgi?func=login_check&l=ivan&p=0" + head + "\n"},
+        {"packages", "GET /cgi-bin/soft.cgi?func=get_paket" + head + "\n"},
+        {"update", "GET /cgi-bin/soft.cgi?func=update" + head + "\n"},
+        {"file", "GET /cgi-bin/soft.cgi?func=get_file&name=zorvan_tv" + head + "\n"},
+        {"everything", post_of(tvprog + paid_fields() + "&a=1", write_schedule_request(fresh))},
+        {"free, everything", post_of(tvprog + "&a=0", write_schedule_request(fresh))},
+        {"some days", post_of(tvprog + paid_fields() + "&a=1", write_schedule_request(some))},
+        {"nothing new", post_of(tvprog + "&a=0", write_schedule_request(none))},
+    };
+    for (const auto& [name, request] : requests) {
+        const std::string own = raw_exchange(port(), request);
+        // The same request asking for no coding at all: the library writes the reply.
+        const std::string by_library = raw_exchange(
+            port(), request.substr(0, request.find("\n") + 1) + "Accept-Encoding: identity\n" +
+                        request.substr(request.find("\n") + 1));
+        EXPECT_NE(own.find(" 200 OK\r\n"), std::string::npos) << name;
+        EXPECT_EQ(own, by_library) << name;
+    }
+    // The reply with nothing new is empty, the others are not.
+    EXPECT_EQ(split_response(raw_exchange(port(), requests.back().second)).body, "");
+}
+
+// Clients that go away in the middle of a long reply, sent from the stored blocks: the server
+// gives each up and goes on serving the same blocks.
+TEST_F(Schedule, ClientGoneInTheMiddleOfAReply) {
+    ScheduleRequest fresh;
+    for (std::int32_t id : ids) fresh.channels.push_back({id, "", {}});
+    const std::string body = write_schedule_request(fresh);
+    const std::string request = "POST /cgi-bin/soft.cgi?func=get_tvprog" + paid_fields() +
+                                "&a=1 HTTP/1.0\nContent-length: " + std::to_string(body.size()) +
+                                "\n\n" + body;
+    for (int i = 0; i < 20; ++i) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        // A small window: the server has most of the reply still to send when the client goes.
+        const int small = 4096;
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(std::uint16_t(port()));
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+        ASSERT_EQ(::send(fd, request.data(), request.size(), MSG_NOSIGNAL),
+                  ssize_t(request.size()));
+        char buf[1024];
+        ASSERT_GT(::recv(fd, buf, sizeof buf, MSG_WAITALL), 0);
+        // Closed with unread bytes: a reset, and the server's next write fails.
+        const linger reset{1, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+        ::close(fd);
+    }
+    EXPECT_NE(get_body("/test.htm").find("TEST OK"), std::string::npos);
+    EXPECT_EQ(read_reply(tvprog(paid_fields() + "&a=1", fresh)).details.size(), ids.size());
 }
 
 }  // namespace

@@ -6,14 +6,19 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <zlib.h>
+
 #include <algorithm>
+#include <random>
 
 #include "core/cp1251.h"
 #include "net/protocol/paket_list.h"
 #include "net/protocol/schedule_reply.h"
 #include "net/protocol/schedule_request.h"
+#include "server/channel_data.h"
 #include "server/database.h"
 #include "server_process.h"
+#include "storage/section.h"
 
 namespace zt::test {
 namespace {
@@ -33,6 +38,39 @@ std::vector<std::string> digests(const QString& db_path) {
     QSqlQuery q = db.exec("SELECT channel_id || ' ' || day || ' ' || digest FROM days ORDER BY 1");
     while (q.next()) out.push_back(q.value(0).toString().toStdString());
     return out;
+}
+
+// The day blocks compressed at ingest are what the client's section reader takes, and plain
+// zlib streams once their two header bytes are put back (the independent inflater checks the
+// trailer too): empty, tiny, a day's programmes, bytes that do not compress, a long text.
+TEST(BlockCompression, ReadByTheClientsReaderAndByZlib) {
+    std::vector<protocol::ProgEntry> progs;
+    for (int i = 0; i < 40; ++i)
+        progs.push_back({i + 1, *DateTime::fromParts(2026, 6, 10, i / 2, (i % 2) * 30),
+                         *DateTime::fromParts(2026, 6, 10, i / 2, (i % 2) * 30 + 29), 1, 2, 0,
+                         "Title " + std::to_string(i), "A description of the programme", false,
+                         -1});
+    std::string noise(1 << 20, '\0');
+    std::mt19937 random(7);
+    for (char& c : noise) c = char(random());
+    std::string text;
+    while (text.size() < (3u << 20)) text += "Вечерние новости. Погода. ";
+    for (const std::string& payload :
+         {std::string(), std::string("x"), protocol::encode_programmes(progs), noise, text}) {
+        const std::string block = server::compress_block(payload);
+        std::string read = block;
+        ASSERT_TRUE(InflateSection(read)) << payload.size();
+        EXPECT_EQ(read, payload);
+        const std::string stream = std::string("\x78\x01", 2) + block;
+        std::string out(payload.size() + 1, '\0');
+        uLongf out_size = uLongf(out.size());
+        ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(out.data()), &out_size,
+                             reinterpret_cast<const Bytef*>(stream.data()), uLong(stream.size())),
+                  Z_OK)
+            << payload.size();
+        out.resize(out_size);
+        EXPECT_EQ(out, payload);
+    }
 }
 
 QByteArray sample() {
