@@ -23,7 +23,8 @@ Reminders::Reminders(all_list& store, SettingsStore& settings, IniFile& ini, Use
       m_main(places.window),
       m_sound(new AlarmSound(this)),
       m_osd(new AlarmOsd(ui, this)),
-      m_menu(new ReminderMenu(settings.model(), this)),
+      // Under the main window, whose menus show them: found there by name like its own items.
+      m_menu(new ReminderMenu(settings.model(), &places.window)),
       m_alarms(std::make_unique<AlarmOutputs>(store, settings.model(), places.tray, places.logos,
                                               &places.window)) {
     AlarmOutputs& a = *m_alarms;
