@@ -12,8 +12,6 @@
 #include "app/download_worker.h"
 #include "app/manager_command.h"
 #include "app/manual_download.h"
-#include "app/reminder_outputs.h"
-#include "app/reminder_wiring.h"
 #include "app/settings_command.h"
 #include "app/window_download_host.h"
 #include "dialogs/app_ui.h"
@@ -24,13 +22,13 @@
 #include "dialogs/stat_window.h"
 #include "net/host_port.h"
 #include "print/print_command.h"
-#include "reminders/alarm_outputs.h"
+#include "reminders/reminders.h"
 #include "ui/app_resources.h"
+#include "ui/minute_tick.h"
 #include "views/main_window.h"
 #include "views/panel_set.h"
 #include "views/prog_controls.h"
 #include "views/program_pages.h"
-#include "views/reminder_menu.h"
 #include "views/tray.h"
 
 namespace zt {
@@ -55,7 +53,6 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     m_job->set_anchor(m_main.get());
     m_stat = std::make_unique<TFStat>(m_main.get());
     m_stat->set_anchor(m_main.get());
-    m_alarms = make_reminders(m_store, m_settings, *m_main, *m_msg);
     m_ui = std::make_unique<AppUi>(m_session, *m_msg, *m_job);
     m_start_up =
         std::make_unique<StartUp>(exe_dir.toStdString(), std::move(clock), m_store, m_settings,
@@ -79,7 +76,7 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     // tables and panels show the store's records. The user's changes cannot come meanwhile:
     // the main window is locked and no manager, settings or print window is open.
     worker.set_store_hold([this](bool on) {
-        QTimer& tick = m_main->programs().refresh_timer();
+        QTimer& tick = m_main->minute_tick().timer();
         if (on) {
             m_tick_held = tick.isActive();
             tick.stop();
@@ -101,12 +98,12 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
     connect(m_main.get(), &TFMain::settings_requested, m_settings_cmd.get(),
             &SettingsCommand::MDataSettingsClick);
 
-    // The reminder outputs and their settings window.
-    m_reminders = std::make_unique<ReminderOutputs>(m_settings_store, m_start_up->ini(), *m_ui,
-                                                    m_store, *m_main);
-    connect(m_main->panels().reminders().settings_item(), &QAction::triggered, m_reminders.get(),
-            &ReminderOutputs::open_settings);
-    plug_reminder_outputs(*m_alarms, *m_reminders, m_settings, m_main->programs().logos());
+    // The reminders: errors of their commands go to the message window.
+    m_reminders = std::make_unique<Reminders>(
+        m_store, m_settings_store, m_start_up->ini(), *m_ui,
+        ReminderPlaces{*m_main, m_main->alarm_menu(), *m_main->tray().MTrayAlarm,
+                       m_main->tray().icon(), m_main->logos(), m_main->minute_tick(),
+                       [this](const QString& text) { m_msg->ShowMsg(MsgKind::Error, text); }});
 
     m_manager = new ManagerCommand(*this);
 
@@ -131,7 +128,6 @@ Application::~Application() {
     m_manual.reset();
     m_download_host.reset();
     m_print.reset();
-    m_alarms.reset();
     m_stat.reset();
     m_job.reset();
     m_progress.reset();
@@ -164,6 +160,7 @@ void Application::show_setup() {
 void Application::settings_loaded() {
     m_main->apply_layout_settings();
     m_main->apply_general_settings();
+    m_reminders->apply_settings();
     m_settings_cmd->settings_loaded();
     m_auto->settings_loaded();
 }

@@ -13,7 +13,6 @@
 
 namespace zt {
 
-class AlarmOutputs;
 class AppUi;
 class AutoDownloadController;
 class SettingsCommand;
@@ -21,7 +20,7 @@ class ManualDownload;
 class WindowDownloadHost;
 class ManagerCommand;
 class PrintCommand;
-class ReminderOutputs;
+class Reminders;
 class TFJob;
 class TFMain;
 class TFMsg;
@@ -89,10 +88,8 @@ public:
     WindowDownloadHost& download_host() { return *m_download_host; }
     // The manual download command, made on its first use (null before).
     ManualDownload* manual_download_command() { return m_manual.get(); }
-    // The sound, the on-screen display and the reminder settings window.
-    ReminderOutputs& reminders() { return *m_reminders; }
-    // The reminder scan and its outputs.
-    AlarmOutputs& alarms() { return *m_alarms; }
+    // The reminders: the scan and its outputs, the settings window, the menu items.
+    Reminders& reminders() { return *m_reminders; }
     // "Менеджер" with the manager window.
     ManagerCommand& manager() { return *m_manager; }
 
@@ -129,8 +126,7 @@ private:
     std::unique_ptr<TFStat> m_stat;
     std::unique_ptr<TFSetup> m_setup;
     std::unique_ptr<PrintCommand> m_print;
-    std::unique_ptr<ReminderOutputs> m_reminders;
-    std::unique_ptr<AlarmOutputs> m_alarms;  // the reminder scan and its outputs
+    std::unique_ptr<Reminders> m_reminders;
     std::unique_ptr<AppUi> m_ui;
     ManagerCommand* m_manager = nullptr;  // a child of this
     std::unique_ptr<StartUp> m_start_up;

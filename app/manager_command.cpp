@@ -5,6 +5,7 @@
 #include "storage/data_files.h"
 #include "views/channel_panel.h"
 #include "views/channel_window.h"
+#include "views/detail_windows.h"
 #include "views/genre_panel.h"
 #include "views/main_window.h"
 #include "views/panel_set.h"
@@ -25,7 +26,7 @@ TFMgr& ManagerCommand::window() {
                                        m_app.ui(), &main);
     m_window->set_show_channel_info([&main](const std::shared_ptr<chl_serv_list>& channel,
                                             const std::shared_ptr<chl_local_list>& member) {
-        TFChannel& info = main.programs().channel_window();
+        TFChannel& info = main.details().channel_window();
         if (member)
             info.ShowChannelInfo(*member);
         else if (channel)

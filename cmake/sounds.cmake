@@ -1,5 +1,5 @@
 # The 49 built-in reminder sounds: resources/make-sounds synthesises them into the build tree
-# (a few seconds, once) and they are compiled into zt_ui as ":/sounds/WAV1.wav" ..
+# (a few seconds, once) and they are compiled into zt_reminders as ":/sounds/WAV1.wav" ..
 # ":/sounds/WAV49.wav".
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(zt_sound_dir ${CMAKE_BINARY_DIR}/sounds)
@@ -13,4 +13,4 @@ add_custom_command(
   DEPENDS ${PROJECT_SOURCE_DIR}/resources/make-sounds
   COMMENT "Synthesising the reminder sounds"
   VERBATIM)
-qt_add_resources(zt_ui zt_sounds PREFIX /sounds BASE ${zt_sound_dir} FILES ${zt_sound_files})
+qt_add_resources(zt_reminders zt_sounds PREFIX /sounds BASE ${zt_sound_dir} FILES ${zt_sound_files})

@@ -1,5 +1,6 @@
 #include "server/commands.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QTimeZone>
@@ -28,20 +29,47 @@ namespace zt::server {
 
 Options::Options(const std::vector<std::string>& args, const std::vector<std::string>& with_value,
                  const std::vector<std::string>& flags) {
-    auto listed = [](const std::vector<std::string>& list, const std::string& name) {
-        return std::find(list.begin(), list.end(), name) != list.end();
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string name = args[i].rfind("--", 0) == 0 ? args[i].substr(2) : std::string();
-        if (listed(flags, name)) {
-            m_values[name] = "1";
-        } else if (listed(with_value, name)) {
-            if (i + 1 >= args.size()) throw std::invalid_argument("--" + name + " needs a value");
-            m_values[name] = args[++i];
-        } else {
-            throw std::invalid_argument("unknown option " + args[i]);
-        }
+    QCommandLineParser parser;
+    // Every option is a long one; a single dash does not start a bundle of letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const std::string& name : with_value) {
+        const QString q = QString::fromStdString(name);
+        parser.addOption(QCommandLineOption(q, QString(), q));
     }
+    for (const std::string& name : flags)
+        parser.addOption(QCommandLineOption(QString::fromStdString(name)));
+    QStringList list{QStringLiteral("zorvan-server")};
+    for (const std::string& a : args) list << QString::fromStdString(a);
+    if (!parser.parse(list)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty()) {
+            // Named as it was written.
+            const std::string name = unknown.first().toStdString();
+            for (const std::string& a : args) {
+                const std::size_t from = a.find_first_not_of('-');
+                if (from != 0 && from != std::string::npos &&
+                    a.substr(from, a.find('=') - from) == name)
+                    throw std::invalid_argument("unknown option " + a);
+            }
+            throw std::invalid_argument("unknown option --" + name);
+        }
+        // A value can be missing only after the last argument.
+        if (!args.empty() && args.back().rfind("-", 0) == 0) {
+            const std::string name = args.back().substr(args.back().find_first_not_of('-'));
+            if (std::find(with_value.begin(), with_value.end(), name) != with_value.end())
+                throw std::invalid_argument("--" + name + " needs a value");
+        }
+        throw std::invalid_argument(parser.errorText().toStdString());
+    }
+    // A bare word is no option of these commands.
+    const QStringList words = parser.positionalArguments();
+    if (!words.isEmpty())
+        throw std::invalid_argument("unknown option " + words.first().toStdString());
+    for (const std::string& name : with_value)
+        if (parser.isSet(QString::fromStdString(name)))
+            m_values[name] = parser.value(QString::fromStdString(name)).toStdString();
+    for (const std::string& name : flags)
+        if (parser.isSet(QString::fromStdString(name))) m_values[name] = "1";
 }
 
 std::string Options::get(const std::string& name, const std::string& def) const {

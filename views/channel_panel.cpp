@@ -69,13 +69,10 @@ int menu_break(const Settings& settings) {
 }  // namespace
 
 ChannelPanel::ChannelPanel(ViewState& view, Settings& settings, LogoImages& logos, QWidget* parent)
-    : QWidget(parent), m_view(view), m_settings(settings), m_logos(logos) {
-    init_panel_resources();
-    setObjectName(QStringLiteral("ChannelPanel"));
-    m_menu = new QMenu(QStringLiteral("&Каналы"), this);
-    m_menu->setObjectName(QStringLiteral("MChannels"));
-    m_view_actions =
-        std::make_unique<PanelViewActions>(*this, QStringLiteral("MPanelUtilsChannels"));
+    : PanelBase(view, settings,
+                {"ChannelPanel", "MChannels", QStringLiteral("&Каналы"), "MPanelUtilsChannels"},
+                settings.channel_panel.detailed, settings.channel_panel.icon_size, parent),
+      m_logos(logos) {
     m_channel_menu = std::make_unique<ColumnMenu>(*m_menu, QStringLiteral("MChannelsColumn"));
     setMinimumSize(0, 0);
     build_buttons();
@@ -189,22 +186,6 @@ void ChannelPanel::connect_commands() {
                 if (g && row >= 0 && std::size_t(row) < g->members.size() && m_describe)
                     m_describe(*g->members[std::size_t(row)], global);
             });
-
-    // The user's choices go to the settings as they are made.
-    auto mode = [this](bool detailed) {
-        m_settings.channel_panel.detailed = detailed;
-        SetChannelPanelMode(detailed);
-    };
-    connect(m_view_actions->full, &QAction::triggered, this, [mode] { mode(true); });
-    connect(m_view_actions->small, &QAction::triggered, this, [mode] { mode(false); });
-    const int sizes[3] = {16, 24, 32};
-    for (int i = 0; i < 3; ++i) {
-        const int size = sizes[i];
-        connect(m_view_actions->sizes[std::size_t(i)], &QAction::triggered, this, [this, size] {
-            SetChannelPanelSize(size);
-            m_settings.channel_panel.icon_size = m_size;
-        });
-    }
 }
 
 // --- groups and channels
@@ -353,10 +334,6 @@ void ChannelPanel::focus_list() {
         ListViewChannels->setFocus();
 }
 
-void ChannelPanel::rebuild() {
-    if (m_rebuild) m_rebuild();
-}
-
 void ChannelPanel::SetChoiceMode(bool single) {
     m_view.channels.set_choice_mode(single);
     update_mode_marks();
@@ -428,8 +405,7 @@ void ChannelPanel::sync_choice() {
 // --- mode, size and layout
 
 void ChannelPanel::SetChannelPanelMode(bool detailed) {
-    m_detailed = detailed;
-    (detailed ? m_view_actions->full : m_view_actions->small)->setChecked(true);
+    take_mode(detailed);
     layout_panel();
     if (!detailed) make_buttons();
     ListViewChannels->setVisible(detailed);
@@ -453,9 +429,7 @@ void ChannelPanel::set_button_glyphs() {
 }
 
 void ChannelPanel::SetChannelPanelSize(int size) {
-    m_size = normalize_icon_size(size);
-    const int index = m_size == 32 ? 2 : m_size == 24 ? 1 : 0;
-    m_view_actions->sizes[std::size_t(index)]->setChecked(true);
+    take_size(size);
     set_button_glyphs();
     apply_view_settings();
 

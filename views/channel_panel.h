@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QWidget>
 #include <array>
 #include <functional>
 #include <memory>
@@ -8,6 +7,7 @@
 
 #include "ui/image_lists.h"
 #include "views/logic/channel_choice.h"
+#include "views/panel_base.h"
 
 class QAction;
 class QActionGroup;
@@ -17,9 +17,6 @@ class QToolButton;
 
 namespace zt {
 
-struct PanelViewActions;
-struct Settings;
-struct ViewState;
 class ChannelListModel;
 class ChannelListView;
 class ColumnMenu;
@@ -30,15 +27,13 @@ class RowPainter;
 // as a detailed list or a compact grid of logo buttons, and one menu item per channel. The
 // choice itself lives in the shared view state; every command that changes what the programme
 // tables show ends with the rebuild given to the panel.
-class ChannelPanel final : public QWidget {
+class ChannelPanel final : public PanelBase {
     Q_OBJECT
 public:
     // `logos` is the main window's logo cache, shared with the programme tables.
     ChannelPanel(ViewState& view, Settings& settings, LogoImages& logos, QWidget* parent = nullptr);
     ~ChannelPanel() override;
 
-    // Rebuilds the programme tables (RebuildProgramList).
-    void set_rebuild(std::function<void()> rebuild) { m_rebuild = std::move(rebuild); }
     // Opens the channel description window for a member at a screen point.
     void set_describe(std::function<void(const chl_local_list&, const QPoint&)> describe) {
         m_describe = std::move(describe);
@@ -47,10 +42,7 @@ public:
     QMenu* PopupMenuChannelsGroup = nullptr;
     QMenu* PopupMenuChannelsAll = nullptr;  // shows the items of "Все каналы"
 
-    // "&Каналы" (MChannels), for the menu bar, and "Подробно" / "Кратко" / sizes of
-    // "Каналы и типы"; the panel owns and handles them.
-    QMenu& menu() const { return *m_menu; }
-    const PanelViewActions& view_actions() const { return *m_view_actions; }
+    // menu(): "&Каналы" (MChannels), for the menu bar.
 
     // The fixed part of "Каналы".
     QMenu* MChannelsGroup = nullptr;     // "Группы"
@@ -79,8 +71,6 @@ public:
     void SetChannelPanelMode(bool detailed);
     // 16, 24 or 32: buttons, logos and font.
     void SetChannelPanelSize(int size);
-    bool detailed() const { return m_detailed; }
-    int icon_size() const { return m_size; }
     // Docked left or right (buttons in a row) or top or bottom (buttons in a column).
     void set_upright(bool upright);
 
@@ -105,6 +95,8 @@ public:
     const std::vector<QAction*>& group_items() const { return m_group_items; }
 
 protected:
+    void show_mode(bool detailed) override { SetChannelPanelMode(detailed); }
+    void show_size(int size) override { SetChannelPanelSize(size); }
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -133,14 +125,9 @@ private:
     void set_button_glyphs();
     void focus_list();
     void restart_list();
-    void rebuild();
     void bulk(ChannelChoice::Kind kind);
     int wheel_step() const;
 
-    ViewState& m_view;
-    Settings& m_settings;
-    QMenu* m_menu = nullptr;
-    std::unique_ptr<PanelViewActions> m_view_actions;
     std::unique_ptr<ColumnMenu> m_channel_menu;  // the channel items of "Каналы"
     LogoImages& m_logos;
     ChannelListModel* m_model = nullptr;
@@ -154,11 +141,8 @@ private:
     // making and destroying hundreds of buttons is what a group change costs most.
     std::vector<QToolButton*> m_spare;
     bool m_buttons_made = false;  // m_buttons show the current group's channels
-    std::function<void()> m_rebuild;
     std::function<void(const chl_local_list&, const QPoint&)> m_describe;
-    bool m_detailed = true;
     bool m_upright = true;
-    int m_size = 16;
 };
 
 }  // namespace zt

@@ -107,31 +107,12 @@ const char* const kSysCaptions[5] = {"Без типа", "Не любимые", "
 }  // namespace
 
 GenrePanel::GenrePanel(ViewState& view, Settings& settings, QWidget* parent)
-    : QWidget(parent), m_view(view), m_settings(settings) {
-    init_panel_resources();
-    setObjectName(QStringLiteral("GenrePanel"));
-    m_menu = new QMenu(QStringLiteral("&Типы"), this);
-    m_menu->setObjectName(QStringLiteral("MTypes"));
-    m_view_actions = std::make_unique<PanelViewActions>(*this, QStringLiteral("MPanelUtilsTypes"));
+    : PanelBase(view, settings,
+                {"GenrePanel", "MTypes", QStringLiteral("&Типы"), "MPanelUtilsTypes"},
+                settings.genre_panel.detailed, settings.genre_panel.icon_size, parent) {
     m_group_radio = new QActionGroup(this);
     m_group_radio->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     build_fixed();
-
-    // The user's choices go to the settings as they are made.
-    auto mode = [this](bool detailed) {
-        m_settings.genre_panel.detailed = detailed;
-        SetGenrePanelMode(detailed);
-    };
-    connect(m_view_actions->full, &QAction::triggered, this, [mode] { mode(true); });
-    connect(m_view_actions->small, &QAction::triggered, this, [mode] { mode(false); });
-    const int sizes[3] = {16, 24, 32};
-    for (int i = 0; i < 3; ++i) {
-        const int size = sizes[i];
-        connect(m_view_actions->sizes[std::size_t(i)], &QAction::triggered, this, [this, size] {
-            SetGenrePanelSize(size);
-            m_settings.genre_panel.icon_size = m_size;
-        });
-    }
     SetGenrePanelSize(16);
 }
 
@@ -312,10 +293,6 @@ void GenrePanel::toggle_system(int category) {
     rebuild();
 }
 
-void GenrePanel::rebuild() {
-    if (m_rebuild) m_rebuild();
-}
-
 void GenrePanel::sync_marks() {
     const int group = m_view.genres.checked_group();
     for (std::size_t i = 0; i < m_group_items.size(); ++i)
@@ -353,8 +330,7 @@ void GenrePanel::RefreshGenreMarks() {
 // --- mode, size and layout
 
 void GenrePanel::SetGenrePanelMode(bool detailed) {
-    m_detailed = detailed;
-    (detailed ? m_view_actions->full : m_view_actions->small)->setChecked(true);
+    take_mode(detailed);
     for (std::size_t j = 0; j < m_buttons.size(); ++j) {
         QToolButton* b = m_buttons[j];
         if (detailed) {
@@ -375,9 +351,7 @@ void GenrePanel::SetGenrePanelMode(bool detailed) {
 }
 
 void GenrePanel::SetGenrePanelSize(int size) {
-    m_size = normalize_icon_size(size);
-    const int index = m_size == 32 ? 2 : m_size == 24 ? 1 : 0;
-    m_view_actions->sizes[std::size_t(index)]->setChecked(true);
+    take_size(size);
     apply_view_settings();
     for (std::size_t j = 0; j < m_buttons.size(); ++j) {
         QToolButton* b = m_buttons[j];

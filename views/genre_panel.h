@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QWidget>
 #include <array>
 #include <functional>
 #include <memory>
 #include <vector>
+
+#include "views/panel_base.h"
 
 class QAction;
 class QActionGroup;
@@ -14,9 +15,6 @@ class QToolButton;
 
 namespace zt {
 
-struct PanelViewActions;
-struct Settings;
-struct ViewState;
 enum class SystemCategory;
 
 // The genre panel of the side panel and the "Типы" menu: the buttons "Группы" (genre groups),
@@ -24,18 +22,14 @@ enum class SystemCategory;
 // its sub-genres, each with a popup menu, and the same structure in "Типы". The filter itself
 // is the genres' `filter_on` flags and the shared genre filter of the view state; every
 // command redraws the marks and ends with the rebuild given to the panel.
-class GenrePanel final : public QWidget {
+class GenrePanel final : public PanelBase {
     Q_OBJECT
 public:
     GenrePanel(ViewState& view, Settings& settings, QWidget* parent = nullptr);
 
-    // "&Типы" (MTypes), for the menu bar, and "Подробно" / "Кратко" / sizes of "Каналы и
-    // типы"; the panel owns and handles them.
-    QMenu& menu() const { return *m_menu; }
-    const PanelViewActions& view_actions() const { return *m_view_actions; }
+    // menu(): "&Типы" (MTypes), for the menu bar.
     ~GenrePanel() override;
 
-    void set_rebuild(std::function<void()> rebuild) { m_rebuild = std::move(rebuild); }
     // The scroll area the panel lives in (`ScrollBoxTypes`): scrolled by the wheel, focused.
     void set_scroll_area(QScrollArea* area);
 
@@ -63,8 +57,6 @@ public:
     void RefreshGenreMarks();
     void SetGenrePanelMode(bool detailed);
     void SetGenrePanelSize(int size);
-    bool detailed() const { return m_detailed; }
-    int icon_size() const { return m_size; }
 
     // The commands (also reachable through the menu items).
     void choose_group(int index);
@@ -86,6 +78,8 @@ public:
     void apply_view_settings();
 
 protected:
+    void show_mode(bool detailed) override { SetGenrePanelMode(detailed); }
+    void show_size(int size) override { SetGenrePanelSize(size); }
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -94,12 +88,7 @@ private:
     void build_fixed();
     void sync_marks();
     void layout_buttons(bool refresh_scroll);
-    void rebuild();
 
-    ViewState& m_view;
-    Settings& m_settings;
-    QMenu* m_menu = nullptr;
-    std::unique_ptr<PanelViewActions> m_view_actions;
     QScrollArea* m_scroll = nullptr;
     std::vector<QToolButton*> m_buttons;
     // Captions of the buttons, kept while compact mode shows only the icons.
@@ -111,10 +100,7 @@ private:
     std::vector<QAction*> m_type_items;
     std::vector<QAction*> m_group_items;
     QActionGroup* m_group_radio = nullptr;
-    std::function<void()> m_rebuild;
     bool m_built = false;
-    bool m_detailed = true;
-    int m_size = 16;
 };
 
 }  // namespace zt

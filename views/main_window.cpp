@@ -15,14 +15,16 @@
 #include "storage/settings_store.h"
 #include "ui/app_resources.h"
 #include "ui/menu_items.h"
+#include "ui/minute_tick.h"
 #include "ui/settings_binding.h"
 #include "views/channel_panel.h"
+#include "views/detail_windows.h"
 #include "views/genre_panel.h"
 #include "views/help_menu.h"
+#include "views/logic/view_state.h"
 #include "views/panel_set.h"
 #include "views/prog_controls.h"
 #include "views/program_pages.h"
-#include "views/reminder_menu.h"
 #include "views/tray.h"
 #include "views/window_placement.h"
 
@@ -66,7 +68,10 @@ TFMain::TFMain(SettingsStore& store, ViewState& view, QWidget* parent)
     SplitterGeneral->setObjectName(QStringLiteral("SplitterGeneral"));
     PanelUtils = new SidePanel(SplitterGeneral);
     build_pages();
-    m_programs = new ProgramPages(*PageControlProg, m_store, m_view, m_logos, this);
+    m_tick = new MinuteTick(m_view.store, this);
+    m_details = new DetailWindows(m_view.store, m_settings, m_logos, this);
+    m_programs =
+        new ProgramPages(*PageControlProg, m_store, m_view, m_logos, *m_tick, *m_details, this);
     m_layout = std::make_unique<SidePanelLayout>(*SplitterGeneral, *PanelUtils, *PageControlProg);
     setCentralWidget(SplitterGeneral);
 
@@ -74,17 +79,17 @@ TFMain::TFMain(SettingsStore& store, ViewState& view, QWidget* parent)
     m_panels = new PanelSet(*PanelUtils, m_view, m_settings, m_logos, this);
     m_panels->set_rebuild([this] { m_programs->RebuildProgramList(); });
     m_panels->set_describe([this](const chl_local_list& member, const QPoint&) {
-        m_programs->ShowChannelInfo(member);
+        m_details->ShowChannelInfo(member);
     });
     connect(m_programs, &ProgramPages::channel_choice_changed, &m_panels->channels(),
             &ChannelPanel::sync_choice);
 
     ChannelPanel& channels = m_panels->channels();
     GenrePanel& genres = m_panels->genres();
-    build_menu_bar(*menuBar(), MenuParts{m_actions, m_programs->actions(), channels.view_actions(),
-                                         genres.view_actions(), channels.menu(), genres.menu(),
-                                         m_panels->reminders()});
-    m_panels->reminders().fill(*m_tray->MTrayAlarm);
+    m_alarm_menu = &build_menu_bar(
+        *menuBar(),
+        MenuParts{m_actions, m_programs->actions(), channels.view_actions(), genres.view_actions(),
+                  channels.menu(), genres.menu(), m_details->about_action()});
     connect_menu();
 }
 
@@ -257,6 +262,7 @@ void TFMain::apply_layout_settings() {
 
     m_panels->apply_settings();
     m_programs->apply_settings();
+    m_details->apply_settings();
     set_page(0);
 }
 

@@ -8,6 +8,7 @@
 #include "views/menu_builder.h"
 #include "views/side_panel.h"
 
+class QMenu;
 class QSplitter;
 class QTabWidget;
 
@@ -16,6 +17,8 @@ namespace zt {
 struct Settings;
 class SettingsStore;
 struct ViewState;
+class DetailWindows;
+class MinuteTick;
 class PanelSet;
 class ProgramPages;
 class Tray;
@@ -35,8 +38,14 @@ public:
     Tray& tray() { return *m_tray; }
     // The programme pages: tables, page controls, RebuildProgramList.
     ProgramPages& programs() { return *m_programs; }
-    // The channel and genre panels with their menus, the reminder switches, the help links.
+    // The channel and genre panels with their menus, the help links.
     PanelSet& panels() { return *m_panels; }
+    // The announcement, the channel card and "О программе".
+    DetailWindows& details() { return *m_details; }
+    // The clock tick: the pages refresh on each new minute, the reminders scan after them.
+    MinuteTick& minute_tick() { return *m_tick; }
+    // "Оповещение" of "Панели", which the reminders fill (the tray's is Tray::MTrayAlarm).
+    QMenu& alarm_menu() { return *m_alarm_menu; }
     ViewState& view() { return m_view; }
     // The window's own menu items (the components own theirs; the menu builder places all).
     const MainWindowActions& actions() const { return m_actions; }
@@ -105,8 +114,11 @@ private:
     ViewState& m_view;
     std::unique_ptr<SidePanelLayout> m_layout;
     Tray* m_tray = nullptr;
+    MinuteTick* m_tick = nullptr;
+    DetailWindows* m_details = nullptr;
     ProgramPages* m_programs = nullptr;
     PanelSet* m_panels = nullptr;
+    QMenu* m_alarm_menu = nullptr;
     bool m_close_allowed = false;
 };
 

@@ -7,7 +7,6 @@
 #include "ui/menu_items.h"
 #include "views/panel_view_actions.h"
 #include "views/program_pages.h"
-#include "views/reminder_menu.h"
 
 namespace zt {
 namespace {
@@ -50,7 +49,7 @@ void add_download_menu(QMenu& data, const MainWindowActions& w) {
 
 }  // namespace
 
-void build_menu_bar(QMenuBar& bar, const MenuParts& parts) {
+QMenu& build_menu_bar(QMenuBar& bar, const MenuParts& parts) {
     const MainWindowActions& w = parts.window;
     const ProgramPageActions& p = parts.pages;
 
@@ -85,7 +84,7 @@ void build_menu_bar(QMenuBar& bar, const MenuParts& parts) {
     prog->addSeparator();
     prog->addAction(p.past);
     prog->addAction(p.abbreviations);
-    parts.reminders.fill(*add_submenu(*panels, "MPanelAlarm", QStringLiteral("Оповещение")));
+    QMenu* alarms = add_submenu(*panels, "MPanelAlarm", QStringLiteral("Оповещение"));
 
     bar.addMenu(&parts.channels);
     bar.addMenu(&parts.types);
@@ -96,7 +95,8 @@ void build_menu_bar(QMenuBar& bar, const MenuParts& parts) {
     help->addAction(w.help_site);
     help->addAction(w.help_mail);
     help->addSeparator();
-    help->addAction(p.about);
+    help->addAction(parts.about);
+    return *alarms;
 }
 
 }  // namespace zt

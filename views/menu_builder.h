@@ -14,7 +14,6 @@ namespace zt {
 
 struct PanelViewActions;
 struct ProgramPageActions;
-class ReminderMenu;
 
 // The main window's own items: "Данные", the side panel's place and switches, "Справка".
 struct MainWindowActions final {
@@ -44,11 +43,12 @@ struct MenuParts final {
     const PanelViewActions& genre_view;
     QMenu& channels;  // "&Каналы", filled by the channel panel
     QMenu& types;     // "&Типы", filled by the genre panel
-    const ReminderMenu& reminders;
+    QAction* about;   // MHelpAbout "О программе", the detail windows'
 };
 
 // Lays out "&Данные", "&Панели", "&Каналы", "&Типы" and "&Справка" in `bar`. The actions stay
-// with their components; the menus made here belong to the bar.
-void build_menu_bar(QMenuBar& bar, const MenuParts& parts);
+// with their components; the menus made here belong to the bar. Returns "Оповещение" of
+// "Панели", left empty for the reminders to fill.
+QMenu& build_menu_bar(QMenuBar& bar, const MenuParts& parts);
 
 }  // namespace zt

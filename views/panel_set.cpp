@@ -8,7 +8,6 @@
 #include "views/channel_panel.h"
 #include "views/genre_panel.h"
 #include "views/logic/view_state.h"
-#include "views/reminder_menu.h"
 #include "views/side_panel.h"
 
 namespace zt {
@@ -33,8 +32,6 @@ PanelSet::PanelSet(SidePanel& side, ViewState& view, Settings& settings, LogoIma
     m_genres->set_scroll_area(side.genre_scroll_area());
     m_channels->set_upright(side.upright());
     connect(&side, &SidePanel::orientation_changed, m_channels, &ChannelPanel::set_upright);
-
-    m_reminders = new ReminderMenu(settings, this);
 }
 
 PanelSet::~PanelSet() = default;
@@ -52,7 +49,6 @@ void PanelSet::apply_settings() {
     m_genres->BuildGenreControls();
     m_channels->apply_settings();
     m_genres->apply_settings();
-    m_reminders->apply_settings();
 }
 
 void PanelSet::collect_settings() {

@@ -13,13 +13,11 @@ struct chl_local_list;
 class ChannelPanel;
 class GenrePanel;
 class LogoImages;
-class ReminderMenu;
 class SidePanel;
 
 // The side panel's contents and the menus that go with them: the channel panel with "Каналы",
-// the genre panel with "Типы" and the reminder switches (their actions sit in the main menu and
-// in the tray menu). The main window makes one, places the actions and hands its start-up and
-// settings calls on.
+// the genre panel with "Типы". The main window makes one, places the actions and hands its
+// start-up and settings calls on.
 class PanelSet final : public QObject {
     Q_OBJECT
 public:
@@ -29,7 +27,6 @@ public:
 
     ChannelPanel& channels() const { return *m_channels; }
     GenrePanel& genres() const { return *m_genres; }
-    ReminderMenu& reminders() const { return *m_reminders; }
 
     // What the panels call after a change of the visible schedule (RebuildProgramList).
     void set_rebuild(std::function<void()> rebuild);
@@ -37,7 +34,7 @@ public:
     void set_describe(std::function<void(const chl_local_list&, const QPoint&)> describe);
 
     // After the settings are loaded (the genre catalogue exists by then): the genre controls
-    // are built, modes and sizes applied, the reminder switches set.
+    // are built, modes and sizes applied.
     void apply_settings();
     // Before a save: modes, sizes and column widths into the settings model.
     void collect_settings();
@@ -52,7 +49,6 @@ private:
     Settings& m_settings;
     ChannelPanel* m_channels = nullptr;
     GenrePanel* m_genres = nullptr;
-    ReminderMenu* m_reminders = nullptr;
 };
 
 }  // namespace zt

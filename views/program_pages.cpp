@@ -7,20 +7,19 @@
 #include <QMenu>
 #include <QScreen>
 #include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "core/store.h"
 #include "core/time_zones.h"
-#include "net/host_port.h"
 #include "storage/settings.h"
 #include "storage/settings_store.h"
 #include "ui/cp_text.h"
 #include "ui/menu_items.h"
+#include "ui/minute_tick.h"
 #include "ui/settings_binding.h"
-#include "views/about_window.h"
 #include "views/anons_window.h"
-#include "views/channel_window.h"
+#include "views/detail_windows.h"
 #include "views/logic/page_settings.h"
 #include "views/logic/row_commands.h"
 #include "views/logic/view_state.h"
@@ -28,24 +27,22 @@
 #include "views/prog_controls.h"
 #include "views/prog_model.h"
 #include "views/prog_table.h"
+#include "views/row_menu.h"
 
 namespace zt {
-namespace {
-
-// The clock is looked at every second; a minute's refresh follows its start within a second.
-constexpr int kTick = 1000;
-
-}  // namespace
 
 ProgramPages::ProgramPages(QTabWidget& pages, SettingsStore& settings, ViewState& view,
-                           LogoImages& logos, QWidget* window)
+                           LogoImages& logos, MinuteTick& tick, DetailWindows& details,
+                           QWidget* window)
     : QObject(&pages),
       m_pages(pages),
       m_store(settings),
       m_settings(settings.model()),
       m_view(view),
       m_window(window),
-      m_logos(logos) {
+      m_logos(logos),
+      m_tick(tick),
+      m_anons(details.anons_window()) {
     m_ctx.take(m_settings);
     m_ctx.logo_list = &m_logos;
     m_delegate = new ProgramRowDelegate(m_ctx, this);
@@ -78,18 +75,14 @@ ProgramPages::ProgramPages(QTabWidget& pages, SettingsStore& settings, ViewState
     connect(m_days, &DaysPageControls::changed, this, &ProgramPages::RebuildProgramList);
     connect(m_find, &FindPageControls::find_requested, this, &ProgramPages::RebuildProgramList);
 
-    m_anons = std::make_unique<TFAnons>(window);
-    m_anons->set_reshow([this] { ShowAnnouncement(); });
-    m_channel = std::make_unique<TFChannel>(m_logos, window);
+    m_anons.set_reshow([this] { ShowAnnouncement(); });
     m_columns = std::make_unique<TFColTvprog>(m_store, window);
     build_row_menu();
     make_actions();
     connect_menu();
 
-    m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("TimerTvprogUpdate"));
-    m_timer->setInterval(kTick);
-    connect(m_timer, &QTimer::timeout, this, &ProgramPages::TimerTvprogUpdateTimer);
+    // The first subscriber of the tick: the reminder scan that follows reads refreshed rows.
+    connect(&m_tick, &MinuteTick::minute_started, this, &ProgramPages::RefreshProgramList);
 
     connect(&m_pages, &QTabWidget::currentChanged, this, &ProgramPages::on_page_changed);
     SetProgramListSize(16);
@@ -103,11 +96,11 @@ int ProgramPages::page() const {
 
 void ProgramPages::connect_table(int i) {
     ProgramTable* t = m_tables[std::size_t(i)];
-    connect(t, &ProgramTable::selection_moved, this, [this] { m_anons->close(); });
+    connect(t, &ProgramTable::selection_moved, this, [this] { m_anons.close(); });
     connect(t, &ProgramTable::left_pressed, this, &ProgramPages::ShowAnnouncement);
     connect(t, &ProgramTable::double_clicked_row, this, &ProgramPages::ToggleAlarm);
     connect(t, &ProgramTable::user_scrolled, this, [this](bool wide) {
-        m_anons->close();
+        m_anons.close();
         if (wide) repaint_tables();
     });
     connect(t->horizontalHeader(), &QHeaderView::sectionClicked, this,
@@ -139,7 +132,6 @@ void ProgramPages::make_actions() {
     a.past = make_switch(*this, "MPanelProgOld", QStringLiteral("Прошедшие"), {}, true);
     a.abbreviations =
         make_switch(*this, "MPanelProgTxt", QStringLiteral("Буквенные сокращения"), {}, false);
-    a.about = make_action(*this, "MHelpAbout", QStringLiteral("О программе"));
 }
 
 void ProgramPages::connect_menu() {
@@ -162,44 +154,23 @@ void ProgramPages::connect_menu() {
         });
     connect(a.past, &QAction::triggered, this, &ProgramPages::RebuildProgramList);
     connect(a.abbreviations, &QAction::triggered, this, &ProgramPages::RebuildProgramList);
-    connect(a.about, &QAction::triggered, this, &ProgramPages::ShowAbout);
 }
 
 void ProgramPages::build_row_menu() {
-    m_row_menu = new QMenu(m_window);
-    m_row_menu->setObjectName(QStringLiteral("PopupMenuProgAll"));
-    m_item_details = m_row_menu->addAction(QStringLiteral("Подробнее"));
-    m_item_details->setObjectName(QStringLiteral("MProgAllAnons"));
-    m_row_menu->addSeparator();
-    m_item_disliked = m_row_menu->addAction(QStringLiteral("Не любимая"));
-    m_item_disliked->setObjectName(QStringLiteral("MProgAllLoveN"));
-    m_item_mark = m_row_menu->addAction(QStringLiteral("Маркер"));
-    m_item_mark->setObjectName(QStringLiteral("MProgAllMark"));
-    m_item_liked = m_row_menu->addAction(QStringLiteral("Любимая"));
-    m_item_liked->setObjectName(QStringLiteral("MProgAllLoveY"));
-    m_row_menu->addSeparator();
-    m_item_alarm = m_row_menu->addAction(QStringLiteral("Оповещение"));
-    m_item_alarm->setObjectName(QStringLiteral("MProgAllAlarm"));
-    for (QAction* a : {m_item_disliked, m_item_mark, m_item_liked, m_item_alarm})
-        a->setCheckable(true);
-    connect(m_item_details, &QAction::triggered, this, &ProgramPages::ShowAnnouncement);
-    connect(m_item_disliked, &QAction::triggered, this, [this] { ToggleLove(0); });
-    connect(m_item_mark, &QAction::triggered, this, &ProgramPages::ToggleMark);
-    connect(m_item_liked, &QAction::triggered, this, [this] { ToggleLove(1); });
-    connect(m_item_alarm, &QAction::triggered, this, &ProgramPages::ToggleAlarm);
+    m_row_menu = new ProgramRowMenu(m_window, this);
+    connect(m_row_menu, &ProgramRowMenu::details_chosen, this, &ProgramPages::ShowAnnouncement);
+    connect(m_row_menu, &ProgramRowMenu::disliked_chosen, this, [this] { ToggleLove(0); });
+    connect(m_row_menu, &ProgramRowMenu::mark_chosen, this, &ProgramPages::ToggleMark);
+    connect(m_row_menu, &ProgramRowMenu::liked_chosen, this, [this] { ToggleLove(1); });
+    connect(m_row_menu, &ProgramRowMenu::alarm_chosen, this, &ProgramPages::ToggleAlarm);
 }
 
 void ProgramPages::open_row_menu(const QPoint& global) {
     // With no row the items keep the state they had.
-    if (const auto* row = SelectedProgramRow()) {
-        const views::RowMenuState s = views::row_menu_state(*row->prog);
-        m_item_details->setEnabled(s.details);
-        m_item_disliked->setChecked(s.disliked);
-        m_item_mark->setChecked(s.mark);
-        m_item_liked->setChecked(s.liked);
-        m_item_alarm->setChecked(s.alarm);
-    }
-    m_row_menu->popup(global);
+    const auto* row = SelectedProgramRow();
+    const std::optional<views::RowMenuState> state =
+        row ? std::optional(views::row_menu_state(*row->prog)) : std::nullopt;
+    m_row_menu->popup(state ? &*state : nullptr, global);
 }
 
 // --- pages and rebuilds
@@ -214,7 +185,7 @@ void ProgramPages::set_page(int index) {
 
 void ProgramPages::on_page_changed(int index) {
     if (index < 0 || index > 3) return;
-    m_anons->close();
+    m_anons.close();
     ChannelChoice& channels = m_view.channels;
     if (index == 0 || index == 1) {
         channels.set_choice_mode(false);
@@ -256,9 +227,9 @@ void ProgramPages::RebuildProgramList() {
     for (auto* t2 : m_tables) t2->set_quiet(false);
 
     // The announcement stays only while its row still shows the same programme.
-    if (m_anons->isVisible()) {
+    if (m_anons.isVisible()) {
         const auto* row = SelectedProgramRow();
-        if (!row || row->prog.get() != m_anons->shown()) m_anons->close();
+        if (!row || row->prog.get() != m_anons.shown()) m_anons.close();
     }
     m_days->set_hints(views::day_button_hints(m_view.store, m_settings.program_view.next_week));
     m_rebuilding = false;
@@ -278,13 +249,6 @@ void ProgramPages::restore_view(ProgramTable& t, int selected, int top) {
 void ProgramPages::repaint_tables() {
     for (auto* t : m_tables)
         if (t->model()->rowCount() > 0) t->viewport()->update();
-}
-
-void ProgramPages::TimerTvprogUpdateTimer() {
-    const std::int64_t minute = m_view.store.clock().now().minutes();
-    if (minute == m_last_minute) return;
-    m_last_minute = minute;
-    RefreshProgramList();
 }
 
 void ProgramPages::RefreshProgramList() {
@@ -309,7 +273,6 @@ void ProgramPages::RefreshProgramList() {
         restore_view(t, selected, top);
         t.set_quiet(false);
     }
-    if (m_alarm_check) m_alarm_check();
 }
 
 void ProgramPages::update_week_captions() {
@@ -329,9 +292,7 @@ void ProgramPages::start() {
     m_started = true;
     update_week_captions();
     press_today();
-    m_last_minute = m_view.store.clock().now().minutes();
-    m_timer->setInterval(kTick);
-    m_timer->start();
+    m_tick.start();
     set_page(0);  // builds the rows of "Сейчас"
 }
 
@@ -384,7 +345,6 @@ void ProgramPages::apply_settings() {
     m_size = normalize_icon_size(s.icon_size);
     apply_view_settings();
     m_days->set_day_start(day_start_text(m_settings.personal.day_start));
-    if (m_about) m_about->set_service(service_host(m_settings));
 }
 
 void ProgramPages::collect_settings() {
@@ -426,7 +386,7 @@ void ProgramPages::ToggleAlarm() {
 }
 
 void ProgramPages::ShowAnnouncement() {
-    m_anons->close();
+    m_anons.close();
     const auto* row = SelectedProgramRow();
     if (!row) return;
     ProgramTable& t = active_table();
@@ -436,7 +396,7 @@ void ProgramPages::ShowAnnouncement() {
     QScreen* screen =
         m_window && m_window->screen() ? m_window->screen() : QGuiApplication::primaryScreen();
     const QRect work = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    m_anons->ShowFor(m_view.store, *row, t.width(), left, row_top, r.height(), work);
+    m_anons.ShowFor(m_view.store, *row, t.width(), left, row_top, r.height(), work);
     t.setFocus(Qt::OtherFocusReason);
 }
 
@@ -448,27 +408,6 @@ void ProgramPages::ShowColumnChooser() {
     m_columns->ShowFor(p, t.restored_widths(), m_window);
     t.set_column_widths(m_settings.pages.columns[std::size_t(p)]);
     t.viewport()->update();
-}
-
-void ProgramPages::ShowChannelInfo(const chl_local_list& member) {
-    m_logos.refresh(m_view.store);
-    m_channel->ShowChannelInfo(member);
-}
-
-void ProgramPages::ShowChannelInfo(const chl_serv_list& channel) {
-    m_logos.refresh(m_view.store);
-    m_channel->ShowChannelInfo(channel);
-}
-
-TFAbout& ProgramPages::about_window() const {
-    if (!m_about) m_about = std::make_unique<TFAbout>(m_window);
-    return *m_about;
-}
-
-void ProgramPages::ShowAbout() {
-    TFAbout& about = about_window();
-    about.set_service(service_host(m_settings));
-    about.ShowAbout(m_window);
 }
 
 }  // namespace zt

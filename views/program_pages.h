@@ -11,12 +11,12 @@
 #include "ui/image_lists.h"
 #include "views/logic/program_list.h"
 #include "views/prog_delegate.h"
+#include "views/row_menu.h"
 
 class QAction;
 class QActionGroup;
 class QMenu;
 class QTabWidget;
-class QTimer;
 
 namespace zt {
 
@@ -29,12 +29,10 @@ class ProgramRowDelegate;
 class SoonPageControls;
 class DaysPageControls;
 class FindPageControls;
-class TFAbout;
+class DetailWindows;
 class TFAnons;
-class TFChannel;
+class MinuteTick;
 class TFColTvprog;
-struct chl_local_list;
-struct chl_serv_list;
 
 // The main menu's items that belong to the pages; ProgramPages makes, owns and handles them.
 struct ProgramPageActions final {
@@ -44,12 +42,12 @@ struct ProgramPageActions final {
     std::array<QAction*, 3> sizes{};   // MPanelProgSize16..32 "Малый" .. "Большой"
     QAction* past = nullptr;           // MPanelProgOld "Прошедшие"
     QAction* abbreviations = nullptr;  // MPanelProgTxt "Буквенные сокращения"
-    QAction* about = nullptr;          // MHelpAbout "О программе"
 };
 
 // The four programme pages ("Сейчас", "Скоро", "По дням", "Поиск") of the main window: their
-// tables, page controls, the row popup menu, the column chooser, the minute refresh and the
-// announcement window. One instance lives in the main window (`TFMain::programs()`).
+// tables, page controls, the row popup menu, the column chooser and the refresh on every
+// minute of the clock tick; the announcement of the selected row is shown in the detail
+// windows. One instance lives in the main window (`TFMain::programs()`).
 //
 // Everything that changes what the schedule shows (the panels, the menus, downloads, the
 // settings dialog) ends with RebuildProgramList(). The row list of `ViewState::list` belongs
@@ -58,22 +56,18 @@ class ProgramPages final : public QObject {
     Q_OBJECT
 public:
     // `pages` is the page control; its four tab widgets receive the controls and tables.
-    // `logos` is the main window's logo cache, shared with the channel panel.
+    // `logos` is the main window's logo cache, shared with the channel panel. The pages refresh
+    // on every minute of `tick` and show the announcement in `details`.
     ProgramPages(QTabWidget& pages, SettingsStore& settings, ViewState& view, LogoImages& logos,
-                 QWidget* window);
+                 MinuteTick& tick, DetailWindows& details, QWidget* window);
     ~ProgramPages() override;
 
     // Recomputes the rows of the active page and shows them, keeping the selected row and the
     // scroll position where they still exist.
     void RebuildProgramList();
-    // The clock tick: rebuilds "Сейчас" and "Скоро", brings the time left of the other pages'
-    // rows up to date, then runs the reminder check.
+    // A new minute of the clock: rebuilds "Сейчас" and "Скоро", brings the time left of the
+    // other pages' rows up to date.
     void RefreshProgramList();
-    // A tick of the refresh timer, every second: RefreshProgramList once for each minute the
-    // clock enters, the minute start() found excepted. A minute is never refreshed twice in a
-    // row, however the ticks fall, and after a suspend or a clock change the first tick
-    // refreshes the minute the clock shows.
-    void TimerTvprogUpdateTimer();
     // Font and icon size of the four tables: 16, 24 or 32.
     void SetProgramListSize(int size);
     int list_size() const { return m_size; }
@@ -95,18 +89,9 @@ public:
     void ToggleAlarm();
     // The announcement window for the selected row.
     void ShowAnnouncement();
-    TFAnons& anons_window() const { return *m_anons; }
     // The "Колонки" dialog for the active table.
     void ShowColumnChooser();
     TFColTvprog& column_chooser() const { return *m_columns; }
-    // The channel description window (right button in the channel panel, the managers).
-    void ShowChannelInfo(const chl_local_list& member);
-    void ShowChannelInfo(const chl_serv_list& channel);
-    TFChannel& channel_window() const { return *m_channel; }
-    // "О программе", modal.
-    void ShowAbout();
-    // "О программе", made on its first use.
-    TFAbout& about_window() const;
     // The channel logos decoded for the tables and the detail windows.
     const LogoImages& logos() const { return m_logos; }
 
@@ -117,8 +102,8 @@ public:
     // Colours, font, grid, logos and icons from the view and general settings (after the
     // settings dialog).
     void apply_view_settings();
-    // Start-up after the data are loaded: today's day button, the first rebuild, the refresh
-    // timer, then "Сейчас" with every channel of the group chosen.
+    // Start-up after the data are loaded: today's day button, the first rebuild, the minute
+    // tick, then "Сейчас" with every channel of the group chosen.
     void start();
     // True once start() ran: before it the tables stay empty and rebuilds are skipped (the
     // start-up's panels and settings would each rebuild the page for nothing).
@@ -129,14 +114,10 @@ public:
     // The options the queries read: the live settings and the page controls.
     views::PageOptions page_options() const;
 
-    // Called at the end of every clock refresh (the reminder scan plugs in here).
-    void set_alarm_check(std::function<void()> check) { m_alarm_check = std::move(check); }
-
     SoonPageControls& soon() const { return *m_soon; }
     DaysPageControls& days() const { return *m_days; }
     FindPageControls& find() const { return *m_find; }
-    QMenu& row_menu() const { return *m_row_menu; }
-    QTimer& refresh_timer() const { return *m_timer; }
+    QMenu& row_menu() const { return m_row_menu->menu(); }
 
 signals:
     // After every rebuild (print preview, status, tests).
@@ -173,22 +154,13 @@ private:
     SoonPageControls* m_soon = nullptr;
     DaysPageControls* m_days = nullptr;
     FindPageControls* m_find = nullptr;
-    QMenu* m_row_menu = nullptr;
-    QAction* m_item_details = nullptr;
-    QAction* m_item_disliked = nullptr;
-    QAction* m_item_mark = nullptr;
-    QAction* m_item_liked = nullptr;
-    QAction* m_item_alarm = nullptr;
-    QTimer* m_timer = nullptr;
-    std::unique_ptr<TFAnons> m_anons;
-    std::unique_ptr<TFChannel> m_channel;
-    mutable std::unique_ptr<TFAbout> m_about;
+    ProgramRowMenu* m_row_menu = nullptr;
+    MinuteTick& m_tick;
+    TFAnons& m_anons;  // the announcement of the selected row
     std::unique_ptr<TFColTvprog> m_columns;
-    std::function<void()> m_alarm_check;
     int m_size = 16;
     bool m_rebuilding = false;
     bool m_started = false;
-    std::int64_t m_last_minute = 0;  // the clock's minute of the last refresh (or start)
 };
 
 }  // namespace zt

@@ -12,10 +12,15 @@
 
 #include "net/protocol/compressed_body.h"
 #include "net/protocol/text_reply.h"
-#include "server_process.h"
+#include "tools/peers/peers.h"
 
 namespace zt::test {
 namespace {
+
+using peers::raw_exchange;
+using peers::run_server_command;
+using peers::ServerProcess;
+using peers::split_response;
 
 const std::string kLogin =
     "GET /cgi-bin/soft.cgi?func=login_check HTTP/1.0\nHost: zorvan.example\n\n";

@@ -17,11 +17,16 @@
 #include "net/protocol/schedule_request.h"
 #include "server/channel_data.h"
 #include "server/database.h"
-#include "server_process.h"
 #include "storage/section.h"
+#include "tools/peers/peers.h"
 
 namespace zt::test {
 namespace {
+
+using peers::raw_exchange;
+using peers::run_server_command;
+using peers::ServerProcess;
+using peers::split_response;
 
 // Channel id -> stamp, and every day's digest, as stored.
 std::map<int, std::string> stamps(const QString& db_path) {

@@ -7,9 +7,14 @@
 #include <memory>
 #include <string>
 
-#include "server_process.h"
+#include "tools/peers/peers.h"
 
 namespace zt::test {
+
+using peers::raw_exchange;
+using peers::run_server_command;
+using peers::ServerProcess;
+using peers::split_response;
 
 // One database for the suite: a generated small schedule for kAt, a paid account
 // ivan/secret, a free account petr/qwerty and a release; one server serves it at kAt.

@@ -27,10 +27,13 @@
 #include "server/database.h"
 #include "server/merge.h"
 #include "server/name_match.h"
-#include "server_process.h"
+#include "tools/peers/peers.h"
 
 namespace zt::test {
 namespace {
+
+using peers::run_server_command;
+using peers::ServerProcess;
 
 const QString kFixtures = QStringLiteral(ZT_SOURCE_DIR "/tests/server/sources/");
 

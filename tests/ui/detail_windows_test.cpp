@@ -110,7 +110,7 @@ protected:
 
 TEST_F(AnnouncementTest, OpensOnPressAndClosesOnSelectionChange) {
     ProgramTable& t = pages().active_table();
-    TFAnons& anons = pages().anons_window();
+    TFAnons& anons = details().anons_window();
     const int line = line_of(film);
     ASSERT_GE(line, 0);
     QTest::mouseClick(t.viewport(), Qt::LeftButton, {},
@@ -153,7 +153,7 @@ TEST_F(AnnouncementTest, PictureStandsInAThinFrame) {
     ProgramTable& t = pages().active_table();
     QTest::mouseClick(t.viewport(), Qt::LeftButton, {},
                       t.visualRect(t.model()->index(line_of(film), 7)).center());
-    TFAnons& anons = pages().anons_window();
+    TFAnons& anons = details().anons_window();
     ASSERT_TRUE(test::widget<QFrame>(anons, "ShapePict")->isVisible());
     const QImage shot = anons.grab().toImage();
     const QRect frame = test::widget<QFrame>(anons, "ShapePict")->geometry();
@@ -171,7 +171,7 @@ TEST_F(AnnouncementTest, PictureStandsInAThinFrame) {
 TEST_F(AnnouncementTest, ContinuedProgrammeWithoutTextAndPlacementFlip) {
     film->anons = nullptr;
     select(line_of(film));
-    TFAnons& anons = pages().anons_window();
+    TFAnons& anons = details().anons_window();
     // Placed by hand: a row low on a short work area opens above it, one at the top below it.
     views::tvprog_local_list row = *pages().SelectedProgramRow();
     const QRect work(0, 0, 800, 600);
@@ -196,8 +196,8 @@ TEST_F(ProgPagesTest, ChannelAndAboutWindows) {
     first->descr = "Свой"_cp;
     first->chl->descr = "Общий"_cp;
     first->shift_text = "+01:00";
-    pages().ShowChannelInfo(*first);
-    TFChannel& w = pages().channel_window();
+    details().ShowChannelInfo(*first);
+    TFChannel& w = details().channel_window();
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(test::widget<QLabel>(w, "LabelName")->text(), QStringLiteral("[1] Первый"));
     EXPECT_EQ(test::widget<QLabel>(w, "LabelTime")->text(), QStringLiteral("+01:00"));

@@ -15,6 +15,7 @@
 
 #include "core/cp1251.h"
 #include "core/store.h"
+#include "reminders/reminder_menu.h"
 #include "storage/ini_file.h"
 #include "storage/settings.h"
 #include "storage/settings_store.h"
@@ -28,7 +29,6 @@
 #include "views/main_window.h"
 #include "views/panel_set.h"
 #include "views/program_pages.h"
-#include "views/reminder_menu.h"
 #include "views/side_panel.h"
 #include "views/tray.h"
 
@@ -77,10 +77,16 @@ protected:
     void SetUp() override { open(); }
 
     void open() {
+        reminder_menu.reset();
         view.reset();
         main.reset();
         view = std::make_unique<ViewState>(*store);
         main = std::make_unique<TFMain>(live, *view);
+        // The reminder switches in the main window's and the tray's "Оповещение", as the
+        // reminders place them.
+        reminder_menu = std::make_unique<ReminderMenu>(settings);
+        reminder_menu->fill(main->alarm_menu());
+        reminder_menu->fill(*main->tray().MTrayAlarm);
         main->resize(900, 600);
         main->apply_layout_settings();
         main->panels().data_loaded(store->ensure_default_group());
@@ -112,6 +118,7 @@ protected:
     SettingsStore live{settings};
     std::unique_ptr<ViewState> view;
     std::unique_ptr<TFMain> main;
+    std::unique_ptr<ReminderMenu> reminder_menu;
 };
 
 TEST(LogoImages, ALogoReplacedInTheStoreIsDecodedAgain) {
@@ -438,7 +445,7 @@ TEST_F(PanelsTest, UncheckingOneSubGenreChangesTheOverlayAndClearsTheSystemCateg
 }
 
 TEST_F(PanelsTest, ReminderSwitchesAreTheSameInTheMainAndTrayMenus) {
-    ReminderMenu& r = main->panels().reminders();
+    ReminderMenu& r = *reminder_menu;
     const auto& items = r.items();
     ASSERT_EQ(items[2]->text(), QStringLiteral("Звук"));
     // One action per switch, shown in both menus: nothing to keep in step.
@@ -467,7 +474,7 @@ TEST_F(PanelsTest, PanelStateComesBackAfterASaveAndALoad) {
     action(*main, "MPanelUtilsChannelsSize24")->trigger();
     action(*main, "MPanelUtilsTypesSmall")->trigger();
     action(*main, "MPanelUtilsTypesSize32")->trigger();
-    main->panels().reminders().items()[4]->trigger();  // "OSD"
+    reminder_menu->items()[4]->trigger();  // "OSD"
     test::widget<ChannelListView>(channels(), "ListViewChannels")->setColumnWidth(0, 120);
     channels().group_items()[1]->trigger();
     main->collect_layout_settings();
@@ -494,7 +501,7 @@ TEST_F(PanelsTest, PanelStateComesBackAfterASaveAndALoad) {
     EXPECT_EQ(genres().icon_size(), 32);
     EXPECT_TRUE(action(*main, "MPanelUtilsTypesSize32")->isChecked());
     EXPECT_EQ(test::widget<ChannelListView>(channels(), "ListViewChannels")->columnWidth(0), 120);
-    EXPECT_TRUE(main->panels().reminders().items()[4]->isChecked());
+    EXPECT_TRUE(reminder_menu->items()[4]->isChecked());
     EXPECT_EQ(store->cur_group, 1);
     EXPECT_TRUE(channels().group_items()[1]->isChecked());
 }

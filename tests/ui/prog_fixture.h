@@ -15,6 +15,8 @@
 #include "storage/settings.h"
 #include "storage/settings_store.h"
 #include "test_support.h"
+#include "ui/minute_tick.h"
+#include "views/detail_windows.h"
 #include "views/logic/view_state.h"
 #include "views/main_window.h"
 #include "views/prog_model.h"
@@ -77,6 +79,8 @@ protected:
     }
 
     ProgramPages& pages() { return main->programs(); }
+    DetailWindows& details() { return main->details(); }
+    MinuteTick& tick() { return main->minute_tick(); }
 
     // "<channel> <start> <title>" of every row shown by the active table, UTF-8.
     std::vector<std::string> shown() {

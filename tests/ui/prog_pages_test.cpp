@@ -217,7 +217,7 @@ TEST_F(ProgPagesTest, RowCommandsChangeTheProgrammeAndRepaint) {
     EXPECT_EQ(film->alarm, 1);
     row_item(pages(), QStringLiteral("Оповещение"))->trigger();
     EXPECT_EQ(film->alarm, 0);
-    pages().anons_window().close();
+    details().anons_window().close();
 }
 
 TEST_F(ProgPagesTest, RebuildKeepsSelectionAndScroll) {
@@ -237,16 +237,16 @@ TEST_F(ProgPagesTest, RebuildKeepsSelectionAndScroll) {
 }
 
 TEST_F(ProgPagesTest, MinuteRefresh) {
-    QTimer& timer = pages().refresh_timer();
+    QTimer& timer = tick().timer();
     EXPECT_TRUE(timer.isActive());
     int checks = 0;
-    pages().set_alarm_check([&] { ++checks; });
-    pages().TimerTvprogUpdateTimer();  // 20:00:30: the minute the pages started in
+    QObject::connect(&tick(), &MinuteTick::minute_started, [&] { ++checks; });
+    tick().TimerTvprogUpdateTimer();  // 20:00:30: the minute the pages started in
     EXPECT_EQ(checks, 0);
 
     // A new minute: "Сейчас" is rebuilt and the reminders scanned.
     clock->set(at("2026-03-11 20:31"));
-    pages().TimerTvprogUpdateTimer();
+    tick().TimerTvprogUpdateTimer();
     EXPECT_EQ(checks, 1);
     EXPECT_EQ(shown(), (Rows{"Первый 20:00 Фильм", "Второй 20:30 Новости"}));
 
@@ -256,7 +256,7 @@ TEST_F(ProgPagesTest, MinuteRefresh) {
     EXPECT_FALSE(action(*main, "MPanelProgOld")->isChecked());
     EXPECT_EQ(shown(), (Rows{"Первый 20:00 Фильм", "Первый 21:00 Новости"}));
     clock->set(at("2026-03-11 21:01"));
-    pages().TimerTvprogUpdateTimer();
+    tick().TimerTvprogUpdateTimer();
     ProgramTableModel& m = pages().model(2);
     ASSERT_EQ(m.rowCount(), 2);
     EXPECT_EQ(m.row(0)->past, 1);
@@ -269,7 +269,7 @@ TEST_F(ProgPagesTest, MinuteRefresh) {
 // fall within it, also after a suspend and when the clock is set back.
 TEST_F(ProgPagesTest, EachMinuteIsScannedOnce) {
     int checks = 0;
-    pages().set_alarm_check([&] { ++checks; });
+    QObject::connect(&tick(), &MinuteTick::minute_started, [&] { ++checks; });
     const struct {
         const char* now;
         int checks;
@@ -284,11 +284,11 @@ TEST_F(ProgPagesTest, EachMinuteIsScannedOnce) {
     };
     for (const auto& t : ticks) {
         clock->set(at(t.now));
-        pages().TimerTvprogUpdateTimer();
+        tick().TimerTvprogUpdateTimer();
         EXPECT_EQ(checks, t.checks) << t.now;
     }
-    EXPECT_EQ(pages().refresh_timer().interval(), 1000);
-    EXPECT_TRUE(pages().refresh_timer().isActive());
+    EXPECT_EQ(tick().timer().interval(), 1000);
+    EXPECT_TRUE(tick().timer().isActive());
 }
 
 TEST_F(ProgPagesTest, ModelsStayConsistent) {

@@ -13,10 +13,10 @@
 #include <QTest>
 
 #include "app/application.h"
-#include "app/reminder_outputs.h"
 #include "dialogs/msg_window.h"
 #include "reminders/alarm_settings.h"
 #include "reminders/osd_window.h"
+#include "reminders/reminders.h"
 #include "storage/settings_store.h"
 #include "test_support.h"
 #include "ui_helpers.h"

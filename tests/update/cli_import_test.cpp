@@ -2,11 +2,13 @@
 // database exported, then imported into an empty program folder.
 #include <gtest/gtest.h>
 
-#include "server_process.h"
+#include "tools/peers/peers.h"
 #include "update_fixture.h"
 
 namespace zt::test {
 namespace {
+
+using peers::run_server_command;
 
 const QString kAt = QStringLiteral("2026-06-10 12:00");
 

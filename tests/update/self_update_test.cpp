@@ -11,7 +11,7 @@
 #include "net/exchange_fetch.h"
 #include "net/self_update.h"
 #include "net/update_paths.h"
-#include "server_process.h"
+#include "tools/peers/peers.h"
 #include "update_fixture.h"
 
 namespace zt::net {
@@ -49,7 +49,7 @@ class SelfUpdateTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         s_dir = std::make_unique<QTemporaryDir>();
-        s_server = std::make_unique<test::ServerProcess>(
+        s_server = std::make_unique<peers::ServerProcess>(
             QStringList{"--db", s_dir->filePath("server.db")});
     }
     static void TearDownTestSuite() {
@@ -71,7 +71,7 @@ protected:
             write_file(files_dir + "/" + QString::fromStdString(name), bytes);
         write_file(root.filePath("script.txt"), script);
         std::string out;
-        ASSERT_EQ(test::run_server_command(
+        ASSERT_EQ(peers::run_server_command(
                       {"release", "--db", s_dir->filePath("server.db"), "--version", "2011010101",
                        "--script", root.filePath("script.txt"), "--files", files_dir},
                       &out),
@@ -91,7 +91,7 @@ protected:
     }
 
     static inline std::unique_ptr<QTemporaryDir> s_dir;
-    static inline std::unique_ptr<test::ServerProcess> s_server;
+    static inline std::unique_ptr<peers::ServerProcess> s_server;
 
     QTemporaryDir root;
     QString prog;

@@ -12,10 +12,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <stdexcept>
 
 extern char** environ;
@@ -32,8 +38,18 @@ pid_t spawn(const std::vector<std::string>& args, int stderr_fd) {
     posix_spawn_file_actions_init(&actions);
     if (stderr_fd >= 0) posix_spawn_file_actions_adddup2(&actions, stderr_fd, 2);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    // As a service manager starts a peer: SIGPIPE at its default (ending the process), whatever
+    // the test's own process ignores.
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attr, &defaults);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF);
     pid_t pid = -1;
-    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int rc = posix_spawn(&pid, argv[0], &actions, &attr, argv.data(), environ);
+    posix_spawnattr_destroy(&attr);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) throw std::runtime_error("cannot start " + args[0]);
     return pid;
@@ -48,24 +64,6 @@ void stop(pid_t pid) {
     }
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
-}
-
-// Reads the child's standard error until a line holds `marker`; returns that line.
-std::string wait_for_line(int fd, const std::string& marker) {
-    std::string text;
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (std::chrono::steady_clock::now() < until) {
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, 200) <= 0) continue;
-        char buf[512];
-        const ssize_t n = read(fd, buf, sizeof buf);
-        if (n <= 0) break;
-        text.append(buf, std::size_t(n));
-        const auto at = text.find(marker);
-        if (at != std::string::npos && text.find('\n', at) != std::string::npos)
-            return text.substr(at, text.find('\n', at) - at);
-    }
-    throw std::runtime_error("peer did not start: " + text);
 }
 
 PgCluster* g_postgresql = nullptr;
@@ -117,6 +115,15 @@ int ServerProcess::run_tool(const std::vector<std::string>& args) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// What the server writes on its standard error, read by a thread of its own that lives as long
+// as the pipe (it may outlive the ServerProcess: the log is shared).
+struct ServerProcess::Log {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::string text;
+    bool ended = false;
+};
+
 ServerProcess::ServerProcess(const std::string& fault, const std::string& at,
                              const std::string& profile) {
     m_db =
@@ -127,26 +134,158 @@ ServerProcess::ServerProcess(const std::string& fault, const std::string& at,
     run_tool({"account", "--db", m_db, "--login", "free", "--password", "free"});
     run_tool({"account", "--db", m_db, "--login", "paid", "--password", "secret", "--paid",
               "--balance", "12345", "--text1", "Подписка", "--text3", "Иван"});
-    int fds[2];
-    if (pipe(fds) != 0) throw std::runtime_error("pipe");
-    std::vector<std::string> serve{binary(), "serve", "--db", m_db, "--listen", "127.0.0.1:0"};
+    std::vector<std::string> serve{"--db", m_db};
     if (!at.empty()) serve.insert(serve.end(), {"--at", at});
     if (!fault.empty()) serve.insert(serve.end(), {"--fault", fault});
+    start(serve);
+}
+
+ServerProcess::ServerProcess(const QStringList& args) {
+    std::vector<std::string> serve;
+    for (const QString& a : args) serve.push_back(a.toStdString());
+    start(serve);
+}
+
+void ServerProcess::start(const std::vector<std::string>& args) {
+    std::vector<std::string> serve{binary(), "serve", "--listen", "127.0.0.1:0"};
+    serve.insert(serve.end(), args.begin(), args.end());
+    int fds[2];
+    // Close-on-exec: no other child started meanwhile keeps the pipe open.
+    if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
     m_pid = spawn(serve, fds[1]);
     close(fds[1]);
-    const std::string line = wait_for_line(fds[0], "listening on ");
-    m_port = std::stoi(line.substr(line.rfind(':') + 1));
+    m_log = std::make_shared<Log>();
     // The server keeps writing to its standard error; a drained pipe never holds it.
-    std::thread([fd = fds[0]] {
-        char buf[512];
-        while (read(fd, buf, sizeof buf) > 0) {
+    std::thread([log = m_log, fd = fds[0]] {
+        char buf[4096];
+        for (ssize_t n; (n = read(fd, buf, sizeof buf)) > 0;) {
+            const std::lock_guard lock(log->mutex);
+            log->text.append(buf, std::size_t(n));
+            log->changed.notify_all();
         }
         close(fd);
+        const std::lock_guard lock(log->mutex);
+        log->ended = true;
+        log->changed.notify_all();
     }).detach();
+    const std::string marker = "listening on 127.0.0.1:";
+    std::unique_lock lock(m_log->mutex);
+    m_log->changed.wait_for(lock, std::chrono::seconds(20), [&] {
+        const auto at = m_log->text.find(marker);
+        return m_log->ended ||
+               (at != std::string::npos && m_log->text.find('\n', at) != std::string::npos);
+    });
+    const auto at = m_log->text.find(marker);
+    if (at != std::string::npos && m_log->text.find('\n', at) != std::string::npos)
+        m_port = std::atoi(m_log->text.c_str() + at + marker.size());
+    if (m_port == 0) {
+        const std::string text = m_log->text;
+        lock.unlock();
+        stop();
+        throw std::runtime_error("zorvan-server did not start: " + text);
+    }
 }
 
 ServerProcess::~ServerProcess() {
-    stop(m_pid);
+    stop();
+}
+
+int ServerProcess::stop() {
+    if (m_pid <= 0) return m_exit;
+    kill(m_pid, SIGTERM);
+    int status = 0;
+    bool ended = false;
+    for (int i = 0; i < 500 && !ended; ++i) {
+        ended = waitpid(m_pid, &status, WNOHANG) == m_pid;
+        if (!ended) usleep(20000);
+    }
+    if (!ended) {
+        kill(m_pid, SIGKILL);
+        waitpid(m_pid, &status, 0);
+    }
+    m_exit = ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    m_pid = -1;
+    // The last lines the server wrote before it ended.
+    if (m_log) {
+        std::unique_lock lock(m_log->mutex);
+        m_log->changed.wait_for(lock, std::chrono::seconds(2), [&] { return m_log->ended; });
+    }
+    return m_exit;
+}
+
+std::size_t ServerProcess::peak_memory_kb() const {
+    QFile status(QStringLiteral("/proc/%1/status").arg(m_pid));
+    if (m_pid <= 0 || !status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toULong();
+    return 0;
+}
+
+std::string ServerProcess::log() const {
+    if (!m_log) return {};
+    const std::lock_guard lock(m_log->mutex);
+    return m_log->text;
+}
+
+int run_server_command(const QStringList& args, std::string* output) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QString::fromStdString(ServerProcess::binary()), args);
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return -1;
+    }
+    if (output) *output = p.readAll().toStdString();
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+std::string raw_exchange(int port, std::string_view request, int timeout_ms) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(std::uint16_t(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string out;
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+        for (std::size_t sent = 0; sent < request.size();) {
+            const ssize_t n =
+                ::send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
+            if (n <= 0) break;
+            sent += std::size_t(n);
+        }
+        QElapsedTimer timer;
+        timer.start();
+        char buf[65536];
+        while (timer.elapsed() < timeout_ms) {
+            pollfd p{fd, POLLIN, 0};
+            if (::poll(&p, 1, int(timeout_ms - timer.elapsed())) <= 0) break;
+            const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+            if (n <= 0) break;
+            out.append(buf, std::size_t(n));
+        }
+    }
+    ::close(fd);
+    return out;
+}
+
+RawResponse split_response(const std::string& bytes) {
+    RawResponse r;
+    const std::size_t line = bytes.find("\r\n");
+    r.status_line = bytes.substr(0, line);
+    std::size_t end = bytes.find("\r\n\r\n");
+    std::size_t skip = 4;
+    if (end == std::string::npos) {
+        end = bytes.find("\n\n");
+        skip = 2;
+    }
+    if (end == std::string::npos) {
+        r.head = bytes;
+        return r;
+    }
+    r.head = bytes.substr(0, end);
+    r.body = bytes.substr(end + skip);
+    return r;
 }
 
 ProxyProcess::ProxyProcess(const std::string& user, const std::string& password) {

@@ -1,4 +1,4 @@
-#include "views/logic/reminder_switches.h"
+#include "reminders/logic/reminder_switches.h"
 
 namespace zt {
 

@@ -1,11 +1,11 @@
-#include "views/reminder_menu.h"
+#include "reminders/reminder_menu.h"
 
 #include <QAction>
 #include <QMenu>
 
+#include "reminders/logic/reminder_switches.h"
 #include "storage/settings.h"
 #include "ui/menu_items.h"
-#include "views/logic/reminder_switches.h"
 
 namespace zt {
 
