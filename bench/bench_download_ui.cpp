@@ -24,8 +24,8 @@
 #include "dialogs/msg_window.h"
 #include "dialogs/update_select_dialog.h"
 #include "dialogs/update_source_dialog.h"
+#include "modal_script.h"
 #include "storage/data_files.h"
-#include "tests/ui/modal_script.h"
 #include "tools/peers/peers.h"
 #include "views/main_window.h"
 
