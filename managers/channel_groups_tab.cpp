@@ -23,17 +23,18 @@ namespace zt {
 
 namespace {
 
-// The given widths; a column after the first is widened to its caption, which stays fixed
-// (the first caption carries a count and may be cut as the list is narrow).
+// The given widths, each widened to its caption. The first caption carries a count that
+// grows with the list, so that column is widened again whenever the caption changes (never
+// narrowed: a width the user chose that shows the caption stays).
 void set_widths(ManagerListView& list, std::initializer_list<int> widths) {
+    QHeaderView& header = *list.horizontalHeader();
     int column = 0;
-    for (int w : widths) {
-        if (column > 0)
-            set_width_fitting_caption(*list.horizontalHeader(), column, w);
-        else
-            list.setColumnWidth(column, w);
-        ++column;
-    }
+    for (int w : widths) set_width_fitting_caption(header, column++, w);
+    QObject::connect(list.model(), &QAbstractItemModel::headerDataChanged, &list,
+                     [&header](Qt::Orientation orientation, int first, int) {
+                         if (orientation == Qt::Horizontal && first == 0)
+                             set_width_fitting_caption(header, 0, header.sectionSize(0));
+                     });
 }
 
 bool valid(const all_list& store) {

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -28,6 +29,7 @@
 #include "storage/data_files.h"
 #include "test_support.h"
 #include "tools/gen/schedule_generator.h"
+#include "ui/header_captions.h"
 #include "ui_helpers.h"
 #include "views/channel_panel.h"
 #include "views/channel_panel_list.h"
@@ -241,6 +243,22 @@ TEST_F(ManagerTest, GroupsMadeInTheManagerReachThePanelTablesAndFilesOnClose) {
     ASSERT_EQ(loaded.chl_groups[0]->members.size(), 3u);
     EXPECT_EQ(loaded.chl_groups[0]->members[1]->button, "7");
     EXPECT_EQ(loaded.chl_groups[0]->members[2]->shift_text, "+02:30");
+}
+
+// Every list of the channel tab shows its captions whole at the default size, the counted
+// ones ("Доступные каналы (10)") too once the count is known.
+TEST_F(ManagerTest, EveryListCaptionShowsWhole) {
+    with_manager([&] {
+        for (auto* list : tab().findChildren<ManagerListView*>()) {
+            const QHeaderView& header = *list->horizontalHeader();
+            for (int section = 0; section < header.count(); ++section) {
+                if (header.isSectionHidden(section)) continue;
+                EXPECT_GE(header.sectionSize(section), caption_width(header, section))
+                    << list->objectName().toStdString() << " "
+                    << list->model()->headerData(section, Qt::Horizontal).toString().toStdString();
+            }
+        }
+    });
 }
 
 TEST_F(ManagerTest, KeysReachTheCommandsAndEveryListAndButtonIsNamed) {
