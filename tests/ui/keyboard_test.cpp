@@ -26,6 +26,8 @@
 #include "dialogs/update_select_dialog.h"
 #include "dialogs/update_source_dialog.h"
 #include "managers/manager_window.h"
+#include "paket_lists.h"
+#include "program_folder_fixture.h"
 #include "storage/data_files.h"
 #include "test_support.h"
 #include "tools/gen/schedule_generator.h"
@@ -134,21 +136,9 @@ void check_enter_and_escape(QDialog& dialog, QWidget* field) {
 class KeyboardTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        QFile ini(m_dir.filePath("settings.ini"));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.close();
-        auto store = test::make_store(test::at("2024-03-13 20:00"));
-        gen::generate(*store, gen::profile_by_name("tiny"), test::at("2024-03-13 20:00"));
-        store->exe_dir = m_dir.path().toStdString() + "/";
-        QDir().mkpath(m_dir.filePath("dat"));
-        user_account user;
-        test::Recorder rec;
-        ASSERT_TRUE(save_data_files(DataContext{*store, rec, rec, user}, true, true, true, true));
-        m_app = std::make_unique<Application>(
-            m_dir.path() + "/", m_dir.filePath("zorvan_tv"),
-            std::make_shared<FixedClock>(test::at("2024-03-13 20:00")));
-        ASSERT_EQ(m_app->start(), StartUp::Result::running);
+        m_app = test::start_tiny_program(m_dir, test::at("2024-03-13 20:00"),
+                                         test::at("2024-03-13 20:00"));
+        ASSERT_NE(m_app, nullptr);
         m_app->main_window().resize(1280, 1000);
         m_app->main_window().show();
     }
@@ -195,31 +185,6 @@ TEST_F(KeyboardTest, TheManagerByKeyboardOnEveryTab) {
     EXPECT_TRUE(ran);
 }
 
-// Two packages: the first with a description and two channels, the second with one.
-net::SelectionLists two_pakets() {
-    net::SelectionLists lists;
-    for (int id : {1, 2, 3}) {
-        auto c = std::make_shared<net::update_channel_list>();
-        c->id = id;
-        c->name = to_cp1251("Канал " + std::to_string(id));
-        lists.update_channels.push_back(c);
-    }
-    auto p1 = std::make_shared<net::update_paket_list>();
-    p1->id = 10;
-    p1->name = to_cp1251("Основной");
-    p1->descr = to_cp1251("Описание <b>пакета</b>");
-    p1->tree_pos = 0;
-    p1->channels = {{1, "+01:00", "5", lists.update_channels[0], 0},
-                    {2, "", "", lists.update_channels[1], 1}};
-    auto p2 = std::make_shared<net::update_paket_list>();
-    p2->id = 20;
-    p2->name = to_cp1251("Дополнительный");
-    p2->tree_pos = 1;
-    p2->channels = {{3, "", "", lists.update_channels[2], 0}};
-    lists.update_pakets = {p1, p2};
-    return lists;
-}
-
 TEST(KeyboardDialogs, TheSourceDialogForTheServerAndForAFile) {
     test::Recorder ui;
     user_account account;
@@ -239,7 +204,7 @@ TEST(KeyboardDialogs, TheSelectionDialogChoosesAndTicksByKeyboard) {
     test::Recorder ui;
     TFUpdateSelect dialog(
         {}, ui, [] { return true; }, [](std::int32_t) { return false; });
-    net::SelectionLists lists = two_pakets();
+    net::SelectionLists lists = test::two_pakets();
     net::DownloadControls controls;
     controls.anons_visible = true;
     dialog.show_lists(lists, controls);

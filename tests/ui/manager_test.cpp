@@ -26,6 +26,7 @@
 #include "managers/group_dialogs.h"
 #include "managers/manager_list.h"
 #include "managers/manager_window.h"
+#include "program_folder_fixture.h"
 #include "storage/data_files.h"
 #include "test_support.h"
 #include "tools/gen/schedule_generator.h"
@@ -64,21 +65,9 @@ void click(QWidget& root, const char* name) {
 class ManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        QFile ini(m_dir.filePath("settings.ini"));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.close();
-        auto store = test::make_store(test::at("2024-03-13 20:00"));
-        gen::generate(*store, gen::profile_by_name("tiny"), test::at("2024-03-13 20:00"));
-        store->exe_dir = m_dir.path().toStdString() + "/";
-        QDir().mkpath(m_dir.filePath("dat"));
-        user_account user;
-        test::Recorder rec;
-        ASSERT_TRUE(save_data_files(DataContext{*store, rec, rec, user}, true, true, true, true));
-        m_app = std::make_unique<Application>(
-            m_dir.path() + "/", m_dir.filePath("zorvan_tv"),
-            std::make_shared<FixedClock>(test::at("2024-03-04 20:00")));
-        ASSERT_EQ(m_app->start(), StartUp::Result::running);
+        m_app = test::start_tiny_program(m_dir, test::at("2024-03-13 20:00"),
+                                         test::at("2024-03-04 20:00"));
+        ASSERT_NE(m_app, nullptr);
         m_app->main_window().show();
     }
     void TearDown() override {
