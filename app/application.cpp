@@ -10,6 +10,7 @@
 
 #include "app/auto_download_controller.h"
 #include "app/download_worker.h"
+#include "app/downloads.h"
 #include "app/manager_command.h"
 #include "app/manual_download.h"
 #include "app/settings_command.h"
@@ -58,33 +59,13 @@ Application::Application(QString exe_dir, QString executable, std::shared_ptr<co
         std::make_unique<StartUp>(exe_dir.toStdString(), std::move(clock), m_store, m_settings,
                                   *m_ui, *m_ui, static_cast<StartUpHost&>(*this));
 
-    m_download_host = std::make_unique<WindowDownloadHost>(*this);
-    connect(m_main.get(), &TFMain::download_requested, this, &Application::StartManualDownload);
-
-    // The automatic download and the settings dialog.
-    DownloadWorker& worker = m_download_host->worker();
-    m_auto = std::make_unique<AutoDownloadController>(
-        m_store, m_session, m_start_up->account(), m_settings, m_download_host->exchange(),
-        m_download_host->worker_host(), [this](bool on) { m_main->LockMainWindow(on); }, this);
-    m_auto->set_off_thread(
-        [&worker](const std::function<void()>& work) { worker.run(work, true); });
+    // The downloads, and the settings dialog whose connection test runs on their worker.
+    m_downloads = std::make_unique<Downloads>(*this);
+    DownloadWorker& worker = m_downloads->worker();
     m_settings_cmd = std::make_unique<SettingsCommand>(
-        m_session, m_settings_store, *m_main, m_start_up->ini(), *m_ui, m_download_host->exchange(),
-        worker, *m_progress, [this] { m_auto->settings_loaded(); });
-    // While the worker has the store, the window thread's own readers of it wait: the pages'
-    // minute tick (which also runs the reminder scan) and painting of the main window, whose
-    // tables and panels show the store's records. The user's changes cannot come meanwhile:
-    // the main window is locked and no manager, settings or print window is open.
-    worker.set_store_hold([this](bool on) {
-        QTimer& tick = m_main->minute_tick().timer();
-        if (on) {
-            m_tick_held = tick.isActive();
-            tick.stop();
-        } else if (m_tick_held) {
-            tick.start();
-        }
-        m_main->setUpdatesEnabled(!on);
-    });
+        m_session, m_settings_store, *m_main, m_start_up->ini(), *m_ui,
+        m_downloads->host().exchange(), worker, *m_progress,
+        [this] { m_downloads->automatic().settings_loaded(); });
     // An exit or a session end that came while the worker ran follows once it has ended.
     connect(&worker, &DownloadWorker::finished, this, [this, &worker] {
         if (worker.busy()) return;
@@ -124,9 +105,7 @@ Application::~Application() {
     delete m_manager;
     m_setup.reset();
     m_settings_cmd.reset();
-    m_auto.reset();
-    m_manual.reset();
-    m_download_host.reset();
+    m_downloads.reset();
     m_print.reset();
     m_stat.reset();
     m_job.reset();
@@ -162,7 +141,7 @@ void Application::settings_loaded() {
     m_main->apply_general_settings();
     m_reminders->apply_settings();
     m_settings_cmd->settings_loaded();
-    m_auto->settings_loaded();
+    m_downloads->automatic().settings_loaded();
 }
 
 void Application::data_loaded(const std::shared_ptr<chl_group_list>& group) {
@@ -174,7 +153,7 @@ void Application::data_loaded(const std::shared_ptr<chl_group_list>& group) {
 }
 
 void Application::start_auto_download() {
-    m_auto->start_up();
+    m_downloads->automatic().start_up();
 }
 
 void Application::show_main_window() {
@@ -186,9 +165,20 @@ void Application::manual_download() {
     StartManualDownload();
 }
 
+AutoDownloadController& Application::auto_download() {
+    return m_downloads->automatic();
+}
+
+WindowDownloadHost& Application::download_host() {
+    return m_downloads->host();
+}
+
+ManualDownload* Application::manual_download_command() {
+    return m_downloads->manual();
+}
+
 void Application::StartManualDownload() {
-    if (!m_manual) m_manual = std::make_unique<ManualDownload>(*this, *m_download_host);
-    m_manual->run();
+    m_downloads->run_manual();
 }
 
 void Application::collect_settings() {
@@ -217,7 +207,7 @@ void Application::Terminate() {
 
 void Application::exit_program(bool terminating) {
     if (m_exiting) return;
-    DownloadWorker& worker = m_download_host->worker();
+    DownloadWorker& worker = m_downloads->worker();
     if (worker.busy()) {
         // The download's work has the store: it is cancelled where it can be (the exchange,
         // the job) and the exit follows when it has ended.
@@ -247,7 +237,7 @@ void Application::save_for_session_end() {
     // tray, so the data and the settings are written now.
     if (m_exiting) return;
     // Not while the download's worker has the store; then as soon as it has ended.
-    if (m_download_host->worker().holds_store()) {
+    if (m_downloads->worker().holds_store()) {
         m_save_after_work = true;
         return;
     }

@@ -15,6 +15,7 @@ namespace zt {
 
 class AppUi;
 class AutoDownloadController;
+class Downloads;
 class SettingsCommand;
 class ManualDownload;
 class WindowDownloadHost;
@@ -70,7 +71,7 @@ public:
     TFJob& job_window() { return *m_job; }
     TFProgress& progress_window() { return *m_progress; }
     TFStat& stat_window() { return *m_stat; }
-    AutoDownloadController& auto_download() { return *m_auto; }
+    AutoDownloadController& auto_download();
     SettingsCommand& settings_command() { return *m_settings_cmd; }
     // True once the program is over (quit_requested was sent), for example when the user's
     // session ended while start-up still waited for an answer.
@@ -85,9 +86,9 @@ public:
     // The print command, made on its first use (null before).
     PrintCommand* print_command() { return m_print.get(); }
     // The download's window side, shared by the manual and the automatic download.
-    WindowDownloadHost& download_host() { return *m_download_host; }
+    WindowDownloadHost& download_host();
     // The manual download command, made on its first use (null before).
-    ManualDownload* manual_download_command() { return m_manual.get(); }
+    ManualDownload* manual_download_command();
     // The reminders: the scan and its outputs, the settings window, the menu items.
     Reminders& reminders() { return *m_reminders; }
     // "Менеджер" with the manager window.
@@ -130,16 +131,13 @@ private:
     std::unique_ptr<AppUi> m_ui;
     ManagerCommand* m_manager = nullptr;  // a child of this
     std::unique_ptr<StartUp> m_start_up;
-    std::unique_ptr<WindowDownloadHost> m_download_host;
-    std::unique_ptr<ManualDownload> m_manual;
-    std::unique_ptr<AutoDownloadController> m_auto;
+    std::unique_ptr<Downloads> m_downloads;
     std::unique_ptr<SettingsCommand> m_settings_cmd;
     bool m_exiting = false;
     // What waits for the download's worker to end (see exit_program, save_for_session_end).
     bool m_exit_after_work = false;
     bool m_exit_terminating = false;
     bool m_save_after_work = false;
-    bool m_tick_held = false;  // the pages' minute tick ran before the worker took the store
     bool m_finished = false;
 };
 
