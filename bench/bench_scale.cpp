@@ -30,6 +30,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_server_db.h"
 #include "core/text_helpers.h"
 #include "net/protocol/schedule_request.h"
 #include "server/channel_data.h"
@@ -155,23 +156,13 @@ int main(int argc, char** argv) {
     const std::string pg_db = pg.create_database();
     const std::string sqlite_db = dir.filePath("bench.db").toStdString();
     const DateTime at = *DateTime::fromParts(2026, 6, 10, 12, 0);
-    std::vector<std::int32_t> ids;
     std::map<std::int32_t, std::string> stamps;
     for (const std::string& location : {sqlite_db, pg_db}) {
         server::Database db(QString::fromStdString(location));
-        server::ingest_generated(db, gen::Profile{"bench", 50, 22, 48, 2}, at, 7);
-        db.exec(
-            "INSERT INTO accounts (login, md5, paid, balance, text1, text3) VALUES "
-            "(?, ?, 1, 0, ?, ?)",
-            server::blob("bench"), QString::fromStdString(md5_hex("bench")), server::empty_blob(),
-            server::empty_blob());
-        QSqlQuery q = db.exec("SELECT id, stamp FROM channels ORDER BY id");
-        ids.clear();
-        while (q.next()) {
-            ids.push_back(q.value(0).toInt());
-            stamps[ids.back()] = q.value(1).toString().toStdString();
-        }
+        stamps = bench::seed_bench_database(db, at);
     }
+    std::vector<std::int32_t> ids;
+    for (const auto& [id, stamp] : stamps) ids.push_back(id);
     // The client holds the previous and the next week and asks for the current one.
     protocol::ScheduleRequest request;
     const DateTime monday = monday_of_week(at.date());

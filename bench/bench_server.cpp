@@ -30,6 +30,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_server_db.h"
 #include "core/text_helpers.h"
 #include "net/protocol/paket_list.h"
 #include "net/protocol/schedule_request.h"
@@ -181,22 +182,13 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     const QString db_path = dir.filePath("bench.db");
     const DateTime at = *DateTime::fromParts(2026, 6, 10, 12, 0);
-    std::vector<std::int32_t> ids;
     std::map<std::int32_t, std::string> stamps;
     {
         server::Database db(db_path);
-        server::ingest_generated(db, gen::Profile{"bench", 50, 22, 48, 2}, at, 7);
-        db.exec(
-            "INSERT INTO accounts (login, md5, paid, balance, text1, text3) VALUES "
-            "(?, ?, 1, 0, ?, ?)",
-            server::blob("bench"), QString::fromStdString(md5_hex("bench")), server::empty_blob(),
-            server::empty_blob());
-        QSqlQuery q = db.exec("SELECT id, stamp FROM channels ORDER BY id");
-        while (q.next()) {
-            ids.push_back(q.value(0).toInt());
-            stamps[ids.back()] = q.value(1).toString().toStdString();
-        }
+        stamps = bench::seed_bench_database(db, at);
     }
+    std::vector<std::int32_t> ids;
+    for (const auto& [id, stamp] : stamps) ids.push_back(id);
     // Medium: the client holds the previous and the next week and asks for the current one.
     // Full: a new client asks for everything.
     protocol::ScheduleRequest week, fresh;
