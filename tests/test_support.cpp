@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "core/cp1251.h"
 #include "core/genres.h"
 #include "core/time_zones.h"
 
@@ -27,6 +28,19 @@ DateTime at(const std::string& text) {
         std::abort();
     }
     return *v;
+}
+
+std::shared_ptr<tvprog_serv_list> add_programme(all_list& store, const chl_local_list& member,
+                                                const std::string& start, const std::string& finish,
+                                                const std::string& title, std::int32_t family,
+                                                std::int32_t sub) {
+    auto& ch = *member.chl;
+    return store.add_tvprog(ch, {.id = std::int32_t(ch.tvprog.size()) + 1,
+                                 .start = at(start),
+                                 .finish = at(finish),
+                                 .type_family = family,
+                                 .type_sub = sub,
+                                 .title = to_cp1251(title)});
 }
 
 }  // namespace zt::test

@@ -16,6 +16,13 @@ std::unique_ptr<all_list> make_store(DateTime now, std::shared_ptr<FixedClock>* 
 // "yyyy-MM-dd hh:mm[:ss]" or "yyyy-MM-dd"; aborts the test on a bad text.
 DateTime at(const std::string& text);
 
+// A programme of the member's channel, numbered after the channel's last one; times as for at(),
+// the title UTF-8; genre (family, sub) 1/1 "Новости" unless given, family 0 meaning none.
+std::shared_ptr<tvprog_serv_list> add_programme(all_list& store, const chl_local_list& member,
+                                                const std::string& start, const std::string& finish,
+                                                const std::string& title, std::int32_t family = 1,
+                                                std::int32_t sub = 1);
+
 // Records every message and progress report.
 class Recorder final : public Progress, public UserInterface {
 public:

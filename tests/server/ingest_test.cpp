@@ -17,6 +17,7 @@
 #include "net/protocol/schedule_request.h"
 #include "server/channel_data.h"
 #include "server/database.h"
+#include "server_fixture.h"
 #include "storage/section.h"
 #include "tools/peers/peers.h"
 
@@ -28,15 +29,7 @@ using peers::run_server_command;
 using peers::ServerProcess;
 using peers::split_response;
 
-// Channel id -> stamp, and every day's digest, as stored.
-std::map<int, std::string> stamps(const QString& db_path) {
-    server::Database db(db_path);
-    std::map<int, std::string> out;
-    QSqlQuery q = db.exec("SELECT id, stamp FROM channels");
-    while (q.next()) out[q.value(0).toInt()] = q.value(1).toString().toStdString();
-    return out;
-}
-
+// Every day's digest, as stored.
 std::vector<std::string> digests(const QString& db_path) {
     server::Database db(db_path);
     std::vector<std::string> out;

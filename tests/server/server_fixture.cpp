@@ -1,8 +1,10 @@
 #include "server_fixture.h"
 
 #include <QFile>
+#include <QSqlQuery>
 
 #include "core/text_helpers.h"
+#include "server/database.h"
 
 namespace zt::test {
 
@@ -68,6 +70,14 @@ std::string ServedDatabase::post_body(const std::string& target, const std::stri
     const auto r = split_response(post(target, body));
     EXPECT_NE(r.status_line.find(" 200 OK"), std::string::npos) << target << ": " << r.head;
     return r.body;
+}
+
+std::map<int, std::string> stamps(const QString& db_path) {
+    server::Database db(db_path);
+    std::map<int, std::string> out;
+    QSqlQuery q = db.exec("SELECT id, stamp FROM channels");
+    while (q.next()) out[q.value(0).toInt()] = q.value(1).toString().toStdString();
+    return out;
 }
 
 }  // namespace zt::test

@@ -4,6 +4,7 @@
 
 #include <QTemporaryDir>
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -38,5 +39,8 @@ protected:
 };
 
 std::string paid_fields();  // "&l=ivan&p=" + digest
+
+// Channel id -> stamp, as stored in the database at `db_path`.
+std::map<int, std::string> stamps(const QString& db_path);
 
 }  // namespace zt::test

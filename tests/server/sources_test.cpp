@@ -27,6 +27,7 @@
 #include "server/database.h"
 #include "server/merge.h"
 #include "server/name_match.h"
+#include "server_fixture.h"
 #include "tools/peers/peers.h"
 
 namespace zt::test {
@@ -153,15 +154,6 @@ void gzip(const QString& from, const QString& to) {
 
 int server(const QStringList& args, std::string* out) {
     return run_server_command(args, out);
-}
-
-// Channel id -> stamp.
-std::map<int, std::string> stamps(const QString& db_path) {
-    server::Database db(db_path);
-    std::map<int, std::string> out;
-    QSqlQuery q = db.exec("SELECT id, stamp FROM channels");
-    while (q.next()) out[q.value(0).toInt()] = q.value(1).toString().toStdString();
-    return out;
 }
 
 // A merged channel as "hh:mm-hh:mm source title" lines, read back from the served days.

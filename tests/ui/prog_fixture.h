@@ -69,13 +69,7 @@ protected:
                                            const std::string& start, const std::string& finish,
                                            const std::string& title, std::int32_t family = 1,
                                            std::int32_t sub = 1) {
-        auto& ch = *member->chl;
-        return store->add_tvprog(ch, {.id = std::int32_t(ch.tvprog.size()) + 1,
-                                      .start = at(start),
-                                      .finish = at(finish),
-                                      .type_family = family,
-                                      .type_sub = sub,
-                                      .title = to_cp1251(title)});
+        return test::add_programme(*store, *member, start, finish, title, family, sub);
     }
 
     ProgramPages& pages() { return main->programs(); }
